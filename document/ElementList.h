@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QHash>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <vector>
+
+namespace kalmor {
+
+// An ordered list of element records with an index by cell, so that "the
+// first record in list order at this cell" costs O(1) on average however
+// long the list is. Files may hold several records for one cell; the index
+// keeps all of them and answers with the lowest list position, exactly as
+// a walk from the start of the list would.
+//
+// The index stores cells relative to an offset that shift() moves, so
+// shifting every record does not rebuild it. Keys are formed modulo 2^32
+// per axis, which is a bijection, so no coordinate a file holds can
+// overflow or collide.
+template <class Record>
+class ElementList {
+public:
+    qsizetype count() const { return qsizetype(m_records.size()); }
+    bool isEmpty() const { return m_records.empty(); }
+    const Record &at(qsizetype i) const { return m_records[std::size_t(i)]; }
+    auto begin() const { return m_records.cbegin(); }
+    auto end() const { return m_records.cend(); }
+
+    void reserve(qsizetype n)
+    {
+        m_records.reserve(std::size_t(n));
+        m_single.reserve(n);
+    }
+
+    void append(Record r)
+    {
+        const qint32 i = qint32(m_records.size());
+        const quint64 k = key(r.X, r.Y);
+        m_records.push_back(std::move(r));
+        indexAdd(k, i);
+    }
+
+    // Overwrites every field of record i; it keeps its list position.
+    void replace(qsizetype i, Record r)
+    {
+        Record &old = m_records[std::size_t(i)];
+        const quint64 oldKey = key(old.X, old.Y);
+        const quint64 newKey = key(r.X, r.Y);
+        if (oldKey != newKey) {
+            indexRemove(oldKey, qint32(i));
+            indexAdd(newKey, qint32(i));
+        }
+        old = std::move(r);
+    }
+
+    // Removes record i; the last record takes its place.
+    void removeAt(qsizetype i)
+    {
+        const qint32 last = qint32(m_records.size()) - 1;
+        indexRemove(key(m_records[std::size_t(i)].X, m_records[std::size_t(i)].Y), qint32(i));
+        if (i != last) {
+            indexRenumber(key(m_records[std::size_t(last)].X, m_records[std::size_t(last)].Y), last, qint32(i));
+            m_records[std::size_t(i)] = std::move(m_records[std::size_t(last)]);
+        }
+        m_records.pop_back();
+    }
+
+    void clear()
+    {
+        m_records.clear();
+        m_single.clear();
+        m_multi.clear();
+        m_offsetX = m_offsetY = 0;
+    }
+
+    // List position of the first record at (x, y), or -1.
+    qsizetype firstAt(qint32 x, qint32 y) const
+    {
+        const quint64 k = key(x, y);
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.constFind(k);
+            if (it != m_multi.cend())
+                return *std::min_element(it->cbegin(), it->cend());
+        }
+        return m_single.value(k, -1);
+    }
+
+    // Moves every record by (dx, dy). The caller has made sure that no
+    // coordinate leaves the 32-bit range.
+    void shift(qint32 dx, qint32 dy)
+    {
+        for (Record &r : m_records) {
+            r.X = qint32(qint64(r.X) + dx);
+            r.Y = qint32(qint64(r.Y) + dy);
+        }
+        m_offsetX += quint32(dx);
+        m_offsetY += quint32(dy);
+    }
+
+private:
+    quint64 key(qint32 x, qint32 y) const
+    {
+        return (quint64(quint32(x) - m_offsetX) << 32) | quint64(quint32(y) - m_offsetY);
+    }
+
+    void indexAdd(quint64 k, qint32 i)
+    {
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.find(k);
+            if (it != m_multi.end()) {
+                it->push_back(i);
+                return;
+            }
+        }
+        const auto s = m_single.find(k);
+        if (s == m_single.end()) {
+            m_single.insert(k, i);
+            return;
+        }
+        m_multi.insert(k, {*s, i});
+        m_single.erase(s);
+    }
+
+    void indexRemove(quint64 k, qint32 i)
+    {
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.find(k);
+            if (it != m_multi.end()) {
+                it->erase(std::find(it->begin(), it->end(), i));
+                if (it->size() == 1) {
+                    m_single.insert(k, it->front());
+                    m_multi.erase(it);
+                }
+                return;
+            }
+        }
+        m_single.remove(k);
+    }
+
+    void indexRenumber(quint64 k, qint32 from, qint32 to)
+    {
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.find(k);
+            if (it != m_multi.end()) {
+                *std::find(it->begin(), it->end(), from) = to;
+                return;
+            }
+        }
+        m_single[k] = to;
+    }
+
+    std::vector<Record> m_records;
+    QHash<quint64, qint32> m_single;                // cells holding one record
+    QHash<quint64, std::vector<qint32>> m_multi;    // cells holding several
+    quint32 m_offsetX = 0;
+    quint32 m_offsetY = 0;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace kalmor {
+
+// One track tile. The eight flags say at which border points the track
+// circuit continues; the field names are those of the station file.
+struct TPolePanelu {
+    qint32 X = 0;
+    qint32 Y = 0;
+    bool Cont_LH = false;
+    bool Cont_LS = false;
+    bool Cont_LD = false;
+    bool Cont_SH = false;
+    bool Cont_SD = false;
+    bool Cont_PH = false;
+    bool Cont_PS = false;
+    bool Cont_PD = false;
+    QString NAME;
+    friend bool operator==(const TPolePanelu &, const TPolePanelu &) = default;
+};
+
+// One lamp, standing at a pixel offset from its cell's top-left corner.
+struct TPoleZarovka {
+    qint32 X = 0;
+    qint32 Y = 0;
+    qint32 ODSAZENI_X = 0;
+    qint32 ODSAZENI_Y = 0;
+    QString NAME;
+    friend bool operator==(const TPoleZarovka &, const TPoleZarovka &) = default;
+};
+
+// One label plate.
+struct TPoleStitek {
+    QString NAME;
+    qint32 X = 0;
+    qint32 Y = 0;
+    friend bool operator==(const TPoleStitek &, const TPoleStitek &) = default;
+};
+
+}  // namespace kalmor

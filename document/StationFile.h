@@ -1,0 +1,52 @@
+#pragma once
+
+#include "document/StationDocument.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace kalmor {
+
+// Outcome of a read or a write: empty error text on success, otherwise the
+// message the user is shown.
+struct FileResult {
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Splits a line at ";": a separator at the very end gives no empty last
+// field, an empty line gives no field at all.
+std::vector<QByteArrayView> splitLine(QByteArrayView line);
+
+// Reads a station file into `into`: the three lists are emptied first,
+// settings the file does not mention keep the values `into` had. On failure
+// `into` holds what was read so far; callers read into a fresh copy and
+// take it over only on success.
+FileResult readStationFile(const QString &path, StationData &into);
+
+// The same reading rules applied to bytes already in memory.
+FileResult readStationBytes(QByteArrayView bytes, StationData &into);
+
+// What the save command hears while the writer works.
+struct WriteObserver {
+    std::function<void()> emptyPanel;                  // no element: only settings are written
+    std::function<void(qsizetype total)> elementsBegin;
+    std::function<void()> elementWritten;              // after every element line
+    std::function<void()> elementsEnd;                 // all element lines written
+};
+
+// Writes the station to `path`. The new file is written beside the old one
+// and replaces it only when everything was written, so a failed save never
+// damages the file already on disk.
+FileResult writeStationFile(const QString &path, const StationData &data, const WriteObserver &observer = {});
+
+// The exact bytes of a station file, for tests and for the writer.
+QByteArray settingLines(const StationData &data);
+QByteArray tileLine(const TPolePanelu &t);
+QByteArray lampLine(const TPoleZarovka &z);
+QByteArray plateLine(const TPoleStitek &s);
+
+}  // namespace kalmor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "document/Colours.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kalmor {
+
+// Every question, note, file dialog and colour dialog goes through this
+// interface, so that every command runs headless under test with scripted
+// answers. The program uses the Qt implementation.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // A Yes/No question; only Yes counts as consent.
+    virtual bool ask(const QString &question) = 0;
+    // A note or failure with a single OK button.
+    virtual void inform(const QString &message) = 0;
+    // The open and save dialogs; nothing when cancelled.
+    virtual std::optional<QString> chooseOpenPath() = 0;
+    virtual std::optional<QString> chooseSavePath() = 0;
+    // The colour dialog, opened with `initial`; nothing when cancelled.
+    virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace kalmor {
+
+// Station files are written in windows-1250, the code page of Czech texts.
+QString decodeWindows1250(QByteArrayView bytes);
+
+// Characters the code page cannot hold become "?".
+QByteArray encodeWindows1250(QStringView text);
+
+// The byte of a character, or nothing when the code page lacks it.
+std::optional<char> windows1250Byte(QChar c);
+
+// Whether every character of the text can be stored.
+bool isWindows1250Text(QStringView text);
+
+}  // namespace kalmor
