@@ -1,0 +1,47 @@
+#pragma once
+
+#include "document/Colours.h"
+
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+namespace kalmor {
+
+// The four layer switches of the view menu; all on at start.
+struct ViewSwitches {
+    bool diagnostics = true;  // MP_InfoVykreslovani
+    bool preview = true;      // MP_Nahled
+    bool cursorFrame = true;  // MP_PolickoPodKurzorem
+    bool grid = true;         // MP_Mrizka
+};
+
+// Editing state the frame shows, owned by the editing controls and copied
+// here by whoever drives the frame.
+struct EditingView {
+    qint32 cursorColumn = 0;
+    qint32 cursorRow = 0;
+    QString currentKind = QStringLiteral("KOL_sLSPS");
+    // Checked state of CH_Poloha_LH, CH_Poloha_LD, CH_Poloha_PH, CH_Poloha_PD.
+    std::array<bool, 4> cornerChecks{false, false, false, false};
+    // Values of SE_ZAR_OdsazeniX and SE_ZAR_OdsazeniY: where the next lamp goes.
+    qint32 lampOffsetX = 0;
+    qint32 lampOffsetY = 0;
+};
+
+// View state of the renderer itself.
+struct RenderState {
+    int cellSize = 47;                     // never below 1
+    qint32 appliedColumns = 150;
+    qint32 appliedRows = 50;
+    QSize surfaceSize{4800, 2400};
+    int previewOpacity = 100;              // 20 to 255
+    bool focus = true;
+    Colour fillColour = clGray;
+    ViewSwitches switches;
+    int lagCount = 1;
+    int frameRate = 0;
+};
+
+}  // namespace kalmor

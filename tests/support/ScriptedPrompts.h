@@ -1,0 +1,61 @@
+#pragma once
+
+#include "document/UserPrompts.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace kalmor {
+
+// Answers questions and dialogs from queues and records everything asked,
+// so commands run headless under test. An empty queue answers No / Cancel.
+class ScriptedPrompts : public UserPrompts {
+public:
+    std::deque<bool> answers;
+    std::deque<std::optional<QString>> openPaths;
+    std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<Colour>> colours;
+
+    QStringList questions;
+    QStringList messages;
+    int openDialogs = 0;
+    int saveDialogs = 0;
+    QList<Colour> colourDialogInitials;
+
+    bool ask(const QString &question) override
+    {
+        questions << question;
+        return take(answers).value_or(false);
+    }
+    void inform(const QString &message) override { messages << message; }
+    std::optional<QString> chooseOpenPath() override
+    {
+        ++openDialogs;
+        return take(openPaths).value_or(std::nullopt);
+    }
+    std::optional<QString> chooseSavePath() override
+    {
+        ++saveDialogs;
+        return take(savePaths).value_or(std::nullopt);
+    }
+    std::optional<Colour> chooseColour(Colour initial) override
+    {
+        colourDialogInitials << initial;
+        return take(colours).value_or(std::nullopt);
+    }
+
+private:
+    template <class T>
+    static std::optional<T> take(std::deque<T> &q)
+    {
+        if (q.empty())
+            return std::nullopt;
+        T v = std::move(q.front());
+        q.pop_front();
+        return v;
+    }
+};
+
+}  // namespace kalmor
