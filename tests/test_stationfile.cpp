@@ -1,4 +1,298 @@
+#include "document/StationFile.h"
+#include "document/ValueConversions.h"
+#include "document/Windows1250.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_APPLESS_MAIN(T)
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kalmor;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+StationData read(const QByteArray &bytes, QString *error = nullptr, StationData start = {})
+{
+    const FileResult r = readStationBytes(bytes, start);
+    if (error)
+        *error = r.error;
+    else if (!r.ok())
+        qWarning() << "unexpected read error" << r.error;
+    return start;
+}
+
+}  // namespace
+
+class TestStationFile : public QObject {
+    Q_OBJECT
+private slots:
+    void newStationBytes()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("nova.stvx"));
+        StationData d;
+        d.columns = 100;  // as after New
+        int empty = 0, begun = 0;
+        const FileResult r = writeStationFile(path, d, {[&] { ++empty; }, [&](qsizetype) { ++begun; }, {}, {}});
+        QVERIFY(r.ok());
+        QCOMPARE(empty, 1);
+        QCOMPARE(begun, 0);
+        QCOMPARE(readAll(path), QByteArray("SET_Vyska;50\r\nSET_Sirka;100\r\nSET_Stanice;\r\nSET_Autor;\r\n"
+                                           "SET_Verze;\r\nSET_Popis;\r\nSET_Vydano;\r\nSET_BarvaPanelu;clMedGray\r\n"));
+
+        // Reading it back over other values empties the texts and resets the colour.
+        StationData other;
+        other.stationName = QStringLiteral("x");
+        other.backgroundColour = clGray;
+        QVERIFY(readStationFile(path, other).ok());
+        QVERIFY(other.stationName.isEmpty());
+        QCOMPARE(other.backgroundColour, clMedGray);
+        QCOMPARE(other.columns, 100);
+    }
+
+    void elementLinesOfEveryClass()
+    {
+        TPolePanelu t;
+        t.X = 12;
+        t.Y = 3;
+        t.NAME = QStringLiteral("KOL_sLSPS");
+        t.Cont_LS = t.Cont_PS = true;
+        QCOMPARE(tileLine(t), QByteArray("PRUSVITKA;X=12;Y=3;NAME=KOL_sLSPS;Cont_LH=0;Cont_LS=-1;Cont_LD=0;"
+                                         "Cont_SH=0;Cont_SD=0;Cont_PH=0;Cont_PS=-1;Cont_PD=0\r\n"));
+        QCOMPARE(lampLine({-4, 7, 31, 32, QStringLiteral("ZAR_CE_ZH")}),
+                 QByteArray("ZAROVKA;X=-4;Y=7;NAME=ZAR_CE_ZH;ODSAZENI_X=31;ODSAZENI_Y=32\r\n"));
+        QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 0, 2147483647}),
+                 QByteArray("STITEK;X=0;Y=2147483647;NAME=STI_Cely_Dole\r\n"));
+
+        // A whole station: tiles, then lamps, then plates, each in list order,
+        // with progress after every line.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("s.stvx"));
+        StationData d;
+        d.plates.append({QStringLiteral("STI_Cely_Nahore"), 1, 1});
+        d.lamps.append({2, 2, 0, 47, QStringLiteral("ZAR_BI_ZH")});
+        d.tiles.append(t);
+        t.X = 13;
+        t.Cont_LH = true;
+        d.tiles.append(t);
+        qsizetype total = 0;
+        int steps = 0, ended = 0;
+        QVERIFY(writeStationFile(path, d, {{}, [&](qsizetype n) { total = n; }, [&] { ++steps; }, [&] { ++ended; }}).ok());
+        QCOMPARE(total, 4);
+        QCOMPARE(steps, 4);
+        QCOMPARE(ended, 1);
+        const QByteArray bytes = readAll(path);
+        QVERIFY(bytes.startsWith(settingLines(d)));
+        QCOMPARE(bytes.mid(settingLines(d).size()),
+                 tileLine(d.tiles.at(0)) + tileLine(d.tiles.at(1)) + lampLine(d.lamps.at(0)) + plateLine(d.plates.at(0)));
+        StationData back;
+        QVERIFY(readStationFile(path, back).ok());
+        QCOMPARE(back.tiles.count(), 2);
+        QCOMPARE(back.tiles.at(1), d.tiles.at(1));
+        QCOMPARE(back.lamps.at(0), d.lamps.at(0));
+        QCOMPARE(back.plates.at(0), d.plates.at(0));
+    }
+
+    void czechTextsRoundTrip()
+    {
+        const QString name = QStringLiteral("Žluťoučký kůň úpěl ďábelské ódy – „Ř“ €");
+        QCOMPARE(encodeWindows1250(QStringLiteral("Žď€")), QByteArray("\x8E\xEF\x80"));
+        QCOMPARE(decodeWindows1250(encodeWindows1250(name)), name);
+        QVERIFY(isWindows1250Text(name));
+        QVERIFY(!isWindows1250Text(QStringLiteral("日本")));
+        QCOMPARE(encodeWindows1250(QStringLiteral("a日")), QByteArray("a?"));
+        // Every byte survives decoding and encoding again.
+        QByteArray all;
+        for (int b = 1; b < 256; ++b)
+            all.append(char(b));
+        QCOMPARE(encodeWindows1250(decodeWindows1250(all)), all);
+
+        StationData d;
+        d.stationName = name;
+        d.author = QStringLiteral("Jiří Čermák");
+        d.version = QStringLiteral("1.0");
+        d.description = QStringLiteral("Výhybna Šťáhlavy");
+        d.issueDate = QStringLiteral("08.12.2026");
+        d.backgroundColour = rgbColour(255, 128, 0);
+        const QByteArray lines = settingLines(d);
+        QVERIFY(lines.contains("SET_Autor;Ji\xF8\xED \xC8\x65rm\xE1k\r\n"));
+        QVERIFY(lines.contains("SET_BarvaPanelu;$000080FF\r\n"));
+        const StationData back = read(lines);
+        QCOMPARE(back.stationName, name);
+        QCOMPARE(back.author, d.author);
+        QCOMPARE(back.description, d.description);
+        QCOMPARE(back.issueDate, d.issueDate);
+        QCOMPARE(back.backgroundColour, d.backgroundColour);
+    }
+
+    void readerTolerance()
+    {
+        // Fields by position, short lines, keys not checked.
+        StationData d = read("PRUSVITKA;Y=2;X=1\r\n"
+                             "PRUSVITKA;X=1;Y=2;NAME=KOL_sLSPS\r\n"
+                             "PRUSVITKA;X=1;Y=2;NAME=KOL_sLSPS;Cont_LH=1;xxxxxxx=0;Cont_LD=true;Cont_SH=FALSE;Cont_SD=0.5\r\n"
+                             "ZAROVKA;X=3;Y=4;N;ODSAZENI_X=$1F\r\n"
+                             "STITEK;X=5;Y=6;NAME=STI_Cely_Dole;extra;fields\r\n"
+                             "PRUSVITKA\r\n");
+        QCOMPARE(d.tiles.count(), 4);
+        QCOMPARE(d.tiles.at(0).X, 2);
+        QCOMPARE(d.tiles.at(0).Y, 1);
+        QVERIFY(d.tiles.at(0).NAME.isEmpty());
+        const TPolePanelu &t = d.tiles.at(2);
+        QVERIFY(t.Cont_LH && !t.Cont_LS && t.Cont_LD && !t.Cont_SH && t.Cont_SD && !t.Cont_PD);
+        QVERIFY(!d.tiles.at(1).Cont_LH && !d.tiles.at(1).Cont_PS);
+        QCOMPARE(d.tiles.at(3), TPolePanelu());
+        QCOMPARE(d.lamps.at(0).ODSAZENI_X, 31);
+        QVERIFY(d.lamps.at(0).NAME.isEmpty());  // "N" is shorter than "NAME="
+        QCOMPARE(d.plates.at(0).NAME, QStringLiteral("STI_Cely_Dole"));
+        QCOMPARE(d.tiles.firstAt(1, 2), 1);  // two tiles on one cell are both kept
+
+        // Unknown and differently cased keys, blank lines, lone CR, LF-only
+        // lines, a last line without its end, Ctrl-Z.
+        StationData start;
+        start.rows = 33;
+        start.author = QStringLiteral("kept");
+        d = read("set_vyska;60\r\n\r\nNONSENSE;1\n;SET_Sirka;1\r\nSET_Sta\rnice;A;B\r\r\n"
+                 "SET_Sirka;  77\r\nSET_Sirka;200\nSET_BarvaPanelu;CLMEDGRAY\r\nSET_Verze;v\x1ASET_Autor;lost\r\n",
+                 nullptr, start);
+        QCOMPARE(d.rows, 33);  // missing settings keep their values
+        QCOMPARE(d.author, QStringLiteral("kept"));
+        QCOMPARE(d.stationName, QStringLiteral("A"));  // cut at ";", lone CR dropped
+        QCOMPARE(d.columns, 200);  // the later line wins
+        QCOMPARE(d.backgroundColour, clMedGray);
+        QCOMPARE(d.version, QStringLiteral("v"));
+        d = read("SET_Stanice;x\r\nSET_Verze;1.2");
+        QCOMPARE(d.version, QStringLiteral("1.2"));
+        d = read("SET_Stanice");
+        QVERIFY(d.stationName.isEmpty());
+
+        // Rows and columns are clamped; colours read as integers too.
+        d = read("SET_Vyska;5\r\nSET_Sirka;5000\r\nSET_BarvaPanelu;10789024\r\n");
+        QCOMPARE(d.rows, 10);
+        QCOMPARE(d.columns, 4000);
+        QCOMPARE(d.backgroundColour, clMedGray);
+        QCOMPARE(read("SET_BarvaPanelu;$00A4A0A0").backgroundColour, clMedGray);
+        QCOMPARE(read("SET_BarvaPanelu;clBtnFace").backgroundColour, 0xFF00000Fu);
+
+        // An empty file keeps every setting and empties the lists.
+        start.tiles.append({});
+        d = read("", nullptr, start);
+        QCOMPARE(d.rows, 33);
+        QVERIFY(!d.hasAnyElement());
+    }
+
+    void conversions()
+    {
+        QCOMPARE(parseInteger(QByteArrayView(" 60")), 60);
+        QCOMPARE(parseInteger(QByteArrayView("+7")), 7);
+        QCOMPARE(parseInteger(QByteArrayView("-2147483648")), std::numeric_limits<qint32>::min());
+        QCOMPARE(parseInteger(QByteArrayView("2147483647")), std::numeric_limits<qint32>::max());
+        QCOMPARE(parseInteger(QByteArrayView("$FFFFFFFF")), -1);
+        QCOMPARE(parseInteger(QByteArrayView("0x1f")), 31);
+        QCOMPARE(parseInteger(QByteArrayView("X10")), 16);
+        QCOMPARE(parseInteger(QByteArrayView("-$10")), -16);
+        QCOMPARE(parseInteger(QByteArrayView("007")), 7);
+        for (const char *bad : {"", " ", "60 ", "2147483648", "-2147483649", "$", "0x", "$100000000", "1e3", "abc", "--1", "1-"})
+            QVERIFY2(!parseInteger(QByteArrayView(bad)), bad);
+        QCOMPARE(parseInteger(QStringView(u"12")), 12);
+        QVERIFY(!parseInteger(QStringView(u"1²")));
+        QCOMPARE(parseBoolean("-1"), true);
+        QCOMPARE(parseBoolean("0"), false);
+        QCOMPARE(parseBoolean("tRUE"), true);
+        QCOMPARE(parseBoolean("false"), false);
+        QCOMPARE(parseBoolean("0.0"), false);
+        for (const char *bad : {"", "yes", "T", "1 "})
+            QVERIFY2(!parseBoolean(bad), bad);
+        QCOMPARE(integerToText(-2147483648LL), QByteArray("-2147483648"));
+        QCOMPARE(colourToText(rgbColour(255, 128, 0)), QByteArray("$000080FF"));
+        QCOMPARE(colourToText(0xFF00000F), QByteArray("clBtnFace"));
+        QCOMPARE(colourToText(0x12345678), QByteArray("$12345678"));
+        QCOMPARE(colourToText(clMedGray), QByteArray("clMedGray"));
+        // Every identifier reads back to its own value.
+        for (const ColourName &n : colourNames())
+            QCOMPARE(colourFromText(colourToText(n.value)), n.value);
+    }
+
+    void conversionMessages()
+    {
+        const struct {
+            QByteArray line;
+            QString message;
+        } cases[] = {
+            {"SET_Vyska;abc", "'abc' is not a valid integer value"},
+            {"SET_Sirka;60 ", "'60 ' is not a valid integer value"},
+            {"SET_BarvaPanelu;clNope", "'clNope' is not a valid integer value"},
+            {"PRUSVITKA;X=1;Y=2;NAME=KOL_sLSPS;Cont_LH=yes", "'yes' is not a valid boolean value"},
+            {"PRUSVITKA;X=;Y=2", "'' is not a valid integer value"},
+            {"ZAROVKA;X=1;Y=1;NAME=Z;ODSAZENI_X=1;ODSAZENI_Y=1.5", "'1.5' is not a valid integer value"},
+            {"STITEK;X=1;Y=\xC8", "'Č' is not a valid integer value"},
+        };
+        for (const auto &c : cases) {
+            QString error;
+            StationData d = read("SET_Stanice;before\r\nPRUSVITKA;X=9;Y=9\r\n" + c.line + "\r\nSET_Autor;after\r\nPRUSVITKA;X=8;Y=8\r\n", &error);
+            QCOMPARE(error, c.message);
+            // Reading stops at the bad line: what came before is read, nothing after.
+            QCOMPARE(d.stationName, QStringLiteral("before"));
+            QVERIFY(d.author.isEmpty());
+            QCOMPARE(d.tiles.count(), 1);
+        }
+    }
+
+    void fileErrors()
+    {
+        QTemporaryDir dir;
+        StationData d;
+        QCOMPARE(readStationFile(dir.filePath(QStringLiteral("missing.stvx")), d).error, QStringLiteral("File not found"));
+        // A folder where the file should be cannot be written.
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        QCOMPARE(writeStationFile(dir.filePath(QStringLiteral("sub")), d).error, QStringLiteral("File access denied"));
+        // A regular file standing where a folder should be.
+        writeAll(dir.filePath(QStringLiteral("plain")), "x");
+        QCOMPARE(writeStationFile(dir.filePath(QStringLiteral("plain/a.stvx")), d).error, QStringLiteral("File not found"));
+    }
+
+    // A save that fails half-way leaves the file already on disk as it was.
+    void failedSaveKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("stanice.stvx"));
+        writeAll(path, "SET_Vyska;11\r\n");
+        StationData big;
+        for (int i = 0; i < 200000; ++i)
+            big.tiles.append({i, i, true, false, true, false, true, false, true, false, QStringLiteral("KOL_sLSPS")});
+
+        // Limit the size of files this process may write, as a full disk would.
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = old;
+        small.rlim_cur = 4 << 20;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const FileResult r = writeStationFile(path, big);
+        setrlimit(RLIMIT_FSIZE, &old);
+
+        QVERIFY(!r.ok());
+        QVERIFY2(r.error.startsWith(QStringLiteral("I/O error")) || r.error == QStringLiteral("Disk full"), qPrintable(r.error));
+        QCOMPARE(readAll(path), QByteArray("SET_Vyska;11\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("stanice.stvx")});
+    }
+};
+
+QTEST_APPLESS_MAIN(TestStationFile)
 #include "test_stationfile.moc"
