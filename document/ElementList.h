@@ -8,6 +8,26 @@
 
 namespace kalmor {
 
+// Counts the changes of a list. Assigning a whole list counts as a change
+// too, so a reader that remembers the revision of one list object notices
+// when another list is moved into it (a load), even if the two counters
+// happened to agree.
+class ListRevision {
+public:
+    ListRevision() = default;
+    ListRevision(const ListRevision &other) : m_value(other.m_value) {}
+    ListRevision &operator=(const ListRevision &other)
+    {
+        m_value = std::max(m_value, other.m_value) + 1;
+        return *this;
+    }
+    void bump() { ++m_value; }
+    quint64 value() const { return m_value; }
+
+private:
+    quint64 m_value = 0;
+};
+
 // An ordered list of element records with an index by cell, so that "the
 // first record in list order at this cell" costs O(1) on average however
 // long the list is. Files may hold several records for one cell; the index
@@ -27,6 +47,10 @@ public:
     auto begin() const { return m_records.cbegin(); }
     auto end() const { return m_records.cend(); }
 
+    // Grows with every change of the records, so that readers keeping
+    // derived data (the renderer's cell index) know when to rebuild it.
+    quint64 revision() const { return m_revision.value(); }
+
     void reserve(qsizetype n)
     {
         m_records.reserve(std::size_t(n));
@@ -39,6 +63,7 @@ public:
         const quint64 k = key(r.X, r.Y);
         m_records.push_back(std::move(r));
         indexAdd(k, i);
+        m_revision.bump();
     }
 
     // Overwrites every field of record i; it keeps its list position.
@@ -52,6 +77,7 @@ public:
             indexAdd(newKey, qint32(i));
         }
         old = std::move(r);
+        m_revision.bump();
     }
 
     // Removes record i; the last record takes its place.
@@ -64,6 +90,7 @@ public:
             m_records[std::size_t(i)] = std::move(m_records[std::size_t(last)]);
         }
         m_records.pop_back();
+        m_revision.bump();
     }
 
     void clear()
@@ -72,6 +99,7 @@ public:
         m_single.clear();
         m_multi.clear();
         m_offsetX = m_offsetY = 0;
+        m_revision.bump();
     }
 
     // List position of the first record at (x, y), or -1.
@@ -96,6 +124,7 @@ public:
         }
         m_offsetX += quint32(dx);
         m_offsetY += quint32(dy);
+        m_revision.bump();
     }
 
 private:
@@ -155,6 +184,7 @@ private:
     QHash<quint64, std::vector<qint32>> m_multi;    // cells holding several
     quint32 m_offsetX = 0;
     quint32 m_offsetY = 0;
+    ListRevision m_revision;
 };
 
 }  // namespace kalmor

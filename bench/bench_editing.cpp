@@ -1,0 +1,105 @@
+// Placement and shift figures for a large station: a row fill across 4000
+// columns with 1,000,000 tiles already placed, and a shift of all of them.
+#include "document/StationDocument.h"
+#include "document/UserPrompts.h"
+#include "editing/PointerInput.h"
+#include "editing/ShiftElements.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace kalmor;
+
+namespace {
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+class SilentPrompts : public UserPrompts {
+public:
+    int messages = 0;
+    bool ask(const QString &) override { return false; }
+    void inform(const QString &) override { ++messages; }
+    std::optional<QString> chooseOpenPath() override { return std::nullopt; }
+    std::optional<QString> chooseSavePath() override { return std::nullopt; }
+    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+};
+
+// 1,000,000 tiles on rows 0, 2, 4, ... of a 4000-column panel (rows 1 to
+// 499 odd stay empty), kept one cell away from every edge.
+void fill(StationDocument &doc)
+{
+    doc.setColumns(4000);
+    doc.setRows(4000);
+    doc.tiles().reserve(1'000'000);
+    for (qint32 i = 0; i < 1'000'000; ++i) {
+        TPolePanelu t;
+        t.X = 1 + i % 3998;
+        t.Y = 2 + 2 * (i / 3998);
+        t.Cont_LS = t.Cont_PS = true;
+        t.NAME = QStringLiteral("KOL_sLSPS");
+        doc.tiles().append(std::move(t));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    StationDocument doc;
+    fill(doc);
+    constexpr int cell = 47;
+    PlacementInputs inputs;
+    inputs.kind = QStringLiteral("VYH_sLSPS_sLDPS");
+    PointerInput pointer(doc, [] { return cell; }, [&inputs] { return inputs; });
+
+    // A left drag from column 0 to column 3999 along one row: the release
+    // cell, then the fill of all 4000 columns.
+    const auto dragAlong = [&pointer](int row) {
+        const int y = row * cell + 5;
+        pointer.mouseMoved(5, y);
+        pointer.mousePressed(Qt::LeftButton, 5, y);
+        pointer.mouseMoved(3999 * cell + 5, y);
+        pointer.mouseReleased(Qt::LeftButton, 3999 * cell + 5, y);
+    };
+    std::vector<double> overwrite, append;
+    for (int run = 0; run < 15; ++run) {
+        QElapsedTimer t;
+        t.start();
+        dragAlong(2 + 2 * run);  // every cell but the two edge ones holds a tile
+        overwrite.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        dragAlong(3 + 2 * run);  // an empty row: 4000 appends
+        append.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("row fill, 4000 columns, 1,000,000 tiles, row of tiles: median %.2f ms (target < 10 ms)\n",
+                median(overwrite));
+    std::printf("row fill, 4000 columns, 1,000,000 tiles, empty row:    median %.2f ms (target < 10 ms)\n",
+                median(append));
+
+    StationDocument shifted;
+    fill(shifted);
+    SilentPrompts prompts;
+    std::vector<double> shifts;
+    for (int run = 0; run < 15; ++run) {
+        QElapsedTimer t;
+        t.start();
+        const bool done = shiftAllElements(shifted, run % 2 ? -1 : 1, run % 2 ? 1 : -1, 4000, 4000, prompts);
+        shifts.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (!done) {
+            std::printf("shift refused unexpectedly\n");
+            return 1;
+        }
+    }
+    std::printf("shift all elements, %lld tiles: median %.2f ms (target < 50 ms)\n",
+                static_cast<long long>(shifted.tiles().count()), median(shifts));
+    return 0;
+}

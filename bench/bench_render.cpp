@@ -1,0 +1,139 @@
+// Median time to compose one 1920 x 1080 view of the drawing surface.
+#include "catalogue/ElementKinds.h"
+#include "render/ElementIndex.h"
+#include "render/FrameComposer.h"
+#include "render/ImageSet.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace kalmor;
+
+namespace {
+
+double medianMs(int runs, const std::function<void()> &work)
+{
+    std::vector<qint64> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(t.nsecsElapsed());
+    }
+    std::sort(times.begin(), times.end());
+    return double(times[times.size() / 2]) / 1e6;
+}
+
+StationData bigStation()
+{
+    QRandomGenerator random(2026);
+    std::vector<QString> trackKinds;
+    for (const KindInfo &kind : allKinds()) {
+        if (elementClassOf(QString::fromLatin1(kind.name)) == ElementClass::TrackTile)
+            trackKinds.push_back(QString::fromLatin1(kind.name));
+    }
+    const std::array<QString, 4> lamps{QStringLiteral("ZAR_CE_ZH"), QStringLiteral("ZAR_OR_ZH"),
+                                       QStringLiteral("ZAR_BI_ZH"), QStringLiteral("ZAR_ZE_ZH")};
+    const std::array<QString, 3> plates{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
+                                        QStringLiteral("STI_Cely_Uprostred")};
+    StationData doc;
+    doc.rows = doc.columns = 4000;
+    doc.tiles.reserve(1000000);
+    for (int i = 0; i < 1000000; ++i) {
+        TPolePanelu t;
+        t.X = random.bounded(4000);
+        t.Y = random.bounded(4000);
+        t.NAME = trackKinds[random.bounded(int(trackKinds.size()))];
+        const int corners = random.bounded(16);
+        t.Cont_LH = corners == 1;
+        t.Cont_LD = corners == 2;
+        t.Cont_PH = corners == 3;
+        t.Cont_PD = corners == 4;
+        doc.tiles.append(std::move(t));
+    }
+    doc.lamps.reserve(100000);
+    for (int i = 0; i < 100000; ++i)
+        doc.lamps.append(TPoleZarovka{qint32(random.bounded(4000)), qint32(random.bounded(4000)),
+                                      qint32(random.bounded(48)), qint32(random.bounded(48)), lamps[i % 4]});
+    doc.plates.reserve(100000);
+    for (int i = 0; i < 100000; ++i)
+        doc.plates.append(TPoleStitek{plates[i % 3], qint32(random.bounded(4000)), qint32(random.bounded(4000))});
+    return doc;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const ImageSet images;
+    const QSize view(1920, 1080);
+    QImage target;
+
+    {
+        CanvasState canvas;
+        ElementIndex index;
+        const StationData empty;
+        const RenderState state;
+        const EditingView editing;
+        const double ms = medianMs(101, [&] {
+            composeFrame(target, QRect(QPoint(0, 0), view), empty, state, editing, images, canvas, index);
+        });
+        std::printf("(a) start-up panel 150x50, empty, 1920x1080 view at (0,0): median %.3f ms\n", ms);
+        QImage whole;
+        const double full = medianMs(21, [&] {
+            composeFrame(whole, QRect(QPoint(0, 0), state.surfaceSize), empty, state, editing, images, canvas,
+                         index);
+        });
+        std::printf("(c) whole 4800x2400 start-up surface, as a full-surface renderer: median %.3f ms"
+                    " (%.1f x the view)\n",
+                    full, full / ms);
+    }
+
+    QElapsedTimer built;
+    built.start();
+    StationData doc = bigStation();
+    std::printf("    building the 4000x4000 station (1,000,000 tiles, 100,000 lamps, 100,000 plates): %.0f ms\n",
+                double(built.nsecsElapsed()) / 1e6);
+    for (const int cell : {47, 20, 87, 1}) {
+        CanvasState canvas;
+        ElementIndex index;
+        RenderState state;
+        state.cellSize = cell;
+        state.appliedColumns = state.appliedRows = 4000;
+        state.surfaceSize = QSize(4000 * cell, 4000 * cell);
+        EditingView editing;
+        const QPoint middle(2000 * cell - view.width() / 2 + 13, 2000 * cell - view.height() / 2 + 7);
+        editing.cursorColumn = middle.x() / cell + 5;
+        editing.cursorRow = middle.y() / cell + 3;
+        const QRect rect(middle, view);
+        QElapsedTimer first;
+        first.start();
+        composeFrame(target, rect, doc, state, editing, images, canvas, index);
+        const double firstMs = double(first.nsecsElapsed()) / 1e6;
+        const double ms = medianMs(101, [&] {
+            composeFrame(target, rect, doc, state, editing, images, canvas, index);
+        });
+        std::printf("%s 4000x4000 panel, cell %d, 1920x1080 view at (%d,%d): median %.3f ms"
+                    " (first frame with index build %.0f ms)\n",
+                    cell == 1 ? "(extra, smallest zoom)" : "(b)", cell, middle.x(), middle.y(), ms, firstMs);
+        if (cell == 47) {
+            // A placement changes the tile list: the next frame rebuilds the
+            // tile buckets.
+            const double rebuild = medianMs(5, [&] {
+                doc.tiles.replace(0, doc.tiles.at(0));
+                composeFrame(target, rect, doc, state, editing, images, canvas, index);
+            });
+            std::printf("    frame after a tile placement (tile buckets rebuilt): median %.1f ms\n", rebuild);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,1 @@
+kalmor_bench(bench_lifecycle SOURCES bench_lifecycle.cpp LIBS kalmor_lifecycle)

@@ -1,0 +1,111 @@
+#include "editing/LampPropertiesPage.h"
+
+#include "editing/SpinEdit.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+
+namespace kalmor {
+
+namespace {
+
+void addCaption(QWidget *parent, const char *name, const QString &text, QPoint at)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1StringView(name));
+    label->move(at);
+    label->adjustSize();
+}
+
+QComboBox *addList(QWidget *parent, const char *name, const QStringList &items, QRect geometry)
+{
+    auto *list = new QComboBox(parent);
+    list->setObjectName(QLatin1StringView(name));
+    list->addItems(items);
+    list->setGeometry(geometry);
+    return list;
+}
+
+SpinEdit *addOffset(QWidget *parent, const char *name, QRect geometry)
+{
+    auto *edit = new SpinEdit(0, 47, parent);
+    edit->setObjectName(QLatin1StringView(name));
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+// Offset for an alignment: 0 at the start edge, half the free room in the
+// middle, all of it at the far edge (whole-number division toward zero).
+int alignedOffset(int index, int cell, int picture)
+{
+    switch (index) {
+    case 1:
+        return (cell - picture) / 2;
+    case 2:
+        return cell - picture;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+LampPropertiesPage::LampPropertiesPage(std::function<int()> cellSize, QWidget *parent)
+    : QWidget(parent), m_cellSize(std::move(cellSize))
+{
+    addCaption(this, "Label1", QStringLiteral("Zarovnání svisle"), {8, 10});
+    m_vertical = addList(this, "CB_ZAR_ZarovnaniSvisle",
+                         {QStringLiteral("Nahoře"), QStringLiteral("Uprostřed"), QStringLiteral("Dole")},
+                         {8, 24, 97, 21});
+    addCaption(this, "Label3", QStringLiteral("Odsazení"), {112, 10});
+    m_offsetY = addOffset(this, "SE_ZAR_OdsazeniY", {112, 24, 33, 22});
+    addCaption(this, "Label2", QStringLiteral("Zarovnání vodorov."), {8, 56});
+    m_horizontal = addList(this, "CB_ZAR_ZarovnaniVodorovne",
+                           {QStringLiteral("Vlevo"), QStringLiteral("Uprostřed"), QStringLiteral("Vpravo")},
+                           {7, 69, 98, 21});
+    m_horizontal->setCurrentIndex(1);
+    addCaption(this, "Label5", QStringLiteral("Odsazení"), {113, 56});
+    m_offsetX = addOffset(this, "SE_ZAR_OdsazeniX", {112, 69, 33, 22});
+
+    // activated is emitted only for the user's pick, so setting up the
+    // lists above computes nothing: "Uprostřed" stands beside offset 0.
+    connect(m_vertical, &QComboBox::activated, this, &LampPropertiesPage::applyAlignment);
+    connect(m_horizontal, &QComboBox::activated, this, &LampPropertiesPage::applyAlignment);
+    connect(m_offsetX, &QSpinBox::textChanged, this, &LampPropertiesPage::offsetsChanged);
+    connect(m_offsetY, &QSpinBox::textChanged, this, &LampPropertiesPage::offsetsChanged);
+}
+
+qint32 LampPropertiesPage::offsetX() const
+{
+    return m_offsetX->textValue();
+}
+
+qint32 LampPropertiesPage::offsetY() const
+{
+    return m_offsetY->textValue();
+}
+
+void LampPropertiesPage::applyAlignment()
+{
+    const int cell = m_cellSize ? m_cellSize() : 47;
+    // Written through the spin edits, which hold them within 0 to 47.
+    m_offsetY->setValue(alignedOffset(m_vertical->currentIndex(), cell, m_lampSize.height()));
+    m_offsetX->setValue(alignedOffset(m_horizontal->currentIndex(), cell, m_lampSize.width()));
+}
+
+LabelPropertiesPage::LabelPropertiesPage(QWidget *parent) : QWidget(parent)
+{
+    auto *caption = new QLabel(QStringLiteral("Text"), this);
+    caption->setObjectName(QStringLiteral("Label7"));
+    caption->move(8, 8);
+    caption->adjustSize();
+    caption->setEnabled(false);
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->setGeometry(8, 24, 137, 21);
+    edit->setEnabled(false);
+}
+
+}  // namespace kalmor

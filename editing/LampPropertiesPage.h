@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+class QComboBox;
+
+namespace kalmor {
+
+class SpinEdit;
+
+// Content of the left panel's page SH_ZarovkyL "Žárovky": the offsets the
+// next lamp takes and two alignment lists that compute them from the cell
+// size. The lists act only when the user picks an item.
+class LampPropertiesPage : public QWidget {
+    Q_OBJECT
+public:
+    // cellSize: the current cell width = height in pixels.
+    explicit LampPropertiesPage(std::function<int()> cellSize, QWidget *parent = nullptr);
+
+    // Size of the picture ZAR_CE_ZH, used for all four lamps; 16 x 15
+    // unless the image set says otherwise.
+    void setLampImageSize(QSize size) { m_lampSize = size; }
+
+    // Values the next lamp placement takes (text value, 0 when none).
+    qint32 offsetX() const;
+    qint32 offsetY() const;
+
+    // Applies both lists, vertical then horizontal, through the spin edits.
+    void applyAlignment();
+
+    QComboBox *verticalList() const { return m_vertical; }     // CB_ZAR_ZarovnaniSvisle
+    QComboBox *horizontalList() const { return m_horizontal; } // CB_ZAR_ZarovnaniVodorovne
+    SpinEdit *offsetXEdit() const { return m_offsetX; }        // SE_ZAR_OdsazeniX
+    SpinEdit *offsetYEdit() const { return m_offsetY; }        // SE_ZAR_OdsazeniY
+
+signals:
+    void offsetsChanged();
+
+private:
+    std::function<int()> m_cellSize;
+    QSize m_lampSize{16, 15};
+    QComboBox *m_vertical = nullptr;
+    QComboBox *m_horizontal = nullptr;
+    SpinEdit *m_offsetX = nullptr;
+    SpinEdit *m_offsetY = nullptr;
+};
+
+// Content of the page SH_PopiskyL "Popisky": a label plate has nothing to
+// set, so the text field stays disabled and empty.
+class LabelPropertiesPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit LabelPropertiesPage(QWidget *parent = nullptr);
+};
+
+}  // namespace kalmor

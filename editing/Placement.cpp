@@ -1,0 +1,67 @@
+#include "editing/Placement.h"
+
+namespace kalmor {
+
+namespace {
+
+TPolePanelu tileRecord(qint32 column, qint32 row, const PlacementInputs &in)
+{
+    TPolePanelu t;
+    t.X = column;
+    t.Y = row;
+    t.Cont_LH = in.flags[0];
+    t.Cont_LS = in.flags[1];
+    t.Cont_LD = in.flags[2];
+    t.Cont_SH = in.flags[3];
+    t.Cont_SD = in.flags[4];
+    t.Cont_PH = in.flags[5];
+    t.Cont_PS = in.flags[6];
+    t.Cont_PD = in.flags[7];
+    t.NAME = in.kind;
+    return t;
+}
+
+TPoleZarovka lampRecord(qint32 column, qint32 row, const PlacementInputs &in)
+{
+    return {column, row, in.lampOffsetX, in.lampOffsetY, in.kind};
+}
+
+TPoleStitek plateRecord(qint32 column, qint32 row, const PlacementInputs &in)
+{
+    return {in.kind, column, row};
+}
+
+template <class Record>
+void placeInto(ElementList<Record> &list, qint32 column, qint32 row, PlacementMode mode, Record record)
+{
+    const qsizetype found = list.firstAt(column, row);
+    if (found < 0)
+        list.append(std::move(record));
+    else if (mode == PlacementMode::Remove)
+        list.removeAt(found);
+    else
+        list.replace(found, std::move(record));
+}
+
+}  // namespace
+
+void placeElement(StationDocument &doc, qint32 column, qint32 row, PlacementMode mode,
+                  const PlacementInputs &inputs)
+{
+    doc.markModified();
+    switch (elementClassOf(inputs.kind)) {
+    case ElementClass::None:
+        return;
+    case ElementClass::TrackTile:
+        placeInto(doc.tiles(), column, row, mode, tileRecord(column, row, inputs));
+        return;
+    case ElementClass::Lamp:
+        placeInto(doc.lamps(), column, row, mode, lampRecord(column, row, inputs));
+        return;
+    case ElementClass::LabelPlate:
+        placeInto(doc.plates(), column, row, mode, plateRecord(column, row, inputs));
+        return;
+    }
+}
+
+}  // namespace kalmor

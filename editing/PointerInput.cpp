@@ -1,0 +1,85 @@
+#include "editing/PointerInput.h"
+
+#include "document/StationDocument.h"
+
+#include <QLabel>
+
+#include <algorithm>
+
+namespace kalmor {
+
+namespace {
+
+QString cellCaption(QPoint cell)
+{
+    return QStringLiteral("%1x%2").arg(cell.x()).arg(cell.y());
+}
+
+}  // namespace
+
+PointerInput::PointerInput(StationDocument &doc, std::function<int()> cellSize,
+                           std::function<PlacementInputs()> inputs, QObject *parent)
+    : QObject(parent), m_doc(doc), m_cellSize(std::move(cellSize)), m_inputs(std::move(inputs))
+{
+}
+
+void PointerInput::setCaptionLabels(QLabel *start, QLabel *end)
+{
+    m_startCaption = start;
+    m_endCaption = end;
+}
+
+QPoint PointerInput::cellAt(int x, int y, int cellSize)
+{
+    const int size = std::max(cellSize, 1);
+    return {x / size, y / size};
+}
+
+int PointerInput::cellSize() const
+{
+    return m_cellSize ? std::max(m_cellSize(), 1) : 1;
+}
+
+void PointerInput::mouseMoved(int x, int y)
+{
+    const QPoint cell = cellAt(x, y, cellSize());
+    if (cell == m_cursor)
+        return;
+    m_cursor = cell;
+    emit cursorCellChanged(m_cursor);
+}
+
+void PointerInput::mousePressed(Qt::MouseButton, int, int)
+{
+    if (m_locked)
+        return;
+    m_dragStart = m_cursor;
+    if (m_startCaption)
+        m_startCaption->setText(cellCaption(m_dragStart));
+}
+
+void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
+{
+    if (m_locked)
+        return;
+    const QPoint target = cellAt(x, y, cellSize());
+    if (button == Qt::LeftButton || button == Qt::RightButton) {
+        placeElement(m_doc, target.x(), target.y(),
+                     button == Qt::LeftButton ? PlacementMode::Place : PlacementMode::Remove, m_inputs());
+    }
+    m_dragEnd = m_cursor;
+    if (m_dragStart.y() == m_dragEnd.y() && m_dragStart.x() < m_dragEnd.x()) {
+        // One read of the controls serves the whole fill: nothing can change
+        // them between the cells of one release.
+        const PlacementInputs inputs = m_inputs();
+        for (qint64 column = m_dragStart.x(); column <= m_dragEnd.x(); ++column)
+            placeElement(m_doc, qint32(column), m_dragEnd.y(), PlacementMode::Place, inputs);
+    }
+    const QString zero = QStringLiteral("0x0");
+    if (m_startCaption)
+        m_startCaption->setText(zero);
+    if (m_endCaption)
+        m_endCaption->setText(zero);
+}
+
+}  // namespace kalmor

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "editing/Placement.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+
+class QLabel;
+
+namespace kalmor {
+
+class StationDocument;
+
+// Turns pointer events of the drawing surface into placements. Keeps the
+// cursor cell (read by the renderer), the drag start and end cells, and
+// runs the row fill of a left-to-right drag along one row.
+//
+// Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased to
+// the slots of the same names; give the captions L_Pocatek and L_Konec of
+// the corner-division page with setCaptionLabels().
+class PointerInput : public QObject {
+    Q_OBJECT
+public:
+    // cellSize: the current cell width = height in pixels (never below 1;
+    // a smaller value is taken as 1). inputs: the current kind, the eight
+    // corner flags and the lamp offsets at the moment of each placement.
+    PointerInput(StationDocument &doc, std::function<int()> cellSize,
+                 std::function<PlacementInputs()> inputs, QObject *parent = nullptr);
+
+    void setCaptionLabels(QLabel *start, QLabel *end);
+
+    QPoint cursorCell() const { return m_cursor; }
+    QPoint dragStartCell() const { return m_dragStart; }
+    QPoint dragEndCell() const { return m_dragEnd; }
+
+    // While a save writes the file, presses and releases change nothing.
+    void setLocked(bool locked) { m_locked = locked; }
+    bool isLocked() const { return m_locked; }
+
+    // Cell of a pixel position: division rounded toward zero, so positions
+    // from -1 to -(cell size - 1) still give 0.
+    static QPoint cellAt(int x, int y, int cellSize);
+
+public slots:
+    void mouseMoved(int x, int y);
+    void mousePressed(Qt::MouseButton button, int x, int y);
+    void mouseReleased(Qt::MouseButton button, int x, int y);
+
+signals:
+    void cursorCellChanged(QPoint cell);
+
+private:
+    int cellSize() const;
+
+    StationDocument &m_doc;
+    std::function<int()> m_cellSize;
+    std::function<PlacementInputs()> m_inputs;
+    QPointer<QLabel> m_startCaption;
+    QPointer<QLabel> m_endCaption;
+    QPoint m_cursor;
+    QPoint m_dragStart;
+    QPoint m_dragEnd;
+    bool m_locked = false;
+};
+
+}  // namespace kalmor

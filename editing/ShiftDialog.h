@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QSize>
+
+#include <functional>
+
+
+namespace kalmor {
+
+class SpinEdit;
+class StationDocument;
+class UserPrompts;
+
+// The dialog "Posunout vše": four arrow buttons shift every track tile by
+// the count in SE_Pocet; it stays open until its close box. Modal: show it
+// with exec() (or open()).
+class TZ_PosunPolicek : public QDialog {
+    Q_OBJECT
+public:
+    // appliedPanelSize: columns (width) and rows (height) last applied.
+    TZ_PosunPolicek(StationDocument &doc, UserPrompts &prompts,
+                    std::function<QSize()> appliedPanelSize, QWidget *parent = nullptr);
+
+    SpinEdit *countEdit() const { return m_count; }  // SE_Pocet
+
+public slots:
+    void BB_NahoruClick();
+    void BB_DoluClick();
+    void BB_DolevaClick();
+    void BB_DopravaClick();
+
+private:
+    void shiftBy(int dx, int dy);
+
+    StationDocument &m_doc;
+    UserPrompts &m_prompts;
+    std::function<QSize()> m_appliedPanelSize;
+    SpinEdit *m_count = nullptr;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "render/ElementIndex.h"
+#include "render/FrameComposer.h"
+#include "render/FrameInputs.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace kalmor {
+
+class ImageSet;
+class StationDocument;
+class Viewport;
+
+// The drawing surface X_Plocha: a widget as large as the panel in pixels,
+// moved inside P_Plocha by the scroll bars. Its buffer is virtual: every
+// paint composes only the part of the surface that is visible, so widget
+// coordinates are panel pixels and a panel of any size costs only the
+// window's area.
+class X_Plocha : public QWidget {
+    Q_OBJECT
+public:
+    X_Plocha(const StationDocument &doc, const ImageSet &images, Viewport &viewport,
+             QWidget *parent = nullptr);
+
+    // View state the frames read: preview opacity, fill colour, switches,
+    // focus. Cell size, applied size and surface size come from the
+    // viewport, lag count and frame rate from the render timer.
+    RenderState &renderState() { return m_state; }
+    const RenderState &renderState() const { return m_state; }
+    ViewSwitches &switches() { return m_state.switches; }
+
+    // Where the frames get the cursor cell, current kind, corner checks
+    // and lamp offsets from; without a source the start values are used.
+    void setFrameSource(std::function<EditingView()> source);
+    EditingView editingView() const;
+
+    const CanvasState &canvasState() const { return m_canvas; }
+
+    // The surface's pixels of the rectangle (clipped to the surface's
+    // current size) as the last frame had them: composed with that frame's
+    // inputs.
+    QImage copyOut(const QRect &rect);
+
+    // The part of the surface P_Plocha shows, in surface pixels.
+    QRect visibleRect() const;
+
+public slots:
+    // A tick of X_Vykreslovac: note the lag count and frame rate and
+    // repaint the visible part.
+    void X_VykreslovacTimer(int lagCount, int frameRate);
+    // The focus flag: set on focus in, cleared on focus out.
+    void X_PlochaEnter();
+    void X_PlochaExit();
+
+signals:
+    // Pointer positions in surface pixels; while a button is held they
+    // arrive from outside the widget too.
+    void mouseMoved(int x, int y);
+    void mousePressed(Qt::MouseButton button, int x, int y);
+    void mouseReleased(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    RenderState frameState() const;
+
+    const StationDocument &m_doc;
+    const ImageSet &m_images;
+    Viewport &m_viewport;
+    RenderState m_state;
+    std::function<EditingView()> m_source;
+    CanvasState m_canvas;
+    ElementIndex m_index;
+    QImage m_frame;
+
+    // Inputs of the last composed frame, for copyOut().
+    bool m_hasFrame = false;
+    RenderState m_lastState;
+    EditingView m_lastEditing;
+    CanvasState m_lastCanvas;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "document/StationDocument.h"
+#include "render/FrameInputs.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+
+#include <array>
+
+namespace kalmor {
+
+class ElementIndex;
+class ImageSet;
+
+// The canvas settings that last from frame to frame: the brush is solid
+// white until the cursor frame has once set it hollow, and the diagnostic
+// texts stand on that brush.
+struct CanvasState {
+    CanvasState();
+    bool brushHollow = false;
+    QFont font;  // the application font, drawn without anti-aliasing
+};
+
+// Colours of the canvas layers.
+inline constexpr QRgb GridColour = 0xFF0000FF;        // blue
+inline constexpr QRgb CursorFrameColour = 0xFFFF0000; // red
+inline constexpr QRgb DiagnosticColour = 0xFF800000;  // maroon
+
+// The six diagnostic lines, top to bottom (y = 10, 20, ... 60, x = 10).
+std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingView &editing,
+                                       const StationData &doc);
+
+// Composes one frame for the rectangle surfaceRect of the drawing surface:
+// fill, lamps, tiles with corner pieces, plates, previews, grid, cursor
+// frame, diagnostic lines, in that order. Target pixel (0, 0) is surface
+// pixel surfaceRect.topLeft(); the result equals composing the whole
+// surface and cutting the rectangle out. The target is made
+// surfaceRect.size() in Format_RGB32 if it is not; its pixels outside the
+// surface (state.surfaceSize) are left as they are.
+void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
+                  const RenderState &state, const EditingView &editing, const ImageSet &images,
+                  CanvasState &canvas, ElementIndex &index);
+
+}  // namespace kalmor

@@ -1,0 +1,113 @@
+#include "render/ImageSet.h"
+
+#include "catalogue/ElementKinds.h"
+
+#include <algorithm>
+
+namespace kalmor {
+
+namespace {
+
+// A few sizes per picture are enough: tiles and lamps at the current cell
+// size, and the previous size while a zoom is being changed.
+constexpr std::size_t CachedSizesPerPicture = 4;
+
+}  // namespace
+
+ImageSet::ImageSet(const QString &folder)
+{
+    const auto load = [&](const QString &name) {
+        const QImage picture(folder + name + QStringLiteral(".png"));
+        if (!picture.isNull())
+            add(name, picture);
+    };
+    for (const KindInfo &kind : allKinds())
+        load(QString::fromLatin1(kind.name));
+    for (const char *corner : CornerPieceNames)
+        load(QString::fromLatin1(corner));
+}
+
+void ImageSet::add(const QString &name, const QImage &picture)
+{
+    const int index = int(m_entries.size());
+    m_entries.push_back(Entry{name, withWhiteTransparent(picture), {}});
+    const std::pair<std::size_t, int> hashed{qHash(QStringView(name)), index};
+    m_exact.insert(std::lower_bound(m_exact.begin(), m_exact.end(), hashed), hashed);
+    m_folded.insert(name.toLower(), index);
+}
+
+int ImageSet::indexOf(QStringView name) const
+{
+    // Names from the catalogue and from files are nearly always written as
+    // the catalogue writes them, so the exact table answers without
+    // building a folded copy of the name.
+    const std::size_t h = qHash(name);
+    auto it = std::lower_bound(m_exact.cbegin(), m_exact.cend(), std::pair<std::size_t, int>{h, -1});
+    for (; it != m_exact.cend() && it->first == h; ++it) {
+        if (m_entries[std::size_t(it->second)].name == name)
+            return it->second;
+    }
+    return m_folded.value(name.toString().toLower(), -1);
+}
+
+const QImage *ImageSet::find(QStringView name) const
+{
+    const int index = indexOf(name);
+    return index < 0 ? nullptr : &m_entries[std::size_t(index)].picture;
+}
+
+QString ImageSet::notFoundMessage(QStringView name)
+{
+    return QStringLiteral("Image '%1' not found").arg(name);
+}
+
+const QImage &ImageSet::scaled(int index, QSize size) const
+{
+    const Entry &entry = m_entries[std::size_t(index)];
+    if (size == entry.picture.size())
+        return entry.picture;
+    for (const Scaled &s : entry.cache) {
+        if (s.size == size)
+            return s.image;
+    }
+    if (entry.cache.size() >= CachedSizesPerPicture)
+        entry.cache.erase(entry.cache.begin());
+    entry.cache.push_back(Scaled{size, stretch(entry.picture, size)});
+    return entry.cache.back().image;
+}
+
+QImage ImageSet::stretch(const QImage &picture, QSize size)
+{
+    QImage result(size.expandedTo(QSize(1, 1)), picture.format());
+    if (size.isEmpty() || picture.isNull()) {
+        result.fill(Qt::transparent);
+        return result;
+    }
+    const qint64 w = picture.width();
+    const qint64 h = picture.height();
+    const qint64 tw = size.width();
+    const qint64 th = size.height();
+    for (qint64 y = 0; y < th; ++y) {
+        const auto *src = reinterpret_cast<const QRgb *>(picture.constScanLine(int((2 * y + 1) * h / (2 * th))));
+        auto *dst = reinterpret_cast<QRgb *>(result.scanLine(int(y)));
+        for (qint64 x = 0; x < tw; ++x)
+            dst[x] = src[(2 * x + 1) * w / (2 * tw)];
+    }
+    return result;
+}
+
+QImage ImageSet::withWhiteTransparent(const QImage &picture)
+{
+    QImage result = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < result.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb p = line[x];
+            const bool white = qAlpha(p) == 255 && (p & 0xFFFFFF) == 0xFFFFFF;
+            line[x] = (white || qAlpha(p) == 0) ? 0 : (p | 0xFF000000);
+        }
+    }
+    return result;
+}
+
+}  // namespace kalmor

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringView>
+
+#include <vector>
+
+namespace kalmor {
+
+// The image set X_ImageContainer: the 65 element pictures (61 kinds and the
+// four corner pieces), loaded once, white made transparent, found by name
+// without regard to letter case. Keeps each picture scaled to the sizes
+// the renderer asks for, so a frame never scales a picture.
+class ImageSet {
+public:
+    // Loads "<folder><name>.png" for every kind and corner piece; names
+    // whose picture cannot be read are simply not in the set.
+    explicit ImageSet(const QString &folder = QStringLiteral(":/elements/"));
+
+    ImageSet(const ImageSet &) = delete;
+    ImageSet &operator=(const ImageSet &) = delete;
+
+    int count() const { return int(m_entries.size()); }
+
+    // Position of the picture of that name (any letter case), or -1.
+    int indexOf(QStringView name) const;
+
+    // The picture (ARGB32 premultiplied, white as alpha 0), or nullptr.
+    const QImage *find(QStringView name) const;
+
+    // "Image '<name>' not found": the text of a failed find.
+    static QString notFoundMessage(QStringView name);
+
+    QString name(int index) const { return m_entries[std::size_t(index)].name; }
+    const QImage &picture(int index) const { return m_entries[std::size_t(index)].picture; }
+    // The size the picture was designed at: 47 x 47, or 16 x 15 for lamps.
+    QSize designSize(int index) const { return m_entries[std::size_t(index)].picture.size(); }
+
+    // The picture stretched to the size, each axis on its own, taking for
+    // every target pixel the source pixel under its centre. Cached; the
+    // reference stays valid until the next call of scaled().
+    const QImage &scaled(int index, QSize size) const;
+
+    // Stretches a picture the same way; shared with tests.
+    static QImage stretch(const QImage &picture, QSize size);
+
+    // White (255, 255, 255) becomes fully transparent, everything else
+    // opaque; the result is ARGB32 premultiplied.
+    static QImage withWhiteTransparent(const QImage &picture);
+
+private:
+    struct Scaled {
+        QSize size;
+        QImage image;
+    };
+    struct Entry {
+        QString name;
+        QImage picture;
+        mutable std::vector<Scaled> cache;
+    };
+
+    void add(const QString &name, const QImage &picture);
+
+    std::vector<Entry> m_entries;
+    // Hashes of the names as the catalogue writes them, sorted, so that a
+    // lookup needs no copy of the name.
+    std::vector<std::pair<std::size_t, int>> m_exact;
+    QHash<QString, int> m_folded;  // lower case
+};
+
+}  // namespace kalmor

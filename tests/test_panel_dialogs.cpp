@@ -1,0 +1,231 @@
+#include "document/StationDocument.h"
+#include "render/DrawingSurface.h"
+#include "render/ImageSet.h"
+#include "render/SystemColours.h"
+#include "render/TNahledPanelu.h"
+#include "render/TNastaveniPanelu.h"
+#include "render/Viewport.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kalmor;
+
+namespace {
+
+QLineEdit *editorOf(QSpinBox *spin)
+{
+    return spin->findChild<QLineEdit *>();
+}
+
+// Replaces the whole text at once, as a paste over the selection does.
+void enter(QSpinBox *spin, const QString &text)
+{
+    QLineEdit *e = editorOf(spin);
+    e->selectAll();
+    e->insert(text);
+}
+
+struct Settings {
+    StationDocument doc;
+    ScriptedPrompts prompts;
+    Viewport viewport;
+    RenderState state;
+    TNastaveniPanelu dlg{doc, prompts, viewport, state};
+};
+
+struct Preview {
+    StationDocument doc;
+    Viewport viewport;
+    ImageSet images{QStringLiteral("/nonexistent/")};
+    X_Plocha surface{doc, images, viewport};
+    TNahledPanelu dlg{surface};
+};
+
+}  // namespace
+
+class TestPanelDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void settingsLayout()
+    {
+        Settings s;
+        QCOMPARE(s.dlg.objectName(), QStringLiteral("NastaveniPanelu"));
+        QCOMPARE(s.dlg.windowTitle(), QStringLiteral("Nastavení panelu Vaxel"));
+        QCOMPARE(s.dlg.size(), QSize(354, 275));
+        QVERIFY(s.dlg.windowFlags().testFlag(Qt::Tool));
+        QVERIFY(!s.dlg.findChild<QPushButton *>(QStringLiteral("Button2"))->isEnabled());
+        QVERIFY(!s.dlg.findChild<QFrame *>(QStringLiteral("Panel2"))->isEnabled());
+        QCOMPARE(s.dlg.SE_PolickaVyska()->value(), 50);
+        QCOMPARE(s.dlg.SE_PolickaSirka()->value(), 150);
+        QCOMPARE(s.dlg.SE_Pruhlednost()->value(), 100);
+        QCOMPARE(s.dlg.SE_Zvetseni()->value(), 0);
+        QCOMPARE(s.dlg.sampleColour(), clMedGray);
+    }
+
+    void transparency()
+    {
+        Settings s;
+        s.dlg.show();
+        QSpinBox *spin = s.dlg.SE_Pruhlednost();
+
+        enter(spin, QStringLiteral("300"));
+        QCOMPARE(spin->text(), QStringLiteral("255"));
+        QCOMPARE(s.state.previewOpacity, 255);
+
+        enter(spin, QStringLiteral("5"));
+        QCOMPARE(spin->text(), QStringLiteral("20"));
+        QCOMPARE(s.state.previewOpacity, 20);
+
+        enter(spin, QStringLiteral("180"));
+        QCOMPARE(s.state.previewOpacity, 180);
+
+        // Clearing gives "100", even when the value already was 100.
+        for (int round = 0; round < 2; ++round) {
+            editorOf(spin)->setFocus();
+            editorOf(spin)->selectAll();
+            QTest::keyClick(editorOf(spin), Qt::Key_Delete);
+            QCOMPARE(spin->text(), QStringLiteral("100"));
+            QCOMPARE(s.state.previewOpacity, 100);
+        }
+
+        // One digit typed over the selection is checked at once.
+        editorOf(spin)->selectAll();
+        QTest::keyClick(editorOf(spin), Qt::Key_7);
+        QCOMPARE(spin->text(), QStringLiteral("20"));
+        QCOMPARE(s.state.previewOpacity, 20);
+    }
+
+    void zoomAndApply()
+    {
+        Settings s;
+        s.dlg.show();
+        const QSize before = s.viewport.surfaceSize();
+        enter(s.dlg.SE_Zvetseni(), QStringLiteral("20"));
+        QCOMPARE(s.viewport.cellSize(), 67);
+        QCOMPARE(s.viewport.surfaceSize(), before);
+
+        // Rows and columns go into the document, the surface waits for "Nastavit".
+        enter(s.dlg.SE_PolickaVyska(), QStringLiteral("30"));
+        enter(s.dlg.SE_PolickaSirka(), QStringLiteral("40"));
+        QCOMPARE(s.doc.rows(), 30);
+        QCOMPARE(s.doc.columns(), 40);
+        QCOMPARE(s.doc.status(), DocumentStatus::Modified);
+        QCOMPARE(s.viewport.surfaceSize(), before);
+        QCOMPARE(s.viewport.appliedColumns(), 150);
+
+        s.dlg.findChild<QPushButton *>(QStringLiteral("Button4"))->click();
+        QCOMPARE(s.viewport.appliedColumns(), 40);
+        QCOMPARE(s.viewport.appliedRows(), 30);
+        QCOMPARE(s.viewport.surfaceSize(), QSize(40 * 67, 30 * 67));
+
+        // A cleared zoom is 0; a lone minus sign reads as the minimum.
+        editorOf(s.dlg.SE_Zvetseni())->setFocus();
+        editorOf(s.dlg.SE_Zvetseni())->selectAll();
+        QTest::keyClick(editorOf(s.dlg.SE_Zvetseni()), Qt::Key_Delete);
+        QCOMPARE(s.dlg.SE_Zvetseni()->text(), QStringLiteral("0"));
+        QCOMPARE(s.viewport.cellSize(), 47);
+        editorOf(s.dlg.SE_Zvetseni())->selectAll();
+        QTest::keyClick(editorOf(s.dlg.SE_Zvetseni()), Qt::Key_Minus);
+        QCOMPARE(s.viewport.zoom(), -200);
+
+        // A load or New shows the document's size.
+        StationData data = s.doc.data().settingsOnly();
+        data.rows = 77;
+        data.columns = 1234;
+        s.doc.takeOver(std::move(data));
+        QCOMPARE(s.dlg.SE_PolickaVyska()->value(), 77);
+        QCOMPARE(s.dlg.SE_PolickaSirka()->value(), 1234);
+        s.doc.resetForNew();
+        QCOMPARE(s.dlg.SE_PolickaVyska()->value(), 50);
+        QCOMPARE(s.dlg.SE_PolickaSirka()->value(), 100);
+    }
+
+    void backgroundColour()
+    {
+        Settings s;
+        const Colour red = rgbColour(200, 10, 10);
+        const Colour blue = rgbColour(0, 0, 250);
+        s.prompts.colours = {red, std::nullopt};
+        auto *button = s.dlg.findChild<QPushButton *>(QStringLiteral("Button1"));
+        button->click();
+        QCOMPARE(s.prompts.colourDialogInitials, QList<Colour>{clBlack});
+        QCOMPARE(s.dlg.sampleColour(), red);
+        QCOMPARE(s.dlg.UkazkaPozadi()->palette().color(QPalette::Window), toQColor(red));
+        QCOMPARE(s.doc.backgroundColour(), red);
+        QCOMPARE(s.state.fillColour, red);
+
+        // Cancelled: the dialog opened with the last choice, nothing changed.
+        button->click();
+        QCOMPARE(s.prompts.colourDialogInitials.last(), red);
+        QCOMPARE(s.dlg.sampleColour(), red);
+        QCOMPARE(s.state.fillColour, red);
+
+        // A load sets the sample, not the fill colour.
+        StationData data = s.doc.data().settingsOnly();
+        data.backgroundColour = blue;
+        s.doc.takeOver(std::move(data));
+        QCOMPARE(s.dlg.sampleColour(), blue);
+        QCOMPARE(s.state.fillColour, red);
+    }
+
+    void previewCopiesTopLeft()
+    {
+        Preview p;
+        QCOMPARE(p.dlg.objectName(), QStringLiteral("NahledPanelu"));
+        p.surface.renderState().fillColour = rgbColour(10, 120, 30);
+        p.viewport.applyPanelSize(100, 100);
+        p.viewport.adjustScrollBars(QSize(800, 600));
+        p.viewport.setHorizontalPosition(2000);
+        p.viewport.setVerticalPosition(1500);
+        QVERIFY(p.viewport.surfacePosition() != QPoint(0, 0));
+
+        p.dlg.copyFromSurface();
+        const QImage reference = p.surface.copyOut(QRect(0, 0, 1000, 800)).copy(0, 0, 665, 417);
+        QCOMPARE(p.dlg.picture().size(), QSize(665, 417));
+        QCOMPARE(p.dlg.picture().convertToFormat(QImage::Format_RGB32),
+                 reference.convertToFormat(QImage::Format_RGB32));
+
+        // A narrower surface covers only its own part; the rest keeps the old copy.
+        const QImage wide = p.dlg.picture();
+        p.surface.renderState().fillColour = rgbColour(200, 0, 200);
+        p.viewport.applyPanelSize(10, 5);
+        QCOMPARE(p.viewport.surfaceSize(), QSize(470, 235));
+        p.dlg.copyFromSurface();
+        const QImage narrow = p.surface.copyOut(QRect(0, 0, 470, 235));
+        QCOMPARE(p.dlg.picture().pixel(100, 100), narrow.pixel(100, 100));
+        QVERIFY(p.dlg.picture().pixel(100, 100) != wide.pixel(100, 100));
+        QCOMPARE(p.dlg.picture().pixel(600, 100), wide.pixel(600, 100));
+        QCOMPARE(p.dlg.picture().pixel(100, 300), wide.pixel(100, 300));
+        QCOMPARE(p.dlg.picture().copy(0, 0, 470, 235).convertToFormat(QImage::Format_RGB32),
+                 narrow.convertToFormat(QImage::Format_RGB32));
+    }
+
+    void previewWindow()
+    {
+        Preview p;
+        QWidget *strip = p.dlg.findChild<QWidget *>(QStringLiteral("Panel1"));
+        p.dlg.findChild<QPushButton *>(QStringLiteral("Button1"))->click();
+        QVERIFY(strip->isHidden());
+        QTest::mouseClick(p.dlg.findChild<QWidget *>(QStringLiteral("Panel2")), Qt::LeftButton);
+        QVERIFY(!strip->isHidden());
+
+        bool wasModal = false;
+        QTimer::singleShot(0, &p.dlg, [&] {
+            wasModal = p.dlg.isVisible() && p.dlg.isModal();
+            p.dlg.close();
+        });
+        p.dlg.copyAndShow();
+        QVERIFY(wasModal);
+        QVERIFY(!p.dlg.isVisible());
+        QCOMPARE(p.dlg.size(), QSize(928, 480));
+    }
+};
+
+QTEST_MAIN(TestPanelDialogs)
+#include "test_panel_dialogs.moc"

@@ -1,0 +1,281 @@
+// Viewport rules, the render timer, and the drawing surface in its work area.
+#include "document/StationDocument.h"
+#include "render/DrawingSurface.h"
+#include "render/ImageSet.h"
+#include "render/RenderTimer.h"
+#include "render/Viewport.h"
+#include "render/WorkArea.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace kalmor;
+
+class TestRenderView : public QObject {
+    Q_OBJECT
+private slots:
+    void surfaceAndCellSize();
+    void scrollBarAdjustment();
+    void timerTicks();
+    void workArea();
+    void surfacePaintsVisiblePart();
+    void pointerAndFocus();
+};
+
+void TestRenderView::surfaceAndCellSize()
+{
+    Viewport v;
+    QCOMPARE(v.cellSize(), 47);
+    QCOMPARE(v.surfaceSize(), QSize(4800, 2400));
+    QCOMPARE(v.appliedColumns(), 150);
+    QCOMPARE(v.appliedRows(), 50);
+
+    // Zoom alone leaves surface and applied size; "Nastavit" follows it.
+    QSignalSpy cells(&v, &Viewport::cellSizeChanged);
+    v.setZoom(20);
+    QCOMPARE(v.cellSize(), 67);
+    QCOMPARE(cells.count(), 1);
+    QCOMPARE(v.surfaceSize(), QSize(4800, 2400));
+    v.applyPanelSize(150, 50);
+    QCOMPARE(v.surfaceSize(), QSize(10050, 3350));
+    v.setZoom(0);
+    v.applyPanelSize(10, 10);
+    QCOMPARE(v.surfaceSize(), QSize(470, 470));
+    QCOMPARE(v.appliedColumns(), 10);
+
+    // The cell size never drops below 1; the zoom stays in its range.
+    v.setZoom(-47);
+    QCOMPARE(v.cellSize(), 1);
+    v.setZoom(-500);
+    QCOMPARE(v.zoom(), -200);
+    QCOMPARE(v.cellSize(), 1);
+    v.setZoom(900);
+    QCOMPARE(v.cellSize(), 247);
+
+    // A surface larger than a widget can be is held at the widget limit.
+    v.applyPanelSize(4000, 4000);
+    QCOMPARE(v.surfaceSize(), QSize(988000, 988000));
+    v.applyPanelSize(100000, 10);
+    QCOMPARE(v.surfaceSize(), QSize(16777215, 2470));
+}
+
+void TestRenderView::scrollBarAdjustment()
+{
+    Viewport v;
+    QSignalSpy moved(&v, &Viewport::surfacePositionChanged);
+    v.adjustScrollBars(QSize(698, 286));
+    QVERIFY(v.horizontal().enabled && v.vertical().enabled);
+    QCOMPARE(v.horizontal().maximum, 4102);
+    QCOMPARE(v.vertical().maximum, 2114);
+
+    // Scrolled to the end, then the window grows: the position follows the
+    // maximum down and the surface moves right.
+    v.setHorizontalPosition(5000);
+    QCOMPARE(v.horizontal().position, 4102);
+    QCOMPARE(v.surfacePosition(), QPoint(-4102, 0));
+    v.setVerticalPosition(50);
+    QCOMPARE(v.surfacePosition(), QPoint(-4102, -50));
+    v.adjustScrollBars(QSize(1000, 286));
+    QCOMPARE(v.horizontal().maximum, 3800);
+    QCOMPARE(v.horizontal().position, 3800);
+    QCOMPARE(v.surfacePosition(), QPoint(-3800, -50));
+    QCOMPARE(moved.count(), 3);
+
+    // A small panel: both bars disabled, the surface at (0, 0); a bar keeps
+    // its position 300 while disabled and after it is enabled again.
+    v.setHorizontalPosition(300);
+    v.applyPanelSize(10, 10);
+    QVERIFY(!v.horizontal().enabled);
+    QVERIFY(v.vertical().enabled);  // 470 > 286
+    QCOMPARE(v.surfacePosition(), QPoint(0, -50));
+    v.adjustScrollBars(QSize(1000, 600));
+    QVERIFY(!v.vertical().enabled);
+    QCOMPARE(v.surfacePosition(), QPoint(0, 0));
+    QCOMPARE(v.horizontal().position, 300);
+    QCOMPARE(v.horizontal().maximum, 3800);
+    v.applyPanelSize(150, 50);
+    QVERIFY(v.horizontal().enabled);
+    QCOMPARE(v.horizontal().position, 300);
+    QCOMPARE(v.surfacePosition(), QPoint(0, 0));
+    QCOMPARE(v.horizontal().maximum, 7050 - 1000);
+    QCOMPARE(v.vertical().position, 50);
+}
+
+void TestRenderView::timerTicks()
+{
+    X_Vykreslovac timer;
+    qint64 now = 1000;
+    bool active = true;
+    timer.setClock([&] { return now; });
+    timer.setActivity([&] { return active; });
+    QSignalSpy ticks(&timer, &X_Vykreslovac::tick);
+
+    now += 15;
+    QVERIFY(!timer.tickIfDue());
+    now += 85;  // 100 ms after the start
+    QVERIFY(timer.tickIfDue());
+    QCOMPARE(ticks.last().at(0).toInt(), 6);
+    now += 16;
+    QVERIFY(timer.tickIfDue());
+    QCOMPARE(ticks.last().at(0).toInt(), 1);
+    now += 31;
+    QVERIFY(timer.tickIfDue());
+    QCOMPARE(ticks.last().at(0).toInt(), 1);
+    QCOMPARE(timer.frameRate(), 0);
+
+    // No ticks while another application is active.
+    active = false;
+    now += 100;
+    QVERIFY(!timer.tickIfDue());
+    active = true;
+
+    // The frame rate: ticks counted since the last computation, per second.
+    for (int i = 0; i < 60; ++i) {
+        now += 17;
+        timer.tickIfDue();
+    }
+    QCOMPARE(ticks.count(), 63);
+    // The start was at 1000; ticks at 1100, 1116, 1147, then every 17 ms
+    // from 1264: the 45th of those, at 2012, is the first 1000 ms after the
+    // start and makes 48 ticks in 1012 ms.
+    QCOMPARE(timer.frameRate(), qRound(48 * 1000.0 / 1012));
+    QCOMPARE(ticks.last().at(1).toInt(), timer.frameRate());
+
+    // Activity: only losing an activation that the program once had stops
+    // the ticks; a display without focus never stops them.
+    QVERIFY(X_Vykreslovac::mayTick(false, false));
+    QVERIFY(X_Vykreslovac::mayTick(true, true));
+    QVERIFY(!X_Vykreslovac::mayTick(true, false));
+
+    // Started for real, it ticks from the event loop.
+    X_Vykreslovac live;
+    QSignalSpy liveTicks(&live, &X_Vykreslovac::tick);
+    live.start();
+    QVERIFY(liveTicks.wait(1000));
+    QVERIFY(liveTicks.first().at(0).toInt() >= 1);
+}
+
+void TestRenderView::workArea()
+{
+    StationDocument doc;
+    ImageSet images;
+    Viewport viewport;
+    WorkArea area(doc, images, viewport);
+    QCOMPARE(area.objectName(), QStringLiteral("P_PodkladPlochy"));
+    auto *h = area.findChild<QScrollBar *>(QStringLiteral("SB_Vodorovny"));
+    auto *v = area.findChild<QScrollBar *>(QStringLiteral("SB_Svisly"));
+    auto *clip = area.findChild<QWidget *>(QStringLiteral("P_Plocha"));
+    auto *surface = area.findChild<X_Plocha *>(QStringLiteral("X_Plocha"));
+    QVERIFY(h && v && clip && surface);
+    QCOMPARE(surface->parentWidget(), clip);
+
+    const int frame = area.frameWidth();
+    area.resize(698 + 17 + 2 * frame, 286 + 17 + 2 * frame);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QCOMPARE(clip->size(), QSize(698, 286));
+    QCOMPARE(h->height(), 17);
+    QCOMPARE(v->width(), 17);
+    QCOMPARE(h->maximum(), 4102);
+    QCOMPARE(v->maximum(), 2114);
+    QVERIFY(h->isEnabled());
+    QCOMPARE(surface->size(), QSize(4800, 2400));
+
+    h->setValue(100);
+    v->setValue(40);
+    QCOMPARE(surface->pos(), QPoint(-100, -40));
+    QCOMPARE(surface->visibleRect(), QRect(100, 40, 698, 286));
+
+    viewport.applyPanelSize(10, 10);
+    QCOMPARE(surface->size(), QSize(470, 470));
+    QCOMPARE(surface->pos(), QPoint(0, -40));
+    QVERIFY(!h->isEnabled() && v->isEnabled());
+    QCOMPARE(h->value(), 100);
+    QCOMPARE(v->maximum(), 470 - 286);
+}
+
+void TestRenderView::surfacePaintsVisiblePart()
+{
+    StationDocument doc;
+    doc.tiles().append(TPolePanelu{3, 2, false, false, false, false, false, false, false, false,
+                                   QStringLiteral("KOL_sSDSH")});
+    ImageSet images;
+    Viewport viewport;
+    WorkArea area(doc, images, viewport);
+    area.resize(400, 300);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    X_Plocha &surface = *area.surface();
+    EditingView editing;
+    editing.cursorColumn = 4;
+    editing.cursorRow = 2;
+    surface.setFrameSource([&] { return editing; });
+    area.horizontalBar()->setValue(100);
+    area.verticalBar()->setValue(50);
+
+    // What P_Plocha shows is the composed rectangle of the surface.
+    const QImage shown = area.clipPanel()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(shown.size(), area.clipPanel()->size());
+    const QImage copy = surface.copyOut(QRect(QPoint(100, 50), shown.size()));
+    QCOMPARE(shown, copy);
+    QCOMPARE(shown.pixel(3 * 47 + 23 - 100, 2 * 47 + 10 - 50), qRgb(0, 0, 0));      // the tile
+    QCOMPARE(shown.pixel(4 * 47 - 100, 120 - 50), qRgb(255, 0, 0));                // cursor frame
+    QCOMPARE(shown.pixel(6 * 47 - 100, 200 - 50), qRgb(0, 0, 255));                // grid
+
+    // The preview copy: surface pixels from (0, 0), however it is scrolled,
+    // as wide as the surface is.
+    const QImage preview = surface.copyOut(QRect(0, 0, 665, 417));
+    QCOMPARE(preview.size(), QSize(665, 417));
+    QCOMPARE(preview.pixel(3 * 47 + 23, 2 * 47 + 10), qRgb(0, 0, 0));
+    viewport.applyPanelSize(10, 10);
+    QCOMPARE(surface.copyOut(QRect(0, 0, 665, 417)).size(), QSize(470, 417));
+
+    // A tick notes lag count and frame rate for the next frame.
+    surface.X_VykreslovacTimer(6, 59);
+    QCOMPARE(surface.renderState().lagCount, 6);
+    QCOMPARE(surface.renderState().frameRate, 59);
+}
+
+void TestRenderView::pointerAndFocus()
+{
+    StationDocument doc;
+    ImageSet images;
+    Viewport viewport;
+    X_Plocha surface(doc, images, viewport);
+    QSignalSpy moves(&surface, &X_Plocha::mouseMoved);
+    QSignalSpy presses(&surface, &X_Plocha::mousePressed);
+    QSignalSpy releases(&surface, &X_Plocha::mouseReleased);
+    QMouseEvent move(QEvent::MouseMove, QPointF(120, 75), QPointF(120, 75), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&surface, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 6), QPointF(5, 6), Qt::RightButton, Qt::RightButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&surface, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-30, 9000), QPointF(-30, 9000), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&surface, &release);
+    QCOMPARE(moves.count(), 1);
+    QCOMPARE(moves.first(), (QList<QVariant>{120, 75}));
+    QCOMPARE(presses.first().at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    QCOMPARE(presses.first().at(1).toInt(), 5);
+    QCOMPARE(releases.first().at(1).toInt(), -30);
+    QCOMPARE(releases.first().at(2).toInt(), 9000);
+
+    // The focus flag starts set; leaving for another control clears it,
+    // another window becoming active does not.
+    QVERIFY(surface.renderState().focus);
+    QFocusEvent away(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&surface, &away);
+    QVERIFY(!surface.renderState().focus);
+    QFocusEvent back(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(&surface, &back);
+    QVERIFY(surface.renderState().focus);
+    QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&surface, &deactivated);
+    QVERIFY(surface.renderState().focus);
+}
+
+QTEST_MAIN(TestRenderView)
+#include "test_render_view.moc"
