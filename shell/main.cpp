@@ -1,14 +1,14 @@
-#include "document/StationDocument.h"
+#include "shell/Application.h"
+#include "shell/QtPrompts.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(kalmor::ProgramTitle + QStringLiteral(" - Nová stanice"));
-    window.resize(904, 561);
-    window.show();
+    kalmor::installCzechQtTranslation(&app);
+    kalmor::Application program;
+    QObject::connect(&program, &kalmor::Application::finished, &app, [] { QCoreApplication::exit(0); },
+                     Qt::QueuedConnection);
     return app.exec();
 }

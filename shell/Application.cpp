@@ -1,0 +1,76 @@
+#include "shell/Application.h"
+
+#include "document/TAboutStation.h"
+#include "editing/AssortmentView.h"
+#include "editing/PaletteWindow.h"
+#include "editing/ShiftDialog.h"
+#include "render/DrawingSurface.h"
+#include "render/TNahledPanelu.h"
+#include "render/TNastaveniPanelu.h"
+#include "shell/ShellResources.h"
+#include "shell/TManual.h"
+#include "shell/TPanelVaxel.h"
+#include "shell/TStarter.h"
+
+#include <QAction>
+
+namespace kalmor {
+
+Application::Application()
+{
+    initShellResources();
+    m_starter = std::make_unique<TStarter>();
+    m_main = std::make_unique<TPanelVaxel>(m_document);
+    TPanelVaxel *main = m_main.get();
+    Viewport &viewport = main->viewport();
+    m_shift = new TZ_PosunPolicek(
+        m_document, main->prompts(),
+        [&viewport] { return QSize(viewport.appliedColumns(), viewport.appliedRows()); }, main);
+    m_aboutStation = new TAboutStation(m_document, main);
+    m_manual = new TManual(main);
+    m_aboutKalmor = new TAboutKalmor(main);
+    m_palette = new TPaleta(main);
+    m_settings = new TNastaveniPanelu(m_document, main->prompts(), viewport, main->surface()->renderState(), main);
+    m_preview = new TNahledPanelu(*main->surface(), main);
+
+    // The palette is first centred over the application's main window,
+    // which is the splash window.
+    m_palette->setFirstCentre(m_starter->geometry());
+    main->attachPalette(m_palette);
+    wireDialogs();
+
+    connect(m_starter.get(), &TStarter::firstPagesDue, this, &Application::bringFirstPagesToFront);
+    connect(m_starter.get(), &TStarter::handOverDue, this, &Application::handOver);
+    connect(m_starter.get(), &TStarter::closed, this, &Application::finished);
+    connect(main, &TPanelVaxel::closed, m_starter.get(), &QWidget::close);
+    m_starter->show();
+}
+
+Application::~Application() = default;
+
+void Application::wireDialogs()
+{
+    TPanelVaxel *main = m_main.get();
+    const MainMenu &m = main->menu();
+    connect(m.MP_PosunoutVseO, &QAction::triggered, m_shift, [this] { m_shift->exec(); });
+    connect(m.OStanici1, &QAction::triggered, m_aboutStation,
+            [this] { m_aboutStation->open(m_main->prompts()); });
+    connect(m.Panel1, &QAction::triggered, m_settings, [this] { m_settings->exec(); });
+    connect(m.MS_NahledPanelu, &QAction::triggered, m_preview, [this] { m_preview->copyAndShow(); });
+    connect(m.Manul1, &QAction::triggered, m_manual, [this] { m_manual->exec(); });
+    connect(m.Oprogramu1, &QAction::triggered, m_aboutKalmor, [this] { m_aboutKalmor->exec(); });
+}
+
+void Application::bringFirstPagesToFront()
+{
+    // Only the page in front changes; the page-change rules do not run.
+    m_main->assortment()->bringToFront(QStringLiteral("SH_PRIME"));
+    m_palette->assortment()->bringToFront(QStringLiteral("SH_PRIME"));
+}
+
+void Application::handOver()
+{
+    m_main->showMaximized();
+}
+
+}  // namespace kalmor

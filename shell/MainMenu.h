@@ -1,0 +1,65 @@
+#pragma once
+
+#include "document/DocumentLifecycle.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace kalmor {
+
+// The main menu MM_Menu: every section, submenu and entry carries its
+// control name as objectName, the separators too (N1 .. N5).
+struct MainMenu {
+    QMenuBar *bar = nullptr;  // MM_Menu
+
+    QMenu *MS_Soubor = nullptr;
+    QAction *MP_Novy = nullptr;
+    QAction *MP_Otevreni = nullptr;
+    QAction *MP_Ulozeni = nullptr;
+    QAction *MP_UlozitJako = nullptr;
+    QAction *Konec1 = nullptr;
+
+    QMenu *MS_Upravy = nullptr;
+    QAction *Zpt2 = nullptr;
+    QMenu *Posunoutvechnyprvky1 = nullptr;
+    QAction *Zpt1 = nullptr;          // shift left
+    QAction *Posunoutve1 = nullptr;   // shift right
+    QAction *PosunoutveV1 = nullptr;  // shift down
+    QAction *Posunoutve2 = nullptr;   // shift up
+    QAction *MP_PosunoutVseO = nullptr;
+
+    QMenu *MS_Nastaveni = nullptr;
+    QAction *OStanici1 = nullptr;
+    QAction *Panel1 = nullptr;
+    QAction *Vstupnvstupnbody1 = nullptr;
+    QAction *Oblasti1 = nullptr;
+
+    QMenu *MS_Zobrazit = nullptr;
+    QMenu *PanelVaxel1 = nullptr;
+    QAction *MP_InfoVykreslovani = nullptr;
+    QAction *MP_Nahled = nullptr;
+    QAction *MP_PolickoPodKurzorem = nullptr;
+    QAction *MP_Mrizka = nullptr;
+    QAction *MS_NahledPanelu = nullptr;
+    QMenu *Panelynstroj1 = nullptr;
+    QAction *MP_HorniLista = nullptr;
+    QAction *MP_Sortiment = nullptr;
+    QAction *MP_LevyPanel = nullptr;
+    QAction *MP_StatusPanel = nullptr;
+    QAction *MP_SkrytVsechnyPanely = nullptr;
+    QAction *MP_ZobrazitVsechnyPanely = nullptr;
+    QAction *MP_UkotvitPanelSortiment = nullptr;
+
+    QMenu *MS_Napoveda = nullptr;
+    QAction *Manul1 = nullptr;
+    QAction *Oprogramu1 = nullptr;
+
+    QMenu *section(MenuSection s) const;
+};
+
+// Builds the menu into the bar with its captions, shortcuts, glyphs,
+// check marks and enabled states as the program starts.
+MainMenu buildMainMenu(QMenuBar *bar);
+
+}  // namespace kalmor

@@ -1,0 +1,97 @@
+#include "shell/QtPrompts.h"
+
+#include "render/SystemColours.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+namespace kalmor {
+
+namespace {
+
+QFileDialog *makeFileDialog(QWidget *owner, const char *objectName, QFileDialog::AcceptMode mode)
+{
+    auto *d = new QFileDialog(owner);
+    d->setObjectName(QLatin1String(objectName));
+    d->setAcceptMode(mode);
+    // Neither dialog insists on an existing file nor asks before overwriting.
+    d->setFileMode(QFileDialog::AnyFile);
+    d->setOption(QFileDialog::DontConfirmOverwrite, true);
+    d->setNameFilter(QStringLiteral("Stanice Kalmor (*.stvx)"));
+    d->setDefaultSuffix(QStringLiteral("STVX"));
+    return d;
+}
+
+std::optional<QString> runFileDialog(QFileDialog *d)
+{
+    if (d->exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = d->selectedFiles();
+    if (files.isEmpty())
+        return std::nullopt;
+    // Offered again the next time this dialog opens.
+    d->selectFile(files.first());
+    return files.first();
+}
+
+}  // namespace
+
+QtPrompts::QtPrompts(QWidget *owner)
+    : m_owner(owner)
+    , m_open(makeFileDialog(owner, "Otevrit", QFileDialog::AcceptOpen))
+    , m_save(makeFileDialog(owner, "Ulozit", QFileDialog::AcceptSave))
+{
+}
+
+QWidget *QtPrompts::dialogParent() const
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    return m_owner;
+}
+
+bool QtPrompts::ask(const QString &question)
+{
+    return QMessageBox::question(dialogParent(), QStringLiteral("Potvrzení"), question,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+void QtPrompts::inform(const QString &message)
+{
+    QMessageBox::information(dialogParent(), QStringLiteral("Kalmor"), message, QMessageBox::Ok);
+}
+
+std::optional<QString> QtPrompts::chooseOpenPath()
+{
+    return runFileDialog(m_open);
+}
+
+std::optional<QString> QtPrompts::chooseSavePath()
+{
+    return runFileDialog(m_save);
+}
+
+std::optional<Colour> QtPrompts::chooseColour(Colour initial)
+{
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), dialogParent());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return rgbColour(chosen.red(), chosen.green(), chosen.blue());
+}
+
+bool installCzechQtTranslation(QObject *owner)
+{
+    auto *translator = new QTranslator(owner);
+    if (!translator->load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+}  // namespace kalmor

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+class QWidget;
+
+namespace kalmor {
+
+// Registers the shell's pictures; the library is static, so this call is
+// what keeps them linked in. Safe to call more than once.
+void initShellResources();
+
+enum class GlyphKind { New, Save, SaveAs, Open, Undo, Anchor };
+QIcon glyph(GlyphKind kind);
+
+// The start-up picture, decoded from its JPEG.
+QPixmap starterPicture();
+
+// Image1, Label1 "Kalmor" and Label2 "0.6" over it: the face shared by
+// the splash window and the about window.
+void addStarterFace(QWidget *window);
+
+}  // namespace kalmor

@@ -1,0 +1,752 @@
+#include "document/StationDocument.h"
+#include "document/TAboutStation.h"
+#include "editing/AssortmentView.h"
+#include "editing/ElementSelection.h"
+#include "editing/PaletteWindow.h"
+#include "editing/PointerInput.h"
+#include "editing/ShiftDialog.h"
+#include "render/DrawingSurface.h"
+#include "render/RenderTimer.h"
+#include "render/TNahledPanelu.h"
+#include "render/TNastaveniPanelu.h"
+#include "render/WorkArea.h"
+#include "shell/Application.h"
+#include "shell/HelpText.h"
+#include "shell/QtPrompts.h"
+#include "shell/ShellResources.h"
+#include "shell/TManual.h"
+#include "shell/TPanelVaxel.h"
+#include "shell/TStarter.h"
+#include "shell/ToolPanels.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+using namespace kalmor;
+
+namespace {
+
+template <class T = QWidget>
+T *child(const QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found)
+        qWarning("missing child %s", name);
+    return found;
+}
+
+QAction *action(const TPanelVaxel &w, const char *name)
+{
+    return child<QAction>(&w, name);
+}
+
+// Answers the next modal box or dialog once it is up.
+void whenModal(std::function<void(QWidget *)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        answer(modal);
+    });
+}
+
+void clickBoxButton(QWidget *modal, QMessageBox::StandardButton which)
+{
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    QVERIFY(box);
+    box->button(which)->click();
+}
+
+// Steps the splash timer to the hand-over, as the 20 ms timer would.
+void runSplash(Application &app)
+{
+    app.starter().timer()->stop();
+    while (app.starter().counter() < TStarter::HandOverAt)
+        app.starter().TM_StarterTimer();
+}
+
+bool shown(const QWidget *w)
+{
+    return !w->isHidden();
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void helpWindow();
+    void aboutWindows();
+    void splashHandsOver();
+    void startState();
+    void menuTable();
+    void resizeRule();
+    void hideAndShowAllDocked();
+    void undockedPaletteSequences();
+    void closeButtonsAndAssortmentEntry();
+    void progressStripAndSections();
+    void viewSwitchesAndShift();
+    void closingEndsProgram();
+    void fileDialogs();
+};
+
+void ShellTest::initTestCase()
+{
+    QVERIFY(installCzechQtTranslation(qApp));
+    initShellResources();
+}
+
+void ShellTest::helpWindow()
+{
+    const QStringList &lines = helpTextLines();
+    QCOMPARE(lines.size(), 52);
+    QCOMPARE(lines.at(0), QStringLiteral("2.9.2014 16:53 - KALMOR verze 0.6"));
+    QCOMPARE(lines.at(8), QString(44, QLatin1Char('=')));
+    QCOMPARE(lines.at(20), QString(42, QLatin1Char('=')));
+    QCOMPARE(lines.at(47), QString(45, QLatin1Char('=')));
+    for (int n : {12, 30, 33, 36})
+        QVERIFY2(lines.at(n - 1).endsWith(QLatin1Char(' ')) && !lines.at(n - 1).endsWith(QLatin1String("  ")),
+                 qPrintable(QString::number(n)));
+    QCOMPARE(lines.at(11), QStringLiteral("Opravena chyba nemožného načítání uložených reliéfů. Chyba se týkala "
+                                          "načítání, takže dříve uložené nenačtitelné soubory lze nyní "));
+    QCOMPARE(lines.at(30), QStringLiteral("levém panelu na záložce \"Dělení KO\""));
+    QCOMPARE(lines.at(33), QStringLiteral("se provede prvkem na záložce \"Šturc a dělení KO\"."));
+    QCOMPARE(lines.at(35), QStringLiteral("Program v této vývojové verzi umožn'uje pouze sestavení, uložení a "
+                                          "načtení reliéfu, popř. změnu velikosti panelu, posun všech prvků "));
+    QCOMPARE(lines.at(39), QStringLiteral(" - Ctrl+(směrové šipky) = Posun všech prvků po reliéfu o jedno políčko."));
+    QCOMPARE(lines.at(45), QStringLiteral(" - Ctrl+Shift+S = Uložit jako nový soubor"));
+    QCOMPARE(lines.at(49), QStringLiteral("Start vývoje."));
+    QVERIFY(lines.at(50).isEmpty() && lines.at(51).isEmpty());
+
+    TManual manual;
+    QCOMPARE(manual.objectName(), QStringLiteral("Manual"));
+    QCOMPARE(manual.windowTitle(), QStringLiteral("Kalmor - Nápověda"));
+    QVERIFY(manual.windowFlags().testFlag(Qt::Tool));
+    QCOMPARE(manual.geometry(), QRect(338, 133, 655, 397));
+    QPlainTextEdit *text = child<QPlainTextEdit>(&manual, "ME_Napoveda");
+    QVERIFY(text);
+    QCOMPARE(text->document()->blockCount(), 52);
+    for (int i = 0; i < 52; ++i)
+        QCOMPARE(text->document()->findBlockByNumber(i).text(), lines.at(i));
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!text->isReadOnly());
+
+    manual.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&manual));
+    QWidget *bottom = child(&manual, "P_Spodek");
+    QCOMPARE(bottom->height(), 33);
+    QCOMPARE(bottom->geometry().bottom(), manual.height() - 1);
+    QCOMPARE(text->geometry(), QRect(0, 0, 655, 397 - 33));
+    auto *close = child<QPushButton>(bottom, "Button1");
+    QCOMPARE(close->text(), QStringLiteral("Zavřít"));
+    QCOMPARE(close->geometry(), QRect(290, 4, 75, 25));
+    // Edits last until the program ends; "Zavřít" only hides the window.
+    text->appendPlainText(QStringLiteral("poznámka"));
+    close->click();
+    QVERIFY(manual.isHidden());
+    QVERIFY(text->toPlainText().endsWith(QStringLiteral("poznámka")));
+}
+
+void ShellTest::aboutWindows()
+{
+    const QImage picture = starterPicture().toImage();
+    QCOMPARE(picture.size(), QSize(377, 254));
+    // Monochrome, with more than a handful of grey levels (a photograph).
+    QSet<int> levels;
+    for (int y = 0; y < picture.height(); y += 3) {
+        for (int x = 0; x < picture.width(); x += 3) {
+            const QRgb p = picture.pixel(x, y);
+            QVERIFY(qAbs(qRed(p) - qGreen(p)) <= 2 && qAbs(qGreen(p) - qBlue(p)) <= 2);
+            levels.insert(qGray(p));
+        }
+    }
+    QVERIFY(levels.size() > 64);
+
+    TAboutKalmor about;
+    QCOMPARE(about.objectName(), QStringLiteral("AboutKalmor"));
+    QCOMPARE(about.windowTitle(), QStringLiteral("O programu"));
+    QCOMPARE(about.geometry(), QRect(461, 294, 377, 254));
+    QVERIFY(about.windowFlags().testFlag(Qt::Tool));
+    QCOMPARE(child<QLabel>(&about, "Label1")->text(), QStringLiteral("Kalmor"));
+    QCOMPARE(child<QLabel>(&about, "Label2")->text(), QStringLiteral("0.6"));
+    QCOMPARE(child<QLabel>(&about, "Label2")->geometry(), QRect(24, 56, 329, 81));
+    QCOMPARE(child<QLabel>(&about, "Label1")->font().pixelSize(), 64);
+    auto *created = child<QLabel>(&about, "Label3");
+    QCOMPARE(created->text(), QStringLiteral("Vytvořeno: 2. srpna 2014"));
+    QCOMPARE(created->pos(), QPoint(16, 176));
+    QVERIFY(created->font().bold());
+    QCOMPARE(created->font().pixelSize(), 11);
+    QCOMPARE(child<QLabel>(&about, "Image1")->pixmap().size(), QSize(377, 254));
+    QVERIFY(about.findChildren<QAbstractButton *>().isEmpty());
+}
+
+void ShellTest::splashHandsOver()
+{
+    Application app;
+    TStarter &splash = app.starter();
+    TPanelVaxel &main = app.mainWindow();
+    splash.timer()->stop();
+    QCOMPARE(splash.objectName(), QStringLiteral("Starter"));
+    QCOMPARE(splash.windowTitle(), QStringLiteral("Kalmor - Startér"));
+    QCOMPARE(splash.geometry(), QRect(444, 222, 377, 254));
+    QCOMPARE(splash.gauge()->geometry(), QRect(8, 224, 361, 17));
+    QCOMPARE(splash.timer()->interval(), 20);
+    QVERIFY(splash.isVisible());
+    const QList<QWidget *> others{&main, app.shiftDialog(), app.aboutStation(), app.manual(), app.aboutKalmor(),
+                                  app.palette(), app.panelSettings(), app.panelPreview()};
+    for (QWidget *w : others)
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+
+    AssortmentView *mainPages = main.assortment();
+    AssortmentView *palettePages = app.palette()->assortment();
+    QCOMPARE(mainPages->currentWidget()->objectName(), QStringLiteral("SH_VYHYBKY1"));
+    QSignalSpy mainChanges(mainPages, &AssortmentView::pageChangedByUser);
+    QSignalSpy paletteChanges(palettePages, &AssortmentView::pageChangedByUser);
+
+    for (int tick = 1; tick < 25; ++tick)
+        splash.TM_StarterTimer();
+    QCOMPARE(splash.gauge()->value(), 48);
+    QCOMPARE(mainPages->currentWidget()->objectName(), QStringLiteral("SH_VYHYBKY1"));
+    splash.TM_StarterTimer();
+    QCOMPARE(splash.counter(), 50);
+    QCOMPARE(mainPages->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
+    QCOMPARE(palettePages->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
+    // Only the page in front changed: no page-change rules ran.
+    QCOMPARE(mainChanges.count(), 0);
+    QCOMPARE(paletteChanges.count(), 0);
+    QCOMPARE(main.selection()->currentKind(), QStringLiteral("KOL_sLSPS"));
+    auto *left = child<QTabWidget>(&main, "PC_Nastaveni");
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(left->isTabVisible(i));
+
+    for (int tick = 26; tick < 50; ++tick)
+        splash.TM_StarterTimer();
+    QVERIFY(!main.isVisible());
+    QVERIFY(splash.isVisible());
+    splash.TM_StarterTimer();
+    QCOMPARE(splash.gauge()->value(), 100);
+    QVERIFY(main.isVisible());
+    QVERIFY(main.windowState().testFlag(Qt::WindowMaximized));
+    QVERIFY(!splash.isVisible());
+    splash.TM_StarterTimer();
+    QVERIFY(!splash.isVisible());
+}
+
+void ShellTest::startState()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    QCOMPARE(w.objectName(), QStringLiteral("PanelVaxel"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Kalmor v0.5 - Nová stanice"));
+    for (const char *panel : {"P_HorniLista", "P_Sortiment", "P_Levy", "ZB_Zapati", "P_PodkladPlochy"})
+        QVERIFY2(child(&w, panel)->isVisible(), panel);
+    QVERIFY(!child(&w, "P_Ukazatel")->isVisible());
+    QVERIFY(!app.palette()->isVisible());
+    for (const char *entry : {"MP_HorniLista", "MP_Sortiment", "MP_LevyPanel", "MP_StatusPanel",
+                              "MP_UkotvitPanelSortiment", "MP_InfoVykreslovani", "MP_Nahled",
+                              "MP_PolickoPodKurzorem", "MP_Mrizka"})
+        QVERIFY2(action(w, entry)->isChecked() && action(w, entry)->isEnabled(), entry);
+    QVERIFY(!action(w, "Zpt2")->isEnabled());
+    QVERIFY(!child(&w, "BB_Zpet")->isEnabled());
+    QCOMPARE(w.pathPanel()->text(), QStringLiteral("(žádný soubor)"));
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
+    QVERIFY(w.pathPanel()->alignment().testFlag(Qt::AlignLeft));
+    QVERIFY(w.statePanel()->alignment().testFlag(Qt::AlignHCenter));
+    auto *kind = child<QLabel>(&w, "L_ZvolenaSoucast");
+    QVERIFY(!kind->isVisible());
+    QCOMPARE(kind->text(), QStringLiteral("KOL_sLSPS"));
+
+    // Tool bar: buttons, their places and glyphs.
+    const QList<std::pair<const char *, int>> buttons{{"BB_Novy", 5},   {"BB_Ulozit", 31}, {"BB_UlozitJako", 57},
+                                                       {"BB_Otevrit", 84}, {"BB_Zpet", 123},  {"BitBtn5", 150}};
+    for (const auto &[name, x] : buttons) {
+        auto *b = child<QToolButton>(&w, name);
+        QCOMPARE(b->geometry(), QRect(x, 4, 23, 23));
+        QCOMPARE(b->icon().isNull(), QByteArray(name) == "BitBtn5");
+        QVERIFY(b->text().isEmpty());
+    }
+    QCOMPARE(child(&w, "P_HorniLista")->height(), 33);
+    QCOMPARE(child(&w, "P_Sortiment")->height(), 92);
+    QCOMPARE(child(&w, "P_Levy")->width(), 169);
+    QCOMPARE(child(&w, "ZB_Zapati")->height(), 19);
+    QCOMPARE(child(&w, "B_Kotva")->size(), QSize(19, 17));
+    QCOMPARE(child(child(&w, "P_Levy"), "Button1")->pos(), QPoint(149, 26));
+    // Top to bottom: tool bar, assortment, then left panel and work area.
+    QVERIFY(child(&w, "P_HorniLista")->y() < child(&w, "P_Sortiment")->y());
+    QVERIFY(child(&w, "P_Sortiment")->geometry().bottom() < child(&w, "P_Levy")->y());
+    QCOMPARE(child(&w, "P_Levy")->y(), child(&w, "P_PodkladPlochy")->y());
+
+    // Assortment on "Přímé koleje", frame around KOL_sLSPS.
+    AssortmentView *pages = w.assortment();
+    QCOMPARE(pages->objectName(), QStringLiteral("PC_Sortiment"));
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
+    QWidget *frame = child(pages, "RamecekVolby_KOL");
+    QCOMPARE(frame->pos(), pages->image(QStringLiteral("KOL_sLSPS"))->pos() - QPoint(4, 4));
+
+    // Left panel: three pages, "Popisky" in front.
+    auto *left = child<QTabWidget>(&w, "PC_Nastaveni");
+    QCOMPARE(left->count(), 3);
+    const QStringList names{QStringLiteral("SH_DeleniKO"), QStringLiteral("SH_ZarovkyL"), QStringLiteral("SH_PopiskyL")};
+    const QStringList captions{QStringLiteral("Dělení KO v rozích"), QStringLiteral("Žárovky"), QStringLiteral("Popisky")};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(left->widget(i)->objectName(), names.at(i));
+        QCOMPARE(left->tabText(i), captions.at(i));
+        QVERIFY(left->isTabVisible(i));
+    }
+    QCOMPARE(left->currentIndex(), 2);
+    QVERIFY(w.renderTimer()->isRunning());
+}
+
+void ShellTest::menuTable()
+{
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    struct Row {
+        const char *name;
+        const char *parent;
+        QString caption;
+        QKeySequence shortcut;
+    };
+    const QList<Row> rows{
+        {"MP_Novy", "MS_Soubor", QStringLiteral("Nový"), QKeySequence(QStringLiteral("Ctrl+N"))},
+        {"MP_Otevreni", "MS_Soubor", QStringLiteral("Otevřít"), QKeySequence(QStringLiteral("Ctrl+O"))},
+        {"MP_Ulozeni", "MS_Soubor", QStringLiteral("Uložit"), QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"MP_UlozitJako", "MS_Soubor", QStringLiteral("Uložit jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+        {"N1", "MS_Soubor", QString(), {}},
+        {"Konec1", "MS_Soubor", QStringLiteral("Konec"), {}},
+        {"Zpt2", "MS_Upravy", QStringLiteral("Zpět"), QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {"N3", "MS_Upravy", QString(), {}},
+        {"Posunoutvechnyprvky1", "MS_Upravy", QStringLiteral("Posunout všechny prvky"), {}},
+        {"Zpt1", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše <"), QKeySequence(QStringLiteral("Ctrl+Left"))},
+        {"Posunoutve1", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše >"), QKeySequence(QStringLiteral("Ctrl+Right"))},
+        {"PosunoutveV1", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše V"), QKeySequence(QStringLiteral("Ctrl+Down"))},
+        {"Posunoutve2", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše ^"), QKeySequence(QStringLiteral("Ctrl+Up"))},
+        {"N4", "Posunoutvechnyprvky1", QString(), {}},
+        {"MP_PosunoutVseO", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše o ..."), {}},
+        {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
+        {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
+        {"Vstupnvstupnbody1", "MS_Nastaveni", QStringLiteral("Vstupní/výstupní body"), {}},
+        {"Oblasti1", "MS_Nastaveni", QStringLiteral("Oblasti"), {}},
+        {"PanelVaxel1", "MS_Zobrazit", QStringLiteral("Panel Vaxel"), {}},
+        {"MP_InfoVykreslovani", "PanelVaxel1", QStringLiteral("<Informace o vykreslování>"), {}},
+        {"MP_Nahled", "PanelVaxel1", QStringLiteral("Náhled vkládaného prvku"), {}},
+        {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
+        {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
+        {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
+        {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},
+        {"MP_HorniLista", "Panelynstroj1", QStringLiteral("Horní lišta"), {}},
+        {"MP_Sortiment", "Panelynstroj1", QStringLiteral("Sortiment prvků"), {}},
+        {"MP_LevyPanel", "Panelynstroj1", QStringLiteral("Levý panel podrobností"), {}},
+        {"MP_StatusPanel", "Panelynstroj1", QStringLiteral("Status panel"), {}},
+        {"N2", "Panelynstroj1", QString(), {}},
+        {"MP_SkrytVsechnyPanely", "Panelynstroj1", QStringLiteral("Skrýt všechny"), QKeySequence(QStringLiteral("F2"))},
+        {"MP_ZobrazitVsechnyPanely", "Panelynstroj1", QStringLiteral("Zobrazit všechny"), QKeySequence(QStringLiteral("F3"))},
+        {"N5", "MS_Zobrazit", QString(), {}},
+        {"MP_UkotvitPanelSortiment", "MS_Zobrazit", QStringLiteral("Ukotvit panel součástí"), {}},
+        {"Manul1", "MS_Napoveda", QStringLiteral("Manuál"), {}},
+        {"Oprogramu1", "MS_Napoveda", QStringLiteral("O programu"), {}},
+    };
+    // Each menu lists exactly these entries, in this order.
+    QHash<QString, QStringList> expected;
+    for (const Row &r : rows)
+        expected[QLatin1String(r.parent)] << QLatin1String(r.name);
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        auto *menu = child<QMenu>(&w, qPrintable(it.key()));
+        QVERIFY(menu);
+        QStringList actual;
+        for (const QAction *a : menu->actions())
+            actual << a->objectName();
+        QCOMPARE(actual, it.value());
+    }
+    for (const Row &r : rows) {
+        const QAction *a = nullptr;
+        for (QAction *candidate : child<QMenu>(&w, r.parent)->actions())
+            if (candidate->objectName() == QLatin1String(r.name))
+                a = candidate;
+        QVERIFY(a);
+        QCOMPARE(a->isSeparator(), r.caption.isEmpty());
+        if (!a->isSeparator())
+            QCOMPARE(a->text(), r.caption);
+        QCOMPARE(a->shortcut(), r.shortcut);
+    }
+    QStringList sections;
+    for (const QAction *a : w.menuBar()->actions())
+        sections << a->text();
+    QCOMPARE(sections, (QStringList{QStringLiteral("Soubor"), QStringLiteral("Úpravy"), QStringLiteral("Nastavení"),
+                                    QStringLiteral("Zobrazit"), QStringLiteral("Nápověda")}));
+    QCOMPARE(w.menuBar()->objectName(), QStringLiteral("MM_Menu"));
+    for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2"})
+        QVERIFY2(!action(w, withGlyph)->icon().isNull(), withGlyph);
+    QVERIFY(action(w, "Konec1")->icon().isNull());
+}
+
+void ShellTest::resizeRule()
+{
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    w.resize(888, 600);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.width(), 888);
+    QCOMPARE(child(&w, "B_ZavritPanelNastroju")->x(), 870);
+    QCOMPARE(child(&w, "B_ZavritPanelSortiment")->x(), 870);
+    QCOMPARE(child(&w, "B_Kotva")->x(), 849);
+    QCOMPARE(w.pathPanel()->geometry(), QRect(0, 0, 788, 19));
+    QCOMPARE(w.statePanel()->geometry(), QRect(788, 0, 100, 19));
+
+    w.resize(1000, 700);
+    QTRY_COMPARE(w.width(), 1000);
+    QCOMPARE(child(&w, "B_ZavritPanelNastroju")->geometry().right(), 1000 - 2);
+    QCOMPARE(child(&w, "B_Kotva")->x(), 1000 - 18 - 17 - 4);
+    QCOMPARE(w.statePanel()->geometry().right(), 999);
+    // The scroll bars follow the visible part of the surface.
+    QTRY_COMPARE(w.viewport().visibleArea(), w.workArea()->clipPanel()->size());
+    QCOMPARE(w.viewport().horizontal().maximum, 4800 - w.workArea()->clipPanel()->width());
+}
+
+void ShellTest::hideAndShowAllDocked()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    const QList<const char *> panels{"P_HorniLista", "P_Sortiment", "P_Levy", "ZB_Zapati"};
+    const QList<const char *> entries{"MP_HorniLista", "MP_Sortiment", "MP_LevyPanel", "MP_StatusPanel"};
+
+    // The user changed page and kind before; the synchronisation resets both.
+    w.assortment()->setCurrentIndex(4);
+    QCOMPARE(w.selection()->currentKind(), QStringLiteral("ZAR_CE_ZH"));
+
+    action(w, "MP_SkrytVsechnyPanely")->trigger();
+    for (int i = 0; i < panels.size(); ++i) {
+        QVERIFY(!shown(child(&w, panels[i])));
+        QVERIFY(!action(w, entries[i])->isChecked());
+    }
+    QVERIFY(shown(child(&w, "P_PodkladPlochy")));
+    QCOMPARE(w.selection()->currentKind(), QStringLiteral("KOL_sLSPS"));
+    QVERIFY(action(w, "MP_UkotvitPanelSortiment")->isChecked());
+    QVERIFY(action(w, "MP_UkotvitPanelSortiment")->isEnabled());
+
+    action(w, "MP_ZobrazitVsechnyPanely")->trigger();
+    for (int i = 0; i < panels.size(); ++i) {
+        QVERIFY(child(&w, panels[i])->isVisible());
+        QVERIFY(action(w, entries[i])->isChecked());
+    }
+    QVERIFY(!app.palette()->isVisible());
+    QCOMPARE(w.assortment()->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
+}
+
+void ShellTest::undockedPaletteSequences()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    TPaleta *palette = app.palette();
+    QAction *dock = action(w, "MP_UkotvitPanelSortiment");
+    QAction *assortment = action(w, "MP_Sortiment");
+    QSignalSpy closes(palette, &TPaleta::closed);
+
+    // Undock with the main window's anchor while "Žárovky" is in front.
+    w.assortment()->setCurrentIndex(4);
+    qobject_cast<QToolButton *>(child(&w, "B_Kotva"))->click();
+    QVERIFY(palette->isVisible());
+    QVERIFY(!shown(child(&w, "P_Sortiment")));
+    QVERIFY(!dock->isChecked());
+    QCOMPARE(palette->assortment()->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
+    QCOMPARE(w.selection()->currentKind(), QStringLiteral("KOL_sLSPS"));
+    auto *left = child<QTabWidget>(&w, "PC_Nastaveni");
+    QVERIFY(left->isTabVisible(1) && !left->isTabVisible(0));
+
+    // F2 closes the palette; its close reaction disables docking.
+    action(w, "MP_SkrytVsechnyPanely")->trigger();
+    QVERIFY(!palette->isVisible());
+    QCOMPARE(closes.count(), 1);
+    QVERIFY(!dock->isEnabled());
+    QVERIFY(!assortment->isChecked());
+
+    // F3 shows the palette again; docked assortment stays hidden, docking disabled.
+    action(w, "MP_ZobrazitVsechnyPanely")->trigger();
+    QVERIFY(palette->isVisible());
+    QVERIFY(!shown(child(&w, "P_Sortiment")));
+    QVERIFY(!dock->isEnabled());
+    QVERIFY(assortment->isChecked());
+
+    // "Sortiment prvků" off hides the palette without its close reaction, on again enables docking.
+    assortment->trigger();
+    QVERIFY(!palette->isVisible());
+    QCOMPARE(closes.count(), 1);
+    QVERIFY(!dock->isEnabled());
+    assortment->trigger();
+    QVERIFY(palette->isVisible());
+    QVERIFY(dock->isEnabled());
+
+    // Docking through the menu entry closes the palette and shows the panel.
+    dock->trigger();
+    QVERIFY(dock->isChecked());
+    QVERIFY(!palette->isVisible());
+    QCOMPARE(closes.count(), 2);
+    QVERIFY(shown(child(&w, "P_Sortiment")));
+
+    // Undocking through the menu entry shows the palette again.
+    dock->setEnabled(true);
+    dock->trigger();
+    QVERIFY(!dock->isChecked());
+    QVERIFY(palette->isVisible());
+    QVERIFY(!shown(child(&w, "P_Sortiment")));
+
+    // The palette's own anchor docks again.
+    palette->anchorButton()->click();
+    QVERIFY(!palette->isVisible());
+    QVERIFY(shown(child(&w, "P_Sortiment")));
+    QVERIFY(assortment->isChecked() && dock->isChecked());
+    QVERIFY(!dock->isEnabled());
+}
+
+void ShellTest::closeButtonsAndAssortmentEntry()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    QAction *dock = action(w, "MP_UkotvitPanelSortiment");
+    w.assortment()->setCurrentIndex(5);
+    const QString kindBefore = w.selection()->currentKind();
+
+    qobject_cast<QPushButton *>(child(&w, "B_ZavritPanelSortiment"))->click();
+    QVERIFY(!shown(child(&w, "P_Sortiment")));
+    QVERIFY(!action(w, "MP_Sortiment")->isChecked());
+    QVERIFY(dock->isChecked() && dock->isEnabled());
+    // No synchronisation from the close buttons.
+    QCOMPARE(w.selection()->currentKind(), kindBefore);
+
+    qobject_cast<QPushButton *>(child(&w, "B_ZavritPanelNastroju"))->click();
+    QVERIFY(!shown(child(&w, "P_HorniLista")));
+    QVERIFY(!action(w, "MP_HorniLista")->isChecked());
+    qobject_cast<QPushButton *>(child(child(&w, "P_Levy"), "Button1"))->click();
+    QVERIFY(!shown(child(&w, "P_Levy")));
+    QVERIFY(!action(w, "MP_LevyPanel")->isChecked());
+
+    action(w, "MP_Sortiment")->trigger();
+    QVERIFY(shown(child(&w, "P_Sortiment")));
+    QVERIFY(dock->isEnabled());
+    action(w, "MP_Sortiment")->trigger();
+    QVERIFY(!shown(child(&w, "P_Sortiment")));
+    QVERIFY(!dock->isEnabled());
+
+    action(w, "MP_HorniLista")->trigger();
+    QVERIFY(shown(child(&w, "P_HorniLista")));
+    action(w, "MP_StatusPanel")->trigger();
+    QVERIFY(!shown(child(&w, "ZB_Zapati")));
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
+}
+
+void ShellTest::progressStripAndSections()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *bar = child<QProgressBar>(&w, "PB_Ukazatel");
+    w.showProgress(QStringLiteral("Ukládání souboru: /tmp/a.stvx"), 2999);
+    QVERIFY(child(&w, "P_Ukazatel")->isVisible());
+    QCOMPARE(child<QLabel>(&w, "L_Prubeh")->text(), QStringLiteral("Ukládání souboru: /tmp/a.stvx"));
+    QCOMPARE(bar->maximum(), 2999);
+    QCOMPARE(bar->value(), 0);
+    for (int i = 0; i < 3000; ++i)
+        w.stepProgress();
+    QCOMPARE(w.progressSteps(), 3000);
+    QCOMPARE(bar->value(), 2999);
+    w.hideProgress();
+    QVERIFY(!child(&w, "P_Ukazatel")->isVisible());
+
+    // A disabled section takes its shortcuts with it.
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.setMenuSectionEnabled(MenuSection::MS_Zobrazit, false);
+    QVERIFY(!child<QMenu>(&w, "MS_Zobrazit")->menuAction()->isEnabled());
+    QTest::keyClick(&w, Qt::Key_F2);
+    QVERIFY(shown(child(&w, "P_HorniLista")));
+    w.setMenuSectionEnabled(MenuSection::MS_Zobrazit, true);
+    QTest::keyClick(&w, Qt::Key_F2);
+    QVERIFY(!shown(child(&w, "P_HorniLista")));
+    QTest::keyClick(&w, Qt::Key_F3);
+    QVERIFY(shown(child(&w, "P_HorniLista")));
+
+    // The whole save sequence through the window: panels back, status saved.
+    QTemporaryDir dir;
+    app.document().tiles().append(TPolePanelu{2, 3, false, true, false, false, false, false, true, false,
+                                              QStringLiteral("KOL_sLSPS")});
+    app.document().markModified();
+    QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("a.stvx"))));
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Uloženo"));
+    QCOMPARE(w.pathPanel()->text(), dir.filePath(QStringLiteral("a.stvx")));
+    QCOMPARE(w.windowTitle(), QStringLiteral("a.stvx - Kalmor v0.5"));
+    QVERIFY(shown(child(&w, "P_HorniLista")) && shown(child(&w, "ZB_Zapati")));
+    for (MenuSection s : MenuSectionOrder)
+        QVERIFY(w.menu().section(s)->menuAction()->isEnabled());
+    QVERIFY(!w.pointerInput()->isLocked());
+}
+
+void ShellTest::viewSwitchesAndShift()
+{
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    X_Plocha *surface = w.surface();
+    action(w, "MP_Mrizka")->trigger();
+    action(w, "MP_Nahled")->trigger();
+    QVERIFY(!surface->switches().grid && !surface->switches().preview);
+    QVERIFY(surface->switches().diagnostics && surface->switches().cursorFrame);
+    action(w, "MP_InfoVykreslovani")->trigger();
+    action(w, "MP_PolickoPodKurzorem")->trigger();
+    action(w, "MP_Mrizka")->trigger();
+    QVERIFY(!surface->switches().diagnostics && !surface->switches().cursorFrame && surface->switches().grid);
+
+    // The frames read the editing controls.
+    const EditingView start = surface->editingView();
+    QCOMPARE(start.currentKind, QStringLiteral("KOL_sLSPS"));
+    QCOMPARE(start.cursorColumn, 0);
+    QCOMPARE(start.cornerChecks, (std::array<bool, 4>{false, false, false, false}));
+    emit surface->mouseMoved(3 * 47 + 5, 2 * 47 + 1);
+    QCOMPARE(surface->editingView().cursorColumn, 3);
+    QCOMPARE(surface->editingView().cursorRow, 2);
+
+    // Placing with the pointer and shifting with the menu.
+    emit surface->mousePressed(Qt::LeftButton, 3 * 47 + 5, 2 * 47 + 1);
+    emit surface->mouseReleased(Qt::LeftButton, 3 * 47 + 5, 2 * 47 + 1);
+    QCOMPARE(doc.tiles().count(), 1);
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Upraveno"));
+    action(w, "Posunoutve1")->trigger();
+    action(w, "PosunoutveV1")->trigger();
+    QCOMPARE(doc.tiles().at(0).X, 4);
+    QCOMPARE(doc.tiles().at(0).Y, 3);
+    action(w, "Zpt1")->trigger();
+    action(w, "Posunoutve2")->trigger();
+    QCOMPARE(doc.tiles().at(0).X, 3);
+    QCOMPARE(doc.tiles().at(0).Y, 2);
+    // While a save writes, the pointer changes nothing.
+    w.setEditingLocked(true);
+    emit surface->mousePressed(Qt::LeftButton, 10 * 47, 1);
+    emit surface->mouseReleased(Qt::LeftButton, 10 * 47, 1);
+    QCOMPARE(doc.tiles().count(), 1);
+}
+
+void ShellTest::closingEndsProgram()
+{
+    {
+        Application app;
+        QSignalSpy finished(&app, &Application::finished);
+        app.starter().close();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!app.starter().timer()->isActive());
+        QVERIFY(!app.mainWindow().isVisible());
+    }
+    Application app;
+    runSplash(app);
+    QSignalSpy finished(&app, &Application::finished);
+    TPanelVaxel &w = app.mainWindow();
+    app.document().tiles().append(TPolePanelu{});
+    app.document().markModified();
+
+    QString asked;
+    whenModal([&asked](QWidget *modal) {
+        asked = qobject_cast<QMessageBox *>(modal)->text();
+        clickBoxButton(modal, QMessageBox::No);
+    });
+    QVERIFY(!w.close());
+    QCOMPARE(asked, QStringLiteral("Soubor (žádný soubor) byl upraven, zavřít bez uložení změn?"));
+    QVERIFY(w.isVisible());
+    QCOMPARE(finished.count(), 0);
+
+    whenModal([](QWidget *modal) { clickBoxButton(modal, QMessageBox::Yes); });
+    action(w, "Konec1")->trigger();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(finished.count(), 1);
+}
+
+void ShellTest::fileDialogs()
+{
+    QWidget owner;
+    QtPrompts prompts(&owner);
+    QFileDialog *save = prompts.saveDialog();
+    QFileDialog *open = prompts.openDialog();
+    QCOMPARE(save->objectName(), QStringLiteral("Ulozit"));
+    QCOMPARE(open->objectName(), QStringLiteral("Otevrit"));
+    for (QFileDialog *d : {save, open}) {
+        QCOMPARE(d->nameFilters(), QStringList{QStringLiteral("Stanice Kalmor (*.stvx)")});
+        QCOMPARE(d->defaultSuffix(), QStringLiteral("STVX"));
+        QVERIFY(d->testOption(QFileDialog::DontConfirmOverwrite));
+        QCOMPARE(d->fileMode(), QFileDialog::AnyFile);
+    }
+    QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+
+    QTemporaryDir dir;
+    save->setDirectory(dir.path());
+    whenModal([](QWidget *modal) {
+        auto *d = qobject_cast<QFileDialog *>(modal);
+        QVERIFY(d);
+        d->selectFile(QStringLiteral("nadrazi"));
+        static_cast<QDialog *>(d)->accept();
+    });
+    const std::optional<QString> chosen = prompts.chooseSavePath();
+    QVERIFY(chosen);
+    QCOMPARE(*chosen, dir.filePath(QStringLiteral("nadrazi.STVX")));
+
+    // The next use offers the name chosen last; Cancel gives nothing.
+    QString offered;
+    whenModal([&offered](QWidget *modal) {
+        auto *d = qobject_cast<QFileDialog *>(modal);
+        offered = d->selectedFiles().value(0);
+        d->reject();
+    });
+    QVERIFY(!prompts.chooseSavePath());
+    QCOMPARE(offered, dir.filePath(QStringLiteral("nadrazi.STVX")));
+
+    // Yes/No questions with Qt's Czech buttons.
+    QString yesText;
+    whenModal([&yesText](QWidget *modal) {
+        yesText = qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->text();
+        clickBoxButton(modal, QMessageBox::Yes);
+    });
+    QVERIFY(prompts.ask(QStringLiteral("Zahodit neuložené změny?")));
+    QCOMPARE(yesText.remove(QLatin1Char('&')), QStringLiteral("Ano"));
+    whenModal([](QWidget *modal) { clickBoxButton(modal, QMessageBox::No); });
+    QVERIFY(!prompts.ask(QStringLiteral("Zahodit neuložené změny?")));
+
+    // The colour dialog opens on the given colour (0x00BBGGRR) and answers in the same form.
+    QColor shownFirst;
+    whenModal([&shownFirst](QWidget *modal) {
+        auto *d = qobject_cast<QColorDialog *>(modal);
+        QVERIFY(d);
+        shownFirst = d->currentColor();
+        d->setCurrentColor(QColor(10, 20, 30));
+        d->accept();
+    });
+    QCOMPARE(prompts.chooseColour(0x00336699), std::optional<Colour>(rgbColour(10, 20, 30)));
+    QCOMPARE(shownFirst, QColor(0x99, 0x66, 0x33));
+    whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
+    QCOMPARE(prompts.chooseColour(clGray), std::nullopt);
+}
+
+QTEST_MAIN(ShellTest)
+#include "test_shell.moc"
