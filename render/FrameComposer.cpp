@@ -19,8 +19,10 @@ namespace kalmor {
 CanvasState::CanvasState() : font(QGuiApplication::font())
 {
     // Plain pixels in one colour: the diagnostic texts look the same on
-    // every background and in every part of the surface.
+    // every background and in every part of the surface. The lines stand
+    // 10 pixels apart, so the font must be small enough not to overlap.
     font.setStyleStrategy(QFont::NoAntialias);
+    font.setPixelSize(8);
 }
 
 std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingView &editing,

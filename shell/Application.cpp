@@ -9,6 +9,8 @@
 #include "render/TNastaveniPanelu.h"
 #include "shell/ShellResources.h"
 #include "shell/TManual.h"
+
+#include <QScreen>
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
 
@@ -70,6 +72,9 @@ void Application::bringFirstPagesToFront()
 
 void Application::handOver()
 {
+    // Without a window manager nobody acts on the maximised state, so the
+    // window is also given the whole screen itself.
+    m_main->setGeometry(m_main->screen()->availableGeometry());
     m_main->showMaximized();
 }
 

@@ -3,7 +3,9 @@
 #include "render/SystemColours.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -28,13 +30,23 @@ QFileDialog *makeFileDialog(QWidget *owner, const char *objectName, QFileDialog:
 
 std::optional<QString> runFileDialog(QFileDialog *d)
 {
-    if (d->exec() != QDialog::Accepted)
+    // The name last chosen is offered again. It is put in just before the
+    // dialog opens: set into a hidden dialog, it would pop up the name
+    // completer over the main window.
+    static const char *const LastChosen = "lastChosen";
+    if (const QString last = d->property(LastChosen).toString(); !last.isEmpty())
+        d->selectFile(last);
+    const int result = d->exec();
+    // A name typed and confirmed with Enter leaves the completer's list
+    // open after the dialog has gone.
+    for (QCompleter *c : d->findChildren<QCompleter *>())
+        c->popup()->hide();
+    if (result != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = d->selectedFiles();
     if (files.isEmpty())
         return std::nullopt;
-    // Offered again the next time this dialog opens.
-    d->selectFile(files.first());
+    d->setProperty(LastChosen, files.first());
     return files.first();
 }
 
