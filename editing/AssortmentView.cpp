@@ -58,12 +58,6 @@ void SelectionFrame::paintEvent(QPaintEvent *)
 AssortmentView::AssortmentView(Layout layout, QWidget *parent) : QTabWidget(parent), m_layout(layout)
 {
     setObjectName(QStringLiteral("PC_Sortiment"));
-    if (layout == Layout::Palette) {
-        // The palette is narrow: all tabs stay reachable without scrolling,
-        // their captions shortened where needed (full text in the tool tip).
-        setUsesScrollButtons(false);
-        setElideMode(Qt::ElideRight);
-    }
     m_quiet = true;
     for (const AssortmentPage &page : pages())
         buildPage(page);

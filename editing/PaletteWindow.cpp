@@ -2,6 +2,7 @@
 
 #include "editing/AssortmentView.h"
 #include "editing/Glyphs.h"
+#include "editing/TabRows.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -17,9 +18,13 @@ TPaleta::TPaleta(QWidget *parent)
     setObjectName(QStringLiteral("Paleta"));
     setWindowTitle(QStringLiteral("Paleta"));
     setFixedSize(343, 339);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
 
     m_assortment = new AssortmentView(AssortmentView::Layout::Palette, this);
-    m_assortment->setGeometry(rect());
+    const auto *tabs = new TabRows(m_assortment, width(), this);
+    m_assortment->setGeometry(0, tabs->height(), width(), height() - tabs->height());
 
     m_anchor = new QToolButton(this);
     m_anchor->setObjectName(QStringLiteral("B_Kotva"));

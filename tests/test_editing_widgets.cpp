@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 
@@ -38,6 +39,12 @@ QString boxStates(const CornerDivisionPage &page, bool enabled)
 
 void clickTab(QTabWidget *tabs, int index)
 {
+    // The palette shows its tabs on several rows of its own.
+    if (tabs->tabBar()->isHidden()) {
+        const QString rowTab = QStringLiteral("Tab_") + tabs->widget(index)->objectName();
+        QTest::mouseClick(tabs->parentWidget()->findChild<QToolButton *>(rowTab), Qt::LeftButton);
+        return;
+    }
     QTabBar *bar = tabs->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
@@ -314,7 +321,6 @@ private slots:
         QCOMPARE(main.frames().size(), std::size_t(6));
         QCOMPARE(palette.frames().size(), std::size_t(5));
         QVERIFY(!palette.findChild<SelectionFrame *>(QStringLiteral("RamecekVolby_VYH2")));
-        QVERIFY(!palette.usesScrollButtons());
 
         int images = 0;
         for (const AssortmentView *view : {&main, &palette}) {
@@ -389,6 +395,30 @@ private slots:
         palette.close();
         QCOMPARE(closes, 1);
         QVERIFY(!palette.isVisible());
+
+        // All eight tabs stand whole on rows within the window; a tab
+        // click is a user's page change, a page brought forward from code
+        // moves the checked tab along.
+        QSignalSpy changes(palette.assortment(), &AssortmentView::pageChangedByUser);
+        const QList<QToolButton *> tabs = palette.findChildren<QToolButton *>(QRegularExpression(QStringLiteral("^Tab_")));
+        QCOMPARE(tabs.size(), 8);
+        int rows = 0;
+        for (const QToolButton *tab : tabs) {
+            QVERIFY(tab->geometry().right() < palette.width());
+            QVERIFY(tab->width() >= tab->sizeHint().width());
+            rows = std::max(rows, tab->geometry().bottom() / tab->height() + 1);
+        }
+        QVERIFY(rows >= 2);
+        QVERIFY(palette.assortment()->geometry().top() >= tabs.first()->height() * rows);
+        auto *stitky = palette.findChild<QToolButton *>(QStringLiteral("Tab_SH_STITKY"));
+        QTest::mouseClick(stitky, Qt::LeftButton);
+        QCOMPARE(palette.assortment()->currentWidget()->objectName(), QStringLiteral("SH_STITKY"));
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(stitky->isChecked());
+        palette.assortment()->bringToFront(u"SH_PRIME");
+        QCOMPARE(changes.count(), 1);
+        QVERIFY(!stitky->isChecked());
+        QVERIFY(palette.findChild<QToolButton *>(QStringLiteral("Tab_SH_PRIME"))->isChecked());
     }
 
     void chooseInMainWindow()
