@@ -126,13 +126,36 @@ int main(int argc, char **argv)
                     " (first frame with index build %.0f ms)\n",
                     cell == 1 ? "(extra, smallest zoom)" : "(b)", cell, middle.x(), middle.y(), ms, firstMs);
         if (cell == 47) {
-            // A placement changes the tile list: the next frame rebuilds the
-            // tile buckets.
-            const double rebuild = medianMs(5, [&] {
-                doc.tiles.replace(0, doc.tiles.at(0));
+            // Placements at cells of the view, each followed by a frame;
+            // the tile placed before is removed again first, so the view
+            // keeps its content. The index follows single edits and
+            // rebuilds after 1024 of them.
+            qint32 k = 0;
+            const quint64 rebuildsBefore = index.rebuildCount();
+            QElapsedTimer all;
+            all.start();
+            const int placements = 2001;
+            const double placed = medianMs(placements, [&] {
+                if (k > 0)
+                    doc.tiles.removeAt(doc.tiles.count() - 1);
+                TPolePanelu t = doc.tiles.at(k);
+                t.X = editing.cursorColumn - 15 + k % 31;
+                t.Y = editing.cursorRow - 7 + k % 17;
+                doc.tiles.append(std::move(t));
+                ++k;
                 composeFrame(target, rect, doc, state, editing, images, canvas, index);
             });
-            std::printf("    frame after a tile placement (tile buckets rebuilt): median %.1f ms\n", rebuild);
+            doc.tiles.removeAt(doc.tiles.count() - 1);
+            std::printf("    frame after a tile placement (index follows the edit): median %.3f ms,"
+                        " mean %.3f ms over %d placements with %llu rebuilds\n",
+                        placed, double(all.nsecsElapsed()) / 1e6 / placements, placements,
+                        static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
+            const double rebuild = medianMs(5, [&] {
+                index.invalidate();
+                composeFrame(target, rect, doc, state, editing, images, canvas, index);
+            });
+            std::printf("    frame after an index rebuild (shift, load, or the 1025th edit): median %.1f ms\n",
+                        rebuild);
         }
     }
     return 0;

@@ -114,10 +114,6 @@ bool DocumentLifecycle::saveTo(const QString &path)
             m_host.setEditingLocked(false);
         locked = false;
     };
-    const auto restoreWindow = [&] {
-        m_host.showAllPanels();
-        setSectionsEnabled(true);
-    };
 
     WriteObserver observer;
     // Without elements nothing is hidden; the sequence goes on with enabling
@@ -135,12 +131,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
         locked = true;
     };
     observer.elementWritten = [this] { m_host.stepProgress(); };
-    observer.elementsEnd = [&] {
-        unlock();
-        m_host.hideProgress();
-        restoreWindow();
-        panelsHidden = false;
-    };
+    observer.elementsEnd = unlock;
 
     FileResult result;
     {
@@ -148,15 +139,23 @@ bool DocumentLifecycle::saveTo(const QString &path)
         result = writeStationFile(fullPath, m_doc.data(), observer);
     }
     unlock();
+    // The window is given back only once the file is closed: the last
+    // block of a buffered file is written then, and may still fail.
     if (!result.ok()) {
         // The user sees the error first, then gets the window back as a
         // finished save would leave it; path, caption and status stay.
         m_prompts.inform(result.error);
         if (panelsHidden) {
-            restoreWindow();
+            m_host.showAllPanels();
+            setSectionsEnabled(true);
             m_host.hideProgress();
         }
         return false;
+    }
+    if (panelsHidden) {
+        m_host.hideProgress();
+        m_host.showAllPanels();
+        setSectionsEnabled(true);
     }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Saved);

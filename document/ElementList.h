@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace kalmor {
@@ -12,20 +13,64 @@ namespace kalmor {
 // too, so a reader that remembers the revision of one list object notices
 // when another list is moved into it (a load), even if the two counters
 // happened to agree.
+//
+// It also keeps a short log of the positions that single changes touched,
+// so that a reader keeping derived data (the renderer's cell index) can
+// follow a click without rebuilding it. Changes of the whole list (clear,
+// shift, assignment) and a full log end what the log can tell.
 class ListRevision {
 public:
+    // Single changes remembered; a reader further behind rebuilds.
+    static constexpr std::size_t LogLimit = 1024;
+
     ListRevision() = default;
-    ListRevision(const ListRevision &other) : m_value(other.m_value) {}
+    ListRevision(const ListRevision &other)
+        : m_value(other.m_value), m_logStart(other.m_logStart), m_log(other.m_log)
+    {
+    }
     ListRevision &operator=(const ListRevision &other)
     {
         m_value = std::max(m_value, other.m_value) + 1;
+        forgetLog();
         return *this;
     }
-    void bump() { ++m_value; }
+    // A change of the whole list.
+    void bump()
+    {
+        ++m_value;
+        forgetLog();
+    }
+    // A change of the record at one position only.
+    void touch(qint32 position)
+    {
+        if (m_log.size() >= LogLimit)
+            forgetLog();
+        m_log.push_back(position);
+        ++m_value;
+    }
     quint64 value() const { return m_value; }
 
+    // Appends to out the positions touched after revision since (with
+    // repeats); false when the log cannot tell them.
+    bool touchedSince(quint64 since, std::vector<qint32> &out) const
+    {
+        if (since < m_logStart || since > m_value)
+            return false;
+        out.insert(out.end(), m_log.cbegin() + std::ptrdiff_t(since - m_logStart), m_log.cend());
+        return true;
+    }
+
 private:
+    void forgetLog()
+    {
+        m_log.clear();
+        m_logStart = m_value;
+    }
+
     quint64 m_value = 0;
+    // m_log[k] is the position the change to revision m_logStart + k + 1 touched.
+    quint64 m_logStart = 0;
+    std::vector<qint32> m_log;
 };
 
 // An ordered list of element records with an index by cell, so that "the
@@ -51,6 +96,15 @@ public:
     // derived data (the renderer's cell index) know when to rebuild it.
     quint64 revision() const { return m_revision.value(); }
 
+    // Appends to out the positions whose record append, replace or removeAt
+    // changed after revision since (a removal touches the position the last
+    // record moved into, and the list is shorter); false when only a
+    // rebuild can tell, after clear, shift, assignment or many changes.
+    bool positionsChangedSince(quint64 since, std::vector<qint32> &out) const
+    {
+        return m_revision.touchedSince(since, out);
+    }
+
     void reserve(qsizetype n)
     {
         m_records.reserve(std::size_t(n));
@@ -63,7 +117,7 @@ public:
         const quint64 k = key(r.X, r.Y);
         m_records.push_back(std::move(r));
         indexAdd(k, i);
-        m_revision.bump();
+        m_revision.touch(i);
     }
 
     // Overwrites every field of record i; it keeps its list position.
@@ -77,7 +131,7 @@ public:
             indexAdd(newKey, qint32(i));
         }
         old = std::move(r);
-        m_revision.bump();
+        m_revision.touch(qint32(i));
     }
 
     // Removes record i; the last record takes its place.
@@ -90,7 +144,7 @@ public:
             m_records[std::size_t(i)] = std::move(m_records[std::size_t(last)]);
         }
         m_records.pop_back();
-        m_revision.bump();
+        m_revision.touch(qint32(i));
     }
 
     void clear()

@@ -6,19 +6,18 @@
 namespace kalmor {
 
 class CornerDivisionPage;
-class ElementSelection;
 class LampPropertiesPage;
 class PointerInput;
 
 // What the next placement copies, read from the controls now: the current
 // kind, the eight corner boxes and the two lamp offsets. The main window
 // hands PointerInput a lambda calling this.
-PlacementInputs currentPlacementInputs(const ElementSelection &selection, const CornerDivisionPage &corners,
+PlacementInputs currentPlacementInputs(const QString &kind, const CornerDivisionPage &corners,
                                        const LampPropertiesPage &lamps);
 
 // The editing state a frame shows (cursor cell, current kind, the four
 // corner boxes, lamp offsets), for whoever drives the renderer.
-EditingView currentEditingView(const PointerInput &pointer, const ElementSelection &selection,
-                               const CornerDivisionPage &corners, const LampPropertiesPage &lamps);
+EditingView currentEditingView(const PointerInput &pointer, const QString &kind, const CornerDivisionPage &corners,
+                               const LampPropertiesPage &lamps);
 
 }  // namespace kalmor

@@ -1,22 +1,55 @@
 #include "editing/LampPropertiesPage.h"
 
+#include "editing/ElementPictures.h"
 #include "editing/SpinEdit.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 
 namespace kalmor {
 
 namespace {
 
-void addCaption(QWidget *parent, const char *name, const QString &text, QPoint at)
+// The page was laid out for Tahoma at 11 pixels; the faces that stand in
+// for it (DejaVu Sans) are wider, and at that size the captions would run
+// into each other, past the 169-pixel panel and under its close button.
+// A smaller face of their own (set here, so the size is right whatever
+// window the page later lands in) keeps them whole.
+constexpr int CaptionPixelSize = 9;
+// Right edge of the offset fields: the "Odsazení" captions end there,
+// clear of the panel's close button at the top right.
+constexpr int OffsetColumnRight = 112 + 33;
+constexpr int CaptionGap = 4;
+
+QLabel *addCaption(QWidget *parent, const char *name, const QString &text, QPoint at)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(QLatin1StringView(name));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(CaptionPixelSize);
+    label->setFont(font);
     label->move(at);
     label->adjustSize();
+    return label;
+}
+
+// Puts an offset caption over the right part of its field and shortens
+// the list caption beside it if it would still reach it (a face wider
+// than any found so far); the full caption then shows as a tool tip.
+void fitCaptions(QLabel *listCaption, QLabel *offsetCaption)
+{
+    offsetCaption->move(std::min(offsetCaption->x(), OffsetColumnRight - offsetCaption->width()),
+                        offsetCaption->y());
+    const int room = offsetCaption->x() - CaptionGap - listCaption->x();
+    if (listCaption->width() <= room)
+        return;
+    const QString full = listCaption->text();
+    listCaption->setToolTip(full);
+    listCaption->setText(listCaption->fontMetrics().elidedText(full, Qt::ElideRight, room));
+    listCaption->resize(room, listCaption->height());
 }
 
 QComboBox *addList(QWidget *parent, const char *name, const QStringList &items, QRect geometry)
@@ -55,19 +88,26 @@ int alignedOffset(int index, int cell, int picture)
 LampPropertiesPage::LampPropertiesPage(std::function<int()> cellSize, QWidget *parent)
     : QWidget(parent), m_cellSize(std::move(cellSize))
 {
-    addCaption(this, "Label1", QStringLiteral("Zarovnání svisle"), {8, 10});
+    QLabel *verticalCaption = addCaption(this, "Label1", QStringLiteral("Zarovnání svisle"), {8, 10});
     m_vertical = addList(this, "CB_ZAR_ZarovnaniSvisle",
                          {QStringLiteral("Nahoře"), QStringLiteral("Uprostřed"), QStringLiteral("Dole")},
                          {8, 24, 97, 21});
-    addCaption(this, "Label3", QStringLiteral("Odsazení"), {112, 10});
+    QLabel *offsetYCaption = addCaption(this, "Label3", QStringLiteral("Odsazení"), {112, 10});
     m_offsetY = addOffset(this, "SE_ZAR_OdsazeniY", {112, 24, 33, 22});
-    addCaption(this, "Label2", QStringLiteral("Zarovnání vodorov."), {8, 56});
+    QLabel *horizontalCaption = addCaption(this, "Label2", QStringLiteral("Zarovnání vodorov."), {8, 56});
     m_horizontal = addList(this, "CB_ZAR_ZarovnaniVodorovne",
                            {QStringLiteral("Vlevo"), QStringLiteral("Uprostřed"), QStringLiteral("Vpravo")},
                            {7, 69, 98, 21});
     m_horizontal->setCurrentIndex(1);
-    addCaption(this, "Label5", QStringLiteral("Odsazení"), {113, 56});
+    QLabel *offsetXCaption = addCaption(this, "Label5", QStringLiteral("Odsazení"), {113, 56});
     m_offsetX = addOffset(this, "SE_ZAR_OdsazeniX", {112, 69, 33, 22});
+    fitCaptions(verticalCaption, offsetYCaption);
+    fitCaptions(horizontalCaption, offsetXCaption);
+
+    // One lamp picture's size serves for all four lamps.
+    const QSize lampPicture = elementPixmap(QStringLiteral("ZAR_CE_ZH")).size();
+    if (!lampPicture.isEmpty())
+        m_lampSize = lampPicture;
 
     // activated is emitted only for the user's pick, so setting up the
     // lists above computes nothing: "Uprostřed" stands beside offset 0.

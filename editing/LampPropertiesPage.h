@@ -20,9 +20,10 @@ public:
     // cellSize: the current cell width = height in pixels.
     explicit LampPropertiesPage(std::function<int()> cellSize, QWidget *parent = nullptr);
 
-    // Size of the picture ZAR_CE_ZH, used for all four lamps; 16 x 15
-    // unless the image set says otherwise.
+    // Size of the picture ZAR_CE_ZH, used for all four lamps; taken from
+    // the picture itself (16 x 15).
     void setLampImageSize(QSize size) { m_lampSize = size; }
+    QSize lampImageSize() const { return m_lampSize; }
 
     // Values the next lamp placement takes (text value, 0 when none).
     qint32 offsetX() const;

@@ -5,8 +5,9 @@
 namespace kalmor {
 
 // A spin edit as the editing pages use it: an emptied text becomes "0",
-// a typed value outside the range goes to the nearest bound when the focus
-// leaves, and its value is the whole number its text holds (0 when none).
+// any whole number may be typed, and one outside the range goes to the
+// nearest bound when the focus leaves; its value is the whole number its
+// text holds (0 when none).
 class SpinEdit : public QSpinBox {
     Q_OBJECT
 public:
@@ -16,6 +17,9 @@ public:
     int textValue() const;
     // The line edit, for tests that type into the field.
     QLineEdit *editor() const { return lineEdit(); }
+
+    QValidator::State validate(QString &text, int &pos) const override;
+    void fixup(QString &text) const override;
 };
 
 }  // namespace kalmor

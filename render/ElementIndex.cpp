@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <limits>
 #include <type_traits>
@@ -17,8 +18,12 @@ namespace detail {
 // hash of buckets. Either way each bucket holds ascending list positions.
 struct LayerBuckets {
     const void *list = nullptr;
-    quint64 revision = 0;
+    quint64 revision = 0;  // of the list as the answers follow it
     bool valid = false;
+    // Positions changed by single edits since the buckets were built,
+    // ascending: the buckets may hold them at an old cell or not at all,
+    // so they are tested one by one.
+    std::vector<qint32> touched;
 
     // Dense grid: bucket (bx, by) holds entries[starts[i]] .. entries[starts[i + 1]]
     // with i = (by - gridTop) * gridWidth + (bx - gridLeft).
@@ -52,6 +57,10 @@ constexpr int BucketShift = 4;  // 16 cells
 constexpr qint64 NearOffset = 256;
 // Marks a record kept among the outliers.
 constexpr qint32 Outlier = std::numeric_limits<qint32>::min();
+// Edited positions followed one by one before the buckets are rebuilt:
+// a click costs a few comparisons per frame instead of a rebuild of a
+// million records, and a long series of edits still rebuilds now and then.
+constexpr std::size_t TouchedLimit = 1024;
 
 enum LayerId { LampLayer, TileLayer, PlateLayer, LayerCount };
 
@@ -167,17 +176,64 @@ void rebuild(LayerBuckets &layer, const ElementList<Record> &list)
     layer.list = &list;
     layer.revision = list.revision();
     layer.valid = true;
+    layer.touched.clear();
+}
+
+// Brings the layer up to the list: single edits are noted as touched
+// positions, anything else rebuilds. Returns whether it rebuilt.
+template <class Record>
+bool follow(LayerBuckets &layer, const ElementList<Record> &list)
+{
+    if (layer.valid && layer.list == &list) {
+        if (layer.revision == list.revision())
+            return false;
+        const std::size_t before = layer.touched.size();
+        if (list.positionsChangedSince(layer.revision, layer.touched)
+            && layer.touched.size() <= TouchedLimit) {
+            std::sort(layer.touched.begin() + std::ptrdiff_t(before), layer.touched.end());
+            std::inplace_merge(layer.touched.begin(), layer.touched.begin() + std::ptrdiff_t(before),
+                               layer.touched.end());
+            layer.touched.erase(std::unique(layer.touched.begin(), layer.touched.end()), layer.touched.end());
+            layer.revision = list.revision();
+            return false;
+        }
+    }
+    rebuild(layer, list);
+    return true;
+}
+
+// Whether a record edited since the last rebuild may reach the rectangle:
+// its cell and the corner partners either side, or for a lamp its offsets
+// and a picture of up to two cells. Lamp names outside the lamp list
+// borrow offsets and are always offered.
+template <class Record>
+bool mayReach(const Record &r, const QRect &rect, qint64 c)
+{
+    qint64 left = (qint64(r.X) - 1) * c;
+    qint64 right = (qint64(r.X) + 2) * c;
+    qint64 top = qint64(r.Y) * c;
+    qint64 bottom = top + c;
+    if (isLampName(r.NAME)) {
+        if constexpr (std::is_same_v<Record, TPoleZarovka>) {
+            left = qint64(r.X) * c + r.ODSAZENI_X;
+            right = left + 2 * c;
+            top = qint64(r.Y) * c + r.ODSAZENI_Y;
+            bottom = top + 2 * c;
+        } else {
+            return true;
+        }
+    }
+    return left <= rect.right() && right > rect.left() && top <= rect.bottom() && bottom > rect.top();
 }
 
 template <class Record>
-void query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &rect, int cellSize,
+bool query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &rect, int cellSize,
            std::vector<qint32> &out)
 {
     out.clear();
-    if (!layer.valid || layer.list != &list || layer.revision != list.revision())
-        rebuild(layer, list);
+    const bool rebuilt = follow(layer, list);
     if (rect.isEmpty())
-        return;
+        return rebuilt;
 
     // A record at cell X covers at most the pixels [X*c + lo, X*c + hi):
     // its cell, the corner partners one cell either side, and for lamps
@@ -198,8 +254,13 @@ void query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &re
     const qint64 by0 = y0 >> BucketShift;
     const qint64 by1 = y1 >> BucketShift;
 
+    // Removals since the last rebuild leave positions past the end in
+    // the buckets.
+    const qint32 count = qint32(list.count());
     const auto take = [&](const qint32 *begin, const qint32 *end) {
         for (const qint32 *i = begin; i != end; ++i) {
+            if (*i >= count)
+                continue;
             const Record &r = list.at(*i);
             if (r.X >= x0 && r.X <= x1 && r.Y >= y0 && r.Y <= y1)
                 out.push_back(*i);
@@ -233,8 +294,19 @@ void query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &re
             }
         }
     }
-    out.insert(out.end(), layer.outliers.cbegin(), layer.outliers.cend());
+    for (const qint32 i : layer.outliers) {
+        if (i < count)
+            out.push_back(i);
+    }
+    for (const qint32 i : layer.touched) {
+        if (i < count && mayReach(list.at(i), rect, c))
+            out.push_back(i);
+    }
     std::sort(out.begin(), out.end());
+    // A touched position can also sit in a bucket or among the outliers.
+    if (!layer.touched.empty())
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    return rebuilt;
 }
 
 }  // namespace
@@ -245,17 +317,17 @@ ElementIndex::~ElementIndex() = default;
 
 void ElementIndex::lampsNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    query(m_layers[LampLayer], doc.lamps, rect, cellSize, out);
+    m_rebuilds += query(m_layers[LampLayer], doc.lamps, rect, cellSize, out);
 }
 
 void ElementIndex::tilesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    query(m_layers[TileLayer], doc.tiles, rect, cellSize, out);
+    m_rebuilds += query(m_layers[TileLayer], doc.tiles, rect, cellSize, out);
 }
 
 void ElementIndex::platesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    query(m_layers[PlateLayer], doc.plates, rect, cellSize, out);
+    m_rebuilds += query(m_layers[PlateLayer], doc.plates, rect, cellSize, out);
 }
 
 void ElementIndex::invalidate()

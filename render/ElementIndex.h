@@ -14,8 +14,11 @@ struct LayerBuckets;
 
 // Finds the records whose drawing can reach a rectangle of the surface
 // without walking whole lists: each list is kept in buckets of 16 x 16
-// cells, rebuilt lazily when the list's revision changes. Answers are in
-// list order, so the stacking within a layer stays that of the list.
+// cells. Single edits (append, replace, removeAt) are followed from the
+// list's change log and their positions tested one by one; clear, shift,
+// a new list or a long series of edits rebuild the buckets lazily at the
+// next query. Answers are in list order, so the stacking within a layer
+// stays that of the list.
 //
 // A record reaches at most its own cell and the horizontal neighbours
 // (corner partners), except lamps, which stand at pixel offsets. Lamps
@@ -38,8 +41,13 @@ public:
     // Forget everything, e.g. when the document took over another station.
     void invalidate();
 
+    // How often the buckets of a list have been built, for tests and
+    // benchmarks.
+    quint64 rebuildCount() const { return m_rebuilds; }
+
 private:
     std::vector<detail::LayerBuckets> m_layers;
+    quint64 m_rebuilds = 0;
 };
 
 }  // namespace kalmor

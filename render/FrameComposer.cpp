@@ -41,9 +41,13 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 
 namespace {
 
+// Where a lamp stands in its cell, and the picture whose size gives the
+// lamp rectangle's: for a placed element the lamp record at its index,
+// for the preview the current element kind.
 struct LampOffsets {
     qint64 x = 0;
     qint64 y = 0;
+    const QString *sizeName = nullptr;
 };
 
 enum class Placement { Cell, Lamp, Corner, Nothing };
@@ -75,9 +79,9 @@ public:
     {
     }
 
-    // offsets: where a lamp stands in its cell; a lamp without offsets
-    // (a lamp name in another list past the end of the lamp list) is not
-    // drawn.
+    // offsets: where a lamp stands in its cell and which picture gives its
+    // size; a lamp without them (a lamp name in another list past the end
+    // of the lamp list) is not drawn.
     void draw(const QString &name, qint64 x, qint64 y, int opacity, const std::optional<LampOffsets> &offsets)
     {
         switch (placementOf(name)) {
@@ -107,9 +111,11 @@ private:
     void drawLamp(const QString &name, qint64 x, qint64 y, int opacity, const LampOffsets &offsets)
     {
         const int picture = m_images.indexOf(name);
-        if (picture < 0)
+        const bool ownSize = offsets.sizeName == nullptr || offsets.sizeName == &name || *offsets.sizeName == name;
+        const int sizePicture = ownSize ? picture : m_images.indexOf(*offsets.sizeName);
+        if (picture < 0 || sizePicture < 0)
             return;
-        const QSize design = m_images.designSize(picture);
+        const QSize design = m_images.designSize(sizePicture);
         const qint64 w = qRound(double(design.width()) / Viewport::DesignCellSize * m_cell);
         const qint64 h = qRound(double(design.height()) / Viewport::DesignCellSize * m_cell);
         drawPicture(picture, WideRect{x * m_cell + offsets.x, y * m_cell + offsets.y, w, h}, opacity);
@@ -149,13 +155,15 @@ const QString CornerLD = QStringLiteral("Ruzek_LD");
 const QString CornerPH = QStringLiteral("Ruzek_PH");
 const QString CornerPD = QStringLiteral("Ruzek_PD");
 
-// Offsets that a lamp name in the tile or plate list borrows: those of the
-// lamp record at the same position, when there is one.
-std::optional<LampOffsets> borrowedOffsets(const StationData &doc, qint32 index)
+// A placed lamp stands where the lamp record at its index says, and is
+// as large as that record's picture: a lamp name in the tile or plate
+// list borrows both from the lamp record at the same position, when there
+// is one.
+std::optional<LampOffsets> lampAt(const StationData &doc, qint32 index)
 {
     if (index < doc.lamps.count()) {
         const TPoleZarovka &lamp = doc.lamps.at(index);
-        return LampOffsets{lamp.ODSAZENI_X, lamp.ODSAZENI_Y};
+        return LampOffsets{lamp.ODSAZENI_X, lamp.ODSAZENI_Y, &lamp.NAME};
     }
     return std::nullopt;
 }
@@ -167,12 +175,12 @@ void drawElements(ElementPainter &painter, const StationData &doc, const QRect &
     index.lampsNear(doc, clip, cell, near);
     for (const qint32 i : near) {
         const TPoleZarovka &r = doc.lamps.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, LampOffsets{r.ODSAZENI_X, r.ODSAZENI_Y});
+        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
     }
     index.tilesNear(doc, clip, cell, near);
     for (const qint32 i : near) {
         const TPolePanelu &r = doc.tiles.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, borrowedOffsets(doc, i));
+        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
         if (r.Cont_LH)
             painter.draw(CornerLH, r.X, r.Y, 255, std::nullopt);
         if (r.Cont_LD)
@@ -185,14 +193,14 @@ void drawElements(ElementPainter &painter, const StationData &doc, const QRect &
     index.platesNear(doc, clip, cell, near);
     for (const qint32 i : near) {
         const TPoleStitek &r = doc.plates.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, borrowedOffsets(doc, i));
+        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
     }
 }
 
 void drawPreviews(ElementPainter &painter, const RenderState &state, const EditingView &editing)
 {
     const std::array<const QString *, 4> corners{&CornerLH, &CornerLD, &CornerPH, &CornerPD};
-    const LampOffsets offsets{editing.lampOffsetX, editing.lampOffsetY};
+    const LampOffsets offsets{editing.lampOffsetX, editing.lampOffsetY, &editing.currentKind};
     for (std::size_t i = 0; i < corners.size(); ++i) {
         if (editing.cornerChecks[i])
             painter.draw(*corners[i], editing.cursorColumn, editing.cursorRow, state.previewOpacity, offsets);

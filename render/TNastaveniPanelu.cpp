@@ -23,8 +23,10 @@ constexpr int MinOpacity = 20;
 constexpr int MaxOpacity = 255;
 constexpr int EmptyOpacity = 100;
 
-// A spin edit of this dialog: out-of-range text goes to the nearest bound
-// when the focus leaves, and a value set from code always shows as text,
+// A spin edit of this dialog: digits and signs can be typed freely, so a
+// number beyond the range stands (and its change handler sees it) until
+// the focus leaves, when it goes to the nearest bound and a text that is
+// no number to the minimum; a value set from code always shows as text,
 // even when the spin box already held that value.
 class SpinField : public QSpinBox {
 public:
@@ -39,6 +41,19 @@ public:
 
     QLineEdit *editor() const { return lineEdit(); }
 
+    QValidator::State validate(QString &input, int &) const override
+    {
+        for (const QChar ch : input) {
+            if ((ch < u'0' || ch > u'9') && ch != u'-' && ch != u'+')
+                return QValidator::Invalid;
+        }
+        bool ok = false;
+        const int v = input.toInt(&ok);
+        return ok && v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+
+    void fixup(QString &input) const override { input = QString::number(textValue(input)); }
+
     void showValue(int v)
     {
         setValue(v);
@@ -49,10 +64,12 @@ public:
 
     // The value the text holds, brought into the range; the minimum when
     // the text is not a whole number.
-    int textValue() const
+    int textValue() const { return textValue(cleanText()); }
+
+    int textValue(const QString &text) const
     {
         bool ok = false;
-        const int v = cleanText().toInt(&ok);
+        const int v = text.toInt(&ok);
         return ok ? std::clamp(v, minimum(), maximum()) : minimum();
     }
 };
@@ -149,10 +166,28 @@ TNastaveniPanelu::TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, V
             &TNastaveniPanelu::SE_PruhlednostChange);
     connect(static_cast<SpinField *>(m_zoom)->editor(), &QLineEdit::textChanged, this,
             &TNastaveniPanelu::SE_ZvetseniChange);
+    // The spin box writes the text of a stepped or corrected value with
+    // the editor's signals blocked; it reports a new value itself, and a
+    // correction when the focus leaves ends the editing. The handlers are
+    // idempotent, so running twice for one typed text does no harm.
+    connect(m_opacity, &QSpinBox::textChanged, this, &TNastaveniPanelu::SE_PruhlednostChange);
+    connect(m_zoom, &QSpinBox::textChanged, this, &TNastaveniPanelu::SE_ZvetseniChange);
+    connect(m_opacity, &QSpinBox::editingFinished, this, [this] { SE_PruhlednostChange(m_opacity->text()); });
+    connect(m_zoom, &QSpinBox::editingFinished, this, [this] { SE_ZvetseniChange(m_zoom->text()); });
     connect(apply, &QPushButton::clicked, this, &TNastaveniPanelu::Button4Click);
     connect(colour, &QPushButton::clicked, this, &TNastaveniPanelu::Button1Click);
     connect(&m_doc, &StationDocument::settingsChanged, this, &TNastaveniPanelu::showDocumentSettings);
     showDocumentSettings();
+}
+
+TNastaveniPanelu::~TNastaveniPanelu()
+{
+    // A field losing the focus while the window is taken down ends its
+    // editing: no handler may run on a half-destroyed dialog.
+    for (QSpinBox *field : {m_rows, m_columns, m_opacity, m_zoom}) {
+        field->blockSignals(true);
+        static_cast<SpinField *>(field)->editor()->blockSignals(true);
+    }
 }
 
 void TNastaveniPanelu::showDocumentSettings()

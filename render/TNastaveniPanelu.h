@@ -24,6 +24,7 @@ class TNastaveniPanelu : public QDialog {
 public:
     TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, Viewport &viewport, RenderState &state,
                      QWidget *parent = nullptr);
+    ~TNastaveniPanelu() override;
 
     // Handlers, callable directly by the main window and tests.
     void Button4Click();  // "Nastavit": apply the panel size

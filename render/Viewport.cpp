@@ -34,7 +34,7 @@ Viewport::Viewport(QObject *parent) : QObject(parent) {}
 
 int Viewport::cellSizeFor(int zoom)
 {
-    return std::max(1, DesignCellSize + zoom);
+    return int(std::clamp<qint64>(qint64(DesignCellSize) + zoom, 1, MaxCellSize));
 }
 
 int Viewport::cellSize() const
@@ -44,7 +44,6 @@ int Viewport::cellSize() const
 
 void Viewport::setZoom(int zoom)
 {
-    zoom = std::clamp(zoom, MinZoom, MaxZoom);
     if (zoom == m_zoom)
         return;
     const int before = cellSize();

@@ -21,14 +21,20 @@ struct ScrollBarState {
 class Viewport : public QObject {
     Q_OBJECT
 public:
+    // The range of the zoom field; a number typed beyond it acts as typed
+    // until the field brings it back.
     static constexpr int MinZoom = -200;
     static constexpr int MaxZoom = 200;
     static constexpr int DesignCellSize = 47;
+    // Cells stay at least 1 pixel (the pointer mapping divides by the
+    // size) and at most this many, so that a long number typed into the
+    // zoom field cannot ask for pictures of gigabytes.
+    static constexpr int MaxCellSize = 1047;
 
     explicit Viewport(QObject *parent = nullptr);
 
     int zoom() const { return m_zoom; }
-    // 47 + zoom, but never below 1: the pointer mapping divides by it.
+    // 47 + zoom, kept within 1 to MaxCellSize.
     int cellSize() const;
     // The cell size a zoom gives.
     static int cellSizeFor(int zoom);
@@ -42,7 +48,7 @@ public:
     const ScrollBarState &vertical() const { return m_vertical; }
     QSize visibleArea() const { return m_visible; }
 
-    // Set zoom: only the cell size changes (clamped to -200..200).
+    // Set zoom: only the cell size changes.
     void setZoom(int zoom);
 
     // Apply panel size ("Nastavit"): the surface becomes columns x rows

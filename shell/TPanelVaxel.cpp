@@ -3,6 +3,7 @@
 #include "document/StationDocument.h"
 #include "editing/AssortmentView.h"
 #include "editing/CornerDivisionPage.h"
+#include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/PaletteWindow.h"
@@ -13,6 +14,7 @@
 #include "render/WorkArea.h"
 #include "shell/ShellResources.h"
 #include "shell/ToolPanels.h"
+#include "shell/WrappingTabs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -123,14 +125,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
 
     m_pointer = new PointerInput(
         m_doc, [this] { return m_viewport.cellSize(); },
-        [this] {
-            PlacementInputs in;
-            in.kind = currentKind();
-            in.flags = m_cornerPage->flags();
-            in.lampOffsetX = m_lampPage->offsetX();
-            in.lampOffsetY = m_lampPage->offsetY();
-            return in;
-        },
+        [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage); },
         this);
     m_pointer->setCaptionLabels(m_cornerPage->startCaption(), m_cornerPage->endCaption());
     X_Plocha *plocha = surface();
@@ -254,16 +249,17 @@ QWidget *TPanelVaxel::buildProgressStrip()
 
 QWidget *TPanelVaxel::buildLeftPanel()
 {
+    constexpr int Width = 169;
+    constexpr int Border = 1;
     QFrame *panel = bevelledPanel(nullptr, "P_Levy");
-    panel->setFixedWidth(169);
+    panel->setFixedWidth(Width);
     m_leftPanel = panel;
     auto *layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(1, 1, 1, 1);
-    m_leftPages = new QTabWidget(panel);
+    layout->setContentsMargins(Border, Border, Border, Border);
+    // The three captions together are wider than the panel: the tabs
+    // wrap onto a second row, so every caption can be read.
+    m_leftPages = new WrappingTabWidget(Width - 2 * (Border + panel->frameWidth()), panel);
     m_leftPages->setObjectName(QStringLiteral("PC_Nastaveni"));
-    // The three captions are wider than the panel: the tab row scrolls.
-    m_leftPages->setUsesScrollButtons(true);
-    m_leftPages->setElideMode(Qt::ElideNone);
     m_cornerPage = new CornerDivisionPage;
     m_lampPage = new LampPropertiesPage([this] { return m_viewport.cellSize(); });
     m_labelPage = new LabelPropertiesPage;
@@ -357,20 +353,13 @@ void TPanelVaxel::attachPalette(TPaleta *palette)
 
 QString TPanelVaxel::currentKind() const
 {
+    // The selection exists once the palette is attached at start-up.
     return m_selection ? m_selection->currentKind() : QStringLiteral("KOL_sLSPS");
 }
 
 EditingView TPanelVaxel::editingView() const
 {
-    EditingView v;
-    const QPoint cursor = m_pointer->cursorCell();
-    v.cursorColumn = cursor.x();
-    v.cursorRow = cursor.y();
-    v.currentKind = currentKind();
-    v.cornerChecks = m_cornerPage->cornerChecks();
-    v.lampOffsetX = m_lampPage->offsetX();
-    v.lampOffsetY = m_lampPage->offsetY();
-    return v;
+    return currentEditingView(*m_pointer, currentKind(), *m_cornerPage, *m_lampPage);
 }
 
 void TPanelVaxel::showDocumentState()

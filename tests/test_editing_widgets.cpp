@@ -11,10 +11,13 @@
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QRegularExpression>
@@ -151,7 +154,28 @@ private slots:
         CornerDivisionPage page;
         QCOMPARE(boxStates(page, false), QStringLiteral("LS PS"));
         QCOMPARE(boxStates(page, true), QStringLiteral("LS PS"));
-        QCOMPARE(page.box(BorderPoint::PH)->geometry(), QRect(68, 7, 25, 17));
+        // Each box at its place, its indicator at its border point of the picture.
+        const std::array<QRect, 8> places{QRect(10, 8, 15, 17),  QRect(9, 39, 16, 17),  QRect(8, 69, 15, 17),
+                                          QRect(40, 8, 13, 17),  QRect(39, 70, 13, 17), QRect(68, 7, 25, 17),
+                                          QRect(68, 38, 25, 17), QRect(68, 69, 17, 17)};
+        for (std::size_t i = 0; i < AllBorderPoints.size(); ++i) {
+            const QCheckBox *box = page.box(AllBorderPoints[i]);
+            QCOMPARE(box->geometry(), places[i]);
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box)
+                                        .translated(box->pos());
+            const BorderPoint p = AllBorderPoints[i];
+            const int column = p == BorderPoint::LH || p == BorderPoint::LS || p == BorderPoint::LD ? 0
+                               : p == BorderPoint::SH || p == BorderPoint::SD                         ? 23
+                                                                                                      : 46;
+            const int row = p == BorderPoint::LH || p == BorderPoint::SH || p == BorderPoint::PH ? 0
+                            : p == BorderPoint::LS || p == BorderPoint::PS                         ? 23
+                                                                                                   : 46;
+            const QPoint point = QPoint(22, 23) + QPoint(column, row);
+            QVERIFY2(indicator.adjusted(-3, -3, 3, 3).contains(point), box->objectName().toLatin1());
+        }
+        QVERIFY(!page.chosenPicture()->pixmap().isNull());
         QCOMPARE(page.box(BorderPoint::LH)->objectName(), QStringLiteral("CH_Poloha_LH"));
         QVERIFY(page.box(BorderPoint::LH)->text().isEmpty());
         QCOMPARE(page.chosenPicture()->geometry(), QRect(22, 23, 47, 47));
@@ -244,6 +268,50 @@ private slots:
         QVERIFY(edit && !edit->isEnabled() && edit->text().isEmpty());
     }
 
+    void lampPageFitsTheLeftPanel()
+    {
+        // As in the main window: an 11-pixel "Tahoma" around the page, in a
+        // 169-pixel panel whose page area is about 161 pixels wide.
+        QWidget panel;
+        QFont font(QStringLiteral("Tahoma"));
+        font.setPixelSize(11);
+        panel.setFont(font);
+        panel.resize(169, 300);
+        auto *page = new LampPropertiesPage([] { return 47; }, &panel);
+        page->setGeometry(4, 27, 161, 270);
+        panel.show();
+
+        QCOMPARE(page->verticalList()->geometry(), QRect(8, 24, 97, 21));
+        QCOMPARE(page->horizontalList()->geometry(), QRect(7, 69, 98, 21));
+        QCOMPARE(page->offsetYEdit()->geometry(), QRect(112, 24, 33, 22));
+        QCOMPARE(page->offsetXEdit()->geometry(), QRect(112, 69, 33, 22));
+        QCOMPARE(page->lampImageSize(), QSize(16, 15));
+
+        const QList<std::pair<const char *, QString>> captions{
+            {"Label1", QStringLiteral("Zarovnání svisle")},
+            {"Label3", QStringLiteral("Odsazení")},
+            {"Label2", QStringLiteral("Zarovnání vodorov.")},
+            {"Label5", QStringLiteral("Odsazení")}};
+        QList<QRect> taken{page->verticalList()->geometry(), page->horizontalList()->geometry(),
+                           page->offsetYEdit()->geometry(), page->offsetXEdit()->geometry()};
+        for (const auto &[name, text] : captions) {
+            const auto *label = page->findChild<QLabel *>(QLatin1StringView(name));
+            QVERIFY2(label, name);
+            // Whole, not clipped, and within the page.
+            QCOMPARE(label->text(), text);
+            QVERIFY2(label->width() >= label->sizeHint().width(), name);
+            QVERIFY2(label->geometry().right() < 161, name);
+            QVERIFY2(label->fontInfo().pixelSize() >= 8, name);
+            for (const QRect &other : taken)
+                QVERIFY2(!label->geometry().intersects(other), name);
+            taken << label->geometry();
+            // Near its designed place above its control.
+            QVERIFY2(label->y() == 10 || label->y() == 56, name);
+        }
+        // The panel's close button stands over the page's top right corner.
+        QVERIFY(page->findChild<QLabel *>(QStringLiteral("Label3"))->geometry().right() < 145);
+    }
+
     void shiftDialog()
     {
         StationDocument doc;
@@ -303,9 +371,42 @@ private slots:
         QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(doc.tiles().at(0).Y, 7);
         QCOMPARE(doc.status(), DocumentStatus::Saved);
-        // A typed count beyond 9 is refused by the field.
+        // A typed count beyond 9 stands until the field is left, which a
+        // click on an arrow does first: the shift is by 9.
         typeInto(dialog.countEdit(), QStringLiteral("12"));
-        QVERIFY(dialog.countEdit()->textValue() <= 9);
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("12"));
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(doc.tiles().at(0).X, 149 + 9);
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("9"));
+        QCOMPARE(doc.status(), DocumentStatus::Modified);
+    }
+
+    void spinEditBounds()
+    {
+        SpinEdit edit(0, 47);
+        edit.show();
+        const auto leave = [&edit] {
+            QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(&edit, &out);
+        };
+        // Any whole number can be typed; the text is the value until the
+        // focus leaves, then it goes to the nearest bound.
+        typeInto(&edit, QStringLiteral("50"));
+        QCOMPARE(edit.text(), QStringLiteral("50"));
+        QCOMPARE(edit.textValue(), 50);
+        leave();
+        QCOMPARE(edit.text(), QStringLiteral("47"));
+        QCOMPARE(edit.value(), 47);
+        typeInto(&edit, QStringLiteral("-3"));
+        QCOMPARE(edit.textValue(), -3);
+        leave();
+        QCOMPARE(edit.text(), QStringLiteral("0"));
+        typeInto(&edit, QStringLiteral("12"));
+        leave();
+        QCOMPARE(edit.value(), 12);
+        // Letters are not taken.
+        typeInto(&edit, QStringLiteral("x"));
+        QVERIFY(!edit.text().contains(u'x'));
     }
 
     void assortmentLayout()
@@ -530,7 +631,7 @@ private slots:
         Fixture f;
         StationDocument doc;
         PointerInput pointer(doc, [] { return 47; },
-                             [&f] { return currentPlacementInputs(*f.selection, *f.corner, *f.lamp); });
+                             [&f] { return currentPlacementInputs(f.selection->currentKind(), *f.corner, *f.lamp); });
         pointer.setCaptionLabels(f.corner->startCaption(), f.corner->endCaption());
         const auto click = [&pointer](int column, int row) {
             pointer.mouseMoved(column * 47 + 1, row * 47 + 1);
@@ -559,7 +660,7 @@ private slots:
         pointer.mouseMoved(7 * 47, 2 * 47);
         pointer.mousePressed(Qt::LeftButton, 0, 0);
         QCOMPARE(f.corner->startCaption()->text(), QStringLiteral("7x2"));
-        const EditingView view = currentEditingView(pointer, *f.selection, *f.corner, *f.lamp);
+        const EditingView view = currentEditingView(pointer, f.selection->currentKind(), *f.corner, *f.lamp);
         QCOMPARE(QPoint(view.cursorColumn, view.cursorRow), QPoint(7, 2));
         QCOMPARE(view.currentKind, QStringLiteral("ZAR_CE_ZH"));
         QCOMPARE(view.lampOffsetX, 31);

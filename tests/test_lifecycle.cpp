@@ -26,7 +26,14 @@ public:
     std::function<void()> onStep;
 
     void hideAllPanels() override { log << QStringLiteral("hide panels"); }
-    void showAllPanels() override { log << QStringLiteral("show panels"); }
+    std::function<void()> onShowPanels;
+
+    void showAllPanels() override
+    {
+        log << QStringLiteral("show panels");
+        if (onShowPanels)
+            onShowPanels();
+    }
     void setMenuSectionEnabled(MenuSection s, bool enabled) override
     {
         log << QStringLiteral("%1 %2").arg(int(s)).arg(enabled ? "on" : "off");
@@ -115,6 +122,7 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+
 struct Fixture {
     StationDocument doc;
     ScriptedPrompts prompts;
@@ -131,6 +139,26 @@ struct Fixture {
         doc.markModified();
     }
 };
+
+// Saves with files limited to `limit` bytes: root may write anywhere, so
+// a size limit is the failure every user meets alike.
+bool saveWithSizeLimit(Fixture &f, rlim_t limit)
+{
+    rlimit saved{};
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return true;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = limit;
+    if (setrlimit(RLIMIT_FSIZE, &small) != 0) {
+        std::signal(SIGXFSZ, oldHandler);
+        return true;
+    }
+    const bool ok = f.life.saveStation();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return ok;
+}
 
 }  // namespace
 
@@ -338,20 +366,15 @@ private slots:
         f.doc.setCurrentPath(target);
         f.doc.markModified();
 
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 256 * 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool ok = f.life.saveStation();
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        // The error comes first, then the window is given back.
+        qsizetype messagesBeforePanels = -1;
+        f.host.onShowPanels = [&] { messagesBeforePanels = f.prompts.messages.size(); };
+        QVERIFY(!saveWithSizeLimit(f, 256 * 1024));
 
-        QVERIFY(!ok);
         QCOMPARE(fileBytes(target), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"stara.stvx"});
         QCOMPARE(f.prompts.messages.size(), 1);
+        QCOMPARE(messagesBeforePanels, 1);
         QCOMPARE(f.doc.status(), DocumentStatus::Modified);
         QCOMPARE(f.doc.currentPath(), target);
         QVERIFY(f.host.steps > 0 && f.host.steps < 100000);
@@ -360,6 +383,37 @@ private slots:
                  << QStringLiteral("lock") << QStringLiteral("steps") << QStringLiteral("unlock")
                  << QStringLiteral("show panels") << sections(true) << QStringLiteral("hide progress");
         QCOMPARE(f.host.log, expected);
+    }
+
+    void failedSaveAtClose()
+    {
+        // A small file is written in one block when it is closed: the
+        // failure comes after the last element line, and still the error
+        // is shown before the window is given back.
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("mala.stvx"));
+        const QByteArray old = "SET_Vyska;12\r\n";
+        writeBytes(target, old);
+        Fixture f;
+        for (int i = 0; i < 20; ++i)
+            f.doc.tiles().append(tile(i, i));
+        f.doc.setCurrentPath(target);
+        f.doc.markModified();
+        qsizetype messagesBeforePanels = -1;
+        f.host.onShowPanels = [&] { messagesBeforePanels = f.prompts.messages.size(); };
+        QVERIFY(!saveWithSizeLimit(f, rlim_t(settingLines(f.doc.data()).size() + 10)));
+
+        QCOMPARE(f.host.steps, 20);
+        QCOMPARE(f.prompts.messages.size(), 1);
+        QCOMPARE(messagesBeforePanels, 1);
+        QStringList expected{QStringLiteral("hide panels")};
+        expected << sections(false) << QStringLiteral("progress Ukládání souboru: %1 19").arg(target)
+                 << QStringLiteral("lock") << QStringLiteral("steps") << QStringLiteral("unlock")
+                 << QStringLiteral("show panels") << sections(true) << QStringLiteral("hide progress");
+        QCOMPARE(f.host.log, expected);
+        QCOMPARE(fileBytes(target), old);
+        QCOMPARE(f.doc.status(), DocumentStatus::Modified);
+        QCOMPARE(f.doc.currentPath(), target);
     }
 
     void openStation()

@@ -114,9 +114,13 @@ private slots:
     void unknownNames();
     void partsEqualWhole();
     void indexFollowsLoad();
+    void indexFollowsEdits();
+    void listChangeLog();
 
 private:
     void checkPartsEqualWhole(bool spread);
+    void checkAgainstFreshIndex(Composer &kept, const StationData &doc, const RenderState &state,
+                                const QRect &rect);
     ImageSet m_images;
 };
 
@@ -279,6 +283,19 @@ void TestRenderFrame::lampGeometry()
     const QImage frame = c.compose(QRect(0, 0, 400, 300), StationData{}, state, editing);
     QVERIFY(showsPicture(frame, QPoint(146, 134), red, 100));
     QVERIFY(QRect(146, 134, 16, 15).contains(boundsOfNonGrey(frame)));
+
+    // A lamp name in the tile list takes offsets and size from the lamp
+    // record at its position: here a track name, so the lamp fills a cell.
+    StationData borrowing;
+    borrowing.lamps.append(lamp(0, 0, 5, 6, "KOL_sLSPS"));
+    borrowing.tiles.append(tile(2, 2, "ZAR_CE_ZH"));
+    const QImage borrowed = Composer{m_images, {}, {}}.compose(QRect(0, 0, 400, 300), borrowing, bareState());
+    QVERIFY(showsPicture(borrowed, QPoint(99, 100), ImageSet::stretch(red, QSize(47, 47))));
+    QVERIFY((QRect(0, 0, 47, 47) | QRect(99, 100, 47, 47)).contains(boundsOfNonGrey(borrowed)));
+    // A lamp record whose picture is missing gives no size: nothing drawn.
+    borrowing.lamps.replace(0, lamp(9, 9, 5, 6, "ZAR_NONE"));
+    QCOMPARE(boundsOfNonGrey(Composer{m_images, {}, {}}.compose(QRect(0, 0, 400, 300), borrowing, bareState())),
+             QRect());
 }
 
 void TestRenderFrame::cornerPieces()
@@ -470,6 +487,209 @@ void TestRenderFrame::indexFollowsLoad()
     loaded.tiles.append(tile(20, 1, "KOL_sSDSH"));
     document.takeOver(std::move(loaded));
     QCOMPARE(boundsOfNonGrey(c.compose(farRight, document.data(), bareState())).x(), 20 * 47 + 19 - 900);
+}
+
+void TestRenderFrame::checkAgainstFreshIndex(Composer &kept, const StationData &doc, const RenderState &state,
+                                             const QRect &rect)
+{
+    // Pixels outside the surface are not composed.
+    const QRect inside = (rect & QRect(QPoint(0, 0), state.surfaceSize)).translated(-rect.topLeft());
+    Composer fresh{m_images, {}, {}};
+    QCOMPARE(kept.compose(rect, doc, state).copy(inside), fresh.compose(rect, doc, state).copy(inside));
+
+    // Every tile and plate whose cell meets the rectangle is offered, each
+    // once, in list order.
+    const qint64 c = state.cellSize;
+    const auto meets = [&](qint32 x, qint32 y) {
+        return x * c < rect.right() + 1 && x * c + c > rect.left() && y * c < rect.bottom() + 1
+            && y * c + c > rect.top();
+    };
+    std::vector<qint32> near;
+    kept.index.tilesNear(doc, rect, state.cellSize, near);
+    QVERIFY(std::is_sorted(near.begin(), near.end()));
+    QVERIFY(std::adjacent_find(near.begin(), near.end()) == near.end());
+    QVERIFY(near.empty() || near.back() < doc.tiles.count());
+    for (qint32 i = 0; i < doc.tiles.count(); ++i) {
+        if (meets(doc.tiles.at(i).X, doc.tiles.at(i).Y))
+            QVERIFY(std::binary_search(near.begin(), near.end(), i));
+    }
+    kept.index.platesNear(doc, rect, state.cellSize, near);
+    QVERIFY(std::adjacent_find(near.begin(), near.end()) == near.end());
+    for (qint32 i = 0; i < doc.plates.count(); ++i) {
+        if (meets(doc.plates.at(i).X, doc.plates.at(i).Y))
+            QVERIFY(std::binary_search(near.begin(), near.end(), i));
+    }
+}
+
+void TestRenderFrame::indexFollowsEdits()
+{
+    // Appends, replacements to other cells, removals that move the last
+    // record into the gap and records stacked on one cell are followed
+    // without a rebuild; the frames equal those of a freshly built index.
+    // Shifts, a clear and long series of edits rebuild.
+    QRandomGenerator random(1208);
+    const std::vector<const char *> tileNames{"KOL_sLSPS", "KOL_sSDSH", "VYH_sLSPS_sLDPS", "Ruzek_PD",
+                                              "STI_Cely_Dole", "ZAR_OR_ZH", "XYZ"};
+    const std::vector<const char *> plateNames{"STI_Cely_Dole", "STI_Cely_Nahore", "KOL_sLDPH"};
+    const std::vector<const char *> lampNames{"ZAR_CE_ZH", "ZAR_ZE_ZH", "KOL_sSDSH", "ZAR_NONE"};
+    const auto anyTile = [&] {
+        TPolePanelu t = tile(random.bounded(-1, 26), random.bounded(-1, 18),
+                             tileNames[random.bounded(int(tileNames.size()))]);
+        t.Cont_PH = random.bounded(3) == 0;
+        t.Cont_LD = random.bounded(3) == 0;
+        return t;
+    };
+    const auto anyLamp = [&] {
+        const bool far = random.bounded(10) == 0;
+        return lamp(random.bounded(-1, 26), random.bounded(-1, 18), random.bounded(-40, 60) * (far ? 20 : 1),
+                    random.bounded(-40, 60), lampNames[random.bounded(int(lampNames.size()))]);
+    };
+    const auto anyPlate = [&] {
+        return plate(random.bounded(0, 25), random.bounded(0, 17), plateNames[random.bounded(int(plateNames.size()))]);
+    };
+
+    StationData doc;
+    for (int i = 0; i < 250; ++i)
+        doc.tiles.append(anyTile());
+    for (int i = 0; i < 60; ++i)
+        doc.lamps.append(anyLamp());
+    for (int i = 0; i < 40; ++i)
+        doc.plates.append(anyPlate());
+    RenderState state = bareState(31);
+    state.surfaceSize = QSize(800, 700);  // rows 19 to 22 stay empty
+    const QRect surface(QPoint(0, 0), state.surfaceSize);
+    Composer kept{m_images, {}, {}};
+    checkAgainstFreshIndex(kept, doc, state, surface);
+    const quint64 built = kept.index.rebuildCount();
+    QCOMPARE(built, quint64(3));
+
+    const auto randomRect = [&] {
+        return QRect(random.bounded(-40, 800), random.bounded(-40, 560), random.bounded(1, 300), random.bounded(1, 250));
+    };
+    const auto editOnce = [&] {
+        const int op = random.bounded(9);
+        if (op == 0) {
+            // Another record on the cell of an existing one.
+            const TPolePanelu &under = doc.tiles.at(random.bounded(int(doc.tiles.count())));
+            TPolePanelu t = anyTile();
+            t.X = under.X;
+            t.Y = under.Y;
+            doc.tiles.append(t);
+        } else if (op == 1) {
+            doc.tiles.append(anyTile());
+        } else if (op == 2) {
+            const int i = random.bounded(int(doc.tiles.count()));
+            TPolePanelu t = anyTile();
+            t.X = doc.tiles.at(i).X + 1 + random.bounded(5);
+            doc.tiles.replace(i, t);
+        } else if (op == 3 && doc.tiles.count() > 1) {
+            // Mostly from the middle, so that the last record moves.
+            const bool last = random.bounded(4) == 0;
+            doc.tiles.removeAt(last ? doc.tiles.count() - 1 : random.bounded(int(doc.tiles.count() - 1)));
+        } else if (op == 4) {
+            doc.lamps.append(anyLamp());
+        } else if (op == 5 && !doc.lamps.isEmpty()) {
+            doc.lamps.replace(random.bounded(int(doc.lamps.count())), anyLamp());
+        } else if (op == 6 && !doc.lamps.isEmpty()) {
+            doc.lamps.removeAt(random.bounded(int(doc.lamps.count())));
+        } else if (op == 7) {
+            doc.plates.append(anyPlate());
+        } else if (!doc.plates.isEmpty()) {
+            doc.plates.removeAt(random.bounded(int(doc.plates.count())));
+        }
+    };
+
+    for (int round = 0; round < 120; ++round) {
+        for (int edits = random.bounded(1, 4); edits > 0; --edits)
+            editOnce();
+        checkAgainstFreshIndex(kept, doc, state, randomRect());
+    }
+    QCOMPARE(kept.index.rebuildCount(), built);
+
+    // A tile moved to an empty row reaches the neighbour cells through
+    // the partners of its corner pieces.
+    TPolePanelu corners = tile(10, 20, "XYZ");
+    corners.Cont_LD = corners.Cont_PH = true;
+    doc.tiles.replace(doc.tiles.count() / 2, corners);
+    checkAgainstFreshIndex(kept, doc, state, QRect(9 * 31, 20 * 31, 31, 31));
+    checkAgainstFreshIndex(kept, doc, state, QRect(11 * 31, 20 * 31, 31, 31));
+    const QRect row = boundsOfNonGrey(kept.compose(QRect(0, 20 * 31, 800, 31), doc, state));
+    QVERIFY(row.left() >= 9 * 31 && row.left() < 10 * 31);
+    QVERIFY(row.right() >= 11 * 31 && row.right() < 12 * 31);
+    QCOMPARE(kept.index.rebuildCount(), built);
+
+    // A shift moves every record: the tiles are rebuilt, then followed again.
+    doc.tiles.shift(3, -2);
+    checkAgainstFreshIndex(kept, doc, state, surface);
+    QCOMPARE(kept.index.rebuildCount(), built + 1);
+    doc.tiles.append(tile(0, 0, "KOL_sLSPS"));
+    doc.tiles.removeAt(0);
+    checkAgainstFreshIndex(kept, doc, state, randomRect());
+    QCOMPARE(kept.index.rebuildCount(), built + 1);
+
+    // More edits than the index follows one by one, in one go or spread
+    // over frames, end in a rebuild; so does a clear.
+    for (int i = 0; i < 3500; ++i)
+        editOnce();
+    checkAgainstFreshIndex(kept, doc, state, surface);
+    const quint64 afterBurst = kept.index.rebuildCount();
+    QVERIFY(afterBurst > built + 1);
+    for (int round = 0; round < 5; ++round) {
+        for (int i = 0; i < 900; ++i)
+            editOnce();
+        checkAgainstFreshIndex(kept, doc, state, randomRect());
+    }
+    QVERIFY(kept.index.rebuildCount() > afterBurst);
+    doc.lamps.clear();
+    doc.lamps.append(lamp(3, 3, 10, 10));
+    checkAgainstFreshIndex(kept, doc, state, surface);
+}
+
+void TestRenderFrame::listChangeLog()
+{
+    // What the index reads from a list: the positions single edits touched
+    // since a revision, and nothing after a change of the whole list.
+    ElementList<TPolePanelu> list;
+    const quint64 start = list.revision();
+    list.append(tile(1, 1, "A"));
+    list.append(tile(2, 2, "B"));
+    list.append(tile(3, 3, "C"));
+    const quint64 three = list.revision();
+    list.replace(1, tile(5, 5, "D"));
+    list.removeAt(0);  // C moves to 0
+    std::vector<qint32> changed;
+    QVERIFY(list.positionsChangedSince(start, changed));
+    QCOMPARE(changed, (std::vector<qint32>{0, 1, 2, 1, 0}));
+    changed.clear();
+    QVERIFY(list.positionsChangedSince(three, changed));
+    QCOMPARE(changed, (std::vector<qint32>{1, 0}));
+    changed.clear();
+    QVERIFY(list.positionsChangedSince(list.revision(), changed));
+    QVERIFY(changed.empty());
+
+    list.shift(1, 0);
+    QVERIFY(!list.positionsChangedSince(three, changed));
+    const quint64 shifted = list.revision();
+    list.append(tile(0, 0, "E"));
+    QVERIFY(list.positionsChangedSince(shifted, changed));
+    QCOMPARE(changed, (std::vector<qint32>{2}));
+    changed.clear();
+
+    ElementList<TPolePanelu> other;
+    other.append(tile(9, 9, "F"));
+    other = list;  // a load: the revision moves on, the log is gone
+    QVERIFY(other.revision() > list.revision());
+    QVERIFY(!other.positionsChangedSince(shifted, changed));
+    QVERIFY(!other.positionsChangedSince(list.revision(), changed));
+
+    const quint64 beforeMany = list.revision();
+    for (std::size_t i = 0; i <= ListRevision::LogLimit; ++i)
+        list.replace(0, tile(qint32(i), 0, "G"));
+    QVERIFY(!list.positionsChangedSince(beforeMany, changed));
+    QVERIFY(list.positionsChangedSince(list.revision() - 1, changed));
+    QCOMPARE(changed, (std::vector<qint32>{0}));
+    list.clear();
+    QVERIFY(!list.positionsChangedSince(list.revision() - 1, changed));
 }
 
 QTEST_MAIN(TestRenderFrame)

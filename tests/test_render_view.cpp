@@ -45,13 +45,20 @@ void TestRenderView::surfaceAndCellSize()
     QCOMPARE(v.surfaceSize(), QSize(470, 470));
     QCOMPARE(v.appliedColumns(), 10);
 
-    // The cell size never drops below 1; the zoom stays in its range.
+    // A zoom acts as given (the dialog's field keeps it in range); the
+    // cell size stays at least 1 and at most 1047.
     v.setZoom(-47);
     QCOMPARE(v.cellSize(), 1);
     v.setZoom(-500);
-    QCOMPARE(v.zoom(), -200);
+    QCOMPARE(v.zoom(), -500);
     QCOMPARE(v.cellSize(), 1);
-    v.setZoom(900);
+    v.setZoom(std::numeric_limits<int>::min());
+    QCOMPARE(v.cellSize(), 1);
+    v.setZoom(300);
+    QCOMPARE(v.cellSize(), 347);
+    v.setZoom(std::numeric_limits<int>::max());
+    QCOMPARE(v.cellSize(), Viewport::MaxCellSize);
+    v.setZoom(200);
     QCOMPARE(v.cellSize(), 247);
 
     // A surface larger than a widget can be is held at the widget limit.

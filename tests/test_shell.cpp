@@ -18,6 +18,7 @@
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
 #include "shell/ToolPanels.h"
+#include "shell/WrappingTabs.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -99,6 +100,7 @@ private slots:
     void aboutWindows();
     void splashHandsOver();
     void startState();
+    void leftPanelTabs();
     void menuTable();
     void resizeRule();
     void hideAndShowAllDocked();
@@ -155,6 +157,7 @@ void ShellTest::helpWindow()
 
     manual.show();
     QVERIFY(QTest::qWaitForWindowExposed(&manual));
+    QCOMPARE(text->cursorForPosition(QPoint(2, 2)).blockNumber(), 0);
     QWidget *bottom = child(&manual, "P_Spodek");
     QCOMPARE(bottom->height(), 33);
     QCOMPARE(bottom->geometry().bottom(), manual.height() - 1);
@@ -318,6 +321,73 @@ void ShellTest::startState()
     }
     QCOMPARE(left->currentIndex(), 2);
     QVERIFY(w.renderTimer()->isRunning());
+}
+
+void ShellTest::leftPanelTabs()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QWidget *panel = child(&w, "P_Levy");
+    auto *pages = child<QTabWidget>(&w, "PC_Nastaveni");
+    auto *rows = qobject_cast<WrappingTabBar *>(pages->tabBar());
+    QVERIFY(rows);
+    QVERIFY(rows->isVisible());
+    const QRect closeButton = child(panel, "Button1")->geometry();
+    const auto inPanel = [&](int i) {
+        const QRect r = rows->rowTabRect(i);
+        return QRect(rows->mapTo(panel, r.topLeft()), r.size());
+    };
+
+    // At start every caption is whole, inside the panel and clear of its
+    // close button; the row of "Popisky", in front, is next to the page.
+    QList<QRect> placed;
+    for (int i = 0; i < 3; ++i) {
+        const QRect r = inPanel(i);
+        QVERIFY2(panel->rect().contains(r), qPrintable(pages->tabText(i)));
+        QVERIFY2(!r.intersects(closeButton), qPrintable(pages->tabText(i)));
+        QVERIFY(rows->rowTabRect(i).width() >= rows->fontMetrics().horizontalAdvance(pages->tabText(i)));
+        QVERIFY(rows->rect().contains(rows->rowTabRect(i)));
+        for (const QRect &other : placed)
+            QVERIFY(!other.intersects(r));
+        placed << r;
+    }
+    QCOMPARE(rows->rowTabRect(2).bottom(), rows->height() - 1);
+    QVERIFY(pages->currentWidget()->mapTo(pages, QPoint(0, 0)).y() > rows->geometry().bottom());
+
+
+    // A click on a tab brings its page forward, and its row moves down.
+    QTest::mouseClick(rows, Qt::LeftButton, {}, rows->rowTabRect(0).center());
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_DeleniKO"));
+    QCOMPARE(rows->rowTabRect(0).bottom(), rows->height() - 1);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!inPanel(i).intersects(closeButton) && panel->rect().contains(inPanel(i)));
+    QTest::mouseClick(rows, Qt::LeftButton, {}, rows->rowTabRect(1).center());
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_ZarovkyL"));
+
+    // The element selection hides tabs: hidden ones take no place, and the
+    // bar shrinks to the one row left.
+    w.assortment()->setCurrentIndex(4);
+    QVERIFY(!pages->isTabVisible(0) && pages->isTabVisible(1) && !pages->isTabVisible(2));
+    QVERIFY(rows->rowTabRect(0).isNull() && rows->rowTabRect(2).isNull());
+    QCOMPARE(rows->rowTabRect(1).topLeft(), QPoint(0, 0));
+    QTRY_COMPARE(rows->height(), rows->rowTabRect(1).height());
+    QVERIFY(!inPanel(1).intersects(closeButton));
+    w.assortment()->setCurrentIndex(0);
+    QVERIFY(pages->isTabVisible(0) && !pages->isTabVisible(1) && !pages->isTabVisible(2));
+    QTRY_COMPARE(rows->height(), rows->rowTabRect(0).height());
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_DeleniKO"));
+    QVERIFY(!inPanel(0).intersects(closeButton));
+
+    // A page with no settings: no tab and no page area.
+    w.assortment()->setCurrentWidget(child(w.assortment(), "TabSheet2"));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!pages->isTabVisible(i) && rows->rowTabRect(i).isNull());
+    QVERIFY(!pages->currentWidget()->isVisible());
+    w.assortment()->setCurrentIndex(4);
+    QVERIFY(pages->currentWidget()->isVisible());
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_ZarovkyL"));
 }
 
 void ShellTest::menuTable()

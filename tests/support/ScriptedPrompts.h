@@ -50,10 +50,13 @@ private:
     template <class T>
     static std::optional<T> take(std::deque<T> &q)
     {
-        if (q.empty())
-            return std::nullopt;
-        T v = std::move(q.front());
-        q.pop_front();
+        // Built in place: GCC 12 takes a moved-from optional<QString> copy
+        // for possibly uninitialised and fails the build.
+        std::optional<T> v;
+        if (!q.empty()) {
+            v.emplace(std::move(q.front()));
+            q.pop_front();
+        }
         return v;
     }
 };
