@@ -1,10 +1,16 @@
 // The whole save command for a large station: 1,000,000 track tiles,
 // 100,000 lamps and 100,000 label plates, through the lifecycle commands,
 // with a host that steps a progress count and processes events about once
-// per 16 ms as the main window does.
+// per 16 ms as the main window does. A 16 ms timer composes a 1920 x 1080
+// view of the panel meanwhile, as the render timer does, to show that the
+// window keeps being drawn during the save.
 #include "document/DocumentLifecycle.h"
+#include "render/ElementIndex.h"
+#include "render/FrameComposer.h"
+#include "render/ImageSet.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -63,7 +69,7 @@ private:
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("velka.stvx"));
 
@@ -96,10 +102,21 @@ int main(int argc, char **argv)
     }
     doc.markModified();
 
-    // A timer that must keep firing while the save hands control back.
-    int ticks = 0;
+    // Frames composed while the save hands control back.
+    const ImageSet images;
+    RenderState state;
+    state.appliedColumns = state.appliedRows = 1200;
+    state.surfaceSize = QSize(1200 * 47, 1200 * 47);
+    CanvasState canvas;
+    ElementIndex index;
+    QImage view;
+    int composed = 0;
     QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&ticks] { ++ticks; });
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        composeFrame(view, QRect(400 * 47, 400 * 47, 1920, 1080), doc.data(), state, EditingView(), images,
+                     canvas, index);
+        ++composed;
+    });
     tick.start(16);
 
     BenchPrompts prompts(path);
@@ -114,7 +131,8 @@ int main(int argc, char **argv)
     std::printf("  total time          %lld ms (target < 3000 ms)\n", static_cast<long long>(ms));
     std::printf("  progress steps      %lld of maximum %lld\n", static_cast<long long>(host.position),
                 static_cast<long long>(host.maximum));
-    std::printf("  frames (event runs) %d, timer ticks seen %d\n", host.frames, ticks);
+    std::printf("  event runs          %d; 1920 x 1080 frames composed during the save: %d\n", host.frames,
+                composed);
     std::printf("  file size           %lld bytes\n", static_cast<long long>(QFileInfo(path).size()));
     return ok ? 0 : 1;
 }

@@ -1,1 +1,1 @@
-kalmor_bench(bench_lifecycle SOURCES bench_lifecycle.cpp LIBS kalmor_lifecycle)
+kalmor_bench(bench_lifecycle SOURCES bench_lifecycle.cpp LIBS kalmor_lifecycle kalmor_render)
