@@ -20,10 +20,11 @@ fail() {
     exit 1
 }
 
-# Waits up to ten seconds for a visible window whose whole name matches.
+# Waits up to a tenth of $2 seconds (default ten seconds) for a visible
+# window whose whole name matches.
 wait_window() {
     local id
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 "${2:-100}"); do
         id=$(xdotool search --onlyvisible --name "^($1)\$" 2>/dev/null | head -n 1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
@@ -45,6 +46,18 @@ pixel() {
 # the column of a row, field 2 the row of a column.
 first_blue() {
     screen_pixels "$1" | grep -m 1 '#0000FF' | cut -d: -f1 | cut -d, -f"$2"
+}
+
+# Gives the main window the keyboard focus and presses a key until a window
+# named like the pattern shows: after a dialog closes, the focus may come
+# back to the main window only a moment later.
+press_until() {
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$main" 2>/dev/null
+        xdotool key "$1"
+        wait_window "$2" 30 && return 0
+    done
+    return 1
 }
 
 matchbox-window-manager -use_titlebar no >/dev/null 2>&1 &
@@ -80,8 +93,8 @@ sleep 0.3
 track=$(pixel $((x0 + 47 * 3 + 23)) $((y0 + 47 * 3 + 19)))
 [ "$track" = "#000000" ] || fail "no track drawn at column 3, row 3 ($track)"
 
-xdotool key ctrl+shift+s
-dialog=$(wait_window "Uložit jako|Save As") || fail "save dialog did not open"
+dialog=$(press_until ctrl+shift+s "Uložit jako|Save As") || fail "save dialog did not open"
+xdotool windowfocus --sync "$dialog" 2>/dev/null
 sleep 0.5
 xdotool type --delay 5 "$station"
 xdotool key Return
@@ -89,14 +102,13 @@ wait_window "$saved_title" >/dev/null || fail "caption after Save As is not \"$s
 [ -f "$saved" ] || fail "no file $saved"
 [ "$(grep -c '^PRUSVITKA;' "$saved")" -eq 4 ] || fail "saved file does not hold four tiles"
 
-xdotool key ctrl+n
-wait_window "$new_title" >/dev/null || fail "New did not give a new station"
+press_until ctrl+n "$new_title" >/dev/null || fail "New did not give a new station"
 sleep 0.3
 empty=$(pixel $((x0 + 47 * 3 + 23)) $((y0 + 47 * 3 + 19)))
 [ "$empty" != "#000000" ] || fail "track still drawn after New"
 
-xdotool key ctrl+o
-dialog=$(wait_window "Otevřít|Open") || fail "open dialog did not open"
+dialog=$(press_until ctrl+o "Otevřít|Open") || fail "open dialog did not open"
+xdotool windowfocus --sync "$dialog" 2>/dev/null
 sleep 0.5
 xdotool type --delay 5 "$saved"
 xdotool key Return
