@@ -45,19 +45,4 @@ QIcon arrowGlyph(ArrowDirection direction)
     return QIcon(pixmap);
 }
 
-QIcon anchorGlyph()
-{
-    QPixmap pixmap(13, 13);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 0, 128), 1.4, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(6.5, 2.2), 1.6, 1.6);   // ring
-    p.drawLine(QPointF(6.5, 3.8), QPointF(6.5, 11.5));  // shank
-    p.drawLine(QPointF(3.5, 5.5), QPointF(9.5, 5.5));   // stock
-    p.drawArc(QRectF(1.5, 4.5, 10, 7), 180 * 16, 180 * 16);  // arms
-    return QIcon(pixmap);
-}
-
 }  // namespace kalmor

@@ -8,7 +8,5 @@ enum class ArrowDirection { Up, Down, Left, Right };
 
 // A green arrow, 12 x 12 pixels, for the shift dialog's buttons.
 QIcon arrowGlyph(ArrowDirection direction);
-// The anchor of the B_Kotva buttons (main window and palette).
-QIcon anchorGlyph();
 
 }  // namespace kalmor

@@ -1,11 +1,11 @@
 #include "editing/PaletteWindow.h"
 
 #include "editing/AssortmentView.h"
-#include "editing/Glyphs.h"
 #include "editing/TabRows.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QToolButton>
 
@@ -29,7 +29,7 @@ TPaleta::TPaleta(QWidget *parent)
     m_anchor = new QToolButton(this);
     m_anchor->setObjectName(QStringLiteral("B_Kotva"));
     m_anchor->setGeometry(321, 42, 19, 17);
-    m_anchor->setIcon(anchorGlyph());
+    m_anchor->setIcon(QIcon(QStringLiteral(":/glyphs/anchor.png")));
     m_anchor->setIconSize({13, 13});
     m_anchor->raise();
     connect(m_anchor, &QToolButton::clicked, this, &TPaleta::anchorClicked);

@@ -20,7 +20,6 @@ namespace kalmor {
 
 Application::Application()
 {
-    initShellResources();
     m_starter = std::make_unique<TStarter>();
     m_main = std::make_unique<TPanelVaxel>(m_document);
     TPanelVaxel *main = m_main.get();

@@ -3,17 +3,7 @@
 #include <QLabel>
 #include <QWidget>
 
-static void registerShellQrc()
-{
-    Q_INIT_RESOURCE(shell);
-}
-
 namespace kalmor {
-
-void initShellResources()
-{
-    registerShellQrc();
-}
 
 QIcon glyph(GlyphKind kind)
 {
@@ -26,12 +16,12 @@ QIcon glyph(GlyphKind kind)
     case GlyphKind::Undo: name = "undo"; break;
     case GlyphKind::Anchor: name = "anchor"; break;
     }
-    return QIcon(QStringLiteral(":/shell/glyphs/%1.png").arg(QLatin1String(name)));
+    return QIcon(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(name)));
 }
 
 QPixmap starterPicture()
 {
-    return QPixmap(QStringLiteral(":/shell/starter.jpg"), "JPG");
+    return QPixmap(QStringLiteral(":/splash/starter.jpg"), "JPG");
 }
 
 namespace {

@@ -7,10 +7,6 @@ class QWidget;
 
 namespace kalmor {
 
-// Registers the shell's pictures; the library is static, so this call is
-// what keeps them linked in. Safe to call more than once.
-void initShellResources();
-
 enum class GlyphKind { New, Save, SaveAs, Open, Undo, Anchor };
 QIcon glyph(GlyphKind kind);
 

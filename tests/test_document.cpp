@@ -1,4 +1,5 @@
 #include "document/StationDocument.h"
+#include "support/TestRecords.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -7,23 +8,6 @@
 using namespace kalmor;
 
 namespace {
-
-TPolePanelu tile(qint32 x, qint32 y, const char *name)
-{
-    TPolePanelu t;
-    t.X = x;
-    t.Y = y;
-    t.NAME = QString::fromLatin1(name);
-    return t;
-}
-
-QStringList names(const ElementList<TPolePanelu> &list)
-{
-    QStringList out;
-    for (const TPolePanelu &t : list)
-        out << t.NAME;
-    return out;
-}
 
 // The rule the index must reproduce: walk the list from the start.
 qsizetype linearFirstAt(const std::vector<TPolePanelu> &model, qint32 x, qint32 y)

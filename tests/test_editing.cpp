@@ -3,6 +3,7 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestRecords.h"
 
 #include <QLabel>
 #include <QTest>
@@ -12,23 +13,6 @@
 using namespace kalmor;
 
 namespace {
-
-TPolePanelu tile(qint32 x, qint32 y, const QString &name)
-{
-    TPolePanelu t;
-    t.X = x;
-    t.Y = y;
-    t.NAME = name;
-    return t;
-}
-
-QStringList names(const ElementList<TPolePanelu> &list)
-{
-    QStringList out;
-    for (const TPolePanelu &t : list)
-        out << t.NAME;
-    return out;
-}
 
 QList<QPoint> cells(const ElementList<TPolePanelu> &list)
 {

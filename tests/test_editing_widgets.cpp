@@ -478,6 +478,8 @@ private slots:
         QCOMPARE(palette.size(), QSize(343, 339));
         QCOMPARE(palette.anchorButton()->geometry(), QRect(321, 42, 19, 17));
         QCOMPARE(palette.anchorButton()->objectName(), QStringLiteral("B_Kotva"));
+        // The same anchor picture as the main window's B_Kotva.
+        QVERIFY(!palette.anchorButton()->icon().pixmap(13, 13).isNull());
 
         palette.setFirstCentre(QRect(444, 222, 377, 254));
         palette.show();

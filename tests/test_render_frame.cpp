@@ -4,6 +4,7 @@
 #include "render/ImageSet.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
+#include "support/TestRecords.h"
 
 #include <QGuiApplication>
 #include <QRandomGenerator>
@@ -14,15 +15,6 @@ using namespace kalmor;
 namespace {
 
 constexpr QRgb Grey = 0xFF808080;
-
-TPolePanelu tile(qint32 x, qint32 y, const char *name)
-{
-    TPolePanelu r;
-    r.X = x;
-    r.Y = y;
-    r.NAME = QString::fromLatin1(name);
-    return r;
-}
 
 TPoleZarovka lamp(qint32 x, qint32 y, qint32 dx, qint32 dy, const char *name = "ZAR_CE_ZH")
 {
