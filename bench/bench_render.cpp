@@ -1,12 +1,11 @@
 // Median time to compose one 1920 x 1080 view of the drawing surface.
-#include "catalogue/ElementKinds.h"
+#include "bench/support/BenchSupport.h"
 #include "render/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstdio>
@@ -15,59 +14,8 @@
 
 using namespace kalmor;
 
-namespace {
-
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<qint64> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        times.push_back(t.nsecsElapsed());
-    }
-    std::sort(times.begin(), times.end());
-    return double(times[times.size() / 2]) / 1e6;
-}
-
-StationData bigStation()
-{
-    QRandomGenerator random(2026);
-    std::vector<QString> trackKinds;
-    for (const KindInfo &kind : allKinds()) {
-        if (elementClassOf(QString::fromLatin1(kind.name)) == ElementClass::TrackTile)
-            trackKinds.push_back(QString::fromLatin1(kind.name));
-    }
-    const std::array<QString, 4> lamps{QStringLiteral("ZAR_CE_ZH"), QStringLiteral("ZAR_OR_ZH"),
-                                       QStringLiteral("ZAR_BI_ZH"), QStringLiteral("ZAR_ZE_ZH")};
-    const std::array<QString, 3> plates{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
-                                        QStringLiteral("STI_Cely_Uprostred")};
-    StationData doc;
-    doc.rows = doc.columns = 4000;
-    doc.tiles.reserve(1000000);
-    for (int i = 0; i < 1000000; ++i) {
-        TPolePanelu t;
-        t.X = random.bounded(4000);
-        t.Y = random.bounded(4000);
-        t.NAME = trackKinds[random.bounded(int(trackKinds.size()))];
-        const int corners = random.bounded(16);
-        t.Cont_LH = corners == 1;
-        t.Cont_LD = corners == 2;
-        t.Cont_PH = corners == 3;
-        t.Cont_PD = corners == 4;
-        doc.tiles.append(std::move(t));
-    }
-    doc.lamps.reserve(100000);
-    for (int i = 0; i < 100000; ++i)
-        doc.lamps.append(TPoleZarovka{qint32(random.bounded(4000)), qint32(random.bounded(4000)),
-                                      qint32(random.bounded(48)), qint32(random.bounded(48)), lamps[i % 4]});
-    doc.plates.reserve(100000);
-    for (int i = 0; i < 100000; ++i)
-        doc.plates.append(TPoleStitek{plates[i % 3], qint32(random.bounded(4000)), qint32(random.bounded(4000))});
-    return doc;
-}
-
-}  // namespace
+using bench::bigStation;
+using bench::medianMs;
 
 int main(int argc, char **argv)
 {
