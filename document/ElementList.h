@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QHash>
+#include "document/CellIndex.h"
+
 #include <QtGlobal>
 
 #include <algorithm>
@@ -14,20 +15,19 @@ namespace kalmor {
 // when another list is moved into it (a load), even if the two counters
 // happened to agree.
 //
-// It also keeps a short log of the positions that single changes touched,
-// so that a reader keeping derived data (the renderer's cell index) can
-// follow a click without rebuilding it. Changes of the whole list (clear,
-// shift, assignment) and a full log end what the log can tell.
+// It also keeps a log of the positions that single changes touched, so
+// that a reader keeping derived data (the renderer's cell index) can
+// follow a click, a paste or a removal of many without rebuilding it. The
+// log holds the latest LogLimit changes; a reader further behind cannot
+// be told. Shifts are noted in the log too, so that a reader that follows
+// them by their offset can go on reading it; changes of the whole list
+// (clear, assignment) end what the log can tell.
 class ListRevision {
 public:
-    // Single changes remembered; a reader further behind rebuilds.
-    static constexpr std::size_t LogLimit = 1024;
+    static constexpr std::size_t LogLimit = 1 << 16;
 
     ListRevision() = default;
-    ListRevision(const ListRevision &other)
-        : m_value(other.m_value), m_logStart(other.m_logStart), m_log(other.m_log)
-    {
-    }
+    ListRevision(const ListRevision &other) = default;
     ListRevision &operator=(const ListRevision &other)
     {
         m_value = std::max(m_value, other.m_value) + 1;
@@ -41,35 +41,56 @@ public:
         forgetLog();
     }
     // A change of the record at one position only.
-    void touch(qint32 position)
+    void touch(qint32 position) { note(position); }
+    // Every record moved by the same offset; positions stay.
+    void shifted()
     {
-        if (m_log.size() >= LogLimit)
-            forgetLog();
-        m_log.push_back(position);
-        ++m_value;
+        note(NoPosition);
+        m_lastShift = m_value;
     }
     quint64 value() const { return m_value; }
 
     // Appends to out the positions touched after revision since (with
-    // repeats); false when the log cannot tell them.
-    bool touchedSince(quint64 since, std::vector<qint32> &out) const
+    // repeats); false when the log cannot tell them, or, unless
+    // acrossShifts, when a shift came after since.
+    bool touchedSince(quint64 since, std::vector<qint32> &out, bool acrossShifts) const
     {
-        if (since < m_logStart || since > m_value)
+        if (since < m_logStart || since > m_value || (!acrossShifts && since < m_lastShift))
             return false;
-        out.insert(out.end(), m_log.cbegin() + std::ptrdiff_t(since - m_logStart), m_log.cend());
+        for (auto it = m_log.cbegin() + std::ptrdiff_t(since - m_logStart); it != m_log.cend(); ++it) {
+            if (*it != NoPosition)
+                out.push_back(*it);
+        }
         return true;
     }
 
 private:
+    static constexpr qint32 NoPosition = -1;
+
+    void note(qint32 position)
+    {
+        if (m_log.size() >= LogLimit) {
+            // Keep the newer half: readers keep up frame by frame.
+            const std::size_t dropped = m_log.size() / 2;
+            m_log.erase(m_log.begin(), m_log.begin() + std::ptrdiff_t(dropped));
+            m_logStart += dropped;
+        }
+        m_log.push_back(position);
+        ++m_value;
+    }
+
     void forgetLog()
     {
         m_log.clear();
         m_logStart = m_value;
+        m_lastShift = m_value;
     }
 
     quint64 m_value = 0;
-    // m_log[k] is the position the change to revision m_logStart + k + 1 touched.
+    // m_log[k] is the position the change to revision m_logStart + k + 1
+    // touched, or NoPosition for a shift.
     quint64 m_logStart = 0;
+    quint64 m_lastShift = 0;
     std::vector<qint32> m_log;
 };
 
@@ -102,22 +123,51 @@ public:
     // rebuild can tell, after clear, shift, assignment or many changes.
     bool positionsChangedSince(quint64 since, std::vector<qint32> &out) const
     {
-        return m_revision.touchedSince(since, out);
+        return m_revision.touchedSince(since, out, false);
     }
 
-    void reserve(qsizetype n)
+    // The same for a reader that follows shifts by shiftTotal(): a shift
+    // does not end what the log can tell.
+    bool positionsTouchedSince(quint64 since, std::vector<qint32> &out) const
     {
-        m_records.reserve(std::size_t(n));
-        m_single.reserve(n);
+        return m_revision.touchedSince(since, out, true);
     }
+
+    // How far shift() has moved the records in all, exactly, since the list
+    // was made. A record not touched between two readings moved by the
+    // difference of the two totals.
+    struct Offset {
+        qint64 dx = 0;
+        qint64 dy = 0;
+    };
+    Offset shiftTotal() const { return m_shiftTotal; }
+
+    void reserve(qsizetype n) { m_records.reserve(std::size_t(n)); }
 
     void append(Record r)
     {
         const qint32 i = qint32(m_records.size());
         const quint64 k = key(r.X, r.Y);
         m_records.push_back(std::move(r));
-        indexAdd(k, i);
+        m_cells.added(k, i);
         m_revision.touch(i);
+    }
+
+    // Appends many records in one change of the whole list; a list that
+    // was empty gets its cell index in one pass, as a load needs it.
+    void appendAll(std::vector<Record> records)
+    {
+        if (!m_records.empty()) {
+            for (Record &r : records)
+                append(std::move(r));
+            return;
+        }
+        m_records = std::move(records);
+        std::vector<quint64> keys(m_records.size());
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            keys[i] = key(m_records[i].X, m_records[i].Y);
+        m_cells.rebuild(keys);
+        m_revision.bump();
     }
 
     // Overwrites every field of record i; it keeps its list position.
@@ -127,8 +177,8 @@ public:
         const quint64 oldKey = key(old.X, old.Y);
         const quint64 newKey = key(r.X, r.Y);
         if (oldKey != newKey) {
-            indexRemove(oldKey, qint32(i));
-            indexAdd(newKey, qint32(i));
+            m_cells.removed(oldKey, qint32(i));
+            m_cells.added(newKey, qint32(i));
         }
         old = std::move(r);
         m_revision.touch(qint32(i));
@@ -138,9 +188,11 @@ public:
     void removeAt(qsizetype i)
     {
         const qint32 last = qint32(m_records.size()) - 1;
-        indexRemove(key(m_records[std::size_t(i)].X, m_records[std::size_t(i)].Y), qint32(i));
+        m_cells.removed(keyAt(qint32(i)), qint32(i));
         if (i != last) {
-            indexRenumber(key(m_records[std::size_t(last)].X, m_records[std::size_t(last)].Y), last, qint32(i));
+            const quint64 lastKey = keyAt(last);
+            m_cells.removed(lastKey, last);
+            m_cells.added(lastKey, qint32(i));
             m_records[std::size_t(i)] = std::move(m_records[std::size_t(last)]);
         }
         m_records.pop_back();
@@ -150,8 +202,7 @@ public:
     void clear()
     {
         m_records.clear();
-        m_single.clear();
-        m_multi.clear();
+        m_cells.clear();
         m_offsetX = m_offsetY = 0;
         m_revision.bump();
     }
@@ -159,13 +210,7 @@ public:
     // List position of the first record at (x, y), or -1.
     qsizetype firstAt(qint32 x, qint32 y) const
     {
-        const quint64 k = key(x, y);
-        if (!m_multi.isEmpty()) {
-            const auto it = m_multi.constFind(k);
-            if (it != m_multi.cend())
-                return *std::min_element(it->cbegin(), it->cend());
-        }
-        return m_single.value(k, -1);
+        return m_cells.first(key(x, y), count(), [this](qint32 pos) { return keyAt(pos); });
     }
 
     // Moves every record by (dx, dy). The caller has made sure that no
@@ -178,66 +223,23 @@ public:
         }
         m_offsetX += quint32(dx);
         m_offsetY += quint32(dy);
-        m_revision.bump();
+        m_shiftTotal.dx += dx;
+        m_shiftTotal.dy += dy;
+        m_revision.shifted();
     }
 
 private:
     quint64 key(qint32 x, qint32 y) const
     {
-        return (quint64(quint32(x) - m_offsetX) << 32) | quint64(quint32(y) - m_offsetY);
+        return CellIndex::key(quint32(x) - m_offsetX, quint32(y) - m_offsetY);
     }
-
-    void indexAdd(quint64 k, qint32 i)
-    {
-        if (!m_multi.isEmpty()) {
-            const auto it = m_multi.find(k);
-            if (it != m_multi.end()) {
-                it->push_back(i);
-                return;
-            }
-        }
-        const auto s = m_single.find(k);
-        if (s == m_single.end()) {
-            m_single.insert(k, i);
-            return;
-        }
-        m_multi.insert(k, {*s, i});
-        m_single.erase(s);
-    }
-
-    void indexRemove(quint64 k, qint32 i)
-    {
-        if (!m_multi.isEmpty()) {
-            const auto it = m_multi.find(k);
-            if (it != m_multi.end()) {
-                it->erase(std::find(it->begin(), it->end(), i));
-                if (it->size() == 1) {
-                    m_single.insert(k, it->front());
-                    m_multi.erase(it);
-                }
-                return;
-            }
-        }
-        m_single.remove(k);
-    }
-
-    void indexRenumber(quint64 k, qint32 from, qint32 to)
-    {
-        if (!m_multi.isEmpty()) {
-            const auto it = m_multi.find(k);
-            if (it != m_multi.end()) {
-                *std::find(it->begin(), it->end(), from) = to;
-                return;
-            }
-        }
-        m_single[k] = to;
-    }
+    quint64 keyAt(qint32 pos) const { return key(m_records[std::size_t(pos)].X, m_records[std::size_t(pos)].Y); }
 
     std::vector<Record> m_records;
-    QHash<quint64, qint32> m_single;                // cells holding one record
-    QHash<quint64, std::vector<qint32>> m_multi;    // cells holding several
+    CellIndex m_cells;
     quint32 m_offsetX = 0;
     quint32 m_offsetY = 0;
+    Offset m_shiftTotal;
     ListRevision m_revision;
 };
 
