@@ -1,6 +1,9 @@
+// The station file writer. Element lines are formatted in chunks on every
+// core and written in list order.
 #include "document/StationFile.h"
 
 #include "document/FileErrors.h"
+#include "document/OrderedWork.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 
@@ -9,336 +12,166 @@
 #include <QHash>
 #include <QSaveFile>
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <optional>
+#include <sys/stat.h>
 
 namespace kalmor {
 
 namespace {
 
-constexpr char Separator = ';';
-constexpr char CtrlZ = 0x1A;
-constexpr qint64 ChunkSize = 1 << 20;
+// Elements formatted in one piece of work: about a megabyte of lines.
+constexpr qsizetype ChunkElements = 8192;
 
-// Interprets the lines of one station file. Kind names are interned, so a
-// million tiles of a few kinds share a few strings.
-class LineInterpreter {
+// Writes a line into memory reserved for it: the fixed texts of the
+// element lines are copied, not appended piece by piece.
+class LineBuilder {
 public:
-    explicit LineInterpreter(StationData &data) : m_data(data) {}
-
-    // Empty error text while all is well.
-    QString apply(QByteArrayView line)
+    // Reserves room for a line with a name of nameBytes bytes.
+    LineBuilder(QByteArray &out, qsizetype nameBytes) : m_out(out), m_start(out.size())
     {
-        const std::vector<QByteArrayView> fields = splitLine(line);
-        if (fields.empty())
-            return {};
-        const QByteArrayView key = fields[0];
-        const QByteArrayView value = fields.size() > 1 ? fields[1] : QByteArrayView();
-        if (key == "PRUSVITKA")
-            return readTile(fields);
-        if (key == "ZAROVKA")
-            return readLamp(fields);
-        if (key == "STITEK")
-            return readPlate(fields);
-        if (key == "SET_Stanice")
-            m_data.stationName = decodeWindows1250(value);
-        else if (key == "SET_Autor")
-            m_data.author = decodeWindows1250(value);
-        else if (key == "SET_Verze")
-            m_data.version = decodeWindows1250(value);
-        else if (key == "SET_Vydano")
-            m_data.issueDate = decodeWindows1250(value);
-        else if (key == "SET_Popis")
-            m_data.description = decodeWindows1250(value);
-        else if (key == "SET_Vyska")
-            return readInteger(value, [this](qint32 v) { m_data.rows = clampPanelCells(v); });
-        else if (key == "SET_Sirka")
-            return readInteger(value, [this](qint32 v) { m_data.columns = clampPanelCells(v); });
-        else if (key == "SET_BarvaPanelu") {
-            const auto c = colourFromText(value);
-            if (!c)
-                return invalidIntegerMessage(decodeWindows1250(value));
-            m_data.backgroundColour = *c;
-        }
-        return {};
+        constexpr qsizetype Longest = 160;  // a tile line without its name
+        out.resize(m_start + Longest + nameBytes);
+        m_p = out.data() + m_start;
     }
+    ~LineBuilder() { m_out.truncate(m_p - m_out.constData()); }
+    LineBuilder(const LineBuilder &) = delete;
+    LineBuilder &operator=(const LineBuilder &) = delete;
+
+    template <std::size_t N>
+    LineBuilder &text(const char (&s)[N])
+    {
+        std::memcpy(m_p, s, N - 1);
+        m_p += N - 1;
+        return *this;
+    }
+    LineBuilder &bytes(QByteArrayView b)
+    {
+        std::memcpy(m_p, b.data(), std::size_t(b.size()));
+        m_p += b.size();
+        return *this;
+    }
+    LineBuilder &integer(qint64 v)
+    {
+        m_p = std::to_chars(m_p, m_p + 24, v).ptr;
+        return *this;
+    }
+    LineBuilder &flag(bool b) { return b ? text("-1") : text("0"); }
 
 private:
-    // The field at 1-based position `pos` without its first `drop`
-    // characters, or nothing when the line is shorter.
-    static std::optional<QByteArrayView> field(const std::vector<QByteArrayView> &f, std::size_t pos, qsizetype drop)
-    {
-        if (pos >= f.size())
-            return std::nullopt;
-        const QByteArrayView v = f[pos];
-        return v.size() > drop ? v.sliced(drop) : QByteArrayView();
-    }
-
-    template <class Set>
-    static QString readInteger(QByteArrayView text, Set set)
-    {
-        const auto v = parseInteger(text);
-        if (!v)
-            return invalidIntegerMessage(decodeWindows1250(text));
-        set(*v);
-        return {};
-    }
-
-    static QString readInt(const std::vector<QByteArrayView> &f, std::size_t pos, qsizetype drop, qint32 &out)
-    {
-        if (const auto v = field(f, pos, drop))
-            return readInteger(*v, [&out](qint32 x) { out = x; });
-        return {};
-    }
-
-    static QString readBool(const std::vector<QByteArrayView> &f, std::size_t pos, bool &out)
-    {
-        const auto v = field(f, pos, 8);
-        if (!v)
-            return {};
-        const auto b = parseBoolean(*v);
-        if (!b)
-            return invalidBooleanMessage(decodeWindows1250(*v));
-        out = *b;
-        return {};
-    }
-
-    void readName(const std::vector<QByteArrayView> &f, QString &out)
-    {
-        const auto v = field(f, 3, 5);
-        if (!v)
-            return;
-        const QByteArray probe = QByteArray::fromRawData(v->data(), v->size());
-        const auto it = m_names.constFind(probe);
-        if (it != m_names.cend()) {
-            out = *it;
-            return;
-        }
-        out = decodeWindows1250(*v);
-        m_names.insert(QByteArray(v->data(), v->size()), out);
-    }
-
-    QString readTile(const std::vector<QByteArrayView> &f)
-    {
-        TPolePanelu t;
-        QString e = readInt(f, 1, 2, t.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, t.Y);
-        if (e.isEmpty()) readName(f, t.NAME);
-        bool *flags[] = {&t.Cont_LH, &t.Cont_LS, &t.Cont_LD, &t.Cont_SH,
-                         &t.Cont_SD, &t.Cont_PH, &t.Cont_PS, &t.Cont_PD};
-        for (std::size_t i = 0; i < 8 && e.isEmpty(); ++i)
-            e = readBool(f, 4 + i, *flags[i]);
-        if (e.isEmpty())
-            m_data.tiles.append(std::move(t));
-        return e;
-    }
-
-    QString readLamp(const std::vector<QByteArrayView> &f)
-    {
-        TPoleZarovka z;
-        QString e = readInt(f, 1, 2, z.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, z.Y);
-        if (e.isEmpty()) readName(f, z.NAME);
-        if (e.isEmpty()) e = readInt(f, 4, 11, z.ODSAZENI_X);
-        if (e.isEmpty()) e = readInt(f, 5, 11, z.ODSAZENI_Y);
-        if (e.isEmpty())
-            m_data.lamps.append(std::move(z));
-        return e;
-    }
-
-    QString readPlate(const std::vector<QByteArrayView> &f)
-    {
-        TPoleStitek s;
-        QString e = readInt(f, 1, 2, s.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, s.Y);
-        if (e.isEmpty()) readName(f, s.NAME);
-        if (e.isEmpty())
-            m_data.plates.append(std::move(s));
-        return e;
-    }
-
-    StationData &m_data;
-    QHash<QByteArray, QString> m_names;
+    QByteArray &m_out;
+    qsizetype m_start;
+    char *m_p = nullptr;
 };
-
-// Cuts a stream of bytes into lines: LF or CR LF ends a line, a lone CR is
-// dropped so files edited by hand still read, Ctrl-Z ends the file.
-class LineReader {
-public:
-    explicit LineReader(LineInterpreter &interpreter) : m_interpreter(interpreter) {}
-
-    // Returns false once Ctrl-Z was met or a line failed; finish() then
-    // reads what stood before the Ctrl-Z on its line.
-    bool feed(QByteArrayView chunk)
-    {
-        bool endOfFile = false;
-        if (const void *z = std::memchr(chunk.data(), CtrlZ, std::size_t(chunk.size()))) {
-            chunk = chunk.first(static_cast<const char *>(z) - chunk.data());
-            endOfFile = true;
-        }
-        while (!chunk.isEmpty()) {
-            const void *lf = std::memchr(chunk.data(), '\n', std::size_t(chunk.size()));
-            if (!lf) {
-                m_pending.append(chunk);
-                break;
-            }
-            const qsizetype len = static_cast<const char *>(lf) - chunk.data();
-            if (m_pending.isEmpty()) {
-                if (!line(chunk.first(len)))
-                    return false;
-            } else {
-                m_pending.append(chunk.first(len));
-                const bool ok = line(m_pending);
-                m_pending.clear();
-                if (!ok)
-                    return false;
-            }
-            chunk = chunk.sliced(len + 1);
-        }
-        return !endOfFile;
-    }
-
-    void finish()
-    {
-        if (!m_pending.isEmpty() && m_error.isEmpty())
-            line(m_pending);
-        m_pending.clear();
-    }
-
-    const QString &error() const { return m_error; }
-
-private:
-    bool line(QByteArrayView l)
-    {
-        if (std::memchr(l.data(), '\r', std::size_t(l.size()))) {
-            QByteArray clean = l.toByteArray();
-            clean.removeIf([](char c) { return c == '\r'; });
-            m_error = m_interpreter.apply(clean);
-        } else {
-            m_error = m_interpreter.apply(l);
-        }
-        return m_error.isEmpty();
-    }
-
-    LineInterpreter &m_interpreter;
-    QByteArray m_pending;
-    QString m_error;
-};
-
-void clearLists(StationData &d)
-{
-    d.tiles.clear();
-    d.lamps.clear();
-    d.plates.clear();
-}
-
-void appendInt(QByteArray &buf, qint64 v)
-{
-    char tmp[24];
-    const auto r = std::to_chars(tmp, tmp + sizeof tmp, v);
-    buf.append(tmp, r.ptr - tmp);
-}
-
-void appendFlag(QByteArray &buf, const char *key, bool b)
-{
-    buf.append(';').append(key).append(b ? "-1" : "0");
-}
 
 void appendTile(QByteArray &buf, const TPolePanelu &t, QByteArrayView name)
 {
-    buf.append("PRUSVITKA;X=");
-    appendInt(buf, t.X);
-    buf.append(";Y=");
-    appendInt(buf, t.Y);
-    buf.append(";NAME=").append(name);
-    appendFlag(buf, "Cont_LH=", t.Cont_LH);
-    appendFlag(buf, "Cont_LS=", t.Cont_LS);
-    appendFlag(buf, "Cont_LD=", t.Cont_LD);
-    appendFlag(buf, "Cont_SH=", t.Cont_SH);
-    appendFlag(buf, "Cont_SD=", t.Cont_SD);
-    appendFlag(buf, "Cont_PH=", t.Cont_PH);
-    appendFlag(buf, "Cont_PS=", t.Cont_PS);
-    appendFlag(buf, "Cont_PD=", t.Cont_PD);
-    buf.append("\r\n");
+    LineBuilder(buf, name.size())
+        .text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name)
+        .text(";Cont_LH=").flag(t.Cont_LH).text(";Cont_LS=").flag(t.Cont_LS)
+        .text(";Cont_LD=").flag(t.Cont_LD).text(";Cont_SH=").flag(t.Cont_SH)
+        .text(";Cont_SD=").flag(t.Cont_SD).text(";Cont_PH=").flag(t.Cont_PH)
+        .text(";Cont_PS=").flag(t.Cont_PS).text(";Cont_PD=").flag(t.Cont_PD).text("\r\n");
 }
 
 void appendLamp(QByteArray &buf, const TPoleZarovka &z, QByteArrayView name)
 {
-    buf.append("ZAROVKA;X=");
-    appendInt(buf, z.X);
-    buf.append(";Y=");
-    appendInt(buf, z.Y);
-    buf.append(";NAME=").append(name).append(";ODSAZENI_X=");
-    appendInt(buf, z.ODSAZENI_X);
-    buf.append(";ODSAZENI_Y=");
-    appendInt(buf, z.ODSAZENI_Y);
-    buf.append("\r\n");
+    LineBuilder(buf, name.size())
+        .text("ZAROVKA;X=").integer(z.X).text(";Y=").integer(z.Y).text(";NAME=").bytes(name)
+        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).text("\r\n");
 }
 
 void appendPlate(QByteArray &buf, const TPoleStitek &s, QByteArrayView name)
 {
-    buf.append("STITEK;X=");
-    appendInt(buf, s.X);
-    buf.append(";Y=");
-    appendInt(buf, s.Y);
-    buf.append(";NAME=").append(name).append("\r\n");
+    LineBuilder(buf, name.size())
+        .text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n");
 }
 
-// Encodes kind names once per distinct name.
+// Encodes kind names once per distinct string. Keyed by the string's
+// storage, which records read from a file or placed with one kind share,
+// so a lookup needs neither a hash of the text nor a copy of the string
+// (formatting threads must not touch the strings' reference counts).
 class NameBytes {
 public:
-    const QByteArray &operator()(const QString &name)
+    QByteArrayView operator()(const QString &name)
     {
-        auto it = m_cache.constFind(name);
-        if (it == m_cache.cend())
-            it = m_cache.insert(name, encodeWindows1250(name));
-        return *it;
+        const QChar *key = name.constData();
+        Slot &slot = m_slots[(reinterpret_cast<quintptr>(key) >> 4) % m_slots.size()];
+        if (slot.key != key || slot.size != name.size())
+            slot = Slot{key, name.size(), encodeWindows1250(name)};
+        return slot.bytes;
     }
 
 private:
-    QHash<QString, QByteArray> m_cache;
+    struct Slot {
+        const QChar *key = nullptr;
+        qsizetype size = -1;
+        QByteArray bytes;
+    };
+    std::array<Slot, 64> m_slots;
 };
 
-// Writes through a QSaveFile in large blocks and remembers the first
-// system error, so the message names what really went wrong.
+// A run of element lines: elements first .. first + count - 1 of the
+// station, counting tiles, then lamps, then plates.
+struct Chunk {
+    qsizetype first = 0;
+    qsizetype count = 0;
+    QByteArray bytes;
+};
+
+void formatChunk(const StationData &d, Chunk &chunk)
+{
+    NameBytes names;
+    chunk.bytes.reserve(chunk.count * 120);
+    const qsizetype tiles = d.tiles.count();
+    const qsizetype lamps = d.lamps.count();
+    for (qsizetype i = chunk.first; i < chunk.first + chunk.count; ++i) {
+        if (i < tiles) {
+            const TPolePanelu &t = d.tiles.at(i);
+            appendTile(chunk.bytes, t, names(t.NAME));
+        } else if (i < tiles + lamps) {
+            const TPoleZarovka &z = d.lamps.at(i - tiles);
+            appendLamp(chunk.bytes, z, names(z.NAME));
+        } else {
+            const TPoleStitek &s = d.plates.at(i - tiles - lamps);
+            appendPlate(chunk.bytes, s, names(s.NAME));
+        }
+    }
+}
+
+// Writes through a QSaveFile and remembers the first system error, so the
+// message names what really went wrong.
 class BlockWriter {
 public:
     explicit BlockWriter(const QString &path) : m_file(path) {}
 
     bool open()
     {
-        const QFileInfo existing(m_file.fileName());
-        errno = 0;
-        if (existing.exists() && (!existing.isWritable() || existing.isDir()))
+        // Only a regular file is replaced: saving over a pipe or a device
+        // (or a link to one) would hang or destroy the device node.
+        struct stat info {};
+        const QByteArray name = QFile::encodeName(m_file.fileName());
+        if (::stat(name.constData(), &info) == 0 && (!S_ISREG(info.st_mode) || !QFileInfo(m_file.fileName()).isWritable()))
             return fail(EACCES);
+        errno = 0;
         if (!m_file.open(QIODevice::WriteOnly))
             return fail(errno ? errno : EACCES);
-        m_buffer.reserve(ChunkSize + 4096);
         return true;
     }
 
-    QByteArray &buffer() { return m_buffer; }
-
-    bool flushIfFull() { return m_buffer.size() < ChunkSize || flush(); }
-
-    bool flush()
+    bool write(QByteArrayView bytes)
     {
-        if (m_buffer.isEmpty())
-            return true;
         errno = 0;
-        const qint64 n = m_file.write(m_buffer);
-        m_buffer.clear();
-        if (n < 0 || !m_file.flush())
+        const qint64 n = m_file.write(bytes.data(), bytes.size());
+        if (n != bytes.size() || !m_file.flush())
             return fail(errno ? errno : EIO);
         return true;
     }
 
     bool commit()
     {
-        if (!flush())
-            return false;
         errno = 0;
         if (!m_file.commit())
             return fail(errno ? errno : EIO);
@@ -355,7 +188,6 @@ private:
     }
 
     QSaveFile m_file;
-    QByteArray m_buffer;
     int m_errno = 0;
 };
 
@@ -368,64 +200,14 @@ void call(const F &f)
 
 }  // namespace
 
-std::vector<QByteArrayView> splitLine(QByteArrayView line)
-{
-    std::vector<QByteArrayView> fields;
-    qsizetype start = 0;
-    while (start < line.size()) {
-        const qsizetype sep = line.indexOf(Separator, start);
-        if (sep < 0) {
-            fields.push_back(line.sliced(start));
-            break;
-        }
-        fields.push_back(line.sliced(start, sep - start));
-        start = sep + 1;
-    }
-    return fields;
-}
-
-FileResult readStationBytes(QByteArrayView bytes, StationData &into)
-{
-    clearLists(into);
-    LineInterpreter interpreter(into);
-    LineReader reader(interpreter);
-    reader.feed(bytes);
-    reader.finish();
-    return {reader.error()};
-}
-
-FileResult readStationFile(const QString &path, StationData &into)
-{
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        return {fileErrorMessage(errno ? errno : ENOENT)};
-    clearLists(into);
-    LineInterpreter interpreter(into);
-    LineReader reader(interpreter);
-    QByteArray chunk(ChunkSize, Qt::Uninitialized);
-    for (;;) {
-        errno = 0;
-        const qint64 n = file.read(chunk.data(), ChunkSize);
-        if (n < 0)
-            return {fileErrorMessage(errno ? errno : EIO)};
-        if (n == 0 || !reader.feed(QByteArrayView(chunk.constData(), n)))
-            break;
-    }
-    reader.finish();
-    return {reader.error()};
-}
-
 QByteArray settingLines(const StationData &d)
 {
     QByteArray b;
     const auto text = [&b](const char *key, const QString &value) {
         b.append(key).append(encodeWindows1250(value)).append("\r\n");
     };
-    b.append("SET_Vyska;");
-    appendInt(b, d.rows);
-    b.append("\r\nSET_Sirka;");
-    appendInt(b, d.columns);
+    b.append("SET_Vyska;").append(integerToText(d.rows));
+    b.append("\r\nSET_Sirka;").append(integerToText(d.columns));
     b.append("\r\n");
     text("SET_Stanice;", d.stationName);
     text("SET_Autor;", d.author);
@@ -460,35 +242,35 @@ QByteArray plateLine(const TPoleStitek &s)
 FileResult writeStationFile(const QString &path, const StationData &data, const WriteObserver &observer)
 {
     BlockWriter out(path);
-    if (!out.open())
-        return {out.error()};
-    out.buffer().append(settingLines(data));
-    if (!out.flush())
+    if (!out.open() || !out.write(settingLines(data)))
         return {out.error()};
     if (!data.hasAnyElement()) {
         call(observer.emptyPanel);
         return {out.commit() ? QString() : out.error()};
     }
+    const qsizetype total = data.elementCount();
     if (observer.elementsBegin)
-        observer.elementsBegin(data.elementCount());
-    NameBytes names;
-    const auto written = [&]() {
-        call(observer.elementWritten);
-        return out.flushIfFull();
-    };
-    for (const TPolePanelu &t : data.tiles) {
-        appendTile(out.buffer(), t, names(t.NAME));
-        if (!written())
-            return {out.error()};
-    }
-    for (const TPoleZarovka &z : data.lamps) {
-        appendLamp(out.buffer(), z, names(z.NAME));
-        if (!written())
-            return {out.error()};
-    }
-    for (const TPoleStitek &s : data.plates) {
-        appendPlate(out.buffer(), s, names(s.NAME));
-        if (!written())
+        observer.elementsBegin(total);
+    {
+        // The observer hears of every line of a chunk before the chunk is
+        // written, as a line buffered on its way to the disk.
+        OrderedWork<Chunk> work(
+            total > ChunkElements ? workThreads(0) : 0, [&data](Chunk &c) { formatChunk(data, c); },
+            [&](Chunk &c) {
+                if (observer.elementWritten) {
+                    for (qsizetype i = 0; i < c.count; ++i)
+                        observer.elementWritten();
+                }
+                return out.write(c.bytes);
+            });
+        for (qsizetype first = 0; first < total; first += ChunkElements) {
+            auto chunk = std::make_unique<Chunk>();
+            chunk->first = first;
+            chunk->count = std::min(ChunkElements, total - first);
+            if (!work.add(std::move(chunk)))
+                break;
+        }
+        if (!work.finish())
             return {out.error()};
     }
     call(observer.elementsEnd);

@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace kalmor {
 // message the user is shown.
 struct FileResult {
     QString error;
+    qsizetype line = 0;  // the line a read stopped at, from 1, when a line failed
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -21,14 +23,25 @@ struct FileResult {
 // field, an empty line gives no field at all.
 std::vector<QByteArrayView> splitLine(QByteArrayView line);
 
+// How a read is cut up: blocks of whole lines, read on several threads
+// and merged in file order, which gives exactly what reading line by line
+// gives. The defaults use every core.
+struct ReadPlan {
+    qsizetype blockSize = qsizetype(4) << 20;
+    int threads = 0;  // 0: one per core
+    // Advanced by the bytes read so far, for a progress display.
+    std::atomic<qint64> *bytesRead = nullptr;
+};
+
 // Reads a station file into `into`: the three lists are emptied first,
 // settings the file does not mention keep the values `into` had. On failure
 // `into` holds what was read so far; callers read into a fresh copy and
-// take it over only on success.
-FileResult readStationFile(const QString &path, StationData &into);
+// take it over only on success. Only regular files are read: a folder, a
+// pipe or a device (or a link to one) gives "File access denied".
+FileResult readStationFile(const QString &path, StationData &into, const ReadPlan &plan = {});
 
 // The same reading rules applied to bytes already in memory.
-FileResult readStationBytes(QByteArrayView bytes, StationData &into);
+FileResult readStationBytes(QByteArrayView bytes, StationData &into, const ReadPlan &plan = {});
 
 // What the save command hears while the writer works.
 struct WriteObserver {
@@ -40,7 +53,8 @@ struct WriteObserver {
 
 // Writes the station to `path`. The new file is written beside the old one
 // and replaces it only when everything was written, so a failed save never
-// damages the file already on disk.
+// damages the file already on disk. Only a regular file is replaced: a
+// folder, a pipe or a device (or a link to one) gives "File access denied".
 FileResult writeStationFile(const QString &path, const StationData &data, const WriteObserver &observer = {});
 
 // The exact bytes of a station file, for tests and for the writer.

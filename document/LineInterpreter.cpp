@@ -1,0 +1,311 @@
+#include "document/LineInterpreter.h"
+
+#include "document/StationFile.h"
+#include "document/ValueConversions.h"
+#include "document/Windows1250.h"
+
+#include <QHash>
+
+#include <array>
+#include <bit>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace kalmor {
+
+namespace {
+
+constexpr char Separator = ';';
+
+// The first fields of a line; an element line reads no more than twelve,
+// and a key is never compared past the first. Left uninitialised: only the
+// first `count` are ever read.
+struct Fields {
+    static constexpr std::size_t Max = 12;
+    QByteArrayView at[Max];
+    std::size_t count = 0;
+};
+
+// The fields as splitLine() gives them, stopping after `max`. Separators
+// are found sixteen bytes at a time where the processor can, since fields
+// are too short for a library search to pay.
+template <class Take>
+void forEachField(QByteArrayView line, std::size_t max, Take take)
+{
+    const char *const begin = line.data();
+    const char *const end = begin + line.size();
+    const char *start = begin;
+    std::size_t n = 0;
+    const auto separatorAt = [&](const char *sep) {
+        take(QByteArrayView(start, sep - start));
+        start = sep + 1;
+        return ++n < max;
+    };
+#ifdef __SSE2__
+    const __m128i separator = _mm_set1_epi8(Separator);
+    for (const char *block = begin; end - block >= 16; block += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block));
+        for (unsigned bits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, separator))); bits != 0;
+             bits &= bits - 1) {
+            if (!separatorAt(block + std::countr_zero(bits)))
+                return;
+        }
+    }
+    const char *tail = begin + (end - begin) / 16 * 16;
+#else
+    const char *tail = begin;
+#endif
+    for (const char *p = tail; p != end; ++p) {
+        if (*p == Separator && !separatorAt(p))
+            return;
+    }
+    if (start < end)
+        take(QByteArrayView(start, end - start));
+}
+
+bool same(QByteArrayView a, QByteArrayView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), std::size_t(a.size())) == 0;
+}
+
+// Kind names of a block, decoded once each: a million tiles of a few
+// kinds share a few strings. A small table keyed by a cheap hash answers
+// almost every line; the full hash catches the rest.
+class NameTable {
+public:
+    const QString &operator()(QByteArrayView bytes)
+    {
+        Slot &slot = m_recent[cheapHash(bytes) % m_recent.size()];
+        if (same(slot.bytes, bytes))
+            return slot.name;
+        auto it = m_all.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        if (it == m_all.cend())
+            it = m_all.insert(bytes.toByteArray(), decodeWindows1250(bytes));
+        slot.bytes = it.key();
+        slot.name = *it;
+        return slot.name;
+    }
+
+private:
+    static std::size_t cheapHash(QByteArrayView b)
+    {
+        std::size_t h = std::size_t(b.size());
+        for (qsizetype i = 4; i < b.size(); i += 2)
+            h = h * 31 + static_cast<unsigned char>(b[i]);
+        return h;
+    }
+
+    struct Slot {
+        QByteArray bytes;
+        QString name;
+    };
+    std::array<Slot, 256> m_recent;
+    QHash<QByteArray, QString> m_all;
+};
+
+class LineInterpreter {
+public:
+    explicit LineInterpreter(ReadBlock &block) : m_block(block) {}
+
+    // Empty error text while all is well.
+    QString apply(QByteArrayView line)
+    {
+        Fields f;
+        forEachField(line, Fields::Max, [&f](QByteArrayView field) { f.at[f.count++] = field; });
+        if (f.count == 0)
+            return {};
+        const QByteArrayView key = f.at[0];
+        const QByteArrayView value = f.count > 1 ? f.at[1] : QByteArrayView();
+        if (same(key, "PRUSVITKA"))
+            return readTile(f);
+        if (same(key, "ZAROVKA"))
+            return readLamp(f);
+        if (same(key, "STITEK"))
+            return readPlate(f);
+        if (key == "SET_Stanice")
+            m_block.stationName = decodeWindows1250(value);
+        else if (key == "SET_Autor")
+            m_block.author = decodeWindows1250(value);
+        else if (key == "SET_Verze")
+            m_block.version = decodeWindows1250(value);
+        else if (key == "SET_Vydano")
+            m_block.issueDate = decodeWindows1250(value);
+        else if (key == "SET_Popis")
+            m_block.description = decodeWindows1250(value);
+        else if (key == "SET_Vyska")
+            return readInteger(value, [this](qint32 v) { m_block.rows = clampPanelCells(v); });
+        else if (key == "SET_Sirka")
+            return readInteger(value, [this](qint32 v) { m_block.columns = clampPanelCells(v); });
+        else if (key == "SET_BarvaPanelu") {
+            const auto c = colourFromText(value);
+            if (!c)
+                return invalidIntegerMessage(decodeWindows1250(value));
+            m_block.backgroundColour = *c;
+        }
+        return {};
+    }
+
+private:
+    // The field at 1-based position `pos` without its first `drop`
+    // characters, or nothing when the line is shorter.
+    static std::optional<QByteArrayView> field(const Fields &f, std::size_t pos, qsizetype drop)
+    {
+        if (pos >= f.count)
+            return std::nullopt;
+        const QByteArrayView v = f.at[pos];
+        return v.size() > drop ? v.sliced(drop) : QByteArrayView();
+    }
+
+    template <class Set>
+    static QString readInteger(QByteArrayView text, Set set)
+    {
+        const auto v = parseInteger(text);
+        if (!v)
+            return invalidIntegerMessage(decodeWindows1250(text));
+        set(*v);
+        return {};
+    }
+
+    static QString readInt(const Fields &f, std::size_t pos, qsizetype drop, qint32 &out)
+    {
+        if (const auto v = field(f, pos, drop))
+            return readInteger(*v, [&out](qint32 x) { out = x; });
+        return {};
+    }
+
+    static QString readBool(const Fields &f, std::size_t pos, bool &out)
+    {
+        const auto v = field(f, pos, 8);
+        if (!v)
+            return {};
+        // The writer's own two values first.
+        if (same(*v, "0") || same(*v, "-1")) {
+            out = v->size() == 2;
+            return {};
+        }
+        const auto b = parseBoolean(*v);
+        if (!b)
+            return invalidBooleanMessage(decodeWindows1250(*v));
+        out = *b;
+        return {};
+    }
+
+    void readName(const Fields &f, QString &out)
+    {
+        if (const auto v = field(f, 3, 5))
+            out = m_names(*v);
+    }
+
+    QString readTile(const Fields &f)
+    {
+        TPolePanelu t;
+        QString e = readInt(f, 1, 2, t.X);
+        if (e.isEmpty()) e = readInt(f, 2, 2, t.Y);
+        if (e.isEmpty()) readName(f, t.NAME);
+        bool *flags[] = {&t.Cont_LH, &t.Cont_LS, &t.Cont_LD, &t.Cont_SH,
+                         &t.Cont_SD, &t.Cont_PH, &t.Cont_PS, &t.Cont_PD};
+        for (std::size_t i = 0; i < 8 && e.isEmpty(); ++i)
+            e = readBool(f, 4 + i, *flags[i]);
+        if (e.isEmpty())
+            m_block.tiles.push_back(std::move(t));
+        return e;
+    }
+
+    QString readLamp(const Fields &f)
+    {
+        TPoleZarovka z;
+        QString e = readInt(f, 1, 2, z.X);
+        if (e.isEmpty()) e = readInt(f, 2, 2, z.Y);
+        if (e.isEmpty()) readName(f, z.NAME);
+        if (e.isEmpty()) e = readInt(f, 4, 11, z.ODSAZENI_X);
+        if (e.isEmpty()) e = readInt(f, 5, 11, z.ODSAZENI_Y);
+        if (e.isEmpty())
+            m_block.lamps.push_back(std::move(z));
+        return e;
+    }
+
+    QString readPlate(const Fields &f)
+    {
+        TPoleStitek s;
+        QString e = readInt(f, 1, 2, s.X);
+        if (e.isEmpty()) e = readInt(f, 2, 2, s.Y);
+        if (e.isEmpty()) readName(f, s.NAME);
+        if (e.isEmpty())
+            m_block.plates.push_back(std::move(s));
+        return e;
+    }
+
+    ReadBlock &m_block;
+    NameTable m_names;
+};
+
+template <class T>
+void setIfRead(const std::optional<T> &read, T &field)
+{
+    if (read)
+        field = *read;
+}
+
+}  // namespace
+
+std::vector<QByteArrayView> splitLine(QByteArrayView line)
+{
+    std::vector<QByteArrayView> fields;
+    forEachField(line, std::size_t(line.size()), [&fields](QByteArrayView f) { fields.push_back(f); });
+    return fields;
+}
+
+QString lineTooLongMessage(qsizetype line)
+{
+    return QStringLiteral("Line %1 is longer than 64 MiB").arg(line);
+}
+
+void ReadBlock::applySettings(StationData &into) const
+{
+    setIfRead(rows, into.rows);
+    setIfRead(columns, into.columns);
+    setIfRead(backgroundColour, into.backgroundColour);
+    setIfRead(stationName, into.stationName);
+    setIfRead(author, into.author);
+    setIfRead(version, into.version);
+    setIfRead(description, into.description);
+    setIfRead(issueDate, into.issueDate);
+}
+
+void interpretLines(QByteArrayView text, ReadBlock &block)
+{
+    LineInterpreter interpreter(block);
+    // Tiles are the usual line: about a hundred bytes each.
+    block.tiles.reserve(std::size_t(text.size() / 100));
+    QByteArray clean;
+    const char *p = text.data();
+    const char *end = p + text.size();
+    while (p < end) {
+        const void *lf = std::memchr(p, '\n', std::size_t(end - p));
+        const char *lineEnd = lf ? static_cast<const char *>(lf) : end;
+        ++block.lines;
+        QByteArrayView line(p, lineEnd - p);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.size() > MaxLineBytes) {
+            block.error = lineTooLongMessage(block.lines);
+        } else if (std::memchr(line.data(), '\r', std::size_t(line.size()))) {
+            // A lone CR is dropped, so files edited by hand still read.
+            clean = line.toByteArray();
+            clean.removeIf([](char c) { return c == '\r'; });
+            block.error = interpreter.apply(clean);
+        } else {
+            block.error = interpreter.apply(line);
+        }
+        if (!block.error.isEmpty()) {
+            block.errorLine = block.lines;
+            return;
+        }
+        p = lf ? lineEnd + 1 : end;
+    }
+}
+
+}  // namespace kalmor
