@@ -26,6 +26,18 @@ X_Plocha::X_Plocha(const StationDocument &doc, const ImageSet &images, Viewport 
     connect(&doc, &StationDocument::elementsReplaced, this, [this] { m_index.invalidate(); });
 }
 
+LoadFollower X_Plocha::indexPreparation()
+{
+    return [this](const StationData &read) -> std::function<void()> {
+        auto built = std::make_shared<ElementIndex>();
+        built->build(read);
+        return [this, built] {
+            m_index = std::move(*built);
+            m_index.rebind(m_doc.data());
+        };
+    };
+}
+
 void X_Plocha::setFrameSource(std::function<EditingView()> source)
 {
     m_source = std::move(source);

@@ -40,6 +40,11 @@ public:
 
     const CanvasState &canvasState() const { return m_canvas; }
 
+    // What a load does for the frames: the cell index of the station read,
+    // built on the loading thread and taken over with the station, so that
+    // the first frame after the load has nothing to build.
+    LoadFollower indexPreparation();
+
     // The surface's pixels of the rectangle (clipped to the surface's
     // current size) as the last frame had them: composed with that frame's
     // inputs.

@@ -1,8 +1,12 @@
 #include "render/ElementIndex.h"
 
+#include "document/BucketGrid.h"
+
 #include <QHash>
+#include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <limits>
@@ -12,57 +16,144 @@ namespace kalmor {
 
 namespace detail {
 
-// One list in buckets of 16 x 16 cells. Where the records lie close
-// together (any real panel) the buckets form a dense grid filled by a
-// counting sort; records spread over a far larger area fall back to a
-// hash of buckets. Either way each bucket holds ascending list positions.
-struct LayerBuckets {
+// Kind names by number. Records read from a file or placed with one kind
+// share their string's storage, so the storage finds a name's number
+// without hashing its text; the text finds it for every other copy.
+// Every name is held here, so no storage it is keyed by can be freed and
+// reused while the index lives.
+class IndexNames {
+public:
+    quint32 operator()(const QString &name)
+    {
+        const Key key{name.constData(), name.size()};
+        Slot &slot = m_recent[(reinterpret_cast<quintptr>(key.data) >> 4) % m_recent.size()];
+        if (slot.key == key)
+            return slot.id;
+        auto it = m_byStorage.constFind(key);
+        if (it == m_byStorage.cend()) {
+            // Only a cache: strings edited one by one may each bring
+            // storage of their own.
+            if (m_held.size() >= HeldLimit)
+                forgetStorage();
+            auto text = m_byText.constFind(name);
+            if (text == m_byText.cend()) {
+                text = m_byText.insert(name, quint32(m_names.size()));
+                m_names.push_back(name);
+            }
+            m_held.push_back(name);
+            it = m_byStorage.insert(key, *text);
+        }
+        slot = Slot{key, *it};
+        return *it;
+    }
+
+    const QString &at(quint32 id) const { return m_names[id]; }
+    quint32 count() const { return quint32(m_names.size()); }
+
+private:
+    static constexpr std::size_t HeldLimit = 65536;
+
+    void forgetStorage()
+    {
+        m_byStorage.clear();
+        m_recent.fill(Slot{});
+        m_held.clear();
+    }
+
+    struct Key {
+        const QChar *data = nullptr;
+        qsizetype size = -1;
+        friend bool operator==(const Key &, const Key &) = default;
+        friend std::size_t qHash(const Key &k, std::size_t seed = 0) noexcept
+        {
+            return qHashMulti(seed, k.data, k.size);
+        }
+    };
+    struct Slot {
+        Key key;
+        quint32 id = 0;
+    };
+
+    std::vector<QString> m_names;
+    QHash<QString, quint32> m_byText;
+    QHash<Key, quint32> m_byStorage;
+    std::vector<QString> m_held;  // keeps every keyed storage alive
+    std::array<Slot, 256> m_recent;
+};
+
+// A record as the buckets keep it: its cell within its bucket and what a
+// frame needs to draw it.
+struct Entry {
+    qint32 pos;
+    quint32 name;
+    quint8 cell;   // column in bits 0-3, row in bits 4-7
+    quint8 parts;
+    qint16 dx;
+    qint16 dy;
+};
+
+// A record edited since the buckets were built, at its cell as it would
+// have been before the shifts since then.
+struct Edited {
+    qint64 x = 0;
+    qint64 y = 0;
+    Entry entry{};
+    bool live = false;   // the list still has this position
+    bool plain = false;
+};
+
+// Records stacked in one crowded bucket, with the draws a later record
+// repeats left out.
+struct Thinned {
+    std::vector<Entry> entries;
+    bool stale = false;
+};
+
+struct LayerState {
     const void *list = nullptr;
     quint64 revision = 0;  // of the list as the answers follow it
     bool valid = false;
-    // Positions changed by single edits since the buckets were built,
-    // ascending: the buckets may hold them at an old cell or not at all,
-    // so they are tested one by one.
-    std::vector<qint32> touched;
+    qint64 builtShiftX = 0;  // the list's shift total when built
+    qint64 builtShiftY = 0;
+    qint32 builtCount = 0;
 
-    // Dense grid: bucket (bx, by) holds entries[starts[i]] .. entries[starts[i + 1]]
-    // with i = (by - gridTop) * gridWidth + (bx - gridLeft).
-    bool dense = true;
-    qint64 gridLeft = 0;
-    qint64 gridTop = 0;
-    qint64 gridWidth = 0;
-    qint64 gridHeight = 0;
-    std::vector<qint32> starts;
-    std::vector<qint32> entries;
-
-    QHash<quint64, std::vector<qint32>> sparse;
-
-    std::vector<qint32> outliers;  // ascending
+    BucketGrid grid;
+    std::vector<Entry> entries;  // in grid order
+    std::vector<qint32> plain;   // ascending
     // Range of the pixel offsets of the lamps kept in buckets.
     qint64 minDx = 0;
     qint64 maxDx = 0;
     qint64 minDy = 0;
     qint64 maxDy = 0;
+
+    // Positions below builtCount edited since the build, and the edits
+    // themselves, ascending by position.
+    std::vector<quint64> editedBits;
+    std::vector<Edited> edited;
+
+    std::vector<quint64> crowdedBits;  // positions in crowded buckets
+    QHash<qint32, Thinned> thinned;    // by the bucket's first entry
+    bool thinnedStale = false;
 };
 
 }  // namespace detail
 
 namespace {
 
-using detail::LayerBuckets;
+using detail::Edited;
+using detail::Entry;
+using detail::IndexNames;
+using detail::LayerState;
+using detail::Thinned;
 
-constexpr int BucketShift = 4;  // 16 cells
 // Lamps standing farther than this from their cell are offered for every
 // rectangle instead of widening every search.
 constexpr qint64 NearOffset = 256;
-// Marks a record kept among the outliers.
-constexpr qint32 Outlier = std::numeric_limits<qint32>::min();
-// Edited positions followed one by one before the buckets are rebuilt:
-// a click costs a few comparisons per frame instead of a rebuild of a
-// million records, and a long series of edits still rebuilds now and then.
-constexpr std::size_t TouchedLimit = 1024;
-
-enum LayerId { LampLayer, TileLayer, PlateLayer, LayerCount };
+// Edited positions followed one by one before the buckets are rebuilt.
+// A frame pays a few nanoseconds for each; a rebuild pays for the list.
+constexpr std::size_t EditedLimit = std::size_t(1) << 17;
+// Buckets holding more records than this are thinned out.
+constexpr qint32 Crowded = 512;
 
 qint64 floorDiv(qint64 a, qint64 b)
 {
@@ -70,9 +161,14 @@ qint64 floorDiv(qint64 a, qint64 b)
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-quint64 bucketKey(qint64 bx, qint64 by)
+bool testBit(const std::vector<quint64> &bits, qint32 i)
 {
-    return (quint64(quint32(qint32(bx))) << 32) | quint64(quint32(qint32(by)));
+    return (bits[std::size_t(i) >> 6] >> (i & 63)) & 1;
+}
+
+void setBit(std::vector<quint64> &bits, qint32 i)
+{
+    bits[std::size_t(i) >> 6] |= quint64(1) << (i & 63);
 }
 
 // elementClassOf(name) == ElementClass::Lamp, without walking the other
@@ -82,156 +178,241 @@ bool isLampName(const QString &name)
     return name.size() >= 3 && name[0] == u'Z' && name[1] == u'A' && name[2] == u'R';
 }
 
-// Bucket column and row of every record (column Outlier for those kept
-// apart), and the offset range of the bucketed lamps.
+// How the buckets keep a record: false when it is drawn plain.
 template <class Record>
-void classify(LayerBuckets &layer, const ElementList<Record> &list, std::vector<qint32> &bucketColumn,
-              std::vector<qint32> &bucketRow)
+bool describe(const Record &r, qint32 pos, IndexNames &names, Entry &e)
 {
-    layer.minDx = layer.maxDx = layer.minDy = layer.maxDy = 0;
-    bucketColumn.resize(std::size_t(list.count()));
-    bucketRow.resize(std::size_t(list.count()));
-    for (qint32 i = 0; i < qint32(list.count()); ++i) {
-        const Record &r = list.at(i);
-        bucketColumn[std::size_t(i)] = r.X >> BucketShift;
-        bucketRow[std::size_t(i)] = r.Y >> BucketShift;
-        if (!isLampName(r.NAME))
+    e = Entry{pos, names(r.NAME), 0, PartPicture, 0, 0};
+    if constexpr (std::is_same_v<Record, TPolePanelu>) {
+        e.parts |= (r.Cont_LH ? PartCornerLH : 0) | (r.Cont_LD ? PartCornerLD : 0) | (r.Cont_PH ? PartCornerPH : 0)
+            | (r.Cont_PD ? PartCornerPD : 0);
+    }
+    if (!isLampName(r.NAME))
+        return true;
+    if constexpr (std::is_same_v<Record, TPoleZarovka>) {
+        if (std::max(std::abs(qint64(r.ODSAZENI_X)), std::abs(qint64(r.ODSAZENI_Y))) > NearOffset)
+            return false;
+        e.dx = qint16(r.ODSAZENI_X);
+        e.dy = qint16(r.ODSAZENI_Y);
+        return true;
+    }
+    // Borrows the offsets of the lamp record at its position.
+    return false;
+}
+
+void widenOffsets(LayerState &layer, const Entry &e)
+{
+    layer.minDx = std::min<qint64>(layer.minDx, e.dx);
+    layer.maxDx = std::max<qint64>(layer.maxDx, e.dx);
+    layer.minDy = std::min<qint64>(layer.minDy, e.dy);
+    layer.maxDy = std::max<qint64>(layer.maxDy, e.dy);
+}
+
+// One draw of a thinned bucket: what is drawn in which cell.
+struct ThinnedDraw {
+    quint64 what;
+    quint32 offsets;
+    friend bool operator==(const ThinnedDraw &, const ThinnedDraw &) = default;
+    friend std::size_t qHash(const ThinnedDraw &d, std::size_t seed = 0) noexcept
+    {
+        return qHashMulti(seed, d.what, d.offsets);
+    }
+};
+
+// The untouched records of a crowded bucket with every draw that a later
+// one in the bucket repeats left out: an opaque picture drawn again at the
+// same place covers the first draw exactly.
+std::vector<Entry> thinOut(const LayerState &layer, qint32 begin, qint32 end)
+{
+    QSet<ThinnedDraw> later;
+    std::vector<Entry> kept;
+    for (qint32 k = end - 1; k >= begin; --k) {
+        Entry e = layer.entries[std::size_t(k)];
+        if (testBit(layer.editedBits, e.pos))
             continue;
-        if constexpr (std::is_same_v<Record, TPoleZarovka>) {
-            const qint64 dx = r.ODSAZENI_X;
-            const qint64 dy = r.ODSAZENI_Y;
-            if (std::max(std::abs(dx), std::abs(dy)) > NearOffset) {
-                bucketColumn[std::size_t(i)] = Outlier;
+        quint8 parts = 0;
+        for (quint8 part = PartPicture; part <= PartCornerPD; part <<= 1) {
+            if (!(e.parts & part))
                 continue;
+            // A corner piece looks the same whoever asks for it.
+            const bool picture = part == PartPicture;
+            const ThinnedDraw d{(quint64(picture ? e.name : 0) << 16) | (quint64(e.cell) << 8) | part,
+                         picture ? (quint32(quint16(e.dx)) << 16) | quint16(e.dy) : 0};
+            if (!later.contains(d)) {
+                later.insert(d);
+                parts |= part;
             }
-            layer.minDx = std::min(layer.minDx, dx);
-            layer.maxDx = std::max(layer.maxDx, dx);
-            layer.minDy = std::min(layer.minDy, dy);
-            layer.maxDy = std::max(layer.maxDy, dy);
-        } else {
-            // Borrows the offsets of the lamp record at its position.
-            bucketColumn[std::size_t(i)] = Outlier;
+        }
+        if (parts != 0) {
+            e.parts = parts;
+            kept.push_back(e);
         }
     }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
 }
 
 template <class Record>
-void rebuild(LayerBuckets &layer, const ElementList<Record> &list)
+void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
 {
-    std::vector<qint32> column;
-    std::vector<qint32> rowOf;
-    classify(layer, list, column, rowOf);
-    layer.outliers.clear();
-    layer.sparse.clear();
-    layer.starts.clear();
-    layer.entries.clear();
-
-    qint64 left = std::numeric_limits<qint64>::max();
-    qint64 right = std::numeric_limits<qint64>::min();
-    qint64 top = left;
-    qint64 bottom = right;
-    for (qint32 i = 0; i < qint32(column.size()); ++i) {
-        if (column[std::size_t(i)] == Outlier) {
-            layer.outliers.push_back(i);
+    const qint32 n = qint32(list.count());
+    std::vector<Entry> described(static_cast<std::size_t>(n));
+    std::vector<qint32> column(static_cast<std::size_t>(n));
+    std::vector<qint32> row(static_cast<std::size_t>(n));
+    layer.plain.clear();
+    layer.minDx = layer.maxDx = layer.minDy = layer.maxDy = 0;
+    for (qint32 i = 0; i < n; ++i) {
+        const Record &r = list.at(i);
+        Entry &e = described[std::size_t(i)];
+        if (!describe(r, i, names, e)) {
+            layer.plain.push_back(i);
+            column[std::size_t(i)] = BucketGrid::LeftOut;
             continue;
         }
-        const qint64 by = rowOf[std::size_t(i)];
-        left = std::min<qint64>(left, column[std::size_t(i)]);
-        right = std::max<qint64>(right, column[std::size_t(i)]);
-        top = std::min(top, by);
-        bottom = std::max(bottom, by);
+        widenOffsets(layer, e);
+        column[std::size_t(i)] = BucketGrid::bucketOf(r.X);
+        row[std::size_t(i)] = BucketGrid::bucketOf(r.Y);
+        e.cell = quint8((r.X & 15) | ((r.Y & 15) << 4));
     }
-    const qint64 bucketed = qint64(column.size() - layer.outliers.size());
-    const qint64 area = bucketed == 0 ? 0 : (right - left + 1) * (bottom - top + 1);
-    layer.dense = area <= 4 * bucketed + 65536;
+    const std::vector<qint32> slot = layer.grid.build(column, row);
+    layer.entries.resize(layer.grid.items().size());
+    for (qint32 i = 0; i < n; ++i) {
+        if (slot[std::size_t(i)] >= 0)
+            layer.entries[std::size_t(slot[std::size_t(i)])] = described[std::size_t(i)];
+    }
 
-    if (layer.dense) {
-        layer.gridLeft = bucketed == 0 ? 0 : left;
-        layer.gridTop = bucketed == 0 ? 0 : top;
-        layer.gridWidth = bucketed == 0 ? 0 : right - left + 1;
-        layer.gridHeight = bucketed == 0 ? 0 : bottom - top + 1;
-        layer.starts.assign(std::size_t(area + 1), 0);
-        std::vector<qint32> slot(column.size());
-        for (qint32 i = 0; i < qint32(column.size()); ++i) {
-            if (column[std::size_t(i)] == Outlier)
-                continue;
-            const qint64 by = rowOf[std::size_t(i)];
-            slot[std::size_t(i)] = qint32((by - layer.gridTop) * layer.gridWidth + column[std::size_t(i)] - layer.gridLeft);
-            ++layer.starts[std::size_t(slot[std::size_t(i)]) + 1];
-        }
-        for (std::size_t b = 1; b < layer.starts.size(); ++b)
-            layer.starts[b] += layer.starts[b - 1];
-        layer.entries.resize(std::size_t(bucketed));
-        std::vector<qint32> fill(layer.starts.begin(), layer.starts.end() - 1);
-        for (qint32 i = 0; i < qint32(column.size()); ++i) {
-            if (column[std::size_t(i)] != Outlier)
-                layer.entries[std::size_t(fill[std::size_t(slot[std::size_t(i)])]++)] = i;
-        }
-    } else {
-        for (qint32 i = 0; i < qint32(column.size()); ++i) {
-            if (column[std::size_t(i)] != Outlier)
-                layer.sparse[bucketKey(column[std::size_t(i)], rowOf[std::size_t(i)])].push_back(i);
-        }
-    }
+    const std::size_t words = (std::size_t(n) + 63) / 64;
+    layer.editedBits.assign(words, 0);
+    layer.edited.clear();
+    layer.crowdedBits.assign(words, 0);
+    layer.thinned.clear();
+    layer.thinnedStale = false;
+    layer.grid.forEachBucket([&layer](qint32 begin, qint32 end) {
+        if (end - begin <= Crowded)
+            return;
+        for (qint32 k = begin; k < end; ++k)
+            setBit(layer.crowdedBits, layer.entries[std::size_t(k)].pos);
+        layer.thinned.insert(begin, Thinned{thinOut(layer, begin, end), false});
+    });
+
+    const auto shift = list.shiftTotal();
+    layer.builtShiftX = shift.dx;
+    layer.builtShiftY = shift.dy;
+    layer.builtCount = n;
     layer.list = &list;
     layer.revision = list.revision();
     layer.valid = true;
-    layer.touched.clear();
 }
 
-// Brings the layer up to the list: single edits are noted as touched
-// positions, anything else rebuilds. Returns whether it rebuilt.
+// Notes the records at the positions the list's log names as edited.
 template <class Record>
-bool follow(LayerBuckets &layer, const ElementList<Record> &list)
+void follow(LayerState &layer, IndexNames &names, const ElementList<Record> &list, std::vector<qint32> &positions)
+{
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const auto shift = list.shiftTotal();
+    std::vector<Edited> fresh;
+    fresh.reserve(positions.size());
+    for (const qint32 pos : positions) {
+        if (pos < layer.builtCount) {
+            setBit(layer.editedBits, pos);
+            if (testBit(layer.crowdedBits, pos))
+                layer.thinnedStale = true;
+        }
+        Edited e;
+        if (pos < list.count()) {
+            const Record &r = list.at(pos);
+            e.live = true;
+            e.plain = !describe(r, pos, names, e.entry);
+            e.x = qint64(r.X) - (shift.dx - layer.builtShiftX);
+            e.y = qint64(r.Y) - (shift.dy - layer.builtShiftY);
+            if (!e.plain)
+                widenOffsets(layer, e.entry);
+        }
+        e.entry.pos = pos;
+        fresh.push_back(e);
+    }
+    // Merge by position; a fresh edit replaces an older one.
+    std::vector<Edited> merged;
+    merged.reserve(layer.edited.size() + fresh.size());
+    auto older = layer.edited.cbegin();
+    for (const Edited &e : fresh) {
+        while (older != layer.edited.cend() && older->entry.pos < e.entry.pos)
+            merged.push_back(*older++);
+        if (older != layer.edited.cend() && older->entry.pos == e.entry.pos)
+            ++older;
+        merged.push_back(e);
+    }
+    merged.insert(merged.end(), older, layer.edited.cend());
+    layer.edited = std::move(merged);
+}
+
+// Brings the layer up to the list; returns whether it rebuilt.
+template <class Record>
+bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
 {
     if (layer.valid && layer.list == &list) {
         if (layer.revision == list.revision())
             return false;
-        const std::size_t before = layer.touched.size();
-        if (list.positionsChangedSince(layer.revision, layer.touched)
-            && layer.touched.size() <= TouchedLimit) {
-            std::sort(layer.touched.begin() + std::ptrdiff_t(before), layer.touched.end());
-            std::inplace_merge(layer.touched.begin(), layer.touched.begin() + std::ptrdiff_t(before),
-                               layer.touched.end());
-            layer.touched.erase(std::unique(layer.touched.begin(), layer.touched.end()), layer.touched.end());
+        std::vector<qint32> positions;
+        if (list.positionsTouchedSince(layer.revision, positions)
+            && layer.edited.size() + positions.size() <= EditedLimit) {
+            follow(layer, names, list, positions);
             layer.revision = list.revision();
             return false;
         }
     }
-    rebuild(layer, list);
+    rebuild(layer, names, list);
     return true;
 }
 
-// Whether a record edited since the last rebuild may reach the rectangle:
-// its cell and the corner partners either side, or for a lamp its offsets
-// and a picture of up to two cells. Lamp names outside the lamp list
-// borrow offsets and are always offered.
-template <class Record>
-bool mayReach(const Record &r, const QRect &rect, qint64 c)
+const std::vector<Entry> &thinned(LayerState &layer, qint32 begin, qint32 end)
 {
-    qint64 left = (qint64(r.X) - 1) * c;
-    qint64 right = (qint64(r.X) + 2) * c;
-    qint64 top = qint64(r.Y) * c;
-    qint64 bottom = top + c;
-    if (isLampName(r.NAME)) {
-        if constexpr (std::is_same_v<Record, TPoleZarovka>) {
-            left = qint64(r.X) * c + r.ODSAZENI_X;
-            right = left + 2 * c;
-            top = qint64(r.Y) * c + r.ODSAZENI_Y;
-            bottom = top + 2 * c;
-        } else {
-            return true;
-        }
+    if (layer.thinnedStale) {
+        for (Thinned &t : layer.thinned)
+            t.stale = true;
+        layer.thinnedStale = false;
     }
-    return left <= rect.right() && right > rect.left() && top <= rect.bottom() && bottom > rect.top();
+    Thinned &t = layer.thinned[begin];
+    if (t.stale) {
+        t.entries = thinOut(layer, begin, end);
+        t.stale = false;
+    }
+    return t.entries;
+}
+
+// Sorts by list position: a radix sort, since a frame at the smallest
+// cells gathers a hundred thousand records.
+void sortByPosition(std::vector<IndexedDraw> &draws, std::vector<IndexedDraw> &scratch)
+{
+    if (draws.size() < 256) {
+        std::sort(draws.begin(), draws.end(), [](const IndexedDraw &a, const IndexedDraw &b) { return a.pos < b.pos; });
+        return;
+    }
+    constexpr int Bits = 11;
+    constexpr quint32 Mask = (1u << Bits) - 1;
+    quint32 highest = 0;
+    for (const IndexedDraw &d : draws)
+        highest = std::max(highest, quint32(d.pos));
+    scratch.resize(draws.size());
+    for (int shift = 0; shift < 32 && (shift == 0 || (highest >> shift) != 0); shift += Bits) {
+        std::array<std::size_t, Mask + 2> start{};
+        for (const IndexedDraw &d : draws)
+            ++start[((quint32(d.pos) >> shift) & Mask) + 1];
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (const IndexedDraw &d : draws)
+            scratch[start[(quint32(d.pos) >> shift) & Mask]++] = d;
+        draws.swap(scratch);
+    }
 }
 
 template <class Record>
-bool query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &rect, int cellSize,
-           std::vector<qint32> &out)
+bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record> &list, const QRect &rect,
+                 int cellSize, bool thin, std::vector<IndexedDraw> &out, std::vector<IndexedDraw> &scratch)
 {
     out.clear();
-    const bool rebuilt = follow(layer, list);
+    const bool rebuilt = catchUp(layer, names, list);
     if (rect.isEmpty())
         return rebuilt;
 
@@ -243,96 +424,143 @@ bool query(LayerBuckets &layer, const ElementList<Record> &list, const QRect &re
     const qint64 hiX = std::max<qint64>(c, layer.maxDx + 2 * c) + c;
     const qint64 loY = std::min<qint64>(0, layer.minDy);
     const qint64 hiY = std::max<qint64>(c, layer.maxDy + 2 * c);
-    const qint64 limitLow = std::numeric_limits<qint32>::min();
-    const qint64 limitHigh = std::numeric_limits<qint32>::max();
-    const qint64 x0 = std::clamp(floorDiv(rect.left() - hiX, c), limitLow, limitHigh);
-    const qint64 x1 = std::clamp(floorDiv(qint64(rect.right()) + 1 - loX, c), limitLow, limitHigh);
-    const qint64 y0 = std::clamp(floorDiv(rect.top() - hiY, c), limitLow, limitHigh);
-    const qint64 y1 = std::clamp(floorDiv(qint64(rect.bottom()) + 1 - loY, c), limitLow, limitHigh);
-    const qint64 bx0 = x0 >> BucketShift;
-    const qint64 bx1 = x1 >> BucketShift;
-    const qint64 by0 = y0 >> BucketShift;
-    const qint64 by1 = y1 >> BucketShift;
-
-    // Removals since the last rebuild leave positions past the end in
-    // the buckets.
-    const qint32 count = qint32(list.count());
-    const auto take = [&](const qint32 *begin, const qint32 *end) {
-        for (const qint32 *i = begin; i != end; ++i) {
-            if (*i >= count)
-                continue;
-            const Record &r = list.at(*i);
-            if (r.X >= x0 && r.X <= x1 && r.Y >= y0 && r.Y <= y1)
-                out.push_back(*i);
-        }
+    // In the cells the buckets were built with, before the shifts since.
+    const auto shift = list.shiftTotal();
+    const qint64 sx = shift.dx - layer.builtShiftX;
+    const qint64 sy = shift.dy - layer.builtShiftY;
+    const qint64 x0 = floorDiv(rect.left() - hiX, c) - sx;
+    const qint64 x1 = floorDiv(qint64(rect.right()) + 1 - loX, c) - sx;
+    const qint64 y0 = floorDiv(rect.top() - hiY, c) - sy;
+    const qint64 y1 = floorDiv(qint64(rect.bottom()) + 1 - loY, c) - sy;
+    const auto bucket = [](qint64 cell) {
+        constexpr qint64 Low = std::numeric_limits<qint32>::min();
+        constexpr qint64 High = std::numeric_limits<qint32>::max();
+        return std::clamp(cell, Low, High) >> BucketGrid::Shift;
     };
-    if (layer.dense) {
-        const qint64 left = std::max(bx0, layer.gridLeft);
-        const qint64 right = std::min(bx1, layer.gridLeft + layer.gridWidth - 1);
-        const qint64 top = std::max(by0, layer.gridTop);
-        const qint64 bottom = std::min(by1, layer.gridTop + layer.gridHeight - 1);
-        for (qint64 by = top; by <= bottom; ++by) {
-            const qint64 row = (by - layer.gridTop) * layer.gridWidth - layer.gridLeft;
-            if (left > right)
-                break;
-            const qint32 *base = layer.entries.data();
-            take(base + layer.starts[std::size_t(row + left)], base + layer.starts[std::size_t(row + right + 1)]);
+
+    // A removal moves the last record into the gap and notes only the
+    // gap: positions past the end are skipped wherever they are kept.
+    const qint32 count = qint32(list.count());
+    layer.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64 bx, qint64 by, qint32 begin,
+                                                                           qint32 end) {
+        const Entry *first = layer.entries.data() + begin;
+        const Entry *last = layer.entries.data() + end;
+        if (thin && end - begin > Crowded) {
+            const std::vector<Entry> &few = thinned(layer, begin, end);
+            first = few.data();
+            last = first + few.size();
         }
-    } else if ((bx1 - bx0 + 1) * (by1 - by0 + 1) > qint64(layer.sparse.size())) {
-        for (auto it = layer.sparse.cbegin(); it != layer.sparse.cend(); ++it) {
-            const qint64 bx = qint32(quint32(it.key() >> 32));
-            const qint64 by = qint32(quint32(it.key()));
-            if (bx >= bx0 && bx <= bx1 && by >= by0 && by <= by1)
-                take(it->data(), it->data() + it->size());
+        const qint64 left = bx << BucketGrid::Shift;
+        const qint64 top = by << BucketGrid::Shift;
+        for (const Entry *e = first; e != last; ++e) {
+            const qint64 x = left + (e->cell & 15);
+            const qint64 y = top + (e->cell >> 4);
+            if (x < x0 || x > x1 || y < y0 || y > y1 || e->pos >= count || testBit(layer.editedBits, e->pos))
+                continue;
+            out.push_back(IndexedDraw{x + sx, y + sy, e->pos, e->name, e->dx, e->dy, e->parts, false});
         }
-    } else {
-        for (qint64 by = by0; by <= by1; ++by) {
-            for (qint64 bx = bx0; bx <= bx1; ++bx) {
-                const auto it = layer.sparse.constFind(bucketKey(bx, by));
-                if (it != layer.sparse.cend())
-                    take(it->data(), it->data() + it->size());
-            }
+    });
+    for (const Edited &e : layer.edited) {
+        if (!e.live || e.entry.pos >= count)
+            continue;
+        if (e.plain || (e.x >= x0 && e.x <= x1 && e.y >= y0 && e.y <= y1)) {
+            const Entry &d = e.entry;
+            out.push_back(IndexedDraw{e.x + sx, e.y + sy, d.pos, d.name, d.dx, d.dy, d.parts, e.plain});
         }
     }
-    for (const qint32 i : layer.outliers) {
-        if (i < count)
-            out.push_back(i);
+    for (const qint32 pos : layer.plain) {
+        if (pos < count && !testBit(layer.editedBits, pos))
+            out.push_back(IndexedDraw{0, 0, pos, 0, 0, 0, PartPicture, true});
     }
-    for (const qint32 i : layer.touched) {
-        if (i < count && mayReach(list.at(i), rect, c))
-            out.push_back(i);
-    }
-    std::sort(out.begin(), out.end());
-    // A touched position can also sit in a bucket or among the outliers.
-    if (!layer.touched.empty())
-        out.erase(std::unique(out.begin(), out.end()), out.end());
+    sortByPosition(out, scratch);
     return rebuilt;
+}
+
+template <class Visit>
+void forEachLayer(const StationData &doc, Visit visit)
+{
+    visit(ElementIndex::Layer::Lamps, doc.lamps);
+    visit(ElementIndex::Layer::Tiles, doc.tiles);
+    visit(ElementIndex::Layer::Plates, doc.plates);
 }
 
 }  // namespace
 
-ElementIndex::ElementIndex() : m_layers(LayerCount) {}
+ElementIndex::ElementIndex() : m_names(std::make_unique<IndexNames>()), m_layers(3) {}
 
 ElementIndex::~ElementIndex() = default;
+ElementIndex::ElementIndex(ElementIndex &&) noexcept = default;
+ElementIndex &ElementIndex::operator=(ElementIndex &&) noexcept = default;
+
+void ElementIndex::gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
+                          std::vector<IndexedDraw> &out)
+{
+    collect(layer, doc, rect, cellSize, true, out);
+}
+
+void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
+                           std::vector<IndexedDraw> &out)
+{
+    forEachLayer(doc, [&](Layer which, const auto &list) {
+        if (which == layer)
+            m_rebuilds += gatherLayer(m_layers[std::size_t(layer)], *m_names, list, rect, cellSize, thin, out, m_scratch);
+    });
+}
+
+void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
+                        std::vector<qint32> &out)
+{
+    collect(layer, doc, rect, cellSize, false, m_scratchNear);
+    out.clear();
+    for (const IndexedDraw &d : m_scratchNear)
+        out.push_back(d.pos);
+}
+
+const QString &ElementIndex::name(quint32 id) const
+{
+    return m_names->at(id);
+}
+
+quint32 ElementIndex::nameCount() const
+{
+    return m_names->count();
+}
 
 void ElementIndex::lampsNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    m_rebuilds += query(m_layers[LampLayer], doc.lamps, rect, cellSize, out);
+    near(Layer::Lamps, doc, rect, cellSize, out);
 }
 
 void ElementIndex::tilesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    m_rebuilds += query(m_layers[TileLayer], doc.tiles, rect, cellSize, out);
+    near(Layer::Tiles, doc, rect, cellSize, out);
 }
 
 void ElementIndex::platesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
 {
-    m_rebuilds += query(m_layers[PlateLayer], doc.plates, rect, cellSize, out);
+    near(Layer::Plates, doc, rect, cellSize, out);
+}
+
+void ElementIndex::build(const StationData &doc)
+{
+    forEachLayer(doc, [this](Layer layer, const auto &list) {
+        rebuild(m_layers[std::size_t(layer)], *m_names, list);
+        ++m_rebuilds;
+    });
+}
+
+void ElementIndex::rebind(const StationData &doc)
+{
+    forEachLayer(doc, [this](Layer layer, const auto &list) {
+        LayerState &state = m_layers[std::size_t(layer)];
+        state.list = &list;
+        state.revision = list.revision();
+    });
 }
 
 void ElementIndex::invalidate()
 {
-    for (LayerBuckets &layer : m_layers)
+    for (LayerState &layer : m_layers)
         layer.valid = false;
 }
 

@@ -4,21 +4,56 @@
 
 #include <QRect>
 
+#include <memory>
 #include <vector>
 
 namespace kalmor {
 
 namespace detail {
-struct LayerBuckets;
+struct LayerState;
+class IndexNames;
 }
 
+// The parts of a record a frame draws: its picture, and for a track tile
+// the corner pieces its flags ask for, each with its partner.
+enum DrawPart : quint8 {
+    PartPicture = 1,
+    PartCornerLH = 2,
+    PartCornerLD = 4,
+    PartCornerPH = 8,
+    PartCornerPD = 16,
+};
+
+// One record as the index offers it to a frame.
+struct IndexedDraw {
+    qint64 x = 0;        // the record's cell
+    qint64 y = 0;
+    qint32 pos = 0;      // its position in its list
+    quint32 name = 0;    // ElementIndex::name(name) is its NAME
+    qint16 dx = 0;       // a lamp's offsets
+    qint16 dy = 0;
+    quint8 parts = 0;    // DrawPart bits still worth drawing
+    // Drawn from the record itself, as it borrows its place from the lamp
+    // list or stands far from its cell.
+    bool plain = false;
+};
+
 // Finds the records whose drawing can reach a rectangle of the surface
-// without walking whole lists: each list is kept in buckets of 16 x 16
-// cells. Single edits (append, replace, removeAt) are followed from the
-// list's change log and their positions tested one by one; clear, shift,
-// a new list or a long series of edits rebuild the buckets lazily at the
-// next query. Answers are in list order, so the stacking within a layer
+// without walking whole lists, and hands a frame what it needs to draw
+// them without reading the records again: each list is kept in buckets of
+// 16 x 16 cells with the cell, name, corner flags and lamp offsets of
+// every record. Answers are in list order, so the stacking within a layer
 // stays that of the list.
+//
+// The buckets are built once per list (a load builds them on its own
+// thread, before the document takes the station over) and then follow
+// the list: a shift by its offset, edited positions one by one from the
+// list's change log, up to many thousands of them, so neither a shift
+// (nor its undo), a paste nor a removal of many costs a rebuild.
+//
+// Records stacked on one cell are thinned out: a picture drawn opaque
+// again at the same place later in the same list covers the earlier one
+// exactly, so only the last of such draws is offered.
 //
 // A record reaches at most its own cell and the horizontal neighbours
 // (corner partners), except lamps, which stand at pixel offsets. Lamps
@@ -27,16 +62,35 @@ struct LayerBuckets;
 // offered for every rectangle; drawing clips them.
 class ElementIndex {
 public:
+    enum class Layer { Lamps, Tiles, Plates };
+
     ElementIndex();
     ~ElementIndex();
+    ElementIndex(ElementIndex &&) noexcept;
+    ElementIndex &operator=(ElementIndex &&) noexcept;
     ElementIndex(const ElementIndex &) = delete;
     ElementIndex &operator=(const ElementIndex &) = delete;
 
+    // What a frame draws of one list inside the rectangle of surface
+    // pixels, in list order.
+    void gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<IndexedDraw> &out);
+
+    // The kind name of IndexedDraw::name.
+    const QString &name(quint32 id) const;
+    quint32 nameCount() const;
+
     // Positions (ascending) of records that may reach the rectangle of
-    // surface pixels; a superset of those that do.
+    // surface pixels; a superset of those that do, stacked ones included.
     void lampsNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
     void tilesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
     void platesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
+
+    // Builds the buckets of all three lists now: a load does it on its own
+    // thread, on the station it read.
+    void build(const StationData &doc);
+    // The lists this index was built for were moved, unchanged, into doc
+    // (the document took the station over): follow them there.
+    void rebind(const StationData &doc);
 
     // Forget everything, e.g. when the document took over another station.
     void invalidate();
@@ -46,7 +100,14 @@ public:
     quint64 rebuildCount() const { return m_rebuilds; }
 
 private:
-    std::vector<detail::LayerBuckets> m_layers;
+    void collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
+                 std::vector<IndexedDraw> &out);
+    void near(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
+
+    std::unique_ptr<detail::IndexNames> m_names;
+    std::vector<detail::LayerState> m_layers;
+    std::vector<IndexedDraw> m_scratch;
+    std::vector<IndexedDraw> m_scratchNear;
     quint64 m_rebuilds = 0;
 };
 

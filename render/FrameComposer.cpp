@@ -1,18 +1,14 @@
 #include "render/FrameComposer.h"
 
-#include "catalogue/ElementKinds.h"
+#include "render/ElementDrawing.h"
 #include "render/ElementIndex.h"
-#include "render/ImageSet.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
-#include "render/Viewport.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
-#include <optional>
-#include <vector>
 
 namespace kalmor {
 
@@ -41,189 +37,39 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 
 namespace {
 
-// Where a lamp stands in its cell, and the picture whose size gives the
-// lamp rectangle's: for a placed element the lamp record at its index,
-// for the preview the current element kind.
-struct LampOffsets {
-    qint64 x = 0;
-    qint64 y = 0;
-    const QString *sizeName = nullptr;
-};
-
-enum class Placement { Cell, Lamp, Corner, Nothing };
-
-// The comparisons are exact and letter case counts; a name too short for
-// a prefix matches none.
-Placement placementOf(const QString &name)
-{
-    switch (elementClassOf(name)) {
-    case ElementClass::LabelPlate:
-    case ElementClass::TrackTile:
-        return Placement::Cell;
-    case ElementClass::Lamp:
-        return Placement::Lamp;
-    case ElementClass::None:
-        break;
-    }
-    if (name.size() >= 5 && QStringView(name).first(5) == u"Ruzek")
-        return Placement::Corner;
-    return Placement::Nothing;
-}
-
-// Draw element: one name at one cell, its picture scaled into the cell or
-// lamp rectangle, a corner piece with its partner.
-class ElementPainter {
-public:
-    ElementPainter(FrameTarget &target, const ImageSet &images, int cellSize)
-        : m_target(target), m_images(images), m_cell(cellSize)
-    {
-    }
-
-    // offsets: where a lamp stands in its cell and which picture gives its
-    // size; a lamp without them (a lamp name in another list past the end
-    // of the lamp list) is not drawn.
-    void draw(const QString &name, qint64 x, qint64 y, int opacity, const std::optional<LampOffsets> &offsets)
-    {
-        switch (placementOf(name)) {
-        case Placement::Nothing:
-            return;
-        case Placement::Cell:
-            drawInCell(name, x, y, opacity);
-            return;
-        case Placement::Corner:
-            drawInCell(name, x, y, opacity);
-            if (const auto partner = cornerPartnerOf(name))
-                drawInCell(QString::fromLatin1(partner->name), x + partner->dx, y, opacity);
-            return;
-        case Placement::Lamp:
-            if (offsets)
-                drawLamp(name, x, y, opacity, *offsets);
-            return;
-        }
-    }
-
-private:
-    void drawInCell(const QString &name, qint64 x, qint64 y, int opacity)
-    {
-        drawPicture(name, WideRect{x * m_cell, y * m_cell, m_cell, m_cell}, opacity);
-    }
-
-    void drawLamp(const QString &name, qint64 x, qint64 y, int opacity, const LampOffsets &offsets)
-    {
-        const int picture = m_images.indexOf(name);
-        const bool ownSize = offsets.sizeName == nullptr || offsets.sizeName == &name || *offsets.sizeName == name;
-        const int sizePicture = ownSize ? picture : m_images.indexOf(*offsets.sizeName);
-        if (picture < 0 || sizePicture < 0)
-            return;
-        const QSize design = m_images.designSize(sizePicture);
-        const qint64 w = qRound(double(design.width()) / Viewport::DesignCellSize * m_cell);
-        const qint64 h = qRound(double(design.height()) / Viewport::DesignCellSize * m_cell);
-        drawPicture(picture, WideRect{x * m_cell + offsets.x, y * m_cell + offsets.y, w, h}, opacity);
-    }
-
-    // A name with a class but without a picture is passed over, so one
-    // misspelt record read from a file cannot stop the frame.
-    void drawPicture(const QString &name, const WideRect &rect, int opacity)
-    {
-        const int picture = m_images.indexOf(name);
-        if (picture >= 0)
-            drawPicture(picture, rect, opacity);
-    }
-
-    void drawPicture(int picture, const WideRect &rect, int opacity)
-    {
-        if (opacity <= 0 || rect.width <= 0 || rect.height <= 0 || !reaches(rect))
-            return;
-        const QImage &scaled = m_images.scaled(picture, QSize(int(rect.width), int(rect.height)));
-        drawScaledPicture(m_target, scaled, rect.left, rect.top, opacity);
-    }
-
-    bool reaches(const WideRect &rect) const
-    {
-        const QRect &clip = m_target.clip;
-        return rect.left <= clip.right() && rect.left + rect.width > clip.left()
-            && rect.top <= clip.bottom() && rect.top + rect.height > clip.top();
-    }
-
-    FrameTarget &m_target;
-    const ImageSet &m_images;
-    qint64 m_cell;
-};
-
-const QString CornerLH = QStringLiteral("Ruzek_LH");
-const QString CornerLD = QStringLiteral("Ruzek_LD");
-const QString CornerPH = QStringLiteral("Ruzek_PH");
-const QString CornerPD = QStringLiteral("Ruzek_PD");
-
-// A placed lamp stands where the lamp record at its index says, and is
-// as large as that record's picture: a lamp name in the tile or plate
-// list borrows both from the lamp record at the same position, when there
-// is one.
-std::optional<LampOffsets> lampAt(const StationData &doc, qint32 index)
-{
-    if (index < doc.lamps.count()) {
-        const TPoleZarovka &lamp = doc.lamps.at(index);
-        return LampOffsets{lamp.ODSAZENI_X, lamp.ODSAZENI_Y, &lamp.NAME};
-    }
-    return std::nullopt;
-}
-
-void drawElements(ElementPainter &painter, const StationData &doc, const QRect &clip, int cell,
-                  ElementIndex &index)
-{
-    std::vector<qint32> near;
-    index.lampsNear(doc, clip, cell, near);
-    for (const qint32 i : near) {
-        const TPoleZarovka &r = doc.lamps.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
-    }
-    index.tilesNear(doc, clip, cell, near);
-    for (const qint32 i : near) {
-        const TPolePanelu &r = doc.tiles.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
-        if (r.Cont_LH)
-            painter.draw(CornerLH, r.X, r.Y, 255, std::nullopt);
-        if (r.Cont_LD)
-            painter.draw(CornerLD, r.X, r.Y, 255, std::nullopt);
-        if (r.Cont_PH)
-            painter.draw(CornerPH, r.X, r.Y, 255, std::nullopt);
-        if (r.Cont_PD)
-            painter.draw(CornerPD, r.X, r.Y, 255, std::nullopt);
-    }
-    index.platesNear(doc, clip, cell, near);
-    for (const qint32 i : near) {
-        const TPoleStitek &r = doc.plates.at(i);
-        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
-    }
-}
-
-void drawPreviews(ElementPainter &painter, const RenderState &state, const EditingView &editing)
-{
-    const std::array<const QString *, 4> corners{&CornerLH, &CornerLD, &CornerPH, &CornerPD};
-    const LampOffsets offsets{editing.lampOffsetX, editing.lampOffsetY, &editing.currentKind};
-    for (std::size_t i = 0; i < corners.size(); ++i) {
-        if (editing.cornerChecks[i])
-            painter.draw(*corners[i], editing.cursorColumn, editing.cursorRow, state.previewOpacity, offsets);
-    }
-    if (state.switches.preview)
-        painter.draw(editing.currentKind, editing.cursorColumn, editing.cursorRow, state.previewOpacity, offsets);
-}
-
 // Lines from (0, k * cell) to (surface width, k * cell) and from
 // (k * cell, 0) to (k * cell, surface height) for k = 0 .. rows / columns;
-// only those crossing the clip are visited.
+// only those crossing the clip are visited. The clip lies inside the
+// surface, so the vertical lines cross all its rows: they are drawn row
+// by row, in the order the pixels lie in memory.
 void drawGrid(FrameTarget &target, const RenderState &state, qint64 cell)
 {
     const QRect &clip = target.clip;
-    const QSize surface = state.surfaceSize;
     const qint64 firstRow = std::max<qint64>(0, (qint64(clip.top()) + cell - 1) / cell);
     const qint64 lastRow = std::min<qint64>(state.appliedRows, clip.bottom() / cell);
     for (qint64 k = firstRow; k <= lastRow; ++k)
-        fillRect(target, WideRect{0, k * cell, surface.width(), 1}, GridColour);
+        fillRect(target, WideRect{0, k * cell, state.surfaceSize.width(), 1}, GridColour);
     const qint64 firstColumn = std::max<qint64>(0, (qint64(clip.left()) + cell - 1) / cell);
     const qint64 lastColumn = std::min<qint64>(state.appliedColumns, clip.right() / cell);
-    for (qint64 k = firstColumn; k <= lastColumn; ++k)
-        fillRect(target, WideRect{k * cell, 0, 1, surface.height()}, GridColour);
+    if (firstColumn > lastColumn)
+        return;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        QRgb *line = target.at(firstColumn * cell, y);
+        for (qint64 k = 0; k <= lastColumn - firstColumn; ++k)
+            line[k * cell] = GridColour;
+    }
+}
+
+// Whether the grid covers every pixel of the clip, as at cells of one
+// pixel: every row of the clip is then a horizontal line across the whole
+// surface, or every column a vertical one, and nothing drawn before the
+// grid can show.
+bool gridCoversClip(const FrameTarget &target, const RenderState &state, qint64 cell)
+{
+    if (!state.switches.grid || cell != 1)
+        return false;
+    const QRect &clip = target.clip;
+    return clip.bottom() <= state.appliedRows || clip.right() <= state.appliedColumns;
 }
 
 // The outline of the rectangle (x0, y0) - (x0 + cell + 1, y0 + cell + 1),
@@ -268,11 +114,10 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
     }
 }
 
-}  // namespace
-
-void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
-                  const RenderState &state, const EditingView &editing, const ImageSet &images,
-                  CanvasState &canvas, ElementIndex &index)
+// The steps of a frame. ElementIndex *index: the placed elements come
+// through it, or, without one, by walking every list.
+void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
+             const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
 {
     if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
         target = QImage(surfaceRect.size(), QImage::Format_RGB32);
@@ -282,12 +127,18 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
 
     if (!frame.clip.isEmpty()) {
         const WideRect all{frame.clip.left(), frame.clip.top(), frame.clip.width(), frame.clip.height()};
-        fillRect(frame, all, toQColor(state.fillColour).rgb());
-        ElementPainter painter(frame, images, cell);
-        drawElements(painter, doc, frame.clip, cell, index);
-        drawPreviews(painter, state, editing);
-        if (state.switches.grid)
-            drawGrid(frame, state, cell);
+        if (gridCoversClip(frame, state, cell)) {
+            fillRect(frame, all, GridColour);
+        } else {
+            fillRect(frame, all, toQColor(state.fillColour).rgb());
+            if (index)
+                drawPlacedElements(frame, doc, images, cell, *index);
+            else
+                drawEveryElement(frame, doc, images, cell);
+            drawPreviews(frame, images, cell, state, editing);
+            if (state.switches.grid)
+                drawGrid(frame, state, cell);
+        }
         if (drawCursor)
             drawCursorFrame(frame, editing, cell);
     }
@@ -297,6 +148,22 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
         canvas.brushHollow = true;
     if (!frame.clip.isEmpty() && state.switches.diagnostics)
         drawDiagnostics(frame, state, editing, doc, canvas);
+}
+
+}  // namespace
+
+void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
+                  const RenderState &state, const EditingView &editing, const ImageSet &images,
+                  CanvasState &canvas, ElementIndex &index)
+{
+    compose(target, surfaceRect, doc, state, editing, images, canvas, &index);
+}
+
+void composeFrameWalkingEveryElement(QImage &target, const QRect &surfaceRect, const StationData &doc,
+                                     const RenderState &state, const EditingView &editing, const ImageSet &images,
+                                     CanvasState &canvas)
+{
+    compose(target, surfaceRect, doc, state, editing, images, canvas, nullptr);
 }
 
 }  // namespace kalmor

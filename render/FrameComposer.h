@@ -43,4 +43,11 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
                   const RenderState &state, const EditingView &editing, const ImageSet &images,
                   CanvasState &canvas, ElementIndex &index);
 
+// The same frame with every record of every list drawn in turn, without
+// the index: slow on a large station, kept as the plain rule the fast
+// composition is tested and measured against.
+void composeFrameWalkingEveryElement(QImage &target, const QRect &surfaceRect, const StationData &doc,
+                                     const RenderState &state, const EditingView &editing, const ImageSet &images,
+                                     CanvasState &canvas);
+
 }  // namespace kalmor

@@ -20,8 +20,31 @@ QRect clipped(const WideRect &rect, const QRect &clip)
 
 }  // namespace
 
+void blitOpaque(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top)
+{
+    const QRect area = clipped(WideRect{left, top, scaled.width(), scaled.height()}, target.clip);
+    if (area.isEmpty())
+        return;
+    const int sx0 = int(area.left() - left);
+    const int sy0 = int(area.top() - top);
+    const int w = area.width();
+    for (int row = 0; row < area.height(); ++row) {
+        const auto *src = reinterpret_cast<const QRgb *>(scaled.constScanLine(sy0 + row)) + sx0;
+        QRgb *dst = target.at(area.left(), area.top() + row);
+        // All ones where the picture is opaque: its alpha's top bit.
+        for (int x = 0; x < w; ++x) {
+            const QRgb opaque = QRgb(qint32(src[x]) >> 31);
+            dst[x] = src[x] | (dst[x] & ~opaque);
+        }
+    }
+}
+
 void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top, int opacity)
 {
+    if (opacity >= 255) {
+        blitOpaque(target, scaled, left, top);
+        return;
+    }
     if (opacity <= 0)
         return;
     const QRect area = clipped(WideRect{left, top, scaled.width(), scaled.height()}, target.clip);
@@ -29,19 +52,10 @@ void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, q
         return;
     const int sx0 = int(area.left() - left);
     const int sy0 = int(area.top() - top);
-    const int tx0 = area.left() - target.origin.x();
-    const int ty0 = area.top() - target.origin.y();
     const int w = area.width();
     for (int row = 0; row < area.height(); ++row) {
         const auto *src = reinterpret_cast<const QRgb *>(scaled.constScanLine(sy0 + row)) + sx0;
-        auto *dst = reinterpret_cast<QRgb *>(target.image.scanLine(ty0 + row)) + tx0;
-        if (opacity >= 255) {
-            for (int x = 0; x < w; ++x) {
-                if (qAlpha(src[x]) != 0)
-                    dst[x] = src[x];
-            }
-            continue;
-        }
+        QRgb *dst = target.at(area.left(), area.top() + row);
         for (int x = 0; x < w; ++x) {
             const QRgb s = src[x];
             if (qAlpha(s) == 0)
@@ -59,10 +73,8 @@ void fillRect(FrameTarget &target, const WideRect &rect, QRgb colour)
     const QRect area = clipped(rect, target.clip);
     if (area.isEmpty())
         return;
-    const int tx0 = area.left() - target.origin.x();
-    const int ty0 = area.top() - target.origin.y();
     for (int row = 0; row < area.height(); ++row) {
-        auto *dst = reinterpret_cast<QRgb *>(target.image.scanLine(ty0 + row)) + tx0;
+        QRgb *dst = target.at(area.left(), area.top() + row);
         std::fill(dst, dst + area.width(), colour);
     }
 }

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "document/StationDocument.h"
+#include "render/FrameInputs.h"
+#include "render/PictureDrawing.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace kalmor {
+
+class ElementIndex;
+class ImageSet;
+
+// Where a lamp stands in its cell, and the picture whose size gives the
+// lamp rectangle's: for a placed element the lamp record at its index,
+// for the preview the current element kind.
+struct LampOffsets {
+    qint64 x = 0;
+    qint64 y = 0;
+    const QString *sizeName = nullptr;
+};
+
+// Draw element: one name at one cell, its picture scaled into the cell or
+// lamp rectangle, a corner piece with its partner.
+class ElementPainter {
+public:
+    ElementPainter(FrameTarget &target, const ImageSet &images, int cellSize);
+
+    // offsets: where a lamp stands in its cell and which picture gives its
+    // size; a lamp without them (a lamp name in another list past the end
+    // of the lamp list) is not drawn.
+    void draw(const QString &name, qint64 x, qint64 y, int opacity, const std::optional<LampOffsets> &offsets);
+
+private:
+    void drawInCell(const QString &name, qint64 x, qint64 y, int opacity);
+    void drawLamp(const QString &name, qint64 x, qint64 y, int opacity, const LampOffsets &offsets);
+    void drawPicture(const QString &name, const WideRect &rect, int opacity);
+    void drawPicture(int picture, const WideRect &rect, int opacity);
+
+    FrameTarget &m_target;
+    const ImageSet &m_images;
+    qint64 m_cell;
+};
+
+// Lamps, track tiles with their corner pieces and label plates, each list
+// in its order, as far as they reach the target: the index offers what
+// can, thinned out where records stack.
+void drawPlacedElements(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
+                        ElementIndex &index);
+
+// The same by walking every record of every list and drawing each in
+// turn, exactly as the rules state it: the plain way, against which the
+// index's way is tested and measured.
+void drawEveryElement(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize);
+
+// The previews at the cursor cell, blended: the corner pieces of the
+// checked corner-division boxes, then the current element kind.
+void drawPreviews(FrameTarget &target, const ImageSet &images, int cellSize, const RenderState &state,
+                  const EditingView &editing);
+
+}  // namespace kalmor
