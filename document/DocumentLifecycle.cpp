@@ -2,7 +2,15 @@
 
 #include "document/StationFile.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace kalmor {
 
@@ -36,10 +44,22 @@ QString pathPanelText(const StationDocument &doc)
     return doc.hasCurrentPath() ? doc.currentPath() : NoFileText;
 }
 
+// What a load gives: the station, and the work its followers prepared.
+struct DocumentLifecycle::Loaded {
+    StationData station;
+    FileResult result;
+    std::vector<std::function<void()>> adopt;
+};
+
 DocumentLifecycle::DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host,
                                      QObject *parent)
     : QObject(parent), m_doc(doc), m_prompts(prompts), m_host(host)
 {
+}
+
+void DocumentLifecycle::addLoadFollower(LoadFollower follower)
+{
+    m_followers.push_back(std::move(follower));
 }
 
 bool DocumentLifecycle::discardConfirmed()
@@ -49,7 +69,7 @@ bool DocumentLifecycle::discardConfirmed()
 
 bool DocumentLifecycle::newStation()
 {
-    if (m_saving || !discardConfirmed())
+    if (isBusy() || !discardConfirmed())
         return false;
     m_doc.resetForNew();
     return true;
@@ -57,7 +77,7 @@ bool DocumentLifecycle::newStation()
 
 bool DocumentLifecycle::openStation()
 {
-    if (m_saving || !discardConfirmed())
+    if (isBusy() || !discardConfirmed())
         return false;
     const std::optional<QString> path = m_prompts.chooseOpenPath();
     return path && openFrom(*path);
@@ -65,23 +85,95 @@ bool DocumentLifecycle::openStation()
 
 bool DocumentLifecycle::openFrom(const QString &path)
 {
-    if (m_saving)
+    if (isBusy())
         return false;
-    StationData read = m_doc.data().settingsOnly();
-    const FileResult result = readStationFile(path, read);
-    if (!result.ok()) {
-        m_prompts.inform(result.error);
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    Loaded loaded = readKeepingWindowAlive(fullPath);
+    if (!loaded.result.ok()) {
+        m_prompts.inform(loaded.result.error);
+        finished();
         return false;
     }
-    m_doc.takeOver(std::move(read));
-    m_doc.setCurrentPath(QFileInfo(path).absoluteFilePath());
+    m_doc.takeOver(std::move(loaded.station));
+    for (const auto &adopt : loaded.adopt)
+        adopt();
+    m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Loaded);
+    finished();
     return true;
+}
+
+DocumentLifecycle::Loaded DocumentLifecycle::readKeepingWindowAlive(const QString &path)
+{
+    const FlagGuard loading(m_loading);
+    Loaded loaded;
+    loaded.station = m_doc.data().settingsOnly();
+    std::atomic<qint64> bytesRead{0};
+    std::mutex mutex;
+    std::condition_variable readCv;
+    bool done = false;
+    std::thread reader([&] {
+        ReadPlan plan;
+        plan.bytesRead = &bytesRead;
+        loaded.result = readStationFile(path, loaded.station, plan);
+        if (loaded.result.ok()) {
+            for (const LoadFollower &follow : m_followers)
+                loaded.adopt.push_back(follow(loaded.station));
+        }
+        const std::lock_guard lock(mutex);
+        done = true;
+        readCv.notify_all();
+    });
+    const auto waitFor = [&](std::chrono::milliseconds ms) {
+        std::unique_lock lock(mutex);
+        return readCv.wait_for(lock, ms, [&] { return done; });
+    };
+
+    // A small file is read before anyone could notice; a large one gets
+    // the window back every frame, with the commands that could change
+    // the document under the load held back.
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 size = QFileInfo(path).size();
+    bool held = false;
+    bool strip = false;
+    qint64 steps = 0;
+    constexpr qint64 Steps = 100;
+    while (!waitFor(std::chrono::milliseconds(held ? 16 : 100))) {
+        if (!held) {
+            setSectionsEnabled(false);
+            m_host.setEditingLocked(true);
+            held = true;
+        }
+        if (!strip && clock.elapsed() >= LoadProgressAfterMs) {
+            m_host.showProgress(QStringLiteral("Otevírání souboru: ") + path, Steps);
+            strip = true;
+        }
+        for (; strip && steps < (size > 0 ? bytesRead.load() * Steps / size : 0); ++steps)
+            m_host.stepProgress();
+        QCoreApplication::processEvents();
+    }
+    reader.join();
+    if (strip)
+        m_host.hideProgress();
+    if (held) {
+        m_host.setEditingLocked(false);
+        setSectionsEnabled(true);
+    }
+    return loaded;
+}
+
+void DocumentLifecycle::finished()
+{
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        emit closeRequestDue();
+    }
 }
 
 bool DocumentLifecycle::saveStation()
 {
-    if (m_saving)
+    if (isBusy())
         return false;
     if (m_doc.hasCurrentPath())
         return saveTo(m_doc.currentPath());
@@ -90,7 +182,7 @@ bool DocumentLifecycle::saveStation()
 
 bool DocumentLifecycle::saveStationAs()
 {
-    if (m_saving)
+    if (isBusy())
         return false;
     const std::optional<QString> path = m_prompts.chooseSavePath();
     return path && saveTo(*path);
@@ -104,7 +196,7 @@ void DocumentLifecycle::setSectionsEnabled(bool enabled)
 
 bool DocumentLifecycle::saveTo(const QString &path)
 {
-    if (m_saving)
+    if (isBusy())
         return false;
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     bool panelsHidden = false;
@@ -150,6 +242,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
             setSectionsEnabled(true);
             m_host.hideProgress();
         }
+        finished();
         return false;
     }
     if (panelsHidden) {
@@ -159,13 +252,16 @@ bool DocumentLifecycle::saveTo(const QString &path)
     }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Saved);
+    finished();
     return true;
 }
 
 bool DocumentLifecycle::confirmClose()
 {
-    if (m_saving)
+    if (isBusy()) {
+        m_closeRequested = true;
         return false;
+    }
     if (!m_doc.isModified())
         return true;
     const QString name = QFileInfo(pathPanelText(m_doc)).fileName();

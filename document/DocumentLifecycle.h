@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 namespace kalmor {
 
@@ -29,16 +30,17 @@ public:
     virtual void showAllPanels() = 0;
     virtual void setMenuSectionEnabled(MenuSection section, bool enabled) = 0;
 
-    // The save progress strip P_Ukazatel: shown at position 0 with the bar
-    // running from 0 to `maximum`; a step adds one and lets the window
-    // system process pending events (the host may do that only about once
-    // per frame, but must count every step).
+    // The save progress strip P_Ukazatel (a long load shows it too): shown
+    // at position 0 with the bar running from 0 to `maximum`; a step adds
+    // one and lets the window system process pending events (the host may
+    // do that only about once per frame, but must count every step).
     virtual void showProgress(const QString &caption, qsizetype maximum) = 0;
     virtual void stepProgress() = 0;
     virtual void hideProgress() = 0;
 
     // While locked, pointer input on the work area must not change the
-    // element lists: the writer is walking them while events are processed.
+    // element lists: the writer is walking them, or a load is about to
+    // replace them, while events are processed.
     virtual void setEditingLocked(bool locked) = 0;
 };
 
@@ -49,13 +51,22 @@ QString windowCaption(const StationDocument &doc);
 QString pathPanelText(const StationDocument &doc);
 
 // The commands New, Open, Save, Save As and the close question.
+//
+// A file is read on a thread of its own while this thread keeps the window
+// alive: it repaints, and after half a second the progress strip shows how
+// far the read is. The menus are disabled and editing is locked meanwhile,
+// as during a save, and the document takes the station over only once the
+// whole file was read.
 class DocumentLifecycle : public QObject {
     Q_OBJECT
 public:
+    // A load that runs longer than this shows the progress strip.
+    static constexpr int LoadProgressAfterMs = 500;
+
     DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host, QObject *parent = nullptr);
 
     // Each returns whether the command ran to its end; false after a No,
-    // a cancelled dialog, a failure, or while a save is still writing.
+    // a cancelled dialog, a failure, or while a save or a load still runs.
     bool newStation();
     bool openStation();
     bool saveStation();
@@ -67,19 +78,38 @@ public:
     bool openFrom(const QString &path);
 
     // Whether the main window may close: asks when the station is modified.
+    // While a save or a load runs the window stays, and the request is
+    // remembered: closeRequestDue() asks the window to close again once
+    // the command has finished.
     bool confirmClose();
+
+    // What else a load prepares on its thread for the station it read.
+    void addLoadFollower(LoadFollower follower);
 
     // True while a save is writing element lines and events are processed.
     bool isSaving() const { return m_saving; }
+    // True while a load reads its file and events are processed.
+    bool isLoading() const { return m_loading; }
+    bool isBusy() const { return m_saving || m_loading; }
+
+signals:
+    void closeRequestDue();
 
 private:
+    struct Loaded;
+
     bool discardConfirmed();
     void setSectionsEnabled(bool enabled);
+    Loaded readKeepingWindowAlive(const QString &path);
+    void finished();
 
     StationDocument &m_doc;
     UserPrompts &m_prompts;
     LifecycleHost &m_host;
+    std::vector<LoadFollower> m_followers;
     bool m_saving = false;
+    bool m_loading = false;
+    bool m_closeRequested = false;
 };
 
 }  // namespace kalmor

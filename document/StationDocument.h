@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace kalmor {
 
 inline const QString ProgramTitle = QStringLiteral("Kalmor v0.5");
@@ -43,6 +45,12 @@ struct StationData {
     // so that settings the file does not mention keep their values.
     StationData settingsOnly() const;
 };
+
+// Work that belongs to a load besides reading, such as the renderer's cell
+// index: it runs on the loading thread with the station read, and what it
+// returns runs on the user-interface thread once the document has taken
+// that station over.
+using LoadFollower = std::function<std::function<void()>(const StationData &read)>;
 
 // The one station being edited. Dialogs are views of it: they write into
 // it as soon as a control changes and follow its signals when a load or

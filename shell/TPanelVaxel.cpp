@@ -139,6 +139,9 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
+    m_lifecycle->addLoadFollower(plocha->indexPreparation());
+    // A close asked for during a save or a load is asked again after it.
+    connect(m_lifecycle, &DocumentLifecycle::closeRequestDue, this, &QWidget::close, Qt::QueuedConnection);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -391,9 +394,9 @@ void TPanelVaxel::resizeEvent(QResizeEvent *event)
 
 void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
-    // A save hands control to the window system while it writes; the
-    // window stays until it has finished.
-    if (m_lifecycle->isSaving() || !m_lifecycle->confirmClose()) {
+    // A save or a load hands control to the window system while it runs;
+    // the window stays until it has finished.
+    if (!m_lifecycle->confirmClose()) {
         event->ignore();
         return;
     }
