@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <type_traits>
 
 namespace kalmor {
@@ -98,8 +99,6 @@ struct Edited {
     qint64 x = 0;
     qint64 y = 0;
     Entry entry{};
-    bool live = false;   // the list still has this position
-    bool plain = false;
 };
 
 // Records stacked in one crowded bucket, with the draws a later record
@@ -126,10 +125,12 @@ struct LayerState {
     qint64 minDy = 0;
     qint64 maxDy = 0;
 
-    // Positions below builtCount edited since the build, and the edits
-    // themselves, ascending by position.
+    // Positions below builtCount edited since the build; the records now
+    // at edited positions, in buckets of their own, and where each is.
     std::vector<quint64> editedBits;
-    std::vector<Edited> edited;
+    QHash<quint64, std::vector<Edited>> edited;
+    QHash<qint32, std::optional<quint64>> editedAt;  // position -> bucket key, none when drawn plain
+    std::vector<qint32> editedPlain;  // edited positions drawn plain
 
     std::vector<quint64> crowdedBits;  // positions in crowded buckets
     QHash<qint32, Thinned> thinned;    // by the bucket's first entry
@@ -284,6 +285,8 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     const std::size_t words = (std::size_t(n) + 63) / 64;
     layer.editedBits.assign(words, 0);
     layer.edited.clear();
+    layer.editedAt.clear();
+    layer.editedPlain.clear();
     layer.crowdedBits.assign(words, 0);
     layer.thinned.clear();
     layer.thinnedStale = false;
@@ -304,47 +307,60 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     layer.valid = true;
 }
 
+quint64 bucketKey(qint64 x, qint64 y)
+{
+    return (quint64(quint32(qint32(x >> BucketGrid::Shift))) << 32) | quint32(qint32(y >> BucketGrid::Shift));
+}
+
+// Forgets what an earlier edit noted at the position.
+void forgetEdit(LayerState &layer, qint32 pos)
+{
+    const auto at = layer.editedAt.constFind(pos);
+    if (at == layer.editedAt.cend())
+        return;
+    if (!*at) {
+        layer.editedPlain.erase(std::find(layer.editedPlain.begin(), layer.editedPlain.end(), pos));
+    } else {
+        const auto bucket = layer.edited.find(**at);
+        std::vector<Edited> &in = *bucket;
+        const auto it = std::find_if(in.begin(), in.end(), [pos](const Edited &e) { return e.entry.pos == pos; });
+        *it = in.back();
+        in.pop_back();
+        if (in.empty())
+            layer.edited.erase(bucket);
+    }
+    layer.editedAt.erase(at);
+}
+
 // Notes the records at the positions the list's log names as edited.
 template <class Record>
-void follow(LayerState &layer, IndexNames &names, const ElementList<Record> &list, std::vector<qint32> &positions)
+void follow(LayerState &layer, IndexNames &names, const ElementList<Record> &list, const std::vector<qint32> &positions)
 {
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     const auto shift = list.shiftTotal();
-    std::vector<Edited> fresh;
-    fresh.reserve(positions.size());
     for (const qint32 pos : positions) {
         if (pos < layer.builtCount) {
             setBit(layer.editedBits, pos);
             if (testBit(layer.crowdedBits, pos))
                 layer.thinnedStale = true;
         }
+        forgetEdit(layer, pos);
+        if (pos >= list.count())
+            continue;
+        const Record &r = list.at(pos);
         Edited e;
-        if (pos < list.count()) {
-            const Record &r = list.at(pos);
-            e.live = true;
-            e.plain = !describe(r, pos, names, e.entry);
-            e.x = qint64(r.X) - (shift.dx - layer.builtShiftX);
-            e.y = qint64(r.Y) - (shift.dy - layer.builtShiftY);
-            if (!e.plain)
-                widenOffsets(layer, e.entry);
+        e.x = qint64(r.X) - (shift.dx - layer.builtShiftX);
+        e.y = qint64(r.Y) - (shift.dy - layer.builtShiftY);
+        const bool bucketed = describe(r, pos, names, e.entry) && qint32(e.x) == e.x && qint32(e.y) == e.y;
+        if (!bucketed) {
+            layer.editedPlain.push_back(pos);
+            layer.editedAt.insert(pos, std::nullopt);
+            continue;
         }
-        e.entry.pos = pos;
-        fresh.push_back(e);
+        widenOffsets(layer, e.entry);
+        const quint64 key = bucketKey(e.x, e.y);
+        layer.edited[key].push_back(e);
+        layer.editedAt.insert(pos, key);
     }
-    // Merge by position; a fresh edit replaces an older one.
-    std::vector<Edited> merged;
-    merged.reserve(layer.edited.size() + fresh.size());
-    auto older = layer.edited.cbegin();
-    for (const Edited &e : fresh) {
-        while (older != layer.edited.cend() && older->entry.pos < e.entry.pos)
-            merged.push_back(*older++);
-        if (older != layer.edited.cend() && older->entry.pos == e.entry.pos)
-            ++older;
-        merged.push_back(e);
-    }
-    merged.insert(merged.end(), older, layer.edited.cend());
-    layer.edited = std::move(merged);
 }
 
 // Brings the layer up to the list; returns whether it rebuilt.
@@ -356,7 +372,7 @@ bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &li
             return false;
         std::vector<qint32> positions;
         if (list.positionsTouchedSince(layer.revision, positions)
-            && layer.edited.size() + positions.size() <= EditedLimit) {
+            && std::size_t(layer.editedAt.size()) + positions.size() <= EditedLimit) {
             follow(layer, names, list, positions);
             layer.revision = list.revision();
             return false;
@@ -457,16 +473,35 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
             const qint64 y = top + (e->cell >> 4);
             if (x < x0 || x > x1 || y < y0 || y > y1 || e->pos >= count || testBit(layer.editedBits, e->pos))
                 continue;
-            out.push_back(IndexedDraw{x + sx, y + sy, e->pos, e->name, e->dx, e->dy, e->parts, false});
+            out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), e->pos, e->name, e->dx, e->dy, e->parts, false});
         }
     });
-    for (const Edited &e : layer.edited) {
-        if (!e.live || e.entry.pos >= count)
-            continue;
-        if (e.plain || (e.x >= x0 && e.x <= x1 && e.y >= y0 && e.y <= y1)) {
+    const auto takeEdited = [&](const std::vector<Edited> &in) {
+        for (const Edited &e : in) {
             const Entry &d = e.entry;
-            out.push_back(IndexedDraw{e.x + sx, e.y + sy, d.pos, d.name, d.dx, d.dy, d.parts, e.plain});
+            if (e.x >= x0 && e.x <= x1 && e.y >= y0 && e.y <= y1 && d.pos < count)
+                out.push_back(IndexedDraw{qint32(e.x + sx), qint32(e.y + sy), d.pos, d.name, d.dx, d.dy, d.parts, false});
         }
+    };
+    const qint64 bx0 = bucket(x0);
+    const qint64 bx1 = bucket(x1);
+    const qint64 by0 = bucket(y0);
+    const qint64 by1 = bucket(y1);
+    if ((bx1 - bx0 + 1) * (by1 - by0 + 1) > qint64(layer.edited.size())) {
+        for (const std::vector<Edited> &in : std::as_const(layer.edited))
+            takeEdited(in);
+    } else {
+        for (qint64 by = by0; by <= by1; ++by) {
+            for (qint64 bx = bx0; bx <= bx1; ++bx) {
+                const auto it = layer.edited.constFind(bucketKey(bx << BucketGrid::Shift, by << BucketGrid::Shift));
+                if (it != layer.edited.cend())
+                    takeEdited(*it);
+            }
+        }
+    }
+    for (const qint32 pos : layer.editedPlain) {
+        if (pos < count)
+            out.push_back(IndexedDraw{0, 0, pos, 0, 0, 0, PartPicture, true});
     }
     for (const qint32 pos : layer.plain) {
         if (pos < count && !testBit(layer.editedBits, pos))

@@ -26,8 +26,8 @@ enum DrawPart : quint8 {
 
 // One record as the index offers it to a frame.
 struct IndexedDraw {
-    qint64 x = 0;        // the record's cell
-    qint64 y = 0;
+    qint32 x = 0;        // the record's cell
+    qint32 y = 0;
     qint32 pos = 0;      // its position in its list
     quint32 name = 0;    // ElementIndex::name(name) is its NAME
     qint16 dx = 0;       // a lamp's offsets

@@ -116,6 +116,12 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
 
 // The steps of a frame. ElementIndex *index: the placed elements come
 // through it, or, without one, by walking every list.
+//
+// The steps up to the grid go tile by tile: at small cells a view holds a
+// hundred thousand records, whose pixels in list order land all over it,
+// and within a tile what one step writes is still in the cache when the
+// next writes over it. Each step clips to its tile, so every pixel sees
+// the same draws in the same order as without tiles.
 void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
              const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
 {
@@ -124,24 +130,31 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
     const int cell = std::max(1, state.cellSize);
     const bool drawCursor = state.focus && state.switches.cursorFrame;
+    const QRgb fill = toQColor(state.fillColour).rgb();
+    // The plain walk visits every record once per tile: one tile for it.
+    constexpr int TilePixels = 256;
+    const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
 
-    if (!frame.clip.isEmpty()) {
-        const WideRect all{frame.clip.left(), frame.clip.top(), frame.clip.width(), frame.clip.height()};
-        if (gridCoversClip(frame, state, cell)) {
-            fillRect(frame, all, GridColour);
-        } else {
-            fillRect(frame, all, toQColor(state.fillColour).rgb());
+    for (int top = frame.clip.top(); top <= frame.clip.bottom(); top += step) {
+        for (int left = frame.clip.left(); left <= frame.clip.right(); left += step) {
+            FrameTarget tile(target, frame.origin, frame.clip & QRect(left, top, step, step));
+            const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
+            if (gridCoversClip(tile, state, cell)) {
+                fillRect(tile, all, GridColour);
+                continue;
+            }
+            fillRect(tile, all, fill);
             if (index)
-                drawPlacedElements(frame, doc, images, cell, *index);
+                drawPlacedElements(tile, doc, images, cell, *index);
             else
-                drawEveryElement(frame, doc, images, cell);
-            drawPreviews(frame, images, cell, state, editing);
+                drawEveryElement(tile, doc, images, cell);
+            drawPreviews(tile, images, cell, state, editing);
             if (state.switches.grid)
-                drawGrid(frame, state, cell);
+                drawGrid(tile, state, cell);
         }
-        if (drawCursor)
-            drawCursorFrame(frame, editing, cell);
     }
+    if (drawCursor && !frame.clip.isEmpty())
+        drawCursorFrame(frame, editing, cell);
     // The cursor frame leaves the brush hollow whether or not it reached
     // this part of the surface.
     if (drawCursor)

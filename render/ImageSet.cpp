@@ -11,6 +11,8 @@ namespace {
 // A few sizes per picture are enough: tiles and lamps at the current cell
 // size, and the previous size while a zoom is being changed.
 constexpr std::size_t CachedSizesPerPicture = 4;
+// Stacks are kept up to this many bytes, then all are made anew.
+constexpr qint64 CompositeBytes = qint64(64) << 20;
 
 }  // namespace
 
@@ -30,7 +32,8 @@ ImageSet::ImageSet(const QString &folder)
 void ImageSet::add(const QString &name, const QImage &picture)
 {
     const int index = int(m_entries.size());
-    m_entries.push_back(Entry{name, withWhiteTransparent(picture), {}});
+    const QImage transparent = withWhiteTransparent(picture);
+    m_entries.push_back(Entry{name, transparent, std::make_shared<const ScaledPicture>(transparent), {}});
     const std::pair<std::size_t, int> hashed{qHash(QStringView(name)), index};
     m_exact.insert(std::lower_bound(m_exact.begin(), m_exact.end(), hashed), hashed);
     m_folded.insert(name.toLower(), index);
@@ -61,19 +64,39 @@ QString ImageSet::notFoundMessage(QStringView name)
     return QStringLiteral("Image '%1' not found").arg(name);
 }
 
-const QImage &ImageSet::scaled(int index, QSize size) const
+std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize size) const
 {
     const Entry &entry = m_entries[std::size_t(index)];
     if (size == entry.picture.size())
-        return entry.picture;
+        return entry.designed;
     for (const Scaled &s : entry.cache) {
         if (s.size == size)
-            return s.image;
+            return s.picture;
     }
     if (entry.cache.size() >= CachedSizesPerPicture)
         entry.cache.erase(entry.cache.begin());
-    entry.cache.push_back(Scaled{size, stretch(entry.picture, size)});
-    return entry.cache.back().image;
+    entry.cache.push_back(Scaled{size, std::make_shared<const ScaledPicture>(stretch(entry.picture, size))});
+    return entry.cache.back().picture;
+}
+
+std::shared_ptr<const ScaledPicture> ImageSet::composite(const QList<quint64> &madeOf, QSize size,
+                                                        const std::function<QImage()> &make) const
+{
+    const auto it = m_composites.constFind(madeOf);
+    if (it != m_composites.cend()) {
+        if (it->size == size)
+            return it->picture;
+        m_compositeBytes -= it->picture->image.sizeInBytes();
+    }
+    auto picture = std::make_shared<const ScaledPicture>(make());
+    const qint64 bytes = picture->image.sizeInBytes();
+    if (m_compositeBytes + bytes > CompositeBytes) {
+        m_composites.clear();
+        m_compositeBytes = 0;
+    }
+    m_composites.insert(madeOf, Composite{size, picture});
+    m_compositeBytes += bytes;
+    return picture;
 }
 
 QImage ImageSet::stretch(const QImage &picture, QSize size)
@@ -87,11 +110,15 @@ QImage ImageSet::stretch(const QImage &picture, QSize size)
     const qint64 h = picture.height();
     const qint64 tw = size.width();
     const qint64 th = size.height();
+    // The source column of every target column, worked out once.
+    std::vector<qint64> column(static_cast<std::size_t>(tw));
+    for (qint64 x = 0; x < tw; ++x)
+        column[std::size_t(x)] = (2 * x + 1) * w / (2 * tw);
     for (qint64 y = 0; y < th; ++y) {
         const auto *src = reinterpret_cast<const QRgb *>(picture.constScanLine(int((2 * y + 1) * h / (2 * th))));
         auto *dst = reinterpret_cast<QRgb *>(result.scanLine(int(y)));
         for (qint64 x = 0; x < tw; ++x)
-            dst[x] = src[(2 * x + 1) * w / (2 * tw)];
+            dst[x] = src[column[std::size_t(x)]];
     }
     return result;
 }

@@ -2,10 +2,15 @@
 
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QStringView>
 
+#include "render/PictureDrawing.h"
+
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace kalmor {
@@ -40,9 +45,17 @@ public:
     QSize designSize(int index) const { return m_entries[std::size_t(index)].picture.size(); }
 
     // The picture stretched to the size, each axis on its own, taking for
-    // every target pixel the source pixel under its centre. Cached; the
-    // reference stays valid until the next call of scaled().
-    const QImage &scaled(int index, QSize size) const;
+    // every target pixel the source pixel under its centre, with its runs
+    // of opaque pixels. Cached for a few sizes per picture.
+    std::shared_ptr<const ScaledPicture> scaledPicture(int index, QSize size) const;
+    // Its image; the reference stays valid until the next call of scaled()
+    // or scaledPicture().
+    const QImage &scaled(int index, QSize size) const { return scaledPicture(index, size)->image; }
+
+    // A picture made of several (the records stacked on one cell), made by
+    // `make` the first time and kept, by what it is made of, for a while.
+    std::shared_ptr<const ScaledPicture> composite(const QList<quint64> &madeOf, QSize size,
+                                                   const std::function<QImage()> &make) const;
 
     // Stretches a picture the same way; shared with tests.
     static QImage stretch(const QImage &picture, QSize size);
@@ -54,17 +67,24 @@ public:
 private:
     struct Scaled {
         QSize size;
-        QImage image;
+        std::shared_ptr<const ScaledPicture> picture;
     };
     struct Entry {
         QString name;
         QImage picture;
+        std::shared_ptr<const ScaledPicture> designed;
         mutable std::vector<Scaled> cache;
     };
 
     void add(const QString &name, const QImage &picture);
 
     std::vector<Entry> m_entries;
+    struct Composite {
+        QSize size;
+        std::shared_ptr<const ScaledPicture> picture;
+    };
+    mutable QHash<QList<quint64>, Composite> m_composites;
+    mutable qint64 m_compositeBytes = 0;
     // Hashes of the names as the catalogue writes them, sorted, so that a
     // lookup needs no copy of the name.
     std::vector<std::pair<std::size_t, int>> m_exact;

@@ -20,31 +20,56 @@ QRect clipped(const WideRect &rect, const QRect &clip)
 
 }  // namespace
 
-void blitOpaque(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top)
+ScaledPicture::ScaledPicture(QImage picture)
+    : image(std::move(picture))
+    , width(image.width())
+    , height(image.height())
+    , m_bits(image.constBits())
+    , m_stride(image.bytesPerLine())
 {
-    const QRect area = clipped(WideRect{left, top, scaled.width(), scaled.height()}, target.clip);
+    rowStart.reserve(std::size_t(image.height()) + 1);
+    for (int y = 0; y < image.height(); ++y) {
+        rowStart.push_back(int(runs.size()));
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width();) {
+            if (qAlpha(line[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < image.width() && qAlpha(line[x]) != 0)
+                ++x;
+            runs.push_back(Run{start, x - start});
+        }
+    }
+    rowStart.push_back(int(runs.size()));
+}
+
+void blitClipped(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top)
+{
+    const QRect area = clipped(WideRect{left, top, picture.width, picture.height}, target.clip);
     if (area.isEmpty())
         return;
-    const int sx0 = int(area.left() - left);
-    const int sy0 = int(area.top() - top);
-    const int w = area.width();
-    for (int row = 0; row < area.height(); ++row) {
-        const auto *src = reinterpret_cast<const QRgb *>(scaled.constScanLine(sy0 + row)) + sx0;
-        QRgb *dst = target.at(area.left(), area.top() + row);
-        // All ones where the picture is opaque: its alpha's top bit.
-        for (int x = 0; x < w; ++x) {
-            const QRgb opaque = QRgb(qint32(src[x]) >> 31);
-            dst[x] = src[x] | (dst[x] & ~opaque);
+    // The clipped columns, in the picture's coordinates.
+    const int from = int(area.left() - left);
+    const int to = from + area.width();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int row = int(y - top);
+        const QRgb *src = picture.row(row);
+        for (int r = picture.rowStart[std::size_t(row)]; r < picture.rowStart[std::size_t(row) + 1]; ++r) {
+            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
+            const int start = std::max(run.start, from);
+            const int end = std::min(run.start + run.length, to);
+            // Runs are short: a loop beats a call to copy them.
+            QRgb *dst = start < end ? target.at(left + start, y) : nullptr;
+            for (int x = start; x < end; ++x)
+                *dst++ = src[x];
         }
     }
 }
 
 void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top, int opacity)
 {
-    if (opacity >= 255) {
-        blitOpaque(target, scaled, left, top);
-        return;
-    }
     if (opacity <= 0)
         return;
     const QRect area = clipped(WideRect{left, top, scaled.width(), scaled.height()}, target.clip);
@@ -56,6 +81,13 @@ void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, q
     for (int row = 0; row < area.height(); ++row) {
         const auto *src = reinterpret_cast<const QRgb *>(scaled.constScanLine(sy0 + row)) + sx0;
         QRgb *dst = target.at(area.left(), area.top() + row);
+        if (opacity >= 255) {
+            for (int x = 0; x < w; ++x) {
+                if (qAlpha(src[x]) != 0)
+                    dst[x] = src[x];
+            }
+            continue;
+        }
         for (int x = 0; x < w; ++x) {
             const QRgb s = src[x];
             if (qAlpha(s) == 0)

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace kalmor {
 
 // A rectangle of surface pixels in 64-bit, since cells read from a file
@@ -49,11 +51,53 @@ private:
 // nothing.
 void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top, int opacity);
 
-// Copies the picture's opaque pixels. The image set's pictures are fully
-// opaque or fully transparent (alpha 255 or 0, transparent pixels 0), so
-// no pixel is tested on its own; the same as drawScaledPicture() with
-// opacity 255.
-void blitOpaque(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top);
+// A picture scaled for drawing, with its opaque pixels found once as runs
+// along each row: track pictures are mostly transparent, so an opaque draw
+// copies only the runs.
+struct ScaledPicture {
+    explicit ScaledPicture(QImage picture);
+
+    struct Run {
+        int start;
+        int length;
+    };
+    QImage image;
+    int width = 0;
+    int height = 0;
+    std::vector<Run> runs;
+    std::vector<int> rowStart;  // row y: runs[rowStart[y]] .. runs[rowStart[y + 1]]
+
+    const QRgb *row(int y) const { return reinterpret_cast<const QRgb *>(m_bits + y * m_stride); }
+
+private:
+    const uchar *m_bits = nullptr;
+    qsizetype m_stride = 0;
+};
+
+// blitOpaque() for a picture partly outside the clip.
+void blitClipped(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top);
+
+// Copies the picture's opaque pixels: the same as drawScaledPicture() with
+// opacity 255. Small pictures at small cells are drawn by the hundred
+// thousand, nearly all wholly inside the clip: those take no call.
+inline void blitOpaque(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top)
+{
+    const QRect &clip = target.clip;
+    if (left < clip.left() || top < clip.top() || left + picture.width > qint64(clip.right()) + 1
+        || top + picture.height > qint64(clip.bottom()) + 1) {
+        blitClipped(target, picture, left, top);
+        return;
+    }
+    for (int y = 0; y < picture.height; ++y) {
+        const QRgb *src = picture.row(y);
+        QRgb *dst = target.at(left, top + y);
+        for (int r = picture.rowStart[std::size_t(y)]; r < picture.rowStart[std::size_t(y) + 1]; ++r) {
+            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
+            for (int x = run.start; x < run.start + run.length; ++x)
+                dst[x] = src[x];
+        }
+    }
+}
 
 // One channel of a blend: a/255 x picture + (1 - a/255) x below, rounded
 // to the nearest whole number.

@@ -492,8 +492,8 @@ void TestRenderFrame::indexedEqualsEveryElement()
         StationData doc;
         for (int i = 0; i < 1500; ++i)
             doc.tiles.append(anyTile(random.bounded(-2, 40), random.bounded(-2, 30)));
-        for (int i = 0; i < 700; ++i)  // stacked on three cells of one bucket
-            doc.tiles.append(anyTile(17 + random.bounded(3), 18));
+        for (int i = 0; i < 700; ++i)  // stacked on three cells of one bucket, one after another
+            doc.tiles.append(anyTile(17 + i / 250, 18));
         for (int i = 0; i < 600; ++i)
             doc.lamps.append(i < 550 && station == 1 ? lamp(5, 5, random.bounded(3), 7, "ZAR_CE_ZH") : anyLamp());
         for (int i = 0; i < 300; ++i)
@@ -512,8 +512,10 @@ void TestRenderFrame::indexedEqualsEveryElement()
             CanvasState plainCanvas = fast.canvas;
             QImage plain;
             composeFrameWalkingEveryElement(plain, rect, doc, state, EditingView{}, m_images, plainCanvas);
+            const QImage indexed = fast.compose(rect, doc, state);
             const QRect inside = (rect & QRect(QPoint(0, 0), state.surfaceSize)).translated(-rect.topLeft());
-            QCOMPARE(fast.compose(rect, doc, state).copy(inside), plain.copy(inside));
+            if (!inside.isEmpty())
+                QCOMPARE(indexed.copy(inside), plain.copy(inside));
             for (int edit = random.bounded(40); edit > 0; --edit) {
                 const int i = random.bounded(int(doc.tiles.count()));
                 switch (random.bounded(5)) {
