@@ -1,4 +1,8 @@
-// Median time to compose one 1920 x 1080 view of the drawing surface.
+// Time to compose one 1920 x 1080 view of the drawing surface: the start-up
+// panel, the 1.2-million-element station at every cell size, stations with
+// records stacked on one cell, and the first frames after a load, a shift,
+// a paste and removals of many elements. Beside the figures, the plain walk
+// over every record shows what the index saves in the same run.
 #include "bench/support/BenchSupport.h"
 #include "render/ElementIndex.h"
 #include "render/FrameComposer.h"
@@ -6,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,8 +19,205 @@
 
 using namespace kalmor;
 
-using bench::bigStation;
 using bench::medianMs;
+
+namespace {
+
+constexpr double TargetMs = 8;
+const QSize View(1920, 1080);
+
+double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// A station shown at one cell size, with the view in its middle or at the
+// top-left corner.
+struct Scene {
+    const StationData &doc;
+    const ImageSet &images;
+    RenderState state;
+    EditingView editing;
+    QRect view;
+    CanvasState canvas;
+    QImage &target;  // kept from scene to scene, as the drawing surface keeps its frame
+
+    Scene(const StationData &station, const ImageSet &set, QImage &frame, int cell, bool middle)
+        : doc(station), images(set), target(frame)
+    {
+        state.cellSize = cell;
+        state.appliedColumns = station.columns;
+        state.appliedRows = station.rows;
+        state.surfaceSize = QSize(station.columns * cell, station.rows * cell);
+        const QPoint at = middle ? QPoint(station.columns / 2 * cell - View.width() / 2 + 13,
+                                          station.rows / 2 * cell - View.height() / 2 + 7)
+                                 : QPoint(0, 0);
+        view = QRect(at, View);
+        editing.cursorColumn = at.x() / cell + 5;
+        editing.cursorRow = at.y() / cell + 3;
+    }
+
+    double frame(ElementIndex &index)
+    {
+        return elapsedMs([&] { composeFrame(target, view, doc, state, editing, images, canvas, index); });
+    }
+    double median(ElementIndex &index, int runs)
+    {
+        return medianMs(runs, [&] { composeFrame(target, view, doc, state, editing, images, canvas, index); });
+    }
+    double plain(int runs)
+    {
+        return medianMs(runs, [&] {
+            composeFrameWalkingEveryElement(target, view, doc, state, editing, images, canvas);
+        });
+    }
+};
+
+const char *verdict(double ms)
+{
+    return ms < TargetMs ? "ok" : "OVER";
+}
+
+void startUp(const ImageSet &images)
+{
+    CanvasState canvas;
+    ElementIndex index;
+    const StationData empty;
+    const RenderState state;
+    const EditingView editing;
+    QImage target;
+    const double ms = medianMs(101, [&] {
+        composeFrame(target, QRect(QPoint(0, 0), View), empty, state, editing, images, canvas, index);
+    });
+    std::printf("start-up panel 150x50, empty, 1920x1080 view at (0,0): median %.3f ms\n", ms);
+    const double whole = medianMs(21, [&] {
+        composeFrame(target, QRect(QPoint(0, 0), state.surfaceSize), empty, state, editing, images, canvas, index);
+    });
+    std::printf("whole 4800x2400 start-up surface, as a full-surface renderer: median %.3f ms (%.1f x the view)\n",
+                whole, whole / ms);
+}
+
+void sweep(const StationData &doc, const ImageSet &images, QImage &frame, ElementIndex &index)
+{
+    std::printf("\n1920x1080 view in the middle of the 4000x4000 station, every cell size (target < %.0f ms):\n",
+                TargetMs);
+    for (const int cell : {1, 2, 3, 4, 6, 8, 12, 20, 47, 87, 247}) {
+        Scene scene(doc, images, frame, cell, true);
+        const double gridOn = scene.median(index, 31);
+        scene.state.switches.grid = false;
+        const double gridOff = scene.median(index, 31);
+        const double plain = scene.plain(3);
+        std::printf("  cell %3d: median %6.2f ms with the grid, %6.2f ms without %-4s | plain walk %7.1f ms"
+                    " (%.0f x)\n",
+                    cell, gridOn, gridOff, verdict(std::max(gridOn, gridOff)), plain, plain / gridOff);
+    }
+}
+
+void stacked(const ImageSet &images, QImage &frame)
+{
+    std::printf("\nStacked records, view at the top-left corner (target < %.0f ms):\n", TargetMs);
+    const struct {
+        const char *what;
+        int cells;
+        int perCell;
+    } stations[] = {{"200,000 tiles on one cell", 1, 200000}, {"1,000 cells with 200 tiles each", 1000, 200}};
+    for (const auto &s : stations) {
+        const StationData doc = bench::stackedStation(s.cells, s.perCell);
+        ElementIndex index;
+        const double built = elapsedMs([&] { index.build(doc); });
+        std::printf("  %s (index built in %.0f ms, as a load builds it):\n", s.what, built);
+        for (const int cell : {1, 8, 47, 87, 247}) {
+            Scene scene(doc, images, frame, cell, false);
+            const double first = scene.frame(index);
+            const double ms = scene.median(index, 31);
+            std::printf("    cell %3d: median %6.2f ms, first %6.2f ms %s", cell, ms, first, verdict(std::max(ms, first)));
+            // Drawing every record in turn takes seconds at the larger cells.
+            if (cell == 47)
+                std::printf(" | plain walk %.1f ms", scene.plain(1));
+            std::printf("\n");
+        }
+    }
+}
+
+// The first frame after each change, five times over, at two cell sizes.
+void afterChanges(StationData &doc, const ImageSet &images, QImage &frame)
+{
+    std::printf("\nFirst frame after a change, 4000x4000 station, view in the middle (target < %.0f ms):\n",
+                TargetMs);
+    ElementIndex index;
+    const double built = elapsedMs([&] { index.build(doc); });
+    std::printf("  index of 1,200,000 elements built as a load builds it, on the loading thread: %.0f ms\n", built);
+    for (const int cell : {47, 4}) {
+        Scene scene(doc, images, frame, cell, true);
+        std::printf("  cell %d:\n", cell);
+        const auto report = [&](const char *what, const std::function<void()> &change) {
+            std::vector<double> frames;
+            for (int run = 0; run < 5; ++run) {
+                change();
+                frames.push_back(scene.frame(index));
+                scene.median(index, 3);
+            }
+            std::sort(frames.begin(), frames.end());
+            std::printf("    %-52s median %6.2f ms, worst %6.2f ms %s\n", what, frames[2], frames.back(),
+                        verdict(frames.back()));
+        };
+        const quint64 rebuildsBefore = index.rebuildCount();
+        report("after the load (index built with it)", [] {});
+        int direction = 1;
+        report("after a shift of all 1,000,000 tiles, or its undo", [&] {
+            doc.tiles.shift(direction, 0);
+            direction = -direction;
+        });
+        // Pasted into a block of 200 x 120 cells around the middle of the view.
+        QRandomGenerator random(7);
+        const QPoint middle = scene.view.center() / cell;
+        const auto paste = [&](int n) {
+            for (int i = 0; i < n; ++i) {
+                TPolePanelu t = doc.tiles.at(i);
+                t.X = middle.x() - 100 + random.bounded(200);
+                t.Y = middle.y() - 60 + random.bounded(120);
+                doc.tiles.append(std::move(t));
+            }
+        };
+        const auto unpaste = [&](int n) {
+            for (int i = 0; i < n; ++i)
+                doc.tiles.removeAt(doc.tiles.count() - 1);
+        };
+        report("after a paste of 10,000 tiles around the view", [&] { paste(10000); });
+        report("after removing those 10,000 again (its undo)", [&] { unpaste(10000); });
+        report("after a paste of 50,000 tiles", [&] { paste(50000); });
+        report("after removing those 50,000 again", [&] { unpaste(50000); });
+        report("after deleting 10,000 tiles from the middle", [&] {
+            for (int i = 0; i < 10000; ++i)
+                doc.tiles.removeAt(random.bounded(int(doc.tiles.count())));
+        });
+        std::printf("    rebuilds of the index meanwhile: %llu\n",
+                    static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
+    }
+
+    // Placements as the pointer makes them, each followed by a frame.
+    Scene scene(doc, images, frame, 47, true);
+    std::vector<double> frames;
+    for (qint32 k = 0; k < 2001; ++k) {
+        TPolePanelu t = doc.tiles.at(k);
+        t.X = scene.editing.cursorColumn - 15 + k % 31;
+        t.Y = scene.editing.cursorRow - 7 + k % 17;
+        const qsizetype found = doc.tiles.firstAt(t.X, t.Y);
+        if (found >= 0)
+            doc.tiles.replace(found, std::move(t));
+        else
+            doc.tiles.append(std::move(t));
+        frames.push_back(scene.frame(index));
+    }
+    std::sort(frames.begin(), frames.end());
+    std::printf("  frame after each of 2,001 tile placements, cell 47: median %.2f ms, worst %.2f ms %s\n",
+                frames[frames.size() / 2], frames.back(), verdict(frames.back()));
+}
+
+}  // namespace
 
 int main(int argc, char **argv)
 {
@@ -23,88 +225,19 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const ImageSet images;
-    const QSize view(1920, 1080);
-    QImage target;
+    std::printf("bench_render on %d cores\n", QThread::idealThreadCount());
+    startUp(images);
 
+    StationData doc;
+    const double ms = elapsedMs([&] { doc = bench::bigStation(); });
+    std::printf("\nbuilding the 4000x4000 station (1,000,000 tiles, 100,000 lamps, 100,000 plates): %.0f ms\n", ms);
+    QImage frame;
     {
-        CanvasState canvas;
         ElementIndex index;
-        const StationData empty;
-        const RenderState state;
-        const EditingView editing;
-        const double ms = medianMs(101, [&] {
-            composeFrame(target, QRect(QPoint(0, 0), view), empty, state, editing, images, canvas, index);
-        });
-        std::printf("(a) start-up panel 150x50, empty, 1920x1080 view at (0,0): median %.3f ms\n", ms);
-        QImage whole;
-        const double full = medianMs(21, [&] {
-            composeFrame(whole, QRect(QPoint(0, 0), state.surfaceSize), empty, state, editing, images, canvas,
-                         index);
-        });
-        std::printf("(c) whole 4800x2400 start-up surface, as a full-surface renderer: median %.3f ms"
-                    " (%.1f x the view)\n",
-                    full, full / ms);
+        index.build(doc);
+        sweep(doc, images, frame, index);
     }
-
-    QElapsedTimer built;
-    built.start();
-    StationData doc = bigStation();
-    std::printf("    building the 4000x4000 station (1,000,000 tiles, 100,000 lamps, 100,000 plates): %.0f ms\n",
-                double(built.nsecsElapsed()) / 1e6);
-    for (const int cell : {47, 20, 87, 1}) {
-        CanvasState canvas;
-        ElementIndex index;
-        RenderState state;
-        state.cellSize = cell;
-        state.appliedColumns = state.appliedRows = 4000;
-        state.surfaceSize = QSize(4000 * cell, 4000 * cell);
-        EditingView editing;
-        const QPoint middle(2000 * cell - view.width() / 2 + 13, 2000 * cell - view.height() / 2 + 7);
-        editing.cursorColumn = middle.x() / cell + 5;
-        editing.cursorRow = middle.y() / cell + 3;
-        const QRect rect(middle, view);
-        QElapsedTimer first;
-        first.start();
-        composeFrame(target, rect, doc, state, editing, images, canvas, index);
-        const double firstMs = double(first.nsecsElapsed()) / 1e6;
-        const double ms = medianMs(101, [&] {
-            composeFrame(target, rect, doc, state, editing, images, canvas, index);
-        });
-        std::printf("%s 4000x4000 panel, cell %d, 1920x1080 view at (%d,%d): median %.3f ms"
-                    " (first frame with index build %.0f ms)\n",
-                    cell == 1 ? "(extra, smallest zoom)" : "(b)", cell, middle.x(), middle.y(), ms, firstMs);
-        if (cell == 47) {
-            // Placements at cells of the view, each followed by a frame;
-            // the tile placed before is removed again first, so the view
-            // keeps its content. The index follows single edits and
-            // rebuilds after 1024 of them.
-            qint32 k = 0;
-            const quint64 rebuildsBefore = index.rebuildCount();
-            QElapsedTimer all;
-            all.start();
-            const int placements = 2001;
-            const double placed = medianMs(placements, [&] {
-                if (k > 0)
-                    doc.tiles.removeAt(doc.tiles.count() - 1);
-                TPolePanelu t = doc.tiles.at(k);
-                t.X = editing.cursorColumn - 15 + k % 31;
-                t.Y = editing.cursorRow - 7 + k % 17;
-                doc.tiles.append(std::move(t));
-                ++k;
-                composeFrame(target, rect, doc, state, editing, images, canvas, index);
-            });
-            doc.tiles.removeAt(doc.tiles.count() - 1);
-            std::printf("    frame after a tile placement (index follows the edit): median %.3f ms,"
-                        " mean %.3f ms over %d placements with %llu rebuilds\n",
-                        placed, double(all.nsecsElapsed()) / 1e6 / placements, placements,
-                        static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
-            const double rebuild = medianMs(5, [&] {
-                index.invalidate();
-                composeFrame(target, rect, doc, state, editing, images, canvas, index);
-            });
-            std::printf("    frame after an index rebuild (shift, load, or the 1025th edit): median %.1f ms\n",
-                        rebuild);
-        }
-    }
+    stacked(images, frame);
+    afterChanges(doc, images, frame);
     return 0;
 }
