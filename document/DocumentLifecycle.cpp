@@ -95,8 +95,10 @@ bool DocumentLifecycle::openFrom(const QString &path)
         return false;
     }
     m_doc.takeOver(std::move(loaded.station));
-    for (const auto &adopt : loaded.adopt)
-        adopt();
+    for (const auto &adopt : loaded.adopt) {
+        if (adopt)
+            adopt();
+    }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Loaded);
     finished();

@@ -291,8 +291,11 @@ void interpretLines(QByteArrayView text, ReadBlock &block)
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.size() > MaxLineBytes) {
-            block.error = lineTooLongMessage(block.lines);
-        } else if (std::memchr(line.data(), '\r', std::size_t(line.size()))) {
+            block.lineTooLong = true;
+            block.errorLine = block.lines;
+            return;
+        }
+        if (std::memchr(line.data(), '\r', std::size_t(line.size()))) {
             // A lone CR is dropped, so files edited by hand still read.
             clean = line.toByteArray();
             clean.removeIf([](char c) { return c == '\r'; });

@@ -40,6 +40,9 @@ struct ReadBlock {
     qsizetype lines = 0;    // lines read, the failing one included
     QString error;          // message of the line reading stopped at
     qsizetype errorLine = 0;  // its number within the block, from 1
+    // The line reading stopped at was too long; its message needs the
+    // number of the line in the whole file.
+    bool lineTooLong = false;
 
     // Applies the settings to the document being read.
     void applySettings(StationData &into) const;

@@ -26,7 +26,6 @@ constexpr char CtrlZ = 0x1A;
 struct Job {
     QByteArray bytes;  // owned when read from a file
     QByteArrayView text;
-    bool tooLong = false;  // the line after the blocks before outgrew MaxLineBytes
     ReadBlock result;
     bool done = false;
 };
@@ -44,15 +43,15 @@ public:
     // False once reading must stop: a line failed.
     bool merge(Job &job)
     {
-        if (job.tooLong) {
-            m_result = {lineTooLongMessage(m_lines + 1), m_lines + 1};
-            return false;
-        }
         ReadBlock &b = job.result;
         b.applySettings(m_into);
         m_tiles.push_back(std::move(b.tiles));
         m_lamps.push_back(std::move(b.lamps));
         m_plates.push_back(std::move(b.plates));
+        if (b.lineTooLong) {
+            m_result = {lineTooLongMessage(m_lines + b.errorLine), m_lines + b.errorLine};
+            return false;
+        }
         if (!b.error.isEmpty()) {
             m_result = {b.error, m_lines + b.errorLine};
             return false;
@@ -101,10 +100,7 @@ public:
     BlockRunner(int threads, Merger &merger)
         : OrderedWork<Job>(
               threads,
-              [](Job &job) {
-                  if (!job.tooLong)
-                      interpretLines(job.text, job.result);
-              },
+              [](Job &job) { interpretLines(job.text, job.result); },
               [&merger](Job &job) { return merger.merge(job); })
     {
     }
@@ -246,8 +242,10 @@ FileResult readStationFile(const QString &path, StationData &into, const ReadPla
                 carry = std::move(buffer);
                 carry.truncate(length);
                 if (carry.size() > MaxLineBytes) {
+                    // The next line outgrew the limit before it ended.
                     auto job = std::make_unique<Job>();
-                    job->tooLong = true;
+                    job->result.lineTooLong = true;
+                    job->result.errorLine = 1;
                     runner.add(std::move(job));
                     break;
                 }

@@ -1,5 +1,7 @@
 #include "document/DocumentLifecycle.h"
+#include "document/LineInterpreter.h"
 #include "document/StationFile.h"
+#include "support/ReadBothWays.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
@@ -7,9 +9,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace kalmor;
 
@@ -99,14 +105,7 @@ TPoleStitek plate(qint32 x, qint32 y)
 // Everything a save would write, to compare whole documents.
 QByteArray snapshot(const StationDocument &doc)
 {
-    QByteArray b = settingLines(doc.data());
-    for (const auto &t : doc.tiles())
-        b += tileLine(t);
-    for (const auto &z : doc.lamps())
-        b += lampLine(z);
-    for (const auto &s : doc.plates())
-        b += plateLine(s);
-    return b;
+    return stationBytes(doc.data());
 }
 
 QByteArray fileBytes(const QString &path)
@@ -320,9 +319,12 @@ private slots:
             if (!f.life.confirmClose())
                 refused << QStringLiteral("close");
         };
+        QSignalSpy closeDue(&f.life, &DocumentLifecycle::closeRequestDue);
         QVERIFY(f.life.saveTo(path(QStringLiteral("behem.stvx"))));
         QCOMPARE(refused, (QStringList{"new", "open", "save", "close"}));
         QVERIFY(!f.life.isSaving());
+        // The close asked for meanwhile is asked again now.
+        QCOMPARE(closeDue.count(), 1);
         QCOMPARE(f.doc.tiles().count(), 2);
         QVERIFY(f.prompts.questions.isEmpty());
     }
@@ -500,6 +502,102 @@ private slots:
         QVERIFY(!g.life.openFrom(path(QStringLiteral("chybi.stvx"))));
         QCOMPARE(g.prompts.messages.size(), 1);
         QCOMPARE(snapshot(g.doc), before);
+    }
+
+    void loadKeepsWindowAlive()
+    {
+        // A long load: the window gets its events, the commands that could
+        // change the document are refused, a close waits for the end, and
+        // after half a second the progress strip shows; the document
+        // changes only when everything was read.
+        Fixture src;
+        src.fill();
+        const QString file = path(QStringLiteral("pomala.stvx"));
+        QVERIFY(src.life.saveTo(file));
+
+        Fixture f;
+        f.doc.tiles().append(tile(40, 40));
+        f.doc.markModified();
+        const QByteArray before = snapshot(f.doc);
+        std::atomic<bool> release{false};
+        bool adopted = false;
+        f.life.addLoadFollower([&](const StationData &read) -> std::function<void()> {
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            const QByteArray onTheLoadingThread = stationBytes(read);
+            return [&adopted, &f, onTheLoadingThread] { adopted = snapshot(f.doc) == onTheLoadingThread; };
+        });
+        QStringList refused;
+        QByteArray during;
+        QTimer::singleShot(DocumentLifecycle::LoadProgressAfterMs + 100, [&] {
+            if (!f.life.newStation())
+                refused << QStringLiteral("new");
+            if (!f.life.saveStation())
+                refused << QStringLiteral("save");
+            if (!f.life.openStation())
+                refused << QStringLiteral("open");
+            if (!f.life.confirmClose())
+                refused << QStringLiteral("close");
+            during = snapshot(f.doc);
+            release = true;
+        });
+        QSignalSpy closeDue(&f.life, &DocumentLifecycle::closeRequestDue);
+        QVERIFY(f.life.openFrom(file));
+        QCOMPARE(refused, (QStringList{"new", "save", "open", "close"}));
+        QVERIFY(f.prompts.questions.isEmpty());
+        QCOMPARE(during, before);
+        QVERIFY(adopted);
+        QCOMPARE(snapshot(f.doc), snapshot(src.doc));
+        QCOMPARE(closeDue.count(), 1);
+        QStringList expected = sections(false);
+        expected << QStringLiteral("lock") << QStringLiteral("progress Otevírání souboru: %1 100").arg(file)
+                 << QStringLiteral("steps") << QStringLiteral("hide progress") << QStringLiteral("unlock")
+                 << sections(true);
+        QCOMPARE(f.host.log, expected);
+        QCOMPARE(f.host.steps, 100);
+    }
+
+    void refusedFiles()
+    {
+        // Only regular files are read or written: a pipe without a writer,
+        // an endless device, a link to the pipe and a folder are refused at
+        // once, and a line longer than 64 MiB stops the read; nothing
+        // changes.
+        const QString pipe = path(QStringLiteral("roura.stvx"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QString link = path(QStringLiteral("odkaz.stvx"));
+        QVERIFY(QFile::link(pipe, link));
+        const QString folder = path(QStringLiteral("slozka"));
+        QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("slozka")));
+        const QString longLine = path(QStringLiteral("dlouha.stvx"));
+        writeBytes(longLine, "SET_Stanice;x\r\nSET_Popis;" + QByteArray(MaxLineBytes + 1, 'a') + "\r\n");
+
+        Fixture f;
+        f.fill();
+        f.doc.setCurrentPath(path(QStringLiteral("dobry.stvx")));
+        f.doc.setStatus(DocumentStatus::Saved);
+        const QByteArray before = snapshot(f.doc);
+        const QString denied = QStringLiteral("File access denied");
+        const std::pair<QString, QString> cases[] = {{pipe, denied}, {QStringLiteral("/dev/zero"), denied},
+                                                     {link, denied}, {folder, denied},
+                                                     {longLine, QStringLiteral("Line 2 is longer than 64 MiB")}};
+        for (const auto &[file, message] : cases) {
+            f.prompts.messages.clear();
+            QVERIFY(!f.life.openFrom(file));
+            QCOMPARE(f.prompts.messages, QStringList{message});
+            QCOMPARE(snapshot(f.doc), before);
+            QCOMPARE(f.doc.status(), DocumentStatus::Saved);
+            QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
+        }
+        for (const QString &file : {pipe, link}) {
+            f.prompts.messages.clear();
+            QVERIFY(!f.life.saveTo(file));
+            QCOMPARE(f.prompts.messages, QStringList{denied});
+            struct stat info {};
+            QCOMPARE(::stat(QFile::encodeName(pipe).constData(), &info), 0);
+            QVERIFY(S_ISFIFO(info.st_mode));
+        }
+        QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
     }
 
     void closeQuestion()

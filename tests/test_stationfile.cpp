@@ -1,6 +1,7 @@
 #include "document/StationFile.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
+#include "support/ReadBothWays.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,9 +28,11 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+// Every read is made at once and in blocks on several threads, which
+// must agree.
 StationData read(const QByteArray &bytes, QString *error = nullptr, StationData start = {})
 {
-    const FileResult r = readStationBytes(bytes, start);
+    const FileResult r = readBothWays(bytes, start);
     if (error)
         *error = r.error;
     else if (!r.ok())
