@@ -292,7 +292,7 @@ void TestRenderView::pointerAndFocus()
 namespace {
 
 // What a tick changed, by the kind of repaint it allows.
-enum class Change { None, Numbers, Cursor, Other };
+enum class Change { None, Cursor, Other };
 
 // One random change of what frames read, as the program's controls make
 // them, mostly near the visible part of the panel.
@@ -309,7 +309,7 @@ Change randomChange(QRandomGenerator &random, StationDocument &doc, Viewport &vi
     case 4: case 5:
         lag = random.bounded(1, 4);
         rate = random.bounded(58, 62);
-        return Change::Numbers;
+        return Change::Other;
     case 6: case 7: case 8: case 9:
         editing.cursorColumn = cell(-1, 14);
         editing.cursorRow = cell(-1, 10);
