@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/ElementIndex.h"
+#include "render/FrameChanges.h"
 #include "render/FrameComposer.h"
 #include "render/FrameInputs.h"
 
@@ -19,7 +20,8 @@ class Viewport;
 // moved inside P_Plocha by the scroll bars. Its buffer is virtual: every
 // paint composes only the part of the surface that is visible, so widget
 // coordinates are panel pixels and a panel of any size costs only the
-// window's area.
+// window's area. A tick repaints only what differs from the frame on
+// screen, so an untouched editor composes nothing.
 class X_Plocha : public QWidget {
     Q_OBJECT
 public:
@@ -48,9 +50,13 @@ public:
     // The part of the surface P_Plocha shows, in surface pixels.
     QRect visibleRect() const;
 
+    // Surface pixels composed so far, for tests and benchmarks.
+    qint64 composedPixels() const { return m_composedPixels; }
+
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
-    // repaint the visible part.
+    // repaint what they and every other change since the last frame
+    // touch.
     void X_VykreslovacTimer(int lagCount, int frameRate);
     // The focus flag: set on focus in, cleared on focus out.
     void X_PlochaEnter();
@@ -73,6 +79,7 @@ protected:
 
 private:
     RenderState frameState() const;
+    FrameSnapshot snapshot() const;
 
     const StationDocument &m_doc;
     const ImageSet &m_images;
@@ -82,12 +89,8 @@ private:
     CanvasState m_canvas;
     ElementIndex m_index;
     QImage m_frame;
-
-    // Inputs of the last composed frame, for copyOut().
-    bool m_hasFrame = false;
-    RenderState m_lastState;
-    EditingView m_lastEditing;
-    CanvasState m_lastCanvas;
+    FrameChanges m_changes;
+    qint64 m_composedPixels = 0;
 };
 
 }  // namespace kalmor

@@ -21,6 +21,7 @@ struct CanvasState {
     CanvasState();
     bool brushHollow = false;
     QFont font;  // the application font, drawn without anti-aliasing
+    friend bool operator==(const CanvasState &, const CanvasState &) = default;
 };
 
 // Colours of the canvas layers.

@@ -15,6 +15,7 @@ struct ViewSwitches {
     bool preview = true;      // MP_Nahled
     bool cursorFrame = true;  // MP_PolickoPodKurzorem
     bool grid = true;         // MP_Mrizka
+    friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
 };
 
 // Editing state the frame shows, owned by the editing controls and copied
@@ -28,6 +29,7 @@ struct EditingView {
     // Values of SE_ZAR_OdsazeniX and SE_ZAR_OdsazeniY: where the next lamp goes.
     qint32 lampOffsetX = 0;
     qint32 lampOffsetY = 0;
+    friend bool operator==(const EditingView &, const EditingView &) = default;
 };
 
 // View state of the renderer itself.
@@ -42,6 +44,7 @@ struct RenderState {
     ViewSwitches switches;
     int lagCount = 1;
     int frameRate = 0;
+    friend bool operator==(const RenderState &, const RenderState &) = default;
 };
 
 }  // namespace kalmor
