@@ -4,6 +4,15 @@ namespace kalmor {
 
 namespace {
 
+// A replaced record and the version kept change places, both ways.
+template <class Record>
+void swapReplaced(ElementList<Record> &list, ListChange<Record> &c)
+{
+    Record now = list.at(c.position);
+    list.replace(c.position, std::move(c.record));
+    c.record = std::move(now);
+}
+
 template <class Record>
 void undoChange(ElementList<Record> &list, ListChange<Record> &c)
 {
@@ -15,12 +24,9 @@ void undoChange(ElementList<Record> &list, ListChange<Record> &c)
         list.removeAt(last);
         return;
     }
-    case Kind::Replace: {
-        Record now = list.at(c.position);
-        list.replace(c.position, std::move(c.record));
-        c.record = std::move(now);
+    case Kind::Replace:
+        swapReplaced(list, c);
         return;
-    }
     case Kind::RemoveAt:
         // The record that moved into the gap goes back to the end, the
         // removed one back into its place.
@@ -47,12 +53,9 @@ void redoChange(ElementList<Record> &list, ListChange<Record> &c)
         list.append(std::move(c.record));
         c.record = {};
         return;
-    case Kind::Replace: {
-        Record now = list.at(c.position);
-        list.replace(c.position, std::move(c.record));
-        c.record = std::move(now);
+    case Kind::Replace:
+        swapReplaced(list, c);
         return;
-    }
     case Kind::RemoveAt:
         c.record = list.at(c.position);
         list.removeAt(c.position);

@@ -45,7 +45,6 @@ public:
     void shiftTiles(qint32 dx, qint32 dy);
 
     bool isEmpty() const { return m_changes.empty(); }
-    qsizetype size() const { return qsizetype(m_changes.size()); }
 
     // Only on the state right after the recording (undo) or right after an
     // undo (redo).

@@ -170,6 +170,8 @@ bool StationHistory::step(bool forward)
     else
         m_stack.undo();
     m_applying = false;
+    // Typing after an undo or redo does not join a step from before it.
+    endTyping();
     if (m_stack.isClean())
         m_doc.setStatus(m_cleanStatus);
     else

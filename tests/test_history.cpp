@@ -9,6 +9,7 @@
 #include "editing/ShiftElements.h"
 #include "render/ElementIndex.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StationBytes.h"
 #include "support/TestRecords.h"
 
 #include <QFile>
@@ -33,20 +34,6 @@ public:
     void hideProgress() override {}
     void setEditingLocked(bool) override {}
 };
-
-// What a save writes, composed in memory: the small stations are compared
-// after every step, and a real save waits for the disk.
-QByteArray snapshot(const StationDocument &doc)
-{
-    QByteArray b = settingLines(doc.data());
-    for (const auto &t : doc.tiles())
-        b += tileLine(t);
-    for (const auto &z : doc.lamps())
-        b += lampLine(z);
-    for (const auto &s : doc.plates())
-        b += plateLine(s);
-    return b;
-}
 
 // The station as a save writes it.
 QByteArray saved(const StationDocument &doc, const QTemporaryDir &dir)
