@@ -52,6 +52,7 @@ bool DocumentLifecycle::newStation()
     if (m_saving || !discardConfirmed())
         return false;
     m_doc.resetForNew();
+    emit stationReplaced();
     return true;
 }
 
@@ -76,6 +77,7 @@ bool DocumentLifecycle::openFrom(const QString &path)
     m_doc.takeOver(std::move(read));
     m_doc.setCurrentPath(QFileInfo(path).absoluteFilePath());
     m_doc.setStatus(DocumentStatus::Loaded);
+    emit stationReplaced();
     return true;
 }
 
@@ -159,6 +161,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
     }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Saved);
+    emit stationSaved();
     return true;
 }
 

@@ -72,6 +72,12 @@ public:
     // True while a save is writing element lines and events are processed.
     bool isSaving() const { return m_saving; }
 
+signals:
+    // The document took over another station: New, or an Open that succeeded.
+    void stationReplaced();
+    // A save has finished; the document is what the file holds.
+    void stationSaved();
+
 private:
     bool discardConfirmed();
     void setSectionsEnabled(bool enabled);

@@ -23,10 +23,10 @@ QToolButton *arrowButton(QWidget *parent, const char *name, ArrowDirection direc
 
 }  // namespace
 
-TZ_PosunPolicek::TZ_PosunPolicek(StationDocument &doc, UserPrompts &prompts,
+TZ_PosunPolicek::TZ_PosunPolicek(StationHistory &history, UserPrompts &prompts,
                                  std::function<QSize()> appliedPanelSize, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_doc(doc), m_prompts(prompts), m_appliedPanelSize(std::move(appliedPanelSize))
+      m_history(history), m_prompts(prompts), m_appliedPanelSize(std::move(appliedPanelSize))
 {
     setObjectName(QStringLiteral("Z_PosunPolicek"));
     setWindowTitle(QStringLiteral("Posunout vše"));
@@ -60,7 +60,7 @@ void TZ_PosunPolicek::shiftBy(int dx, int dy)
     m_count->interpretText();
     const int n = m_count->textValue();
     const QSize panel = m_appliedPanelSize ? m_appliedPanelSize() : QSize(150, 50);
-    shiftAllElements(m_doc, dx * n, dy * n, panel.width(), panel.height(), m_prompts);
+    shiftAllElements(m_history, dx * n, dy * n, panel.width(), panel.height(), m_prompts);
 }
 
 void TZ_PosunPolicek::BB_NahoruClick()

@@ -1,14 +1,14 @@
 #include "editing/ShiftElements.h"
 
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 
 namespace kalmor {
 
-bool shiftAllElements(StationDocument &doc, qint32 dx, qint32 dy, qint32 appliedColumns,
+bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appliedColumns,
                       qint32 appliedRows, UserPrompts &prompts)
 {
-    ElementList<TPolePanelu> &tiles = doc.tiles();
+    const ElementList<TPolePanelu> &tiles = history.document().tiles();
     // 64-bit sums: a file may hold any 32-bit cell, so X + dx can pass the
     // 32-bit range; within the panel every result fits again.
     for (const TPolePanelu &t : tiles) {
@@ -21,8 +21,10 @@ bool shiftAllElements(StationDocument &doc, qint32 dx, qint32 dy, qint32 applied
     }
     if (tiles.isEmpty() || (dx == 0 && dy == 0))
         return true;
-    tiles.shift(dx, dy);
-    doc.markModified();
+    StationEdit edit(history.document());
+    edit.shiftTiles(dx, dy);
+    edit.markModified();
+    history.commit(std::move(edit), QStringLiteral("Posunutí všech prvků"));
     return true;
 }
 

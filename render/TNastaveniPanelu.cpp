@@ -1,6 +1,6 @@
 #include "render/TNastaveniPanelu.h"
 
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "render/FrameInputs.h"
 #include "render/SystemColours.h"
@@ -121,10 +121,11 @@ QFrame *sunkenPanel(QWidget *parent, const char *name, const QString &caption, Q
 
 }  // namespace
 
-TNastaveniPanelu::TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, Viewport &viewport,
+TNastaveniPanelu::TNastaveniPanelu(StationHistory &history, UserPrompts &prompts, Viewport &viewport,
                                    RenderState &state, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
-      m_doc(doc),
+      m_history(history),
+      m_doc(history.document()),
       m_prompts(prompts),
       m_viewport(viewport),
       m_state(state)
@@ -136,9 +137,9 @@ TNastaveniPanelu::TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, V
 
     QGroupBox *cells = group(this, QStringLiteral(" Počet políček "), {8, 8, 145, 121});
     label(cells, "Label2", QStringLiteral("Výška"), {16, 27});
-    m_rows = spin(cells, "SE_PolickaVyska", {72, 24}, MinPanelCells, MaxPanelCells, doc.rows());
+    m_rows = spin(cells, "SE_PolickaVyska", {72, 24}, MinPanelCells, MaxPanelCells, m_doc.rows());
     label(cells, "Label3", QStringLiteral("Šířka"), {16, 59});
-    m_columns = spin(cells, "SE_PolickaSirka", {72, 56}, MinPanelCells, MaxPanelCells, doc.columns());
+    m_columns = spin(cells, "SE_PolickaSirka", {72, 56}, MinPanelCells, MaxPanelCells, m_doc.columns());
     QPushButton *apply = button(cells, "Button4", QStringLiteral("Nastavit"), {35, 88});
 
     QGroupBox *opacity = group(this, QStringLiteral(" Průhlednost "), {8, 136, 145, 65});
@@ -159,8 +160,10 @@ TNastaveniPanelu::TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, V
     label(size, "Label4", QStringLiteral("Panelu"), {16, 27});
     m_zoom = spin(size, "SE_Zvetseni", {72, 24}, Viewport::MinZoom, Viewport::MaxZoom, 0);
 
-    connect(m_rows, &QSpinBox::valueChanged, &m_doc, [this](int v) { m_doc.setRows(v); });
-    connect(m_columns, &QSpinBox::valueChanged, &m_doc, [this](int v) { m_doc.setColumns(v); });
+    connect(m_rows, &QSpinBox::valueChanged, this, [this](int v) { m_history.type(DocumentField::Rows, v); });
+    connect(m_columns, &QSpinBox::valueChanged, this, [this](int v) { m_history.type(DocumentField::Columns, v); });
+    // Typing after the dialog was closed and opened again is a new step.
+    connect(this, &QDialog::finished, &m_history, &StationHistory::endTyping);
     // The spin box reports only valid values; these handlers see every text.
     connect(static_cast<SpinField *>(m_opacity)->editor(), &QLineEdit::textChanged, this,
             &TNastaveniPanelu::SE_PruhlednostChange);
@@ -210,8 +213,8 @@ void TNastaveniPanelu::setSampleColour(Colour c)
 void TNastaveniPanelu::Button4Click()
 {
     // A half-typed size counts as its text reads, as the save would see it.
-    m_doc.setRows(static_cast<SpinField *>(m_rows)->textValue());
-    m_doc.setColumns(static_cast<SpinField *>(m_columns)->textValue());
+    m_history.type(DocumentField::Rows, static_cast<SpinField *>(m_rows)->textValue());
+    m_history.type(DocumentField::Columns, static_cast<SpinField *>(m_columns)->textValue());
     m_viewport.applyPanelSize(m_doc.columns(), m_doc.rows());
 }
 
@@ -221,7 +224,7 @@ void TNastaveniPanelu::Button1Click()
     if (!chosen)
         return;
     m_lastChosen = *chosen;
-    m_doc.setBackgroundColour(*chosen);
+    m_history.change(DocumentField::BackgroundColour, qint64(*chosen), QStringLiteral("Změna barvy pozadí"));
     setSampleColour(*chosen);
     m_state.fillColour = *chosen;
 }

@@ -11,6 +11,7 @@ class QPushButton;
 namespace kalmor {
 
 class StationDocument;
+class StationHistory;
 class UserPrompts;
 class Viewport;
 struct RenderState;
@@ -18,11 +19,11 @@ struct RenderState;
 // "Nastavení panelu Vaxel": panel size, preview transparency, background
 // colour and zoom. Every control acts at once, except the panel size,
 // which acts on "Nastavit". The rows, columns and sample colour are views
-// of the station document.
+// of the station document, changed through its history.
 class TNastaveniPanelu : public QDialog {
     Q_OBJECT
 public:
-    TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, Viewport &viewport, RenderState &state,
+    TNastaveniPanelu(StationHistory &history, UserPrompts &prompts, Viewport &viewport, RenderState &state,
                      QWidget *parent = nullptr);
     ~TNastaveniPanelu() override;
 
@@ -44,7 +45,8 @@ private:
     void showDocumentSettings();
     void setSampleColour(Colour c);
 
-    StationDocument &m_doc;
+    StationHistory &m_history;
+    const StationDocument &m_doc;
     UserPrompts &m_prompts;
     Viewport &m_viewport;
     RenderState &m_state;

@@ -25,13 +25,13 @@ Application::Application()
     TPanelVaxel *main = m_main.get();
     Viewport &viewport = main->viewport();
     m_shift = new TZ_PosunPolicek(
-        m_document, main->prompts(),
+        main->history(), main->prompts(),
         [&viewport] { return QSize(viewport.appliedColumns(), viewport.appliedRows()); }, main);
-    m_aboutStation = new TAboutStation(m_document, main);
+    m_aboutStation = new TAboutStation(main->history(), main);
     m_manual = new TManual(main);
     m_aboutKalmor = new TAboutKalmor(main);
     m_palette = new TPaleta(main);
-    m_settings = new TNastaveniPanelu(m_document, main->prompts(), viewport, main->surface()->renderState(), main);
+    m_settings = new TNastaveniPanelu(main->history(), main->prompts(), viewport, main->surface()->renderState(), main);
     m_preview = new TNahledPanelu(*main->surface(), main);
 
     // The palette is first centred over the application's main window,

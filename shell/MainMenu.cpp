@@ -89,6 +89,10 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.Zpt2 = entry(m.MS_Upravy, "Zpt2", QStringLiteral("Zpět"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.Zpt2->setIcon(glyph(GlyphKind::Undo));
     m.Zpt2->setEnabled(false);
+    m.MP_Znovu = entry(m.MS_Upravy, "MP_Znovu", QStringLiteral("Znovu"));
+    m.MP_Znovu->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m.MP_Znovu->setIcon(glyph(GlyphKind::Redo));
+    m.MP_Znovu->setEnabled(false);
     separator(m.MS_Upravy, "N3");
     m.Posunoutvechnyprvky1 = submenu(m.MS_Upravy, "Posunoutvechnyprvky1", QStringLiteral("Posunout všechny prvky"));
     m.Zpt1 = entry(m.Posunoutvechnyprvky1, "Zpt1", QStringLiteral("Posunout vše <"), QKeySequence(Qt::CTRL | Qt::Key_Left));

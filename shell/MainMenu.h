@@ -22,6 +22,7 @@ struct MainMenu {
 
     QMenu *MS_Upravy = nullptr;
     QAction *Zpt2 = nullptr;
+    QAction *MP_Znovu = nullptr;
     QMenu *Posunoutvechnyprvky1 = nullptr;
     QAction *Zpt1 = nullptr;          // shift left
     QAction *Posunoutve1 = nullptr;   // shift right

@@ -12,6 +12,7 @@
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
+#include "shell/HistoryActions.h"
 #include "shell/ShellResources.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
@@ -88,6 +89,7 @@ constexpr int PanelButtonTop = 2;
 TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     : QMainWindow(parent)
     , m_doc(doc)
+    , m_history(doc)
     , m_prompts(this)
 {
     setObjectName(QStringLiteral("PanelVaxel"));
@@ -124,7 +126,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
         this);
 
     m_pointer = new PointerInput(
-        m_doc, [this] { return m_viewport.cellSize(); },
+        m_history, [this] { return m_viewport.cellSize(); },
         [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage); },
         this);
     m_pointer->setCaptionLabels(m_cornerPage->startCaption(), m_cornerPage->endCaption());
@@ -139,6 +141,8 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
+    m_history.follow(*m_lifecycle);
+    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -183,9 +187,8 @@ QWidget *TPanelVaxel::buildToolBar()
     QToolButton *open = glyphButton(bar, "BB_Otevrit", 84);
     open->setIcon(glyph(GlyphKind::Open));
     connect(open, &QToolButton::clicked, this, [this] { m_lifecycle->openStation(); });
-    QToolButton *undo = glyphButton(bar, "BB_Zpet", 123);
-    undo->setIcon(glyph(GlyphKind::Undo));
-    undo->setEnabled(false);
+    m_undoButton = glyphButton(bar, "BB_Zpet", 123);
+    m_undoButton->setIcon(glyph(GlyphKind::Undo));
     // Present without a function.
     glyphButton(bar, "BitBtn5", 150);
 
@@ -304,7 +307,7 @@ void TPanelVaxel::wireMenu()
 
     const auto shift = [this](qint32 dx, qint32 dy) {
         return [this, dx, dy] {
-            shiftAllElements(m_doc, dx, dy, m_viewport.appliedColumns(), m_viewport.appliedRows(), m_prompts);
+            shiftAllElements(m_history, dx, dy, m_viewport.appliedColumns(), m_viewport.appliedRows(), m_prompts);
         };
     };
     connect(m.Zpt1, &QAction::triggered, this, shift(-1, 0));

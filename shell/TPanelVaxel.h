@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentLifecycle.h"
+#include "document/StationHistory.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
@@ -68,6 +69,7 @@ public:
     const MainMenu &menu() const { return m_menu; }
     ToolPanels *toolPanels() const { return m_toolPanels; }
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
+    StationHistory &history() { return m_history; }
     QtPrompts &prompts() { return m_prompts; }
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
@@ -99,12 +101,15 @@ private:
     QString currentKind() const;
 
     StationDocument &m_doc;
+    // Outlives the windows that change the document through it.
+    StationHistory m_history;
     ImageSet m_images;
     Viewport m_viewport;
     QtPrompts m_prompts;
     MainMenu m_menu;
 
     QWidget *m_toolBar = nullptr;
+    QToolButton *m_undoButton = nullptr;
     QLabel *m_chosenKind = nullptr;
     QPushButton *m_closeToolBar = nullptr;
     QWidget *m_dockedAssortment = nullptr;

@@ -1,4 +1,4 @@
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "editing/AssortmentView.h"
 #include "editing/CornerDivisionPage.h"
 #include "editing/EditingInputs.h"
@@ -315,9 +315,10 @@ private slots:
     void shiftDialog()
     {
         StationDocument doc;
+        StationHistory history(doc);
         ScriptedPrompts prompts;
         QSize panel(150, 50);
-        TZ_PosunPolicek dialog(doc, prompts, [&panel] { return panel; });
+        TZ_PosunPolicek dialog(history, prompts, [&panel] { return panel; });
         QCOMPARE(dialog.objectName(), QStringLiteral("Z_PosunPolicek"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Posunout vše"));
         QCOMPARE(dialog.size(), QSize(135, 113));
@@ -632,7 +633,8 @@ private slots:
     {
         Fixture f;
         StationDocument doc;
-        PointerInput pointer(doc, [] { return 47; },
+        StationHistory history(doc);
+        PointerInput pointer(history, [] { return 47; },
                              [&f] { return currentPlacementInputs(f.selection->currentKind(), *f.corner, *f.lamp); });
         pointer.setCaptionLabels(f.corner->startCaption(), f.corner->endCaption());
         const auto click = [&pointer](int column, int row) {

@@ -1,6 +1,7 @@
 #include "document/DocumentLifecycle.h"
 #include "document/StationFile.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StationBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,19 +95,6 @@ TPoleStitek plate(qint32 x, qint32 y)
     s.Y = y;
     s.NAME = QStringLiteral("STI_Cely_Uprostred");
     return s;
-}
-
-// Everything a save would write, to compare whole documents.
-QByteArray snapshot(const StationDocument &doc)
-{
-    QByteArray b = settingLines(doc.data());
-    for (const auto &t : doc.tiles())
-        b += tileLine(t);
-    for (const auto &z : doc.lamps())
-        b += lampLine(z);
-    for (const auto &s : doc.plates())
-        b += plateLine(s);
-    return b;
 }
 
 QByteArray fileBytes(const QString &path)

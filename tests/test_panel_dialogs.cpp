@@ -1,4 +1,4 @@
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "render/DrawingSurface.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
@@ -41,10 +41,11 @@ void leave(QSpinBox *spin)
 
 struct Settings {
     StationDocument doc;
+    StationHistory history{doc};
     ScriptedPrompts prompts;
     Viewport viewport;
     RenderState state;
-    TNastaveniPanelu dlg{doc, prompts, viewport, state};
+    TNastaveniPanelu dlg{history, prompts, viewport, state};
 };
 
 struct Preview {
@@ -60,6 +61,28 @@ struct Preview {
 class TestPanelDialogs : public QObject {
     Q_OBJECT
 private slots:
+    // Typing in one size field is one step, the colour one of its own;
+    // an undo shows the restored value at once.
+    void sizeAndColourSteps()
+    {
+        Settings s;
+        s.prompts.colours = {rgbColour(200, 0, 0)};
+        for (const char *typed : {"6", "60", "600"})
+            enter(s.dlg.SE_PolickaVyska(), QString::fromLatin1(typed));
+        s.dlg.Button1Click();
+        QCOMPARE(s.history.undoSteps(), 2);
+        QCOMPARE(s.doc.rows(), 600);
+        QVERIFY(s.history.undo());
+        QCOMPARE(s.dlg.sampleColour(), clMedGray);
+        QCOMPARE(s.doc.backgroundColour(), clMedGray);
+        QVERIFY(s.history.undo());
+        QCOMPARE(s.dlg.SE_PolickaVyska()->value(), 50);
+        QCOMPARE(s.doc.rows(), 50);
+        QVERIFY(!s.history.canUndo());
+        QVERIFY(s.history.redo());
+        QCOMPARE(s.dlg.SE_PolickaVyska()->text(), QStringLiteral("600"));
+    }
+
     // Typing into and stepping the spin edits of the settings dialog.
     void typedZoom();
     void typedSizes();

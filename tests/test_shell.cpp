@@ -108,6 +108,7 @@ private slots:
     void closeButtonsAndAssortmentEntry();
     void progressStripAndSections();
     void viewSwitchesAndShift();
+    void undoAndRedoEntries();
     void closingEndsProgram();
     void fileDialogs();
 };
@@ -272,6 +273,7 @@ void ShellTest::startState()
                               "MP_PolickoPodKurzorem", "MP_Mrizka"})
         QVERIFY2(action(w, entry)->isChecked() && action(w, entry)->isEnabled(), entry);
     QVERIFY(!action(w, "Zpt2")->isEnabled());
+    QVERIFY(!action(w, "MP_Znovu")->isEnabled());
     QVERIFY(!child(&w, "BB_Zpet")->isEnabled());
     QCOMPARE(w.pathPanel()->text(), QStringLiteral("(žádný soubor)"));
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
@@ -409,6 +411,7 @@ void ShellTest::menuTable()
         {"N1", "MS_Soubor", QString(), {}},
         {"Konec1", "MS_Soubor", QStringLiteral("Konec"), {}},
         {"Zpt2", "MS_Upravy", QStringLiteral("Zpět"), QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {"MP_Znovu", "MS_Upravy", QStringLiteral("Znovu"), QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"N3", "MS_Upravy", QString(), {}},
         {"Posunoutvechnyprvky1", "MS_Upravy", QStringLiteral("Posunout všechny prvky"), {}},
         {"Zpt1", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše <"), QKeySequence(QStringLiteral("Ctrl+Left"))},
@@ -469,7 +472,7 @@ void ShellTest::menuTable()
     QCOMPARE(sections, (QStringList{QStringLiteral("Soubor"), QStringLiteral("Úpravy"), QStringLiteral("Nastavení"),
                                     QStringLiteral("Zobrazit"), QStringLiteral("Nápověda")}));
     QCOMPARE(w.menuBar()->objectName(), QStringLiteral("MM_Menu"));
-    for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2"})
+    for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2", "MP_Znovu"})
         QVERIFY2(!action(w, withGlyph)->icon().isNull(), withGlyph);
     QVERIFY(action(w, "Konec1")->icon().isNull());
 }
@@ -720,6 +723,52 @@ void ShellTest::viewSwitchesAndShift()
     emit surface->mousePressed(Qt::LeftButton, 10 * 47, 1);
     emit surface->mouseReleased(Qt::LeftButton, 10 * 47, 1);
     QCOMPARE(doc.tiles().count(), 1);
+}
+
+void ShellTest::undoAndRedoEntries()
+{
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    QAction *undo = action(w, "Zpt2");
+    QAction *redo = action(w, "MP_Znovu");
+    auto *button = child<QToolButton>(&w, "BB_Zpet");
+    const auto enabled = [&] { return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled()}; };
+    const auto click = [&w](int column) {
+        emit w.surface()->mouseMoved(column * 47 + 5, 5);
+        emit w.surface()->mousePressed(Qt::LeftButton, column * 47 + 5, 5);
+        emit w.surface()->mouseReleased(Qt::LeftButton, column * 47 + 5, 5);
+    };
+    QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                                     QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    QCOMPARE(redo->shortcutContext(), Qt::WindowShortcut);
+    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+
+    click(0);
+    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(button->toolTip(), QStringLiteral("Zpět: Vložení prvku"));
+    action(w, "Posunoutve1")->trigger();
+    QCOMPARE(undo->statusTip(), QStringLiteral("Zpět: Posunutí všech prvků"));
+    button->click();
+    QCOMPARE(doc.tiles().at(0).X, 0);
+    QCOMPARE(redo->statusTip(), QStringLiteral("Znovu: Posunutí všech prvků"));
+    undo->trigger();
+    QVERIFY(doc.tiles().isEmpty());
+    // Back at the state of the new station: its status, and no question.
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
+    QCOMPARE(enabled(), (QList<bool>{false, false, true}));
+    redo->trigger();
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Upraveno"));
+    QCOMPARE(enabled(), (QList<bool>{true, true, true}));
+    // A new gesture drops what could be redone.
+    click(2);
+    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+
+    // Saving keeps the steps; New empties them.
+    QTemporaryDir dir;
+    QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("u.stvx"))));
+    QVERIFY(undo->isEnabled());
+    QVERIFY(w.lifecycle()->newStation());
+    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
 }
 
 void ShellTest::closingEndsProgram()
