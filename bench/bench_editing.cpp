@@ -27,6 +27,7 @@ public:
     int messages = 0;
     bool ask(const QString &) override { return false; }
     void inform(const QString &) override { ++messages; }
+    void warn(const QString &) override { ++messages; }
     std::optional<QString> chooseOpenPath() override { return std::nullopt; }
     std::optional<QString> chooseSavePath() override { return std::nullopt; }
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
