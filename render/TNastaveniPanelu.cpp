@@ -16,8 +16,8 @@ namespace kalmor {
 
 namespace {
 
-// The preview's opacity: 255 is opaque, and below 20 a preview could
-// not be seen.
+// The preview's opacity is used from 20 to 255 (opaque); an emptied field
+// shows 100.
 constexpr int MinOpacity = 20;
 constexpr int MaxOpacity = 255;
 constexpr int EmptyOpacity = 100;
