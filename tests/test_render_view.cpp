@@ -265,11 +265,9 @@ void TestRenderView::scrollStepsAndKeys()
         {Qt::Key_PageDown, Qt::NoModifier, 0, page(Qt::Vertical)},
         {Qt::Key_PageDown, Qt::ShiftModifier, page(Qt::Horizontal), page(Qt::Vertical)},
         {Qt::Key_PageUp, Qt::NoModifier, page(Qt::Horizontal), 0},
-        {Qt::Key_PageUp, Qt::NoModifier, page(Qt::Horizontal), 0},
         {Qt::Key_PageUp, Qt::ShiftModifier, 0, 0},
         {Qt::Key_End, Qt::NoModifier, right, 0},
         {Qt::Key_Down, Qt::NoModifier, right, 0},  // the arrows are the editing's
-        {Qt::Key_Right, Qt::NoModifier, right, 0},
         {Qt::Key_Home, Qt::NoModifier, 0, 0},
         {Qt::Key_End, Qt::ControlModifier, right, bottom},
         {Qt::Key_Home, Qt::ControlModifier, 0, 0}};
