@@ -44,6 +44,7 @@ signals:
     void finished();
 
 private:
+    void placeWindows();
     void wireDialogs();
     void bringFirstPagesToFront();
     void handOver();

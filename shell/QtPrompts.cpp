@@ -78,6 +78,11 @@ void QtPrompts::inform(const QString &message)
     QMessageBox::information(dialogParent(), QStringLiteral("Kalmor"), message, QMessageBox::Ok);
 }
 
+void QtPrompts::warn(const QString &message)
+{
+    QMessageBox::warning(dialogParent(), QStringLiteral("Kalmor"), message, QMessageBox::Ok);
+}
+
 std::optional<QString> QtPrompts::chooseOpenPath()
 {
     return runFileDialog(m_open);

@@ -17,6 +17,7 @@ public:
 
     bool ask(const QString &question) override;
     void inform(const QString &message) override;
+    void warn(const QString &message) override;
     std::optional<QString> chooseOpenPath() override;
     std::optional<QString> chooseSavePath() override;
     std::optional<Colour> chooseColour(Colour initial) override;

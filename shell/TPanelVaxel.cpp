@@ -14,6 +14,7 @@
 #include "render/WorkArea.h"
 #include "shell/HistoryActions.h"
 #include "shell/ShellResources.h"
+#include "shell/ShortcutsOverFields.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
 
@@ -314,6 +315,10 @@ void TPanelVaxel::wireMenu()
     connect(m.Posunoutve1, &QAction::triggered, this, shift(1, 0));
     connect(m.PosunoutveV1, &QAction::triggered, this, shift(0, 1));
     connect(m.Posunoutve2, &QAction::triggered, this, shift(0, -1));
+    // Ctrl+Left and Ctrl+Right would otherwise move the caret of a focused field.
+    m_shortcutsOverFields = new ShortcutsOverFields(this);
+    for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2})
+        m_shortcutsOverFields->add(a);
 
     X_Plocha *plocha = surface();
     connect(m.MP_InfoVykreslovani, &QAction::toggled, this, [plocha](bool on) { plocha->switches().diagnostics = on; });

@@ -27,6 +27,7 @@ class ElementSelection;
 class LabelPropertiesPage;
 class LampPropertiesPage;
 class PointerInput;
+class ShortcutsOverFields;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
@@ -71,6 +72,8 @@ public:
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
     StationHistory &history() { return m_history; }
     QtPrompts &prompts() { return m_prompts; }
+    // Menu shortcuts registered here win over a focused field of the window.
+    ShortcutsOverFields *shortcutsOverFields() const { return m_shortcutsOverFields; }
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
     PointerInput *pointerInput() const { return m_pointer; }
@@ -137,6 +140,7 @@ private:
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
     ElementSelection *m_selection = nullptr;
+    ShortcutsOverFields *m_shortcutsOverFields = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;

@@ -21,11 +21,13 @@
 #include "shell/WrappingTabs.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -39,6 +41,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 
@@ -98,6 +101,7 @@ private slots:
     void initTestCase();
     void helpWindow();
     void aboutWindows();
+    void windowPlacement();
     void splashHandsOver();
     void startState();
     void leftPanelTabs();
@@ -109,6 +113,7 @@ private slots:
     void progressStripAndSections();
     void viewSwitchesAndShift();
     void undoAndRedoEntries();
+    void shiftShortcutsWinOverFields();
     void closingEndsProgram();
     void fileDialogs();
 };
@@ -203,6 +208,37 @@ void ShellTest::aboutWindows()
     QCOMPARE(created->font().pixelSize(), 11);
     QCOMPARE(child<QLabel>(&about, "Image1")->pixmap().size(), QSize(377, 254));
     QVERIFY(about.findChildren<QAbstractButton *>().isEmpty());
+}
+
+void ShellTest::windowPlacement()
+{
+    // The first showing is centred exactly too; the palette and the shift
+    // dialog then stay where the user moves them, the settings windows are
+    // centred again.
+    Application app;
+    app.starter().timer()->stop();
+    app.mainWindow().setGeometry(100, 80, 900, 600);
+    struct Placed {
+        QWidget *window;
+        QRect area;
+        bool keepsPlace;
+    };
+    const QRect splash = app.starter().geometry();
+    const QRect editor = app.mainWindow().geometry();
+    for (const Placed &p : {Placed{app.palette(), splash, true}, Placed{app.shiftDialog(), splash, true},
+                            Placed{app.aboutStation(), editor, false}, Placed{app.panelSettings(), editor, false}}) {
+        for (int showing = 0; showing < 2; ++showing) {
+            p.window->show();
+            if (showing > 0 && p.keepsPlace)
+                QCOMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            else
+                QCOMPARE(p.window->geometry().center(), p.area.center());
+            // Moved as the window system moves it for the user.
+            p.window->windowHandle()->setPosition(10, 20);
+            QTRY_COMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            p.window->hide();
+        }
+    }
 }
 
 void ShellTest::splashHandsOver()
@@ -769,6 +805,39 @@ void ShellTest::undoAndRedoEntries()
     QVERIFY(undo->isEnabled());
     QVERIFY(w.lifecycle()->newStation());
     QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+}
+
+void ShellTest::shiftShortcutsWinOverFields()
+{
+    // A focused spin edit takes Ctrl+Left / Ctrl+Right as word movement
+    // unless the shift entries win.
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    TPolePanelu t;
+    t.X = 5;
+    t.Y = 5;
+    t.NAME = QStringLiteral("KOL_sLSPS");
+    doc.tiles().append(t);
+    child<QTabWidget>(&w, "PC_Nastaveni")->setCurrentIndex(1);
+    auto *field = child<QAbstractSpinBox>(&w, "SE_ZAR_OdsazeniX");
+    auto *editor = field->findChild<QLineEdit *>();
+    field->setFocus();
+    QVERIFY(editor->hasFocus());
+    editor->setCursorPosition(1);
+    const QList<std::pair<Qt::Key, QPoint>> keys{
+        {Qt::Key_Right, {6, 5}}, {Qt::Key_Down, {6, 6}}, {Qt::Key_Left, {5, 6}}, {Qt::Key_Up, {5, 5}}};
+    for (const auto &[key, cell] : keys) {
+        QTest::keyClick(editor, key, Qt::ControlModifier);
+        QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), cell);
+    }
+    QVERIFY(editor->hasFocus());
+    QCOMPARE(editor->cursorPosition(), 1);
+    // Other keys still reach the field.
+    QTest::keyClick(editor, Qt::Key_Left);
+    QCOMPARE(editor->cursorPosition(), 0);
 }
 
 void ShellTest::closingEndsProgram()

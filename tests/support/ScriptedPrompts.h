@@ -19,7 +19,9 @@ public:
     std::deque<std::optional<Colour>> colours;
 
     QStringList questions;
+    // Every note and warning shown, in order; the warnings also on their own.
     QStringList messages;
+    QStringList warnings;
     int openDialogs = 0;
     int saveDialogs = 0;
     QList<Colour> colourDialogInitials;
@@ -30,6 +32,11 @@ public:
         return take(answers).value_or(false);
     }
     void inform(const QString &message) override { messages << message; }
+    void warn(const QString &message) override
+    {
+        messages << message;
+        warnings << message;
+    }
     std::optional<QString> chooseOpenPath() override
     {
         ++openDialogs;
