@@ -12,6 +12,8 @@
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
+#include "shell/ExportCommand.h"
+#include "shell/PrintCommand.h"
 #include "shell/ShellResources.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
@@ -139,6 +141,9 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
+    const auto picture = [this] { return currentPicture(); };
+    m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
+    m_print = new PrintCommand(m_doc, m_images, picture, this);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -300,6 +305,8 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Otevreni, &QAction::triggered, this, [this] { m_lifecycle->openStation(); });
     connect(m.MP_Ulozeni, &QAction::triggered, this, [this] { m_lifecycle->saveStation(); });
     connect(m.MP_UlozitJako, &QAction::triggered, this, [this] { m_lifecycle->saveStationAs(); });
+    connect(m.MP_Export, &QAction::triggered, m_export, &ExportCommand::run);
+    connect(m.MP_Tisk, &QAction::triggered, m_print, &PrintCommand::run);
     connect(m.Konec1, &QAction::triggered, this, &QWidget::close);
 
     const auto shift = [this](qint32 dx, qint32 dy) {
@@ -393,7 +400,7 @@ void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
     // A save hands control to the window system while it writes; the
     // window stays until it has finished.
-    if (m_lifecycle->isSaving() || !m_lifecycle->confirmClose()) {
+    if (m_lifecycle->isSaving() || m_export->isRunning() || !m_lifecycle->confirmClose()) {
         event->ignore();
         return;
     }
@@ -416,6 +423,17 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
     QMenu *menu = m_menu.section(section);
     menu->menuAction()->setEnabled(enabled);
     menu->setEnabled(enabled);
+    // The tool bar buttons are the file menu's commands.
+    if (section == MenuSection::MS_Soubor)
+        m_toolBar->setEnabled(enabled);
+}
+
+PictureOptions TPanelVaxel::currentPicture() const
+{
+    const X_Plocha *plocha = surface();
+    const RenderState &state = plocha->renderState();
+    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
+                      state.switches.grid, state.fillColour);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

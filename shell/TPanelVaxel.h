@@ -2,6 +2,7 @@
 
 #include "document/DocumentLifecycle.h"
 #include "render/FrameInputs.h"
+#include "render/PanelPicture.h"
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
 #include "shell/MainMenu.h"
@@ -21,6 +22,8 @@ class QToolButton;
 namespace kalmor {
 
 class AssortmentView;
+class ExportCommand;
+class PrintCommand;
 class CornerDivisionPage;
 class ElementSelection;
 class LabelPropertiesPage;
@@ -68,6 +71,10 @@ public:
     const MainMenu &menu() const { return m_menu; }
     ToolPanels *toolPanels() const { return m_toolPanels; }
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
+    ExportCommand *exportCommand() const { return m_export; }
+    PrintCommand *printCommand() const { return m_print; }
+    // The applied panel as the work area shows it, for pictures and paper.
+    PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
@@ -131,6 +138,8 @@ private:
     PointerInput *m_pointer = nullptr;
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
+    ExportCommand *m_export = nullptr;
+    PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
 
     qsizetype m_progressSteps = 0;
