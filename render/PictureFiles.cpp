@@ -206,14 +206,15 @@ QByteArray pngBytes(const QImage &image)
 }
 
 // The grid as one path of 1-pixel bars, drawn over everything as the
-// window draws it.
+// window draws it. All bars turn the same way, so where they cross the
+// winding adds up instead of cutting a hole.
 QByteArray gridPath(qint64 width, qint64 height, int cell)
 {
     QByteArray d;
     for (qint64 y = 0; y < height; y += cell)
         d.append("M0 ").append(QByteArray::number(y)).append('h').append(QByteArray::number(width)).append("v1H0z");
     for (qint64 x = 0; x < width; x += cell)
-        d.append('M').append(QByteArray::number(x)).append(" 0v").append(QByteArray::number(height)).append("h1V0z");
+        d.append('M').append(QByteArray::number(x)).append(" 0h1v").append(QByteArray::number(height)).append("h-1z");
     return d;
 }
 

@@ -34,6 +34,8 @@ void PrintCommand::run()
     dialog.setObjectName(QStringLiteral("TiskNahled"));
     dialog.setWindowTitle(QStringLiteral("Tisk"));
     addControls(dialog);
+    if (m_parent)
+        dialog.resize(m_parent->size() * 0.85);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, &PrintCommand::paint);
     m_preview = &dialog;
     dialog.exec();
@@ -46,7 +48,6 @@ void PrintCommand::addControls(QPrintPreviewDialog &dialog)
     auto *previewWidget = dialog.findChild<QPrintPreviewWidget *>();
     if (!toolBar || !previewWidget)
         return;
-    toolBar->addSeparator();
     auto *label = new QLabel(QStringLiteral(" Panel: "), toolBar);
     auto *mode = new QComboBox(toolBar);
     mode->setObjectName(QStringLiteral("CB_Rozvrzeni"));
@@ -60,9 +61,12 @@ void PrintCommand::addControls(QPrintPreviewDialog &dialog)
     scale->setValue(m_options.scalePercent);
     scale->setKeyboardTracking(false);
     scale->setEnabled(!m_options.fitToPage);
-    toolBar->addWidget(label);
-    toolBar->addWidget(mode);
-    toolBar->addWidget(scale);
+    // In front, where a narrow dialog does not fold them away.
+    QAction *first = toolBar->actions().value(0);
+    toolBar->insertWidget(first, label);
+    toolBar->insertWidget(first, mode);
+    toolBar->insertWidget(first, scale);
+    toolBar->insertSeparator(first);
     connect(mode, &QComboBox::currentIndexChanged, previewWidget, [this, scale, previewWidget](int index) {
         m_options.fitToPage = index == FitIndex;
         scale->setEnabled(!m_options.fitToPage);
