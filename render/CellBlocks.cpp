@@ -55,13 +55,14 @@ void CellBlocks::scan(const QImage &tile, QPoint origin, const Sink &sink)
             const auto found = m_ids.constFind(key);
             if (found != m_ids.cend()) {
                 block.id = found.value();
-                sink(block, QImage());
-                continue;
+            } else {
+                block.id = int(m_ids.size());
+                block.isNew = true;
+                m_ids.insert(key, block.id);
             }
-            block.id = int(m_ids.size());
-            block.isNew = true;
-            m_ids.insert(key, block.id);
-            sink(block, tile.copy(x, y, m_cell, m_cell));
+            const QImage pixels(tile.constScanLine(y) + std::size_t(x) * sizeof(QRgb), m_cell, m_cell,
+                                tile.bytesPerLine(), tile.format());
+            sink(block, pixels);
         }
     }
 }

@@ -22,13 +22,14 @@ public:
         bool isNew = false;   // first time this look was seen
         QPoint position;      // top-left corner in picture coordinates
     };
+    // The pixels look into the composed tile: valid during the call only,
+    // copied by whoever keeps them.
     using Sink = std::function<void(const Block &block, const QImage &pixels)>;
 
     CellBlocks(int cellSize, QRgb fill, bool grid);
 
     // Walks the cells of a composed tile whose top-left corner lies at
-    // `origin` (a cell corner) and hands every non-empty cell to the sink,
-    // with its pixels when they are new.
+    // `origin` (a cell corner) and hands every non-empty cell to the sink.
     void scan(const QImage &tile, QPoint origin, const Sink &sink);
 
     int distinctCount() const { return int(m_ids.size()); }

@@ -262,6 +262,7 @@ bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, co
 
 // PDF pages beyond 200 inches are refused by common readers.
 constexpr double MaxPdfPagePoints = 14400;
+constexpr qint64 KeptBlockBudget = 256 << 20;
 
 bool writePdf(OutputFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
@@ -283,13 +284,19 @@ bool writePdf(OutputFile &out, PanelComposer &composer, const QString &title, co
     painter.fillRect(QRectF(0, 0, double(composer.width()), double(composer.height())), QColor::fromRgb(composer.fillPixel()));
 
     // The PDF engine writes an image once per image object and refers to
-    // it afterwards, so every distinct block is kept and drawn again.
-    QHash<int, QImage> defined;
+    // it afterwards, so distinct blocks are kept and drawn again; past the
+    // budget, further looks are written wherever they occur, which costs
+    // file size instead of memory.
+    QHash<int, QImage> kept;
+    qint64 keptBytes = 0;
     CellBlocks blocks(composer.cellSize(), composer.fillPixel(), composer.options().grid);
     const auto place = [&](const CellBlocks::Block &block, const QImage &pixels) {
-        if (block.isNew)
-            defined.insert(block.id, pixels);
-        painter.drawImage(block.position, defined.value(block.id));
+        if (block.isNew && keptBytes < KeptBlockBudget) {
+            kept.insert(block.id, pixels.copy());
+            keptBytes += pixels.sizeInBytes();
+        }
+        const auto found = kept.constFind(block.id);
+        painter.drawImage(block.position, found != kept.cend() ? *found : pixels);
     };
     const TileGrid tiles = cellTiles(composer, PieceBudget);
     for (qint64 i = 0; i < tiles.count(); ++i) {
