@@ -107,6 +107,10 @@ bool printPanel(QPagedPaintDevice &device, const StationData &doc, const ImageSe
         const QRectF target(area.topLeft(), source.size() * layout.scale);
         painter.save();
         painter.setClipRect(area);
+        // The picture is composed near the paper's resolution; smoothing the
+        // last step keeps 1-pixel grid lines even when a preview shows the
+        // page far smaller.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         drawPart(painter, composer, picture.cellSize, source, target);
         painter.restore();
     }
