@@ -208,17 +208,33 @@ QByteArray pngBytes(const QImage &image)
     return bytes;
 }
 
-// The grid as one path of 1-pixel bars, drawn over everything as the
-// window draws it. All bars turn the same way, so where they cross the
-// winding adds up instead of cutting a hole.
-QByteArray gridPath(qint64 width, qint64 height, int cell)
+// The grid as 1-pixel bars along the top and left edge of every cell,
+// drawn over everything as the window draws it: f(x, y, width, height).
+template <class F>
+void forEachGridBar(const PanelComposer &composer, F f)
 {
-    QByteArray d;
-    for (qint64 y = 0; y < height; y += cell)
-        d.append("M0 ").append(QByteArray::number(y)).append('h').append(QByteArray::number(width)).append("v1H0z");
-    for (qint64 x = 0; x < width; x += cell)
-        d.append('M').append(QByteArray::number(x)).append(" 0h1v").append(QByteArray::number(height)).append("h-1z");
-    return d;
+    for (qint64 y = 0; y < composer.height(); y += composer.cellSize())
+        f(0, y, composer.width(), 1);
+    for (qint64 x = 0; x < composer.width(); x += composer.cellSize())
+        f(x, 0, 1, composer.height());
+}
+
+// Composes the picture tile by tile and hands every cell that shows more
+// than the fill and the grid to the sink; `tileDone` after each tile may
+// stop the walk by answering false.
+bool forEachBlock(PanelComposer &composer, const CellBlocks::Sink &sink, const std::function<bool()> &tileDone,
+                  const PictureProgress &progress)
+{
+    CellBlocks blocks(composer.cellSize(), composer.fillPixel(), composer.options().grid);
+    const TileGrid tiles = cellTiles(composer, PieceBudget);
+    for (qint64 i = 0; i < tiles.count(); ++i) {
+        const QRect tile = tiles.at(i);
+        blocks.scan(composer.compose(tile), tile.topLeft(), sink);
+        if (!tileDone())
+            return false;
+        report(progress, i + 1, tiles.count());
+    }
+    return true;
 }
 
 bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
@@ -236,7 +252,6 @@ bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, co
         .append("</title>\n<rect width=\"").append(w).append("\" height=\"").append(h).append("\" fill=\"")
         .append(colourText(composer.fillPixel()).toLatin1()).append("\"/>\n");
 
-    CellBlocks blocks(composer.cellSize(), composer.fillPixel(), composer.options().grid);
     const auto place = [&](const CellBlocks::Block &block, const QImage &pixels) {
         const QByteArray id = "b" + QByteArray::number(block.id);
         if (block.isNew) {
@@ -247,18 +262,24 @@ bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, co
         text.append("<use xlink:href=\"#").append(id).append("\" x=\"").append(QByteArray::number(block.position.x()))
             .append("\" y=\"").append(QByteArray::number(block.position.y())).append("\"/>\n");
     };
-    const TileGrid tiles = cellTiles(composer, PieceBudget);
-    for (qint64 i = 0; i < tiles.count(); ++i) {
-        const QRect tile = tiles.at(i);
-        blocks.scan(composer.compose(tile), tile.topLeft(), place);
-        if (!out.write(text))
-            return false;
+    const auto flush = [&] {
+        const bool written = out.write(text);
         text.clear();
-        report(progress, i + 1, tiles.count());
+        return written;
+    };
+    if (!forEachBlock(composer, place, flush, progress))
+        return false;
+    if (composer.options().grid) {
+        // All bars turn the same way, so where they cross the winding adds
+        // up instead of cutting a hole.
+        text.append("<path fill=\"#0000ff\" d=\"");
+        forEachGridBar(composer, [&text](qint64 x, qint64 y, qint64 w, qint64 h) {
+            text.append('M').append(QByteArray::number(x)).append(' ').append(QByteArray::number(y)).append('h')
+                .append(QByteArray::number(w)).append('v').append(QByteArray::number(h)).append("h-")
+                .append(QByteArray::number(w)).append('z');
+        });
+        text.append("\"/>\n");
     }
-    if (composer.options().grid)
-        text.append("<path fill=\"#0000ff\" d=\"").append(gridPath(composer.width(), composer.height(), composer.cellSize()))
-            .append("\"/>\n");
     text.append("</svg>\n");
     return out.write(text);
 }
@@ -292,7 +313,6 @@ bool writePdf(OutputFile &out, PanelComposer &composer, const QString &title, co
     // file size instead of memory.
     QHash<int, QImage> kept;
     qint64 keptBytes = 0;
-    CellBlocks blocks(composer.cellSize(), composer.fillPixel(), composer.options().grid);
     const auto place = [&](const CellBlocks::Block &block, const QImage &pixels) {
         if (block.isNew && keptBytes < KeptBlockBudget) {
             kept.insert(block.id, pixels.copy());
@@ -301,18 +321,11 @@ bool writePdf(OutputFile &out, PanelComposer &composer, const QString &title, co
         const auto found = kept.constFind(block.id);
         painter.drawImage(block.position, found != kept.cend() ? *found : pixels);
     };
-    const TileGrid tiles = cellTiles(composer, PieceBudget);
-    for (qint64 i = 0; i < tiles.count(); ++i) {
-        const QRect tile = tiles.at(i);
-        blocks.scan(composer.compose(tile), tile.topLeft(), place);
-        report(progress, i + 1, tiles.count());
-    }
+    forEachBlock(composer, place, [] { return true; }, progress);
     if (composer.options().grid) {
-        const QColor blue(0, 0, 255);
-        for (qint64 y = 0; y < composer.height(); y += composer.cellSize())
-            painter.fillRect(QRectF(0, double(y), double(composer.width()), 1), blue);
-        for (qint64 x = 0; x < composer.width(); x += composer.cellSize())
-            painter.fillRect(QRectF(double(x), 0, 1, double(composer.height())), blue);
+        forEachGridBar(composer, [&painter](qint64 x, qint64 y, qint64 w, qint64 h) {
+            painter.fillRect(QRectF(double(x), double(y), double(w), double(h)), QColor(0, 0, 255));
+        });
     }
     return painter.end();
 }
