@@ -398,8 +398,8 @@ void TPanelVaxel::resizeEvent(QResizeEvent *event)
 
 void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
-    // A save hands control to the window system while it writes; the
-    // window stays until it has finished.
+    // A save or an export hands control to the window system while it
+    // writes; the window stays until it has finished.
     if (m_lifecycle->isSaving() || m_export->isRunning() || !m_lifecycle->confirmClose()) {
         event->ignore();
         return;

@@ -2,8 +2,8 @@
 
 #include "document/DocumentLifecycle.h"
 #include "render/FrameInputs.h"
-#include "render/PanelPicture.h"
 #include "render/ImageSet.h"
+#include "render/PanelPicture.h"
 #include "render/Viewport.h"
 #include "shell/MainMenu.h"
 #include "shell/QtPrompts.h"
@@ -22,13 +22,13 @@ class QToolButton;
 namespace kalmor {
 
 class AssortmentView;
-class ExportCommand;
-class PrintCommand;
 class CornerDivisionPage;
 class ElementSelection;
+class ExportCommand;
 class LabelPropertiesPage;
 class LampPropertiesPage;
 class PointerInput;
+class PrintCommand;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
