@@ -24,6 +24,9 @@ public:
     // The open and save dialogs; nothing when cancelled.
     virtual std::optional<QString> chooseOpenPath() = 0;
     virtual std::optional<QString> chooseSavePath() = 0;
+    // The save dialog of picture exports (PNG, PDF, SVG); prompts without
+    // one answer as cancelled.
+    virtual std::optional<QString> chooseExportPath() { return std::nullopt; }
     // The colour dialog, opened with `initial`; nothing when cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };

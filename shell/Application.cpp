@@ -15,10 +15,11 @@
 
 #include <QAction>
 #include <QScreen>
+#include <QTimer>
 
 namespace kalmor {
 
-Application::Application()
+Application::Application(const QString &startFile) : m_startFile(startFile)
 {
     m_starter = std::make_unique<TStarter>();
     m_main = std::make_unique<TPanelVaxel>(m_document);
@@ -88,6 +89,10 @@ void Application::handOver()
     // window is also given the whole screen itself.
     m_main->setGeometry(m_main->screen()->availableGeometry());
     m_main->showMaximized();
+    // Opened once the splash has hidden itself, so that a message about a
+    // file that cannot be read stands over the main window alone.
+    if (!m_startFile.isEmpty())
+        QTimer::singleShot(0, m_main.get(), [this] { m_main->lifecycle()->openFrom(m_startFile); });
 }
 
 }  // namespace kalmor

@@ -78,6 +78,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_Ulozeni = entry(m.MS_Soubor, "MP_Ulozeni", QStringLiteral("Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m.MP_UlozitJako = entry(m.MS_Soubor, "MP_UlozitJako", QStringLiteral("Uložit jako ..."),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    separator(m.MS_Soubor, "N6");
+    m.MP_Export = entry(m.MS_Soubor, "MP_Export", QStringLiteral("Exportovat obrázek ..."));
+    m.MP_Tisk = entry(m.MS_Soubor, "MP_Tisk", QStringLiteral("Tisk ..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(m.MS_Soubor, "N1");
     m.Konec1 = entry(m.MS_Soubor, "Konec1", QStringLiteral("Konec"));
     m.MP_Novy->setIcon(glyph(GlyphKind::New));

@@ -18,6 +18,8 @@ struct MainMenu {
     QAction *MP_Otevreni = nullptr;
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
+    QAction *MP_Export = nullptr;
+    QAction *MP_Tisk = nullptr;
     QAction *Konec1 = nullptr;
 
     QMenu *MS_Upravy = nullptr;

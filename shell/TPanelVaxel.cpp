@@ -13,6 +13,8 @@
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
 #include "shell/HistoryActions.h"
+#include "shell/ExportCommand.h"
+#include "shell/PrintCommand.h"
 #include "shell/ShellResources.h"
 #include "shell/ShortcutsOverFields.h"
 #include "shell/ToolPanels.h"
@@ -144,6 +146,9 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_history.follow(*m_lifecycle);
     new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
+    const auto picture = [this] { return currentPicture(); };
+    m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
+    m_print = new PrintCommand(m_doc, m_images, picture, this);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -304,6 +309,8 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Otevreni, &QAction::triggered, this, [this] { m_lifecycle->openStation(); });
     connect(m.MP_Ulozeni, &QAction::triggered, this, [this] { m_lifecycle->saveStation(); });
     connect(m.MP_UlozitJako, &QAction::triggered, this, [this] { m_lifecycle->saveStationAs(); });
+    connect(m.MP_Export, &QAction::triggered, m_export, &ExportCommand::run);
+    connect(m.MP_Tisk, &QAction::triggered, m_print, &PrintCommand::run);
     connect(m.Konec1, &QAction::triggered, this, &QWidget::close);
 
     const auto shift = [this](qint32 dx, qint32 dy) {
@@ -399,9 +406,9 @@ void TPanelVaxel::resizeEvent(QResizeEvent *event)
 
 void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
-    // A save hands control to the window system while it writes; the
-    // window stays until it has finished.
-    if (m_lifecycle->isSaving() || !m_lifecycle->confirmClose()) {
+    // A save or an export hands control to the window system while it
+    // writes; the window stays until it has finished.
+    if (m_lifecycle->isSaving() || m_export->isRunning() || !m_lifecycle->confirmClose()) {
         event->ignore();
         return;
     }
@@ -424,6 +431,17 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
     QMenu *menu = m_menu.section(section);
     menu->menuAction()->setEnabled(enabled);
     menu->setEnabled(enabled);
+    // The tool bar buttons are the file menu's commands.
+    if (section == MenuSection::MS_Soubor)
+        m_toolBar->setEnabled(enabled);
+}
+
+PictureOptions TPanelVaxel::currentPicture() const
+{
+    const X_Plocha *plocha = surface();
+    const RenderState &state = plocha->renderState();
+    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
+                      state.switches.grid, state.fillColour);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

@@ -4,6 +4,7 @@
 #include "document/StationHistory.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
+#include "render/PanelPicture.h"
 #include "render/Viewport.h"
 #include "shell/MainMenu.h"
 #include "shell/QtPrompts.h"
@@ -24,10 +25,12 @@ namespace kalmor {
 class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
+class ExportCommand;
 class LabelPropertiesPage;
 class LampPropertiesPage;
 class PointerInput;
 class ShortcutsOverFields;
+class PrintCommand;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
@@ -71,6 +74,10 @@ public:
     ToolPanels *toolPanels() const { return m_toolPanels; }
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
     StationHistory &history() { return m_history; }
+    ExportCommand *exportCommand() const { return m_export; }
+    PrintCommand *printCommand() const { return m_print; }
+    // The applied panel as the work area shows it, for pictures and paper.
+    PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
     // Menu shortcuts registered here win over a focused field of the window.
     ShortcutsOverFields *shortcutsOverFields() const { return m_shortcutsOverFields; }
@@ -139,6 +146,8 @@ private:
     PointerInput *m_pointer = nullptr;
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
+    ExportCommand *m_export = nullptr;
+    PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
 

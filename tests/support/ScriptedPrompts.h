@@ -16,6 +16,7 @@ public:
     std::deque<bool> answers;
     std::deque<std::optional<QString>> openPaths;
     std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<QString>> exportPaths;
     std::deque<std::optional<Colour>> colours;
 
     QStringList questions;
@@ -24,6 +25,7 @@ public:
     QStringList warnings;
     int openDialogs = 0;
     int saveDialogs = 0;
+    int exportDialogs = 0;
     QList<Colour> colourDialogInitials;
 
     bool ask(const QString &question) override
@@ -46,6 +48,11 @@ public:
     {
         ++saveDialogs;
         return take(savePaths).value_or(std::nullopt);
+    }
+    std::optional<QString> chooseExportPath() override
+    {
+        ++exportDialogs;
+        return take(exportPaths).value_or(std::nullopt);
     }
     std::optional<Colour> chooseColour(Colour initial) override
     {
