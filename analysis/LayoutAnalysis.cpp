@@ -87,6 +87,49 @@ QPoint cellOf(const Record &r)
     return {r.X, r.Y};
 }
 
+// A tile record inside the panel, by the number of its cell.
+struct Placed {
+    quint32 cell;
+    qint32 position;
+    quint32 kind;
+    quint8 flags;
+};
+
+// Sorts by cell and keeps the list order within a cell: three stable
+// passes over the 24 bits a panel cell number needs. Walking the tiles in
+// cell order keeps the neighbours of each in the processor's cache.
+void sortByCell(std::vector<Placed> &items)
+{
+    static_assert(quint64(MaxPanelCells) * MaxPanelCells <= (1u << 24));
+    std::vector<Placed> sorted(items.size());
+    for (int shift = 0; shift < 24; shift += 8) {
+        std::array<std::size_t, 257> starts{};
+        for (const Placed &p : items)
+            ++starts[((p.cell >> shift) & 0xFF) + 1];
+        std::partial_sum(starts.begin(), starts.end(), starts.begin());
+        for (const Placed &p : items)
+            sorted[starts[(p.cell >> shift) & 0xFF]++] = p;
+        items.swap(sorted);
+    }
+}
+
+// The preferred colour when it is not taken, otherwise the lowest colour
+// number that is not.
+int lowestFree(std::vector<int> &taken, int preferred)
+{
+    std::sort(taken.begin(), taken.end());
+    if (preferred >= 0 && !std::binary_search(taken.cbegin(), taken.cend(), preferred))
+        return preferred;
+    int colour = 0;
+    for (const int t : taken) {
+        if (t == colour)
+            ++colour;
+        else if (t > colour)
+            break;
+    }
+    return colour;
+}
+
 }  // namespace
 
 void LayoutAnalysis::update(const StationData &doc)
@@ -164,48 +207,66 @@ qint32 LayoutAnalysis::addSlot(const Slot &slot)
     return qint32(m_slots.size() - 1);
 }
 
-// Calls f(neighbour node, connected) for every meeting point on the side
-// of the node, and for the other side of a boundary (never connected).
+LayoutAnalysis::Meetings LayoutAnalysis::meetingsOf(const Slot &slot) const
+{
+    Meetings m;
+    for (quint8 rest = slot.points; rest; rest &= quint8(rest - 1)) {
+        const int i = std::countr_zero(unsigned(rest));
+        const Step step = stepOf(BorderPoint(i));
+        const qint32 n = slotAt(slot.x + step.dx, slot.y + step.dy);
+        if (n >= 0 && (m_slots[std::size_t(n)].points & bit(step.opposite))) {
+            m.points |= quint8(1u << i);
+            m.slot[std::size_t(i)] = n;
+        }
+    }
+    return m;
+}
+
+// Calls f(node, other node, connected) for every meeting point of the
+// slot, and for its two sides if it is a boundary (never connected).
+template <class F>
+void LayoutAnalysis::forEachLinkOf(qint32 s, const Meetings &m, F &&f) const
+{
+    const Slot &slot = m_slots[std::size_t(s)];
+    for (quint8 rest = m.points; rest; rest &= quint8(rest - 1)) {
+        const int i = std::countr_zero(unsigned(rest));
+        const quint8 own = quint8(1u << i);
+        const quint8 opposite = bit(stepOf(BorderPoint(i)).opposite);
+        const qint32 n = m.slot[std::size_t(i)];
+        const Slot &other = m_slots[std::size_t(n)];
+        f(2 * s + ((slot.secondSide & own) ? 1 : 0), 2 * n + ((other.secondSide & opposite) ? 1 : 0),
+          (slot.flags & own) && (other.flags & opposite));
+    }
+    if (slot.secondSide)
+        f(2 * s, 2 * s + 1, false);
+}
+
+// Calls f(other node, connected) for the links of one side.
 template <class F>
 void LayoutAnalysis::forEachLink(qint32 node, F &&f) const
 {
     const qint32 s = node / 2;
-    const bool second = node % 2;
-    const Slot &slot = m_slots[std::size_t(s)];
-    for (const BorderPoint p : AllBorderPoints) {
-        if (!(slot.points & bit(p)) || bool(slot.secondSide & bit(p)) != second)
-            continue;
-        const Step step = stepOf(p);
-        const qint32 n = slotAt(slot.x + step.dx, slot.y + step.dy);
-        if (n < 0)
-            continue;
-        const Slot &other = m_slots[std::size_t(n)];
-        const quint8 opposite = bit(step.opposite);
-        if (other.points & opposite)
-            f(2 * n + ((other.secondSide & opposite) ? 1 : 0), (slot.flags & bit(p)) && (other.flags & opposite));
-    }
-    if (slot.secondSide)
-        f(2 * s + (second ? 0 : 1), false);
+    forEachLinkOf(s, meetingsOf(m_slots[std::size_t(s)]), [&](qint32 a, qint32 b, bool connected) {
+        if (a == node)
+            f(b, connected);
+        else if (b == node)
+            f(a, connected);
+    });
 }
 
-void LayoutAnalysis::pointProblems(const Slot &slot, std::vector<Problem> &out) const
+void LayoutAnalysis::pointProblems(const Slot &slot, const Meetings &m, std::vector<Problem> &out) const
 {
     const auto problem = [&](ProblemCode code, BorderPoint p) {
         out.push_back(Problem{slot.x, slot.y, slot.position, slot.kind, code, p, ListKind::Tiles});
     };
-    const auto meeting = [&](BorderPoint p) -> const Slot * {
-        const Step step = stepOf(p);
-        const qint32 n = slotAt(slot.x + step.dx, slot.y + step.dy);
-        const Slot *other = n >= 0 ? &m_slots[std::size_t(n)] : nullptr;
-        return other && (other->points & bit(step.opposite)) ? other : nullptr;
-    };
     for (const BorderPoint p : Alphabetical) {
-        const Slot *other = (slot.points & bit(p)) ? meeting(p) : nullptr;
-        if (other && stepOf(p).forward && bool(slot.flags & bit(p)) != bool(other->flags & bit(stepOf(p).opposite)))
+        const Step step = stepOf(p);
+        if ((m.points & bit(p)) && step.forward
+            && bool(slot.flags & bit(p)) != bool(m_slots[std::size_t(m.slot[std::size_t(p)])].flags & bit(step.opposite)))
             problem(ProblemCode::DivisionMismatch, p);
     }
     for (const BorderPoint p : Alphabetical) {
-        if ((slot.points & bit(p)) && !meeting(p))
+        if ((slot.points & bit(p)) && !(m.points & bit(p)))
             problem(ProblemCode::OpenEnd, p);
     }
 }
@@ -239,7 +300,7 @@ void LayoutAnalysis::cellProblems(const StationData &doc, QPoint cell, std::vect
     records(doc.lamps, ListKind::Lamps);
     records(doc.plates, ListKind::Plates);
     if (const qint32 s = slotAt(cell.x(), cell.y()); s >= 0)
-        pointProblems(m_slots[std::size_t(s)], here);
+        pointProblems(m_slots[std::size_t(s)], meetingsOf(m_slots[std::size_t(s)]), here);
     std::sort(here.begin(), here.end(), problemBefore);
     out.insert(out.end(), here.cbegin(), here.cend());
 }
@@ -268,8 +329,8 @@ void LayoutAnalysis::retire(qint32 circuit, std::vector<qint32> &retired)
     retired.push_back(circuit);
 }
 
-// The preferred colour when no neighbouring circuit has it, otherwise the
-// lowest colour number none of them has.
+// Neighbouring circuits are those met at dividing meeting points and
+// across a boundary.
 int LayoutAnalysis::chooseColour(qint32 circuit, const std::vector<qint32> &nodes, int preferred) const
 {
     std::vector<int> taken;
@@ -280,38 +341,32 @@ int LayoutAnalysis::chooseColour(qint32 circuit, const std::vector<qint32> &node
                 taken.push_back(m_circuits[std::size_t(c)].colour);
         });
     }
-    std::sort(taken.begin(), taken.end());
-    if (preferred >= 0 && !std::binary_search(taken.cbegin(), taken.cend(), preferred))
-        return preferred;
-    int colour = 0;
-    for (const int t : taken) {
-        if (t == colour)
-            ++colour;
-        else if (t > colour)
-            break;
-    }
-    return colour;
+    return lowestFree(taken, preferred);
 }
 
-void LayoutAnalysis::colourAll()
+// Colours every circuit in turn from the pairs of sides that meet at a
+// dividing meeting point or across a boundary.
+void LayoutAnalysis::colourAll(const std::vector<std::pair<qint32, qint32>> &dividing)
 {
-    // The nodes of each circuit together, circuits in their order.
-    std::vector<qint32> starts(m_circuits.size() + 1, 0);
-    for (const qint32 c : m_label) {
-        if (c >= 0)
-            ++starts[std::size_t(c) + 1];
+    std::vector<std::pair<qint32, qint32>> edges;
+    edges.reserve(2 * dividing.size());
+    for (const auto &[a, b] : dividing) {
+        const qint32 ca = m_label[std::size_t(a)];
+        const qint32 cb = m_label[std::size_t(b)];
+        if (ca != cb) {
+            edges.emplace_back(ca, cb);
+            edges.emplace_back(cb, ca);
+        }
     }
-    std::partial_sum(starts.begin(), starts.end(), starts.begin());
-    std::vector<qint32> nodes(std::size_t(starts.back()));
-    std::vector<qint32> next(starts.cbegin(), starts.cend() - 1);
-    for (std::size_t n = 0; n < m_label.size(); ++n) {
-        if (m_label[n] >= 0)
-            nodes[std::size_t(next[std::size_t(m_label[n])]++)] = qint32(n);
-    }
-    std::vector<qint32> members;
+    std::sort(edges.begin(), edges.end());
+    std::vector<int> taken;
+    auto e = edges.cbegin();
     for (std::size_t c = 0; c < m_circuits.size(); ++c) {
-        members.assign(nodes.cbegin() + starts[c], nodes.cbegin() + starts[c + 1]);
-        m_circuits[c].colour = chooseColour(qint32(c), members, -1);
+        taken.clear();
+        for (; e != edges.cend() && e->first == qint32(c); ++e)
+            taken.push_back(m_circuits[std::size_t(e->second)].colour);
+        std::erase(taken, -1);
+        m_circuits[c].colour = lowestFree(taken, -1);
     }
 }
 
@@ -330,30 +385,20 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
     m_rows = panelCells(doc.rows);
     m_grid.assign(std::size_t(m_columns) * std::size_t(m_rows), -1);
 
-    // Every record: its own problems; the first tile of each panel cell
-    // goes into the grid.
+    // Every record: its own problems. Tiles inside the panel are taken
+    // in the order of their cells; the first of each cell gets a slot.
     std::vector<Problem> records;
-    struct TileFacts {
-        quint32 kind;
-        quint8 flags;
-    };
-    std::vector<TileFacts> tileFacts(std::size_t(doc.tiles.count()));
+    std::vector<Placed> placed;
+    placed.reserve(std::size_t(doc.tiles.count()));
     m_cells[0].resize(std::size_t(doc.tiles.count()));
     for (qint32 i = 0; i < doc.tiles.count(); ++i) {
         const TPolePanelu &t = doc.tiles.at(i);
         const quint32 kind = m_kinds.idOf(t.NAME);
-        tileFacts[std::size_t(i)] = {kind, flagsOf(t)};
         m_cells[0][std::size_t(i)] = cellOf(t);
-        bool first;
-        if (inside(t.X, t.Y)) {
-            qint32 &g = gridAt(t.X, t.Y);
-            first = g < 0;
-            if (first)
-                g = i;
-        } else {
-            first = doc.tiles.firstAt(t.X, t.Y) == i;
-        }
-        recordProblems(ListKind::Tiles, i, t.X, t.Y, kind, first, records);
+        if (inside(t.X, t.Y))
+            placed.push_back({quint32(t.Y) * quint32(m_columns) + quint32(t.X), i, kind, flagsOf(t)});
+        else
+            recordProblems(ListKind::Tiles, i, t.X, t.Y, kind, doc.tiles.firstAt(t.X, t.Y) == i, records);
     }
     const auto others = [&](const auto &list, ListKind kind, std::vector<QPoint> &cells) {
         cells.resize(std::size_t(list.count()));
@@ -365,20 +410,19 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
     };
     others(doc.lamps, ListKind::Lamps, m_cells[1]);
     others(doc.plates, ListKind::Plates, m_cells[2]);
-
-    // Slots in the order of rows and columns, so that neighbours lie near
-    // each other in memory.
-    m_slots.reserve(tileFacts.size());
-    for (std::size_t c = 0; c < m_grid.size(); ++c) {
-        qint32 &g = m_grid[c];
-        if (g < 0)
+    sortByCell(placed);
+    m_slots.reserve(placed.size());
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        const Placed &p = placed[k];
+        const bool first = k == 0 || placed[k - 1].cell != p.cell;
+        const qint32 x = qint32(p.cell % quint32(m_columns));
+        const qint32 y = qint32(p.cell / quint32(m_columns));
+        recordProblems(ListKind::Tiles, p.position, x, y, p.kind, first, records);
+        if (!first)
             continue;
-        const TileFacts &f = tileFacts[std::size_t(g)];
-        const KindFacts &facts = m_kinds[f.kind];
-        const Slot slot{qint32(c % std::size_t(m_columns)), qint32(c / std::size_t(m_columns)), g, f.kind,
-                        facts.points.bits(), f.flags, facts.secondSide.bits()};
-        g = qint32(m_slots.size());
-        m_slots.push_back(slot);
+        const KindFacts &facts = m_kinds[p.kind];
+        m_grid[p.cell] = qint32(m_slots.size());
+        m_slots.push_back(Slot{x, y, p.position, p.kind, facts.points.bits(), p.flags, facts.secondSide.bits()});
     }
 
     // Sides joined across connected meeting points, problems of every point.
@@ -393,15 +437,22 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
         return n;
     };
     std::vector<Problem> points;
-    for (qint32 node = 0; node < nodeCount; ++node) {
-        if (node % 2 == 0)
-            pointProblems(m_slots[std::size_t(node / 2)], points);
-        forEachLink(node, [&](qint32 other, bool connected) {
-            if (connected && other > node)
+    points.reserve(m_slots.size() * 2);
+    std::vector<std::pair<qint32, qint32>> dividing;
+    for (qint32 s = 0; s < qint32(m_slots.size()); ++s) {
+        const Meetings m = meetingsOf(m_slots[std::size_t(s)]);
+        pointProblems(m_slots[std::size_t(s)], m, points);
+        forEachLinkOf(s, m, [&](qint32 node, qint32 other, bool connected) {
+            if (other < node)
+                return;
+            if (connected)
                 parent[std::size_t(root(other))] = root(node);
+            else
+                dividing.emplace_back(node, other);
         });
     }
     m_label.assign(std::size_t(nodeCount), -1);
+    m_circuits.reserve(m_slots.size());
     std::vector<qint32> circuitOfRoot(std::size_t(nodeCount), -1);
     for (qint32 node = 0; node < nodeCount; ++node) {
         const Slot &slot = m_slots[std::size_t(node / 2)];
@@ -412,9 +463,9 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
             c = newCircuit();
         m_label[std::size_t(node)] = c;
     }
-    colourAll();
+    colourAll(dividing);
 
-    m_problems.append(points);
+    m_problems.insert(points);
     std::sort(records.begin(), records.end(), problemBefore);
     m_problems.insert(records);
 }

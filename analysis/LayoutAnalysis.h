@@ -96,9 +96,17 @@ private:
     Slot slotFor(const StationData &doc, qint32 x, qint32 y, qint32 position);
     qint32 addSlot(const Slot &slot);
 
+    // The tiles met across the points of a slot.
+    struct Meetings {
+        quint8 points = 0;                              // where a tile is met
+        std::array<qint32, BorderPointCount> slot{};    // the slot met there
+    };
+    Meetings meetingsOf(const Slot &slot) const;
+    template <class F>
+    void forEachLinkOf(qint32 s, const Meetings &m, F &&f) const;
     template <class F>
     void forEachLink(qint32 node, F &&f) const;
-    void pointProblems(const Slot &slot, std::vector<Problem> &out) const;
+    void pointProblems(const Slot &slot, const Meetings &m, std::vector<Problem> &out) const;
     void cellProblems(const StationData &doc, QPoint cell, std::vector<Problem> &out);
     void recordProblems(ListKind list, qint32 position, qint32 x, qint32 y, quint32 kind, bool first,
                         std::vector<Problem> &out) const;
@@ -106,7 +114,7 @@ private:
     qint32 newCircuit();
     void retire(qint32 circuit, std::vector<qint32> &retired);
     int chooseColour(qint32 circuit, const std::vector<qint32> &nodes, int preferred) const;
-    void colourAll();
+    void colourAll(const std::vector<std::pair<qint32, qint32>> &dividing);
 
     const StationData *m_source = nullptr;
     qint32 m_columns = 0;

@@ -73,17 +73,6 @@ void ProblemList::add(const Problem &p, int sign)
     m_stale = true;
 }
 
-void ProblemList::append(const std::vector<Problem> &ordered)
-{
-    std::vector<Problem> *row = nullptr;
-    for (const Problem &p : ordered) {
-        if (!row || row->back().y != p.y)
-            row = &m_rows[p.y];
-        row->push_back(p);
-        add(p, 1);
-    }
-}
-
 void ProblemList::insert(const std::vector<Problem> &ordered)
 {
     for (auto from = ordered.cbegin(); from != ordered.cend();) {
@@ -91,7 +80,8 @@ void ProblemList::insert(const std::vector<Problem> &ordered)
         std::vector<Problem> &row = m_rows[from->y];
         const std::size_t before = row.size();
         row.insert(row.end(), from, to);
-        std::inplace_merge(row.begin(), row.begin() + std::ptrdiff_t(before), row.end(), problemBefore);
+        if (before > 0)
+            std::inplace_merge(row.begin(), row.begin() + std::ptrdiff_t(before), row.end(), problemBefore);
         std::for_each(from, to, [this](const Problem &p) { add(p, 1); });
         from = to;
     }

@@ -59,8 +59,6 @@ public:
     const Problem &at(qsizetype i) const;
     qsizetype count(ProblemCode code) const { return m_counts[std::size_t(code)]; }
 
-    // Appends problems that come after every problem already held.
-    void append(const std::vector<Problem> &ordered);
     // Puts the problems in (ordered) in among those held.
     void insert(const std::vector<Problem> &ordered);
     // Drops the problems of one cell.
