@@ -6,6 +6,7 @@
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
+#include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
@@ -137,6 +138,10 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_renderTimer = new X_Vykreslovac(this);
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
+
+    m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     wireMenu();
@@ -318,6 +323,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_PolickoPodKurzorem, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().cursorFrame = on; });
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
+    connect(m.MP_KolejoveObvody, &QAction::toggled, this,
+            [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);

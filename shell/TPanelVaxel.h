@@ -24,6 +24,7 @@ class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
 class LabelPropertiesPage;
+class LayoutCheck;
 class LampPropertiesPage;
 class PointerInput;
 class StationDocument;
@@ -75,6 +76,7 @@ public:
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
+    LayoutCheck *layoutCheck() const { return m_layoutCheck; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -132,6 +134,7 @@ private:
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
     ElementSelection *m_selection = nullptr;
+    LayoutCheck *m_layoutCheck = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;
