@@ -1,1 +1,1 @@
-kalmor_bench(bench_analysis SOURCES bench_analysis.cpp LIBS kalmor_analysis)
+kalmor_bench(bench_analysis SOURCES bench_analysis.cpp LIBS kalmor_editing)

@@ -26,6 +26,10 @@ void recolourTracks(FrameTarget &target, const StationData &doc, const Overlays 
         return;
     std::vector<TrackPaint> paints;
     overlays.source->trackPaintsIn(cellsOf(target.clip, cellSize), paints);
+    if (paints.empty())
+        return;
+    uchar *const bits = target.image.bits();
+    const qsizetype stride = target.image.bytesPerLine();
     for (const TrackPaint &paint : paints) {
         // An answer about a record that is no longer there is passed over.
         if (paint.tile < 0 || paint.tile >= doc.tiles.count())
@@ -39,16 +43,14 @@ void recolourTracks(FrameTarget &target, const StationData &doc, const Overlays 
         const QRect area = QRect(corner, QSize(cellSize, cellSize)) & target.clip;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             const int py = y - corner.y();
-            const auto *source = reinterpret_cast<const QRgb *>(scaled.constScanLine(py));
-            auto *row = reinterpret_cast<QRgb *>(target.image.scanLine(y - target.origin.y())) - target.origin.x();
-            for (int x = area.left(); x <= area.right(); ++x) {
-                const int px = x - corner.x();
-                if (source[px] != Black || row[x] != Black)
-                    continue;
-                // Which side of the line across the tile's middle the pixel's
-                // centre lies on, in doubled pixels.
-                const int side = paint.dx * (2 * px + 1 - cellSize) + paint.dy * (2 * py + 1 - cellSize);
-                row[x] = side >= 0 ? paint.second : paint.first;
+            const auto *source = reinterpret_cast<const QRgb *>(scaled.constScanLine(py)) - corner.x();
+            auto *row = reinterpret_cast<QRgb *>(bits + (y - target.origin.y()) * stride) - target.origin.x();
+            // Which side of the line across the tile's middle a pixel's
+            // centre lies on, in doubled pixels, grows by 2 dx a column.
+            int side = paint.dx * (2 * (area.left() - corner.x()) + 1 - cellSize) + paint.dy * (2 * py + 1 - cellSize);
+            for (int x = area.left(); x <= area.right(); ++x, side += 2 * paint.dx) {
+                if (source[x] == Black && row[x] == Black)
+                    row[x] = side >= 0 ? paint.second : paint.first;
             }
         }
     }
