@@ -1,5 +1,6 @@
 #include "analysis/LayoutAnalysis.h"
 
+#include "analysis/CellGeometry.h"
 #include "analysis/CircuitColours.h"
 
 #include <algorithm>
@@ -9,42 +10,6 @@
 namespace kalmor {
 
 namespace {
-
-constexpr quint8 bit(BorderPoint p)
-{
-    return quint8(1u << int(p));
-}
-
-// The neighbour across a border point and the point it must have there.
-// A forward point looks at a cell that comes later in the order of rows
-// and columns; the tile on that side of a meeting point reports a
-// mismatch, so it is reported once.
-struct Step {
-    int dx;
-    int dy;
-    BorderPoint opposite;
-    bool forward;
-};
-
-constexpr Step stepOf(BorderPoint p)
-{
-    switch (p) {
-    case BorderPoint::LH: return {-1, -1, BorderPoint::PD, false};
-    case BorderPoint::LS: return {-1, 0, BorderPoint::PS, false};
-    case BorderPoint::LD: return {-1, 1, BorderPoint::PH, true};
-    case BorderPoint::SH: return {0, -1, BorderPoint::SD, false};
-    case BorderPoint::SD: return {0, 1, BorderPoint::SH, true};
-    case BorderPoint::PH: return {1, -1, BorderPoint::LD, false};
-    case BorderPoint::PS: return {1, 0, BorderPoint::LS, true};
-    case BorderPoint::PD: return {1, 1, BorderPoint::LH, true};
-    }
-    return {0, 0, p, false};
-}
-
-// A cell's problems list their points in the alphabetical order of the codes.
-constexpr std::array<BorderPoint, BorderPointCount> Alphabetical{
-    BorderPoint::LD, BorderPoint::LH, BorderPoint::LS, BorderPoint::PD,
-    BorderPoint::PH, BorderPoint::PS, BorderPoint::SD, BorderPoint::SH};
 
 quint8 flagsOf(const TPolePanelu &t)
 {
@@ -70,15 +35,6 @@ void sortUnique(std::vector<QPoint> &cells)
 {
     std::sort(cells.begin(), cells.end(), cellBefore);
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
-}
-
-// Column and row of a point on the cell, each 0, 1 or 2.
-QPoint thirdsOf(BorderPoint p)
-{
-    constexpr std::array<std::array<int, 2>, BorderPointCount> Thirds{
-        {{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 2}, {2, 0}, {2, 1}, {2, 2}}};
-    const auto [x, y] = Thirds[std::size_t(p)];
-    return {x, y};
 }
 
 template <class Record>
@@ -214,7 +170,7 @@ LayoutAnalysis::Meetings LayoutAnalysis::meetingsOf(const Slot &slot) const
         const int i = std::countr_zero(unsigned(rest));
         const Step step = stepOf(BorderPoint(i));
         const qint32 n = slotAt(slot.x + step.dx, slot.y + step.dy);
-        if (n >= 0 && (m_slots[std::size_t(n)].points & bit(step.opposite))) {
+        if (n >= 0 && (m_slots[std::size_t(n)].points & pointBit(step.opposite))) {
             m.points |= quint8(1u << i);
             m.slot[std::size_t(i)] = n;
         }
@@ -231,7 +187,7 @@ void LayoutAnalysis::forEachLinkOf(qint32 s, const Meetings &m, F &&f) const
     for (quint8 rest = m.points; rest; rest &= quint8(rest - 1)) {
         const int i = std::countr_zero(unsigned(rest));
         const quint8 own = quint8(1u << i);
-        const quint8 opposite = bit(stepOf(BorderPoint(i)).opposite);
+        const quint8 opposite = pointBit(stepOf(BorderPoint(i)).opposite);
         const qint32 n = m.slot[std::size_t(i)];
         const Slot &other = m_slots[std::size_t(n)];
         f(2 * s + ((slot.secondSide & own) ? 1 : 0), 2 * n + ((other.secondSide & opposite) ? 1 : 0),
@@ -259,14 +215,14 @@ void LayoutAnalysis::pointProblems(const Slot &slot, const Meetings &m, std::vec
     const auto problem = [&](ProblemCode code, BorderPoint p) {
         out.push_back(Problem{slot.x, slot.y, slot.position, slot.kind, code, p, ListKind::Tiles});
     };
-    for (const BorderPoint p : Alphabetical) {
+    for (const BorderPoint p : PointsInCodeOrder) {
         const Step step = stepOf(p);
-        if ((m.points & bit(p)) && step.forward
-            && bool(slot.flags & bit(p)) != bool(m_slots[std::size_t(m.slot[std::size_t(p)])].flags & bit(step.opposite)))
+        if ((m.points & pointBit(p)) && step.forward
+            && bool(slot.flags & pointBit(p)) != bool(m_slots[std::size_t(m.slot[std::size_t(p)])].flags & pointBit(step.opposite)))
             problem(ProblemCode::DivisionMismatch, p);
     }
-    for (const BorderPoint p : Alphabetical) {
-        if ((slot.points & bit(p)) && !(m.points & bit(p)))
+    for (const BorderPoint p : PointsInCodeOrder) {
+        if ((slot.points & pointBit(p)) && !(m.points & pointBit(p)))
             problem(ProblemCode::OpenEnd, p);
     }
 }

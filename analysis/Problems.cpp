@@ -33,9 +33,7 @@ int pointRank(const std::optional<BorderPoint> &point)
 {
     if (!point)
         return -1;
-    // LH LS LD SH SD PH PS PD -> their places among LD LH LS PD PH PS SD SH.
-    constexpr std::array<int, BorderPointCount> Rank{1, 2, 0, 7, 6, 4, 5, 3};
-    return Rank[std::size_t(*point)];
+    return int(std::find(PointsInCodeOrder.cbegin(), PointsInCodeOrder.cend(), *point) - PointsInCodeOrder.cbegin());
 }
 
 bool problemBefore(const Problem &a, const Problem &b)

@@ -41,8 +41,13 @@ struct Problem {
     friend bool operator==(const Problem &, const Problem &) = default;
 };
 
-// Rank of a border point in the alphabetical order of the codes (LD, LH,
-// LS, PD, PH, PS, SD, SH); no point comes first.
+// The border points in the alphabetical order of their codes, the order
+// in which a cell's problems list them.
+inline constexpr std::array<BorderPoint, BorderPointCount> PointsInCodeOrder{
+    BorderPoint::LD, BorderPoint::LH, BorderPoint::LS, BorderPoint::PD,
+    BorderPoint::PH, BorderPoint::PS, BorderPoint::SD, BorderPoint::SH};
+
+// Place of a point in that order; no point comes first.
 int pointRank(const std::optional<BorderPoint> &point);
 
 // Order of the list: by row, column, code, point, then list and position.

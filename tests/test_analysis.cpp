@@ -206,7 +206,7 @@ void TestAnalysis::incrementalMatchesFull()
     doc.rows = 10;
     LayoutAnalysis followed;
     int wholeChanges = 0;
-    for (int step = 0; step < 3000; ++step) {
+    for (int step = 0; step < 2000; ++step) {
         const int op = random.bounded(100);
         const qint32 x = random.bounded(-1, 13);
         const qint32 y = random.bounded(-1, 11);
