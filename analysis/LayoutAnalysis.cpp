@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <iterator>
 #include <numeric>
 
 namespace kalmor {
@@ -392,12 +393,32 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
         }
         return n;
     };
-    std::vector<Problem> points;
-    points.reserve(m_slots.size() * 2);
+    // The problems go into the list a row at a time, the points' problems
+    // of a row merged with the records' problems of that row.
+    std::sort(records.begin(), records.end(), problemBefore);
+    auto record = records.cbegin();
+    std::vector<Problem> row;
+    std::vector<Problem> merged;
+    const auto flushRow = [&] {
+        if (row.empty())
+            return;
+        const qint32 y = row.front().y;
+        const auto from = std::partition_point(record, records.cend(), [y](const Problem &p) { return p.y < y; });
+        const auto to = std::partition_point(from, records.cend(), [y](const Problem &p) { return p.y == y; });
+        m_problems.insert(std::vector<Problem>(record, from));
+        merged.clear();
+        std::merge(row.cbegin(), row.cend(), from, to, std::back_inserter(merged), problemBefore);
+        m_problems.insert(merged);
+        record = to;
+        row.clear();
+    };
     std::vector<std::pair<qint32, qint32>> dividing;
     for (qint32 s = 0; s < qint32(m_slots.size()); ++s) {
-        const Meetings m = meetingsOf(m_slots[std::size_t(s)]);
-        pointProblems(m_slots[std::size_t(s)], m, points);
+        const Slot &slot = m_slots[std::size_t(s)];
+        if (!row.empty() && row.front().y != slot.y)
+            flushRow();
+        const Meetings m = meetingsOf(slot);
+        pointProblems(slot, m, row);
         forEachLinkOf(s, m, [&](qint32 node, qint32 other, bool connected) {
             if (other < node)
                 return;
@@ -419,11 +440,9 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
             c = newCircuit();
         m_label[std::size_t(node)] = c;
     }
+    flushRow();
+    m_problems.insert(std::vector<Problem>(record, records.cend()));
     colourAll(dividing);
-
-    m_problems.insert(points);
-    std::sort(records.begin(), records.end(), problemBefore);
-    m_problems.insert(records);
 }
 
 void LayoutAnalysis::follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched)

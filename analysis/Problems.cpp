@@ -31,15 +31,23 @@ QString problemDescription(ProblemCode code)
 
 int pointRank(const std::optional<BorderPoint> &point)
 {
-    if (!point)
-        return -1;
-    return int(std::find(PointsInCodeOrder.cbegin(), PointsInCodeOrder.cend(), *point) - PointsInCodeOrder.cbegin());
+    static constexpr std::array<int, BorderPointCount> Rank = [] {
+        std::array<int, BorderPointCount> rank{};
+        for (std::size_t i = 0; i < PointsInCodeOrder.size(); ++i)
+            rank[std::size_t(PointsInCodeOrder[i])] = int(i);
+        return rank;
+    }();
+    return point ? Rank[std::size_t(*point)] : -1;
 }
 
 bool problemBefore(const Problem &a, const Problem &b)
 {
-    return std::tuple(a.y, a.x, a.code, pointRank(a.point), a.list, a.position)
-        < std::tuple(b.y, b.x, b.code, pointRank(b.point), b.list, b.position);
+    if (a.y != b.y)
+        return a.y < b.y;
+    if (a.x != b.x)
+        return a.x < b.x;
+    return std::tuple(a.code, pointRank(a.point), a.list, a.position)
+        < std::tuple(b.code, pointRank(b.point), b.list, b.position);
 }
 
 void ProblemList::clear()
