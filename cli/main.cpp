@@ -1,3 +1,4 @@
+#include "cli/CheckCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
@@ -19,6 +20,7 @@ constexpr std::array Commands{
     Command{"render", "draw the panel to a PNG, PDF or SVG file", kalmor::cli::runRenderCommand},
     Command{"info", "print the station's size, texts and element counts", kalmor::cli::runInfoCommand},
     Command{"resave", "read and write a station as the editor does", kalmor::cli::runResaveCommand},
+    Command{"check", "list the layout problems and count the track circuits", kalmor::cli::runCheckCommand},
 };
 
 void printUsage(QTextStream &s)

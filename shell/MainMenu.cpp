@@ -107,6 +107,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                           QKeySequence(Qt::CTRL | Qt::Key_Up));
     separator(m.Posunoutvechnyprvky1, "N4");
     m.MP_PosunoutVseO = entry(m.Posunoutvechnyprvky1, "MP_PosunoutVseO", QStringLiteral("Posunout vše o ..."));
+    m.MP_KontrolaPanelu = entry(m.MS_Upravy, "MP_KontrolaPanelu", QStringLiteral("Kontrola panelu"), QKeySequence(Qt::Key_F7));
 
     m.MS_Nastaveni = section(bar, "MS_Nastaveni", QStringLiteral("Nastavení"));
     m.OStanici1 = entry(m.MS_Nastaveni, "OStanici1", QStringLiteral("Informace o stanici"));
@@ -120,6 +121,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_Nahled = checkEntry(m.PanelVaxel1, "MP_Nahled", QStringLiteral("Náhled vkládaného prvku"));
     m.MP_PolickoPodKurzorem = checkEntry(m.PanelVaxel1, "MP_PolickoPodKurzorem", QStringLiteral("Políčko pod kurzorem"));
     m.MP_Mrizka = checkEntry(m.PanelVaxel1, "MP_Mrizka", QStringLiteral("Mřížka"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.MP_KolejoveObvody = checkEntry(m.PanelVaxel1, "MP_KolejoveObvody", QStringLiteral("Kolejové obvody"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_K));
+    m.MP_KolejoveObvody->setChecked(false);
     m.MS_NahledPanelu = entry(m.PanelVaxel1, "MS_NahledPanelu", QStringLiteral("Náhled panelu"), QKeySequence(Qt::Key_F9));
     m.Panelynstroj1 = submenu(m.MS_Zobrazit, "Panelynstroj1", QStringLiteral("Panely nástrojů"));
     m.MP_HorniLista = checkEntry(m.Panelynstroj1, "MP_HorniLista", QStringLiteral("Horní lišta"));

@@ -31,6 +31,7 @@ struct MainMenu {
     QAction *PosunoutveV1 = nullptr;  // shift down
     QAction *Posunoutve2 = nullptr;   // shift up
     QAction *MP_PosunoutVseO = nullptr;
+    QAction *MP_KontrolaPanelu = nullptr;
 
     QMenu *MS_Nastaveni = nullptr;
     QAction *OStanici1 = nullptr;
@@ -44,6 +45,7 @@ struct MainMenu {
     QAction *MP_Nahled = nullptr;
     QAction *MP_PolickoPodKurzorem = nullptr;
     QAction *MP_Mrizka = nullptr;
+    QAction *MP_KolejoveObvody = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;
     QAction *MP_HorniLista = nullptr;

@@ -6,6 +6,7 @@
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
+#include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
@@ -142,6 +143,10 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_renderTimer = new X_Vykreslovac(this);
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
+
+    m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_history.follow(*m_lifecycle);
@@ -322,9 +327,10 @@ void TPanelVaxel::wireMenu()
     connect(m.Posunoutve1, &QAction::triggered, this, shift(1, 0));
     connect(m.PosunoutveV1, &QAction::triggered, this, shift(0, 1));
     connect(m.Posunoutve2, &QAction::triggered, this, shift(0, -1));
-    // Ctrl+Left and Ctrl+Right would otherwise move the caret of a focused field.
+    // A focused field would take Ctrl+Left and Ctrl+Right as caret moves
+    // and Ctrl+K as "delete to the end of the line".
     m_shortcutsOverFields = new ShortcutsOverFields(this);
-    for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2})
+    for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2, m.MP_KolejoveObvody})
         m_shortcutsOverFields->add(a);
 
     X_Plocha *plocha = surface();
@@ -333,6 +339,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_PolickoPodKurzorem, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().cursorFrame = on; });
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
+    connect(m.MP_KolejoveObvody, &QAction::toggled, this,
+            [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);

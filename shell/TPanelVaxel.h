@@ -27,6 +27,7 @@ class CornerDivisionPage;
 class ElementSelection;
 class ExportCommand;
 class LabelPropertiesPage;
+class LayoutCheck;
 class LampPropertiesPage;
 class PointerInput;
 class ShortcutsOverFields;
@@ -87,6 +88,7 @@ public:
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
+    LayoutCheck *layoutCheck() const { return m_layoutCheck; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -149,6 +151,7 @@ private:
     ExportCommand *m_export = nullptr;
     PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
+    LayoutCheck *m_layoutCheck = nullptr;
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
 
     qsizetype m_progressSteps = 0;

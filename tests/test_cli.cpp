@@ -1,5 +1,6 @@
 // kalmor-cli's commands: pictures as the window composes them, info,
-// resave as Open and Save As, exit status.
+// resave as Open and Save As, the layout check, exit status.
+#include "cli/CheckCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
@@ -9,8 +10,10 @@
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestRecords.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -64,6 +67,7 @@ private slots:
     void info();
     void resaveEqualsOpenAndSaveAs();
     void exitStatus();
+    void checkCommand();
 
 private:
     QTemporaryDir m_dir;
@@ -199,6 +203,66 @@ void TestCli::exitStatus()
     }
     QVERIFY(!QFile::exists(png));
     QVERIFY(run(cli::runRenderCommand, {station, "-o", nowhere}).err.contains("File not found"));
+}
+
+void TestCli::checkCommand()
+{
+    QTemporaryDir dir;
+    StationData doc;
+    doc.columns = doc.rows = 10;
+    TPolePanelu end = tile(2, 1, QStringLiteral("KOZ_sPS"));
+    end.Cont_PS = true;
+    TPolePanelu straight = tile(3, 1, QStringLiteral("KOL_sLSPS"));
+    straight.Cont_LS = straight.Cont_PS = true;
+    doc.tiles.append(end);
+    doc.tiles.append(straight);
+    doc.tiles.append(tile(0, 0, QStringLiteral("KOL_\"x\"")));
+    const QString problems = dir.filePath(QStringLiteral("a.stvx"));
+    QVERIFY(writeStationFile(problems, doc).ok());
+
+    const auto check = [](const QStringList &args) { return run(cli::runCheckCommand, args); };
+    const Run text = check({problems});
+    QCOMPARE(text.status, 1);
+    QCOMPARE(text.out.split(u'\n'),
+             QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
+                          "1 circuits, 2 problems (division-mismatch 0, open-end 1, outside-panel 0, stacked 0, "
+                          "unknown-kind 1)",
+                          ""}));
+
+    const Run json = check({QStringLiteral("--json"), problems});
+    QCOMPARE(json.status, 1);
+    QJsonParseError error;
+    const QJsonObject top = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(top.value(u"circuits").toInt(), 1);
+    const QJsonArray list = top.value(u"problems").toArray();
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"point", ""},
+                                              {"kind", "KOL_\"x\""}}));
+    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"point", "PS"},
+                                              {"kind", "KOL_sLSPS"}}));
+
+    // Without problems; an unreadable file; wrong arguments; help.
+    doc.tiles.removeAt(2);
+    doc.tiles.replace(1, [&] {
+        TPolePanelu t = tile(3, 1, QStringLiteral("KOZ_sLS"));
+        t.Cont_LS = true;
+        return t;
+    }());
+    const QString clean = dir.filePath(QStringLiteral("b.stvx"));
+    QVERIFY(writeStationFile(clean, doc).ok());
+    const Run ok = check({clean});
+    QCOMPARE(ok.status, 0);
+    QVERIFY(ok.out.startsWith(QStringLiteral("1 circuits, 0 problems")));
+    const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
+    QCOMPARE(missing.status, 2);
+    QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
+    for (const QStringList &bad : {QStringList{}, QStringList{clean, clean}, QStringList{clean, "--xml"}}) {
+        const Run usage = check(bad);
+        QCOMPARE(usage.status, 2);
+        QVERIFY(usage.err.contains(QStringLiteral("usage: kalmor-cli check")));
+    }
+    QCOMPARE(check({QStringLiteral("--help")}).status, 0);
 }
 
 QTEST_MAIN(TestCli)

@@ -459,6 +459,7 @@ void ShellTest::menuTable()
         {"Posunoutve2", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše ^"), QKeySequence(QStringLiteral("Ctrl+Up"))},
         {"N4", "Posunoutvechnyprvky1", QString(), {}},
         {"MP_PosunoutVseO", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše o ..."), {}},
+        {"MP_KontrolaPanelu", "MS_Upravy", QStringLiteral("Kontrola panelu"), QKeySequence(QStringLiteral("F7"))},
         {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
         {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
         {"Vstupnvstupnbody1", "MS_Nastaveni", QStringLiteral("Vstupní/výstupní body"), {}},
@@ -468,6 +469,7 @@ void ShellTest::menuTable()
         {"MP_Nahled", "PanelVaxel1", QStringLiteral("Náhled vkládaného prvku"), {}},
         {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
         {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
+        {"MP_KolejoveObvody", "PanelVaxel1", QStringLiteral("Kolejové obvody"), QKeySequence(QStringLiteral("Ctrl+K"))},
         {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
         {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},
         {"MP_HorniLista", "Panelynstroj1", QStringLiteral("Horní lišta"), {}},
@@ -734,6 +736,16 @@ void ShellTest::viewSwitchesAndShift()
     action(w, "MP_PolickoPodKurzorem")->trigger();
     action(w, "MP_Mrizka")->trigger();
     QVERIFY(!surface->switches().diagnostics && !surface->switches().cursorFrame && surface->switches().grid);
+    // The track circuits start hidden; the check window is a tool window.
+    QAction *circuits = action(w, "MP_KolejoveObvody");
+    QVERIFY(circuits->isCheckable() && !circuits->isChecked() && !surface->switches().trackCircuits);
+    QCOMPARE(circuits->shortcutContext(), Qt::WindowShortcut);
+    circuits->trigger();
+    QVERIFY(surface->switches().trackCircuits);
+    action(w, "MP_KontrolaPanelu")->trigger();
+    auto *check = child<QWidget>(&w, "LayoutCheckWindow");
+    QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
+    check->close();
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();
@@ -841,6 +853,11 @@ void ShellTest::shiftShortcutsWinOverFields()
     // Other keys still reach the field.
     QTest::keyClick(editor, Qt::Key_Left);
     QCOMPARE(editor->cursorPosition(), 0);
+    // With the caret at 0, Ctrl+K would delete the field's text unless the
+    // track circuit switch wins.
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(action(w, "MP_KolejoveObvody")->isChecked());
+    QCOMPARE(field->text(), QStringLiteral("0"));
 }
 
 void ShellTest::closingEndsProgram()
