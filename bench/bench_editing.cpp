@@ -1,6 +1,7 @@
 // Placement and shift figures for a large station: a row fill across 4000
 // columns with 1,000,000 tiles already placed, and a shift of all of them.
-#include "document/StationDocument.h"
+#include "bench/support/BenchSupport.h"
+#include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace kalmor;
+using bench::SilentPrompts;
 
 namespace {
 
@@ -21,16 +23,6 @@ double median(std::vector<double> v)
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
-
-class SilentPrompts : public UserPrompts {
-public:
-    int messages = 0;
-    bool ask(const QString &) override { return false; }
-    void inform(const QString &) override { ++messages; }
-    std::optional<QString> chooseOpenPath() override { return std::nullopt; }
-    std::optional<QString> chooseSavePath() override { return std::nullopt; }
-    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
-};
 
 // 1,000,000 tiles on rows 0, 2, 4, ... of a 4000-column panel (rows 1 to
 // 499 odd stay empty), kept one cell away from every edge.
@@ -59,7 +51,8 @@ int main(int argc, char **argv)
     constexpr int cell = 47;
     PlacementInputs inputs;
     inputs.kind = QStringLiteral("VYH_sLSPS_sLDPS");
-    PointerInput pointer(doc, [] { return cell; }, [&inputs] { return inputs; });
+    StationHistory history(doc);
+    PointerInput pointer(history, [] { return cell; }, [&inputs] { return inputs; });
 
     // A left drag from column 0 to column 3999 along one row: the release
     // cell, then the fill of all 4000 columns.
@@ -87,12 +80,13 @@ int main(int argc, char **argv)
 
     StationDocument shifted;
     fill(shifted);
+    StationHistory shiftHistory(shifted);
     SilentPrompts prompts;
     std::vector<double> shifts;
     for (int run = 0; run < 15; ++run) {
         QElapsedTimer t;
         t.start();
-        const bool done = shiftAllElements(shifted, run % 2 ? -1 : 1, run % 2 ? 1 : -1, 4000, 4000, prompts);
+        const bool done = shiftAllElements(shiftHistory, run % 2 ? -1 : 1, run % 2 ? 1 : -1, 4000, 4000, prompts);
         shifts.push_back(double(t.nsecsElapsed()) / 1e6);
         if (!done) {
             std::printf("shift refused unexpectedly\n");

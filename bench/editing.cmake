@@ -1,1 +1,2 @@
 kalmor_bench(bench_editing SOURCES bench_editing.cpp LIBS kalmor_editing)
+kalmor_bench(bench_history SOURCES bench_history.cpp LIBS kalmor_editing)

@@ -76,4 +76,18 @@ qint32 CellIndex::editedFirst(quint64 key) const
     return m_single.value(key, -1);
 }
 
+void CellIndex::editedPositions(quint64 key, std::vector<qint32> &out) const
+{
+    if (!m_multi.isEmpty()) {
+        const auto it = m_multi.constFind(key);
+        if (it != m_multi.cend()) {
+            out.insert(out.end(), it->cbegin(), it->cend());
+            return;
+        }
+    }
+    const auto s = m_single.constFind(key);
+    if (s != m_single.cend())
+        out.push_back(*s);
+}
+
 }  // namespace kalmor

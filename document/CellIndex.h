@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <vector>
 
 namespace kalmor {
@@ -52,6 +53,25 @@ public:
         return best;
     }
 
+    // Every position whose record lies at the key, ascending, into out.
+    template <class KeyAt>
+    void positions(quint64 key, qsizetype count, KeyAt keyAt, std::vector<qint32> &out) const
+    {
+        out.clear();
+        editedPositions(key, out);
+        const auto [begin, end] = m_built.range(BucketGrid::bucketOf(qint32(quint32(key >> 32))),
+                                                BucketGrid::bucketOf(qint32(quint32(key))));
+        const quint8 cell = cellInBucket(key);
+        for (qint32 k = begin; k < end; ++k) {
+            const qint32 pos = m_built.items()[std::size_t(k)];
+            if (m_builtCell[std::size_t(k)] == cell && pos < count && keyAt(pos) == key)
+                out.push_back(pos);
+        }
+        // A record edited back onto its cell is known both ways.
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
 private:
     static quint8 cellInBucket(quint64 key)
     {
@@ -59,6 +79,7 @@ private:
         return quint8(((key >> 32) & Mask) | ((key & Mask) << BucketGrid::Shift));
     }
     qint32 editedFirst(quint64 key) const;
+    void editedPositions(quint64 key, std::vector<qint32> &out) const;
 
     // What the last rebuild found; entries may since have gone stale.
     BucketGrid m_built;

@@ -72,6 +72,7 @@ bool DocumentLifecycle::newStation()
     if (isBusy() || !discardConfirmed())
         return false;
     m_doc.resetForNew();
+    emit stationReplaced();
     return true;
 }
 
@@ -90,7 +91,7 @@ bool DocumentLifecycle::openFrom(const QString &path)
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     Loaded loaded = readKeepingWindowAlive(fullPath);
     if (!loaded.result.ok()) {
-        m_prompts.inform(loaded.result.error);
+        m_prompts.warn(loaded.result.error);
         finished();
         return false;
     }
@@ -101,6 +102,7 @@ bool DocumentLifecycle::openFrom(const QString &path)
     }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Loaded);
+    emit stationReplaced();
     finished();
     return true;
 }
@@ -238,7 +240,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
     if (!result.ok()) {
         // The user sees the error first, then gets the window back as a
         // finished save would leave it; path, caption and status stay.
-        m_prompts.inform(result.error);
+        m_prompts.warn(result.error);
         if (panelsHidden) {
             m_host.showAllPanels();
             setSectionsEnabled(true);
@@ -254,6 +256,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
     }
     m_doc.setCurrentPath(fullPath);
     m_doc.setStatus(DocumentStatus::Saved);
+    emit stationSaved();
     finished();
     return true;
 }

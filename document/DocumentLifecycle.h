@@ -95,6 +95,12 @@ public:
 signals:
     void closeRequestDue();
 
+signals:
+    // The document took over another station: New, or an Open that succeeded.
+    void stationReplaced();
+    // A save has finished; the document is what the file holds.
+    void stationSaved();
+
 private:
     struct Loaded;
 

@@ -213,6 +213,12 @@ public:
         return m_cells.first(key(x, y), count(), [this](qint32 pos) { return keyAt(pos); });
     }
 
+    // List positions of every record at (x, y), ascending, into out.
+    void positionsAt(qint32 x, qint32 y, std::vector<qint32> &out) const
+    {
+        m_cells.positions(key(x, y), count(), [this](qint32 pos) { return keyAt(pos); }, out);
+    }
+
     // Moves every record by (dx, dy). The caller has made sure that no
     // coordinate leaves the 32-bit range.
     void shift(qint32 dx, qint32 dy)

@@ -1,6 +1,6 @@
 #include "document/TAboutStation.h"
 
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "document/Windows1250.h"
 
@@ -82,8 +82,9 @@ QLineEdit *edit(QWidget *parent, const char *name, QRect geometry, int limit)
 
 }  // namespace
 
-TAboutStation::TAboutStation(StationDocument &doc, QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_doc(doc), m_today([] {
+TAboutStation::TAboutStation(StationHistory &history, QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint), m_history(history), m_doc(history.document()),
+      m_today([] {
           return QDate::currentDate();
       })
 {
@@ -115,20 +116,22 @@ TAboutStation::TAboutStation(StationDocument &doc, QWidget *parent)
     setTabOrder(m_ok, m_popis);
 
     // Typing writes into the document at once.
-    const auto bind = [this](QLineEdit *e, int limit, std::function<void(const QString &)> write) {
+    const auto bind = [this](QLineEdit *e, int limit, DocumentField target) {
         const StationField field(e, limit);
-        connect(e, &QLineEdit::textEdited, this, [field, write](const QString &text) {
-            write(text);
+        connect(e, &QLineEdit::textEdited, this, [this, field, target](const QString &typed) {
+            m_history.type(target, typed);
             field.typed();
         });
     };
-    bind(m_stanice, 50, [this](const QString &s) { m_doc.setStationName(s); });
-    bind(m_popis, 50, [this](const QString &s) { m_doc.setDescription(s); });
-    bind(m_autor, 50, [this](const QString &s) { m_doc.setAuthor(s); });
-    bind(m_verze, 10, [this](const QString &s) { m_doc.setVersion(s); });
-    bind(m_vydano, 10, [this](const QString &s) { m_doc.setIssueDate(s); });
+    bind(m_stanice, 50, DocumentField::StationName);
+    bind(m_popis, 50, DocumentField::Description);
+    bind(m_autor, 50, DocumentField::Author);
+    bind(m_verze, 10, DocumentField::Version);
+    bind(m_vydano, 10, DocumentField::IssueDate);
 
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    // Typing after the dialog was closed and opened again is a new step.
+    connect(this, &QDialog::finished, &m_history, &StationHistory::endTyping);
     connect(&m_doc, &StationDocument::textsChanged, this, &TAboutStation::showDocumentTexts);
     showDocumentTexts();
 }
@@ -152,7 +155,8 @@ void TAboutStation::offerIssueDate(UserPrompts &prompts)
     if (!m_doc.issueDate().isEmpty())
         return;
     if (prompts.ask(QStringLiteral("Datum vydání není vyplněno, vyplnit dnešní datum?")))
-        m_doc.setIssueDate(m_today().toString(QStringLiteral("dd.MM.yyyy")));
+        m_history.change(DocumentField::IssueDate, m_today().toString(QStringLiteral("dd.MM.yyyy")),
+                         QStringLiteral("Vyplnění data vydání"));
 }
 
 void TAboutStation::open(UserPrompts &prompts)

@@ -11,15 +11,18 @@ class QPushButton;
 namespace kalmor {
 
 class StationDocument;
+class StationHistory;
 class UserPrompts;
 
 // The station information dialog "O stanci": a view of the five station
-// texts of the document. Typing writes into the document at once; a load
-// or New shows the document's texts again. Kept for the whole run.
+// texts of the document. Typing writes into the document at once, through
+// the history (typing in one field is one step until the dialog closes or
+// another field is typed in); a load, New, undo or redo shows the
+// document's texts again. Kept for the whole run.
 class TAboutStation : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutStation(StationDocument &doc, QWidget *parent = nullptr);
+    explicit TAboutStation(StationHistory &history, QWidget *parent = nullptr);
 
     // Where "today" comes from; tests fix it.
     void setDateSource(std::function<QDate()> today);
@@ -40,7 +43,8 @@ public:
 private:
     void showDocumentTexts();
 
-    StationDocument &m_doc;
+    StationHistory &m_history;
+    const StationDocument &m_doc;
     std::function<QDate()> m_today;
     QLineEdit *m_stanice = nullptr;
     QLineEdit *m_popis = nullptr;

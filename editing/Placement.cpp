@@ -32,36 +32,40 @@ TPoleStitek plateRecord(qint32 column, qint32 row, const PlacementInputs &in)
 }
 
 template <class Record>
-void placeInto(ElementList<Record> &list, qint32 column, qint32 row, PlacementMode mode, Record record)
+PlacementResult placeInto(StationEdit &edit, const ElementList<Record> &list, qint32 column, qint32 row,
+                          PlacementMode mode, Record record)
 {
     const qsizetype found = list.firstAt(column, row);
-    if (found < 0)
-        list.append(std::move(record));
-    else if (mode == PlacementMode::Remove)
-        list.removeAt(found);
-    else
-        list.replace(found, std::move(record));
+    if (found < 0) {
+        edit.append(std::move(record));
+        return PlacementResult::Appended;
+    }
+    if (mode == PlacementMode::Remove) {
+        edit.removeAt<Record>(found);
+        return PlacementResult::Removed;
+    }
+    edit.replace(found, std::move(record));
+    return PlacementResult::Replaced;
 }
 
 }  // namespace
 
-void placeElement(StationDocument &doc, qint32 column, qint32 row, PlacementMode mode,
-                  const PlacementInputs &inputs)
+PlacementResult placeElement(StationEdit &edit, qint32 column, qint32 row, PlacementMode mode,
+                             const PlacementInputs &inputs)
 {
-    doc.markModified();
+    edit.markModified();
+    const StationDocument &doc = edit.document();
     switch (elementClassOf(inputs.kind)) {
     case ElementClass::None:
-        return;
+        return PlacementResult::Nothing;
     case ElementClass::TrackTile:
-        placeInto(doc.tiles(), column, row, mode, tileRecord(column, row, inputs));
-        return;
+        return placeInto(edit, doc.tiles(), column, row, mode, tileRecord(column, row, inputs));
     case ElementClass::Lamp:
-        placeInto(doc.lamps(), column, row, mode, lampRecord(column, row, inputs));
-        return;
+        return placeInto(edit, doc.lamps(), column, row, mode, lampRecord(column, row, inputs));
     case ElementClass::LabelPlate:
-        placeInto(doc.plates(), column, row, mode, plateRecord(column, row, inputs));
-        return;
+        return placeInto(edit, doc.plates(), column, row, mode, plateRecord(column, row, inputs));
     }
+    return PlacementResult::Nothing;
 }
 
 }  // namespace kalmor

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/ElementKinds.h"
-#include "document/StationDocument.h"
+#include "document/StationEdit.h"
 
 #include <QString>
 
@@ -23,10 +23,14 @@ struct PlacementInputs {
     qint32 lampOffsetY = 0;  // SE_ZAR_OdsazeniY
 };
 
-// The single entry that changes an element list from the pointer. The
-// status becomes Modified first, on every call, even when nothing is
-// written (a kind without class) or the record written equals the old one.
-void placeElement(StationDocument &doc, qint32 column, qint32 row, PlacementMode mode,
-                  const PlacementInputs &inputs);
+// What one placement did to its list.
+enum class PlacementResult { Nothing, Appended, Replaced, Removed };
+
+// The single entry that changes an element list from the pointer, through
+// the edit of the gesture. The status becomes Modified first, on every
+// call, even when nothing is written (a kind without class) or the record
+// written equals the old one.
+PlacementResult placeElement(StationEdit &edit, qint32 column, qint32 row, PlacementMode mode,
+                             const PlacementInputs &inputs);
 
 }  // namespace kalmor

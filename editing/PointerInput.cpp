@@ -1,6 +1,6 @@
 #include "editing/PointerInput.h"
 
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 
 #include <QLabel>
 
@@ -15,11 +15,24 @@ QString cellCaption(QPoint cell)
     return QStringLiteral("%1x%2").arg(cell.x()).arg(cell.y());
 }
 
+QString stepName(PlacementResult result, bool filled)
+{
+    if (filled)
+        return QStringLiteral("Vyplnění řady");
+    switch (result) {
+    case PlacementResult::Replaced: return QStringLiteral("Nahrazení prvku");
+    case PlacementResult::Removed: return QStringLiteral("Odstranění prvku");
+    case PlacementResult::Appended:
+    case PlacementResult::Nothing: break;
+    }
+    return QStringLiteral("Vložení prvku");
+}
+
 }  // namespace
 
-PointerInput::PointerInput(StationDocument &doc, std::function<int()> cellSize,
+PointerInput::PointerInput(StationHistory &history, std::function<int()> cellSize,
                            std::function<PlacementInputs()> inputs, QObject *parent)
-    : QObject(parent), m_doc(doc), m_cellSize(std::move(cellSize)), m_inputs(std::move(inputs))
+    : QObject(parent), m_history(history), m_cellSize(std::move(cellSize)), m_inputs(std::move(inputs))
 {
 }
 
@@ -42,7 +55,11 @@ int PointerInput::cellSize() const
 
 void PointerInput::mouseMoved(int x, int y)
 {
-    const QPoint cell = cellAt(x, y, cellSize());
+    setCursorCell(cellAt(x, y, cellSize()));
+}
+
+void PointerInput::setCursorCell(QPoint cell)
+{
     if (cell == m_cursor)
         return;
     m_cursor = cell;
@@ -63,18 +80,22 @@ void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
     if (m_locked)
         return;
     const QPoint target = cellAt(x, y, cellSize());
+    StationEdit edit(m_history.document());
+    PlacementResult placed = PlacementResult::Nothing;
     if (button == Qt::LeftButton || button == Qt::RightButton) {
-        placeElement(m_doc, target.x(), target.y(),
-                     button == Qt::LeftButton ? PlacementMode::Place : PlacementMode::Remove, m_inputs());
+        placed = placeElement(edit, target.x(), target.y(),
+                              button == Qt::LeftButton ? PlacementMode::Place : PlacementMode::Remove, m_inputs());
     }
     m_dragEnd = m_cursor;
-    if (m_dragStart.y() == m_dragEnd.y() && m_dragStart.x() < m_dragEnd.x()) {
+    const bool fill = m_dragStart.y() == m_dragEnd.y() && m_dragStart.x() < m_dragEnd.x();
+    if (fill) {
         // One read of the controls serves the whole fill: nothing can change
         // them between the cells of one release.
         const PlacementInputs inputs = m_inputs();
         for (qint64 column = m_dragStart.x(); column <= m_dragEnd.x(); ++column)
-            placeElement(m_doc, qint32(column), m_dragEnd.y(), PlacementMode::Place, inputs);
+            placeElement(edit, qint32(column), m_dragEnd.y(), PlacementMode::Place, inputs);
     }
+    m_history.commit(std::move(edit), stepName(placed, fill));
     const QString zero = QStringLiteral("0x0");
     if (m_startCaption)
         m_startCaption->setText(zero);

@@ -12,11 +12,12 @@ class QLabel;
 
 namespace kalmor {
 
-class StationDocument;
+class StationHistory;
 
 // Turns pointer events of the drawing surface into placements. Keeps the
 // cursor cell (read by the renderer), the drag start and end cells, and
-// runs the row fill of a left-to-right drag along one row.
+// runs the row fill of a left-to-right drag along one row. Each release is
+// one step of the history, the row fill included.
 //
 // Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased to
 // the slots of the same names; give the captions L_Pocatek and L_Konec of
@@ -27,12 +28,14 @@ public:
     // cellSize: the current cell width = height in pixels (never below 1;
     // a smaller value is taken as 1). inputs: the current kind, the eight
     // corner flags and the lamp offsets at the moment of each placement.
-    PointerInput(StationDocument &doc, std::function<int()> cellSize,
+    PointerInput(StationHistory &history, std::function<int()> cellSize,
                  std::function<PlacementInputs()> inputs, QObject *parent = nullptr);
 
     void setCaptionLabels(QLabel *start, QLabel *end);
 
     QPoint cursorCell() const { return m_cursor; }
+    // Puts the cursor cell somewhere without the pointer (a jump to a cell).
+    void setCursorCell(QPoint cell);
     QPoint dragStartCell() const { return m_dragStart; }
     QPoint dragEndCell() const { return m_dragEnd; }
 
@@ -55,7 +58,7 @@ signals:
 private:
     int cellSize() const;
 
-    StationDocument &m_doc;
+    StationHistory &m_history;
     std::function<int()> m_cellSize;
     std::function<PlacementInputs()> m_inputs;
     QPointer<QLabel> m_startCaption;

@@ -9,7 +9,7 @@
 namespace kalmor {
 
 class SpinEdit;
-class StationDocument;
+class StationHistory;
 class UserPrompts;
 
 // The dialog "Posunout vše": four arrow buttons shift every track tile by
@@ -19,7 +19,7 @@ class TZ_PosunPolicek : public QDialog {
     Q_OBJECT
 public:
     // appliedPanelSize: columns (width) and rows (height) last applied.
-    TZ_PosunPolicek(StationDocument &doc, UserPrompts &prompts,
+    TZ_PosunPolicek(StationHistory &history, UserPrompts &prompts,
                     std::function<QSize()> appliedPanelSize, QWidget *parent = nullptr);
 
     SpinEdit *countEdit() const { return m_count; }  // SE_Pocet
@@ -33,7 +33,7 @@ public slots:
 private:
     void shiftBy(int dx, int dy);
 
-    StationDocument &m_doc;
+    StationHistory &m_history;
     UserPrompts &m_prompts;
     std::function<QSize()> m_appliedPanelSize;
     SpinEdit *m_count = nullptr;

@@ -1,28 +1,30 @@
 #include "editing/ShiftElements.h"
 
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 
 namespace kalmor {
 
-bool shiftAllElements(StationDocument &doc, qint32 dx, qint32 dy, qint32 appliedColumns,
+bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appliedColumns,
                       qint32 appliedRows, UserPrompts &prompts)
 {
-    ElementList<TPolePanelu> &tiles = doc.tiles();
+    const ElementList<TPolePanelu> &tiles = history.document().tiles();
     // 64-bit sums: a file may hold any 32-bit cell, so X + dx can pass the
     // 32-bit range; within the panel every result fits again.
     for (const TPolePanelu &t : tiles) {
         const qint64 x = qint64(t.X) + dx;
         const qint64 y = qint64(t.Y) + dy;
         if (x < 0 || x >= appliedColumns || y < 0 || y >= appliedRows) {
-            prompts.inform(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
+            prompts.warn(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
             return false;
         }
     }
     if (tiles.isEmpty() || (dx == 0 && dy == 0))
         return true;
-    tiles.shift(dx, dy);
-    doc.markModified();
+    StationEdit edit(history.document());
+    edit.shiftTiles(dx, dy);
+    edit.markModified();
+    history.commit(std::move(edit), QStringLiteral("Posunutí všech prvků"));
     return true;
 }
 

@@ -12,7 +12,7 @@
 namespace kalmor {
 
 X_Plocha::X_Plocha(const StationDocument &doc, const ImageSet &images, Viewport &viewport, QWidget *parent)
-    : QWidget(parent), m_doc(doc), m_images(images), m_viewport(viewport)
+    : QWidget(parent), m_doc(doc), m_images(images), m_viewport(viewport), m_changes(images)
 {
     setObjectName(QStringLiteral("X_Plocha"));
     setFocusPolicy(Qt::StrongFocus);
@@ -43,6 +43,11 @@ void X_Plocha::setFrameSource(std::function<EditingView()> source)
     m_source = std::move(source);
 }
 
+void X_Plocha::setOverlaySource(std::function<Overlays(const ViewSwitches &)> source)
+{
+    m_overlays = std::move(source);
+}
+
 EditingView X_Plocha::editingView() const
 {
     return m_source ? m_source() : EditingView{};
@@ -55,7 +60,14 @@ RenderState X_Plocha::frameState() const
     state.appliedColumns = m_viewport.appliedColumns();
     state.appliedRows = m_viewport.appliedRows();
     state.surfaceSize = m_viewport.surfaceSize();
+    if (m_overlays)
+        state.overlays = m_overlays(state.switches);
     return state;
+}
+
+FrameSnapshot X_Plocha::snapshot() const
+{
+    return takeSnapshot(m_doc.data(), frameState(), editingView(), m_canvas);
 }
 
 QRect X_Plocha::visibleRect() const
@@ -68,30 +80,29 @@ QRect X_Plocha::visibleRect() const
 
 void X_Plocha::paintEvent(QPaintEvent *event)
 {
-    const QRect area = visibleRect() & event->rect();
-    if (area.isEmpty())
-        return;
-    m_lastState = frameState();
-    m_lastEditing = editingView();
-    m_lastCanvas = m_canvas;
-    m_hasFrame = true;
-    composeFrame(m_frame, area, m_doc.data(), m_lastState, m_lastEditing, m_images, m_canvas, m_index);
+    // A paint between ticks (the surface exposed or scrolled) shows the
+    // inputs of this moment; whatever else they change is owed to the
+    // next tick.
+    m_changes.owe(m_changes.show(snapshot(), m_doc.data()) - event->region());
+    const FrameSnapshot &frame = *m_changes.shown();
     QPainter painter(this);
-    painter.drawImage(area.topLeft(), m_frame);
+    for (const QRect &area : event->region() & visibleRect()) {
+        composeFrame(m_frame, area, m_doc.data(), frame.state, frame.editing, m_images, m_canvas, m_index);
+        painter.drawImage(area.topLeft(), m_frame);
+        m_composedPixels += qint64(area.width()) * area.height();
+    }
 }
 
 QImage X_Plocha::copyOut(const QRect &rect)
 {
     // The surface's size is always the current one: a resized surface has
     // no pixels beyond its new edge.
-    RenderState state = m_hasFrame ? m_lastState : frameState();
-    state.surfaceSize = m_viewport.surfaceSize();
-    const EditingView editing = m_hasFrame ? m_lastEditing : editingView();
-    CanvasState canvas = m_hasFrame ? m_lastCanvas : m_canvas;
-    const QRect area = rect & QRect(QPoint(0, 0), state.surfaceSize);
+    FrameSnapshot frame = m_changes.shown() ? *m_changes.shown() : snapshot();
+    frame.state.surfaceSize = m_viewport.surfaceSize();
+    const QRect area = rect & QRect(QPoint(0, 0), frame.state.surfaceSize);
     QImage image;
     if (!area.isEmpty())
-        composeFrame(image, area, m_doc.data(), state, editing, m_images, canvas, m_index);
+        composeFrame(image, area, m_doc.data(), frame.state, frame.editing, m_images, frame.canvas, m_index);
     return image;
 }
 
@@ -99,7 +110,9 @@ void X_Plocha::X_VykreslovacTimer(int lagCount, int frameRate)
 {
     m_state.lagCount = lagCount;
     m_state.frameRate = frameRate;
-    update();
+    const QRegion changed = m_changes.show(snapshot(), m_doc.data());
+    if (!changed.isEmpty())
+        update(changed);
 }
 
 void X_Plocha::X_PlochaEnter()

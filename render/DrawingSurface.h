@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/ElementIndex.h"
+#include "render/FrameChanges.h"
 #include "render/FrameComposer.h"
 #include "render/FrameInputs.h"
 
@@ -19,7 +20,8 @@ class Viewport;
 // moved inside P_Plocha by the scroll bars. Its buffer is virtual: every
 // paint composes only the part of the surface that is visible, so widget
 // coordinates are panel pixels and a panel of any size costs only the
-// window's area.
+// window's area. A tick repaints only what differs from the frame on
+// screen, so an untouched editor composes nothing.
 class X_Plocha : public QWidget {
     Q_OBJECT
 public:
@@ -38,6 +40,10 @@ public:
     void setFrameSource(std::function<EditingView()> source);
     EditingView editingView() const;
 
+    // Where the frames get their overlays from, given the view switches;
+    // without a source there are none.
+    void setOverlaySource(std::function<Overlays(const ViewSwitches &)> source);
+
     const CanvasState &canvasState() const { return m_canvas; }
 
     // What a load does for the frames: the cell index of the station read,
@@ -53,9 +59,13 @@ public:
     // The part of the surface P_Plocha shows, in surface pixels.
     QRect visibleRect() const;
 
+    // Surface pixels composed so far, for tests and benchmarks.
+    qint64 composedPixels() const { return m_composedPixels; }
+
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
-    // repaint the visible part.
+    // repaint what they and every other change since the last frame
+    // touch.
     void X_VykreslovacTimer(int lagCount, int frameRate);
     // The focus flag: set on focus in, cleared on focus out.
     void X_PlochaEnter();
@@ -78,21 +88,19 @@ protected:
 
 private:
     RenderState frameState() const;
+    FrameSnapshot snapshot() const;
 
     const StationDocument &m_doc;
     const ImageSet &m_images;
     Viewport &m_viewport;
     RenderState m_state;
     std::function<EditingView()> m_source;
+    std::function<Overlays(const ViewSwitches &)> m_overlays;
     CanvasState m_canvas;
     ElementIndex m_index;
     QImage m_frame;
-
-    // Inputs of the last composed frame, for copyOut().
-    bool m_hasFrame = false;
-    RenderState m_lastState;
-    EditingView m_lastEditing;
-    CanvasState m_lastCanvas;
+    FrameChanges m_changes;
+    qint64 m_composedPixels = 0;
 };
 
 }  // namespace kalmor

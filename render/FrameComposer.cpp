@@ -2,6 +2,7 @@
 
 #include "render/ElementDrawing.h"
 #include "render/ElementIndex.h"
+#include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
 
@@ -114,6 +115,29 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
     }
 }
 
+// The steps of a frame that go tile by tile, in their order.
+void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &state, const EditingView &editing,
+                 const ImageSet &images, ElementIndex *index)
+{
+    const int cell = std::max(1, state.cellSize);
+    const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
+    if (gridCoversClip(tile, state, cell)) {
+        fillRect(tile, all, GridColour);
+    } else {
+        fillRect(tile, all, toQColor(state.fillColour).rgb());
+        if (index)
+            drawPlacedElements(tile, doc, images, cell, *index);
+        else
+            drawEveryElement(tile, doc, images, cell);
+        if (state.switches.trackCircuits)
+            recolourTracks(tile, doc, state.overlays, images, cell);
+        drawPreviews(tile, images, cell, state, editing);
+        if (state.switches.grid)
+            drawGrid(tile, state, cell);
+    }
+    outlineProblemCells(tile, state.overlays, cell);
+}
+
 // The steps of a frame. ElementIndex *index: the placed elements come
 // through it, or, without one, by walking every list.
 //
@@ -130,7 +154,6 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
     const int cell = std::max(1, state.cellSize);
     const bool drawCursor = state.focus && state.switches.cursorFrame;
-    const QRgb fill = toQColor(state.fillColour).rgb();
     // The plain walk visits every record once per tile: one tile for it.
     constexpr int TilePixels = 256;
     const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
@@ -138,19 +161,7 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     for (int top = frame.clip.top(); top <= frame.clip.bottom(); top += step) {
         for (int left = frame.clip.left(); left <= frame.clip.right(); left += step) {
             FrameTarget tile(target, frame.origin, frame.clip & QRect(left, top, step, step));
-            const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
-            if (gridCoversClip(tile, state, cell)) {
-                fillRect(tile, all, GridColour);
-                continue;
-            }
-            fillRect(tile, all, fill);
-            if (index)
-                drawPlacedElements(tile, doc, images, cell, *index);
-            else
-                drawEveryElement(tile, doc, images, cell);
-            drawPreviews(tile, images, cell, state, editing);
-            if (state.switches.grid)
-                drawGrid(tile, state, cell);
+            composeTile(tile, doc, state, editing, images, index);
         }
     }
     if (drawCursor && !frame.clip.isEmpty())

@@ -4,13 +4,14 @@
 
 #include <QDialog>
 
-class QSpinBox;
 class QFrame;
 class QPushButton;
 
 namespace kalmor {
 
+class SpinEdit;
 class StationDocument;
+class StationHistory;
 class UserPrompts;
 class Viewport;
 struct RenderState;
@@ -18,11 +19,11 @@ struct RenderState;
 // "Nastavení panelu Vaxel": panel size, preview transparency, background
 // colour and zoom. Every control acts at once, except the panel size,
 // which acts on "Nastavit". The rows, columns and sample colour are views
-// of the station document.
+// of the station document, changed through its history.
 class TNastaveniPanelu : public QDialog {
     Q_OBJECT
 public:
-    TNastaveniPanelu(StationDocument &doc, UserPrompts &prompts, Viewport &viewport, RenderState &state,
+    TNastaveniPanelu(StationHistory &history, UserPrompts &prompts, Viewport &viewport, RenderState &state,
                      QWidget *parent = nullptr);
     ~TNastaveniPanelu() override;
 
@@ -30,30 +31,31 @@ public:
     void Button4Click();  // "Nastavit": apply the panel size
     void Button1Click();  // "Barva": choose the background colour
 
-    QSpinBox *SE_PolickaVyska() const { return m_rows; }
-    QSpinBox *SE_PolickaSirka() const { return m_columns; }
-    QSpinBox *SE_Pruhlednost() const { return m_opacity; }
-    QSpinBox *SE_Zvetseni() const { return m_zoom; }
+    SpinEdit *SE_PolickaVyska() const { return m_rows; }
+    SpinEdit *SE_PolickaSirka() const { return m_columns; }
+    SpinEdit *SE_Pruhlednost() const { return m_opacity; }
+    SpinEdit *SE_Zvetseni() const { return m_zoom; }
     QFrame *UkazkaPozadi() const { return m_sample; }
     // The colour the sample shows (the document's background colour).
     Colour sampleColour() const { return m_sampleColour; }
 
 private:
-    void SE_PruhlednostChange(const QString &text);
-    void SE_ZvetseniChange(const QString &text);
+    void SE_PruhlednostChange(int value);
+    void SE_ZvetseniChange(int value);
     void showDocumentSettings();
     void setSampleColour(Colour c);
 
-    StationDocument &m_doc;
+    StationHistory &m_history;
+    const StationDocument &m_doc;
     UserPrompts &m_prompts;
     Viewport &m_viewport;
     RenderState &m_state;
     Colour m_lastChosen = clBlack;
     Colour m_sampleColour = clMedGray;
-    QSpinBox *m_rows = nullptr;
-    QSpinBox *m_columns = nullptr;
-    QSpinBox *m_opacity = nullptr;
-    QSpinBox *m_zoom = nullptr;
+    SpinEdit *m_rows = nullptr;
+    SpinEdit *m_columns = nullptr;
+    SpinEdit *m_opacity = nullptr;
+    SpinEdit *m_zoom = nullptr;
     QFrame *m_sample = nullptr;
 };
 

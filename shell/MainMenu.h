@@ -18,16 +18,20 @@ struct MainMenu {
     QAction *MP_Otevreni = nullptr;
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
+    QAction *MP_Export = nullptr;
+    QAction *MP_Tisk = nullptr;
     QAction *Konec1 = nullptr;
 
     QMenu *MS_Upravy = nullptr;
     QAction *Zpt2 = nullptr;
+    QAction *MP_Znovu = nullptr;
     QMenu *Posunoutvechnyprvky1 = nullptr;
     QAction *Zpt1 = nullptr;          // shift left
     QAction *Posunoutve1 = nullptr;   // shift right
     QAction *PosunoutveV1 = nullptr;  // shift down
     QAction *Posunoutve2 = nullptr;   // shift up
     QAction *MP_PosunoutVseO = nullptr;
+    QAction *MP_KontrolaPanelu = nullptr;
 
     QMenu *MS_Nastaveni = nullptr;
     QAction *OStanici1 = nullptr;
@@ -41,6 +45,7 @@ struct MainMenu {
     QAction *MP_Nahled = nullptr;
     QAction *MP_PolickoPodKurzorem = nullptr;
     QAction *MP_Mrizka = nullptr;
+    QAction *MP_KolejoveObvody = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;
     QAction *MP_HorniLista = nullptr;

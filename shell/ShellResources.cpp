@@ -14,6 +14,7 @@ QIcon glyph(GlyphKind kind)
     case GlyphKind::SaveAs: name = "saveas"; break;
     case GlyphKind::Open: name = "open"; break;
     case GlyphKind::Undo: name = "undo"; break;
+    case GlyphKind::Redo: name = "redo"; break;
     case GlyphKind::Anchor: name = "anchor"; break;
     }
     return QIcon(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(name)));

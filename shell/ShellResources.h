@@ -7,7 +7,7 @@ class QWidget;
 
 namespace kalmor {
 
-enum class GlyphKind { New, Save, SaveAs, Open, Undo, Anchor };
+enum class GlyphKind { New, Save, SaveAs, Open, Undo, Redo, Anchor };
 QIcon glyph(GlyphKind kind);
 
 // The start-up picture, decoded from its JPEG.

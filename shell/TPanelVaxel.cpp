@@ -6,13 +6,18 @@
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
+#include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
+#include "shell/HistoryActions.h"
+#include "shell/ExportCommand.h"
+#include "shell/PrintCommand.h"
 #include "shell/ShellResources.h"
+#include "shell/ShortcutsOverFields.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
 
@@ -88,6 +93,7 @@ constexpr int PanelButtonTop = 2;
 TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     : QMainWindow(parent)
     , m_doc(doc)
+    , m_history(doc)
     , m_prompts(this)
 {
     setObjectName(QStringLiteral("PanelVaxel"));
@@ -124,7 +130,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
         this);
 
     m_pointer = new PointerInput(
-        m_doc, [this] { return m_viewport.cellSize(); },
+        m_history, [this] { return m_viewport.cellSize(); },
         [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage); },
         this);
     m_pointer->setCaptionLabels(m_cornerPage->startCaption(), m_cornerPage->endCaption());
@@ -138,10 +144,19 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
 
+    m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
+
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_lifecycle->addLoadFollower(plocha->indexPreparation());
     // A close asked for during a save or a load is asked again after it.
     connect(m_lifecycle, &DocumentLifecycle::closeRequestDue, this, &QWidget::close, Qt::QueuedConnection);
+    m_history.follow(*m_lifecycle);
+    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
+    const auto picture = [this] { return currentPicture(); };
+    m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
+    m_print = new PrintCommand(m_doc, m_images, picture, this);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -186,9 +201,8 @@ QWidget *TPanelVaxel::buildToolBar()
     QToolButton *open = glyphButton(bar, "BB_Otevrit", 84);
     open->setIcon(glyph(GlyphKind::Open));
     connect(open, &QToolButton::clicked, this, [this] { m_lifecycle->openStation(); });
-    QToolButton *undo = glyphButton(bar, "BB_Zpet", 123);
-    undo->setIcon(glyph(GlyphKind::Undo));
-    undo->setEnabled(false);
+    m_undoButton = glyphButton(bar, "BB_Zpet", 123);
+    m_undoButton->setIcon(glyph(GlyphKind::Undo));
     // Present without a function.
     glyphButton(bar, "BitBtn5", 150);
 
@@ -303,17 +317,24 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Otevreni, &QAction::triggered, this, [this] { m_lifecycle->openStation(); });
     connect(m.MP_Ulozeni, &QAction::triggered, this, [this] { m_lifecycle->saveStation(); });
     connect(m.MP_UlozitJako, &QAction::triggered, this, [this] { m_lifecycle->saveStationAs(); });
+    connect(m.MP_Export, &QAction::triggered, m_export, &ExportCommand::run);
+    connect(m.MP_Tisk, &QAction::triggered, m_print, &PrintCommand::run);
     connect(m.Konec1, &QAction::triggered, this, &QWidget::close);
 
     const auto shift = [this](qint32 dx, qint32 dy) {
         return [this, dx, dy] {
-            shiftAllElements(m_doc, dx, dy, m_viewport.appliedColumns(), m_viewport.appliedRows(), m_prompts);
+            shiftAllElements(m_history, dx, dy, m_viewport.appliedColumns(), m_viewport.appliedRows(), m_prompts);
         };
     };
     connect(m.Zpt1, &QAction::triggered, this, shift(-1, 0));
     connect(m.Posunoutve1, &QAction::triggered, this, shift(1, 0));
     connect(m.PosunoutveV1, &QAction::triggered, this, shift(0, 1));
     connect(m.Posunoutve2, &QAction::triggered, this, shift(0, -1));
+    // A focused field would take Ctrl+Left and Ctrl+Right as caret moves
+    // and Ctrl+K as "delete to the end of the line".
+    m_shortcutsOverFields = new ShortcutsOverFields(this);
+    for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2, m.MP_KolejoveObvody})
+        m_shortcutsOverFields->add(a);
 
     X_Plocha *plocha = surface();
     connect(m.MP_InfoVykreslovani, &QAction::toggled, this, [plocha](bool on) { plocha->switches().diagnostics = on; });
@@ -321,6 +342,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_PolickoPodKurzorem, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().cursorFrame = on; });
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
+    connect(m.MP_KolejoveObvody, &QAction::toggled, this,
+            [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);
@@ -394,9 +418,9 @@ void TPanelVaxel::resizeEvent(QResizeEvent *event)
 
 void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
-    // A save or a load hands control to the window system while it runs;
-    // the window stays until it has finished.
-    if (!m_lifecycle->confirmClose()) {
+    // A save, a load or an export hands control to the window system while
+    // it runs; the window stays until it has finished.
+    if (m_export->isRunning() || !m_lifecycle->confirmClose()) {
         event->ignore();
         return;
     }
@@ -419,6 +443,17 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
     QMenu *menu = m_menu.section(section);
     menu->menuAction()->setEnabled(enabled);
     menu->setEnabled(enabled);
+    // The tool bar buttons are the file menu's commands.
+    if (section == MenuSection::MS_Soubor)
+        m_toolBar->setEnabled(enabled);
+}
+
+PictureOptions TPanelVaxel::currentPicture() const
+{
+    const X_Plocha *plocha = surface();
+    const RenderState &state = plocha->renderState();
+    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
+                      state.switches.grid, state.fillColour);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

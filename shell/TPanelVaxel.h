@@ -1,8 +1,10 @@
 #pragma once
 
 #include "document/DocumentLifecycle.h"
+#include "document/StationHistory.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
+#include "render/PanelPicture.h"
 #include "render/Viewport.h"
 #include "shell/MainMenu.h"
 #include "shell/QtPrompts.h"
@@ -23,9 +25,13 @@ namespace kalmor {
 class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
+class ExportCommand;
 class LabelPropertiesPage;
+class LayoutCheck;
 class LampPropertiesPage;
 class PointerInput;
+class ShortcutsOverFields;
+class PrintCommand;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
@@ -68,13 +74,21 @@ public:
     const MainMenu &menu() const { return m_menu; }
     ToolPanels *toolPanels() const { return m_toolPanels; }
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
+    StationHistory &history() { return m_history; }
+    ExportCommand *exportCommand() const { return m_export; }
+    PrintCommand *printCommand() const { return m_print; }
+    // The applied panel as the work area shows it, for pictures and paper.
+    PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
+    // Menu shortcuts registered here win over a focused field of the window.
+    ShortcutsOverFields *shortcutsOverFields() const { return m_shortcutsOverFields; }
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
     PointerInput *pointerInput() const { return m_pointer; }
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
+    LayoutCheck *layoutCheck() const { return m_layoutCheck; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -99,12 +113,15 @@ private:
     QString currentKind() const;
 
     StationDocument &m_doc;
+    // Outlives the windows that change the document through it.
+    StationHistory m_history;
     ImageSet m_images;
     Viewport m_viewport;
     QtPrompts m_prompts;
     MainMenu m_menu;
 
     QWidget *m_toolBar = nullptr;
+    QToolButton *m_undoButton = nullptr;
     QLabel *m_chosenKind = nullptr;
     QPushButton *m_closeToolBar = nullptr;
     QWidget *m_dockedAssortment = nullptr;
@@ -131,7 +148,11 @@ private:
     PointerInput *m_pointer = nullptr;
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
+    ExportCommand *m_export = nullptr;
+    PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
+    LayoutCheck *m_layoutCheck = nullptr;
+    ShortcutsOverFields *m_shortcutsOverFields = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;

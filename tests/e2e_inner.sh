@@ -93,6 +93,16 @@ sleep 0.3
 track=$(pixel $((x0 + 47 * 3 + 23)) $((y0 + 47 * 3 + 19)))
 [ "$track" = "#000000" ] || fail "no track drawn at column 3, row 3 ($track)"
 
+# The whole row fill is one step: Ctrl+Z takes it back, Ctrl+Y makes it again.
+at_track() { pixel $((x0 + 47 * 3 + 23)) $((y0 + 47 * 3 + 19)); }
+xdotool windowfocus --sync "$main" 2>/dev/null
+xdotool key ctrl+z
+sleep 0.3
+[ "$(at_track)" != "#000000" ] || fail "track still drawn after Ctrl+Z"
+xdotool key ctrl+y
+sleep 0.3
+[ "$(at_track)" = "#000000" ] || fail "no track after Ctrl+Y"
+
 dialog=$(press_until ctrl+shift+s "Uložit jako|Save As") || fail "save dialog did not open"
 xdotool windowfocus --sync "$dialog" 2>/dev/null
 sleep 0.5

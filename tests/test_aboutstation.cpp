@@ -1,4 +1,4 @@
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "document/TAboutStation.h"
 #include "support/ScriptedPrompts.h"
 
@@ -30,7 +30,8 @@ private slots:
     void layout()
     {
         StationDocument doc;
-        TAboutStation dlg(doc);
+        StationHistory history(doc);
+        TAboutStation dlg(history);
         QCOMPARE(dlg.objectName(), QStringLiteral("AboutStation"));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("O stanci"));
         QCOMPARE(dlg.size(), QSize(407, 142));
@@ -54,7 +55,8 @@ private slots:
     {
         StationDocument doc;
         doc.setStatus(DocumentStatus::New);
-        TAboutStation dlg(doc);
+        StationHistory history(doc);
+        TAboutStation dlg(history);
         dlg.setDateSource([] { return QDate(2026, 12, 8); });
         ScriptedPrompts prompts;
         const QString question = QStringLiteral("Datum vydání není vyplněno, vyplnit dnešní datum?");
@@ -100,7 +102,8 @@ private slots:
     void typing()
     {
         StationDocument doc;
-        TAboutStation dlg(doc);
+        StationHistory history(doc);
+        TAboutStation dlg(history);
         dlg.show();
         QLineEdit *name = dlg.E_Stanice();
         name->setFocus();
@@ -122,10 +125,50 @@ private slots:
         QCOMPARE(doc.author(), QStringLiteral("Novák"));
     }
 
+    // Typing in one field is one step until another field is typed in or
+    // the dialog closes, typing back to where the step began leaves none,
+    // and the filled-in date is a step of its own. An undo shows the
+    // restored text at once.
+    void typingSteps()
+    {
+        StationDocument doc;
+        StationHistory history(doc);
+        TAboutStation dlg(history);
+        dlg.setDateSource([] { return QDate(2026, 12, 8); });
+        ScriptedPrompts prompts;
+        prompts.answers = {true};
+        dlg.offerIssueDate(prompts);
+        type(dlg.E_Stanice(), QStringLiteral("Brno"));
+        type(dlg.E_Autor(), QStringLiteral("Já"));
+        type(dlg.E_Stanice(), QStringLiteral(" hl.n."));
+        QCOMPARE(history.undoSteps(), 4);
+        QCOMPARE(history.undoName(), QStringLiteral("Změna názvu stanice"));
+        QVERIFY(history.undo());
+        QCOMPARE(dlg.E_Stanice()->text(), QStringLiteral("Brno"));
+        QVERIFY(history.undo() && history.undo());
+        QCOMPARE(dlg.E_Autor()->text(), QString());
+        QCOMPARE(dlg.E_Stanice()->text(), QString());
+        QCOMPARE(history.undoName(), QStringLiteral("Vyplnění data vydání"));
+        QVERIFY(history.undo());
+        QCOMPARE(dlg.E_Vydano()->text(), QString());
+        QCOMPARE(doc.status(), DocumentStatus::New);
+
+        type(dlg.E_Verze(), QStringLiteral("1"));
+        dlg.Button1()->click();
+        type(dlg.E_Verze(), QStringLiteral("2"));
+        QCOMPARE(history.undoSteps(), 2);
+        QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+        QApplication::sendEvent(dlg.E_Verze(), &backspace);
+        QCOMPARE(doc.version(), QStringLiteral("1"));
+        QCOMPARE(history.undoSteps(), 1);
+        QVERIFY(!history.canRedo());
+    }
+
     void textsFromTheDocument()
     {
         StationDocument doc;
-        TAboutStation dlg(doc);
+        StationHistory history(doc);
+        TAboutStation dlg(history);
         dlg.show();
         StationData data = doc.data().settingsOnly();
         data.stationName = QString(60, QLatin1Char('s'));

@@ -1,4 +1,4 @@
-#include "document/StationDocument.h"
+#include "document/StationHistory.h"
 #include "editing/Placement.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
@@ -29,14 +29,28 @@ PlacementInputs kindInputs(const QString &kind)
     return in;
 }
 
+// One placement as a gesture of its own, outside any history.
+void place(StationDocument &doc, qint32 column, qint32 row, PlacementMode mode, const PlacementInputs &in)
+{
+    StationEdit edit(doc);
+    placeElement(edit, column, row, mode, in);
+}
+
+bool shift(StationDocument &doc, qint32 dx, qint32 dy, qint32 columns, qint32 rows, UserPrompts &prompts)
+{
+    StationHistory history(doc);
+    return shiftAllElements(history, dx, dy, columns, rows, prompts);
+}
+
 // A pointer on a surface with cell size 47 whose inputs the test sets.
 struct Pointer {
     StationDocument doc;
+    StationHistory history{doc};
     PlacementInputs inputs;
     int cellSize = 47;
     QLabel start{QStringLiteral("?")};
     QLabel end{QStringLiteral("?")};
-    PointerInput input{doc, [this] { return cellSize; }, [this] { return inputs; }};
+    PointerInput input{history, [this] { return cellSize; }, [this] { return inputs; }};
 
     Pointer() { input.setCaptionLabels(&start, &end); }
 
@@ -65,7 +79,7 @@ private slots:
         QCOMPARE(doc.status(), DocumentStatus::New);
         PlacementInputs in = kindInputs(KOL);
         in.flags = {true, false, true, false, true, false, true, false};
-        placeElement(doc, 4, 2, PlacementMode::Place, in);
+        place(doc, 4, 2, PlacementMode::Place, in);
         QCOMPARE(doc.status(), DocumentStatus::Modified);
         QCOMPARE(doc.tiles().count(), 1);
         const TPolePanelu &t = doc.tiles().at(0);
@@ -75,10 +89,10 @@ private slots:
                 && !t.Cont_PD);
 
         // Replacing keeps the list position and overwrites every field.
-        placeElement(doc, 9, 9, PlacementMode::Place, in);
+        place(doc, 9, 9, PlacementMode::Place, in);
         in = kindInputs(VYH);
         in.flags = {false, true, true, false, false, false, true, false};
-        placeElement(doc, 4, 2, PlacementMode::Place, in);
+        place(doc, 4, 2, PlacementMode::Place, in);
         QCOMPARE(names(doc.tiles()), QStringList({VYH, KOL}));
         QVERIFY(!doc.tiles().at(0).Cont_LH && doc.tiles().at(0).Cont_LS);
 
@@ -87,35 +101,35 @@ private slots:
         in = kindInputs(QStringLiteral("ZAR_OR_ZH"));
         in.lampOffsetX = 15;
         in.lampOffsetY = 32;
-        placeElement(doc, 4, 2, PlacementMode::Place, in);
-        placeElement(doc, 4, 2, PlacementMode::Place, kindInputs(QStringLiteral("STI_Cely_Dole")));
+        place(doc, 4, 2, PlacementMode::Place, in);
+        place(doc, 4, 2, PlacementMode::Place, kindInputs(QStringLiteral("STI_Cely_Dole")));
         QCOMPARE(doc.lamps().count(), 1);
         QCOMPARE(doc.lamps().at(0), (TPoleZarovka{4, 2, 15, 32, QStringLiteral("ZAR_OR_ZH")}));
         QCOMPARE(doc.plates().at(0), (TPoleStitek{QStringLiteral("STI_Cely_Dole"), 4, 2}));
-        placeElement(doc, 4, 2, PlacementMode::Remove, kindInputs(QStringLiteral("HKO_sLDPH")));
+        place(doc, 4, 2, PlacementMode::Remove, kindInputs(QStringLiteral("HKO_sLDPH")));
         QCOMPARE(names(doc.tiles()), QStringList({KOL}));
         QCOMPARE(doc.lamps().count(), 1);
         QCOMPARE(doc.plates().count(), 1);
 
         // Remove on a cell holding nothing of the class places.
-        placeElement(doc, 0, 0, PlacementMode::Remove, kindInputs(KOL));
+        place(doc, 0, 0, PlacementMode::Remove, kindInputs(KOL));
         QCOMPARE(doc.tiles().count(), 2);
         QCOMPARE(doc.tiles().at(1).NAME, KOL);
 
         // A kind without class changes only the status.
         doc.setStatus(DocumentStatus::Saved);
-        placeElement(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("Ruzek_LH")));
+        place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("Ruzek_LH")));
         QCOMPARE(doc.status(), DocumentStatus::Modified);
         QCOMPARE(doc.tiles().count(), 2);
         QCOMPARE(doc.lamps().count(), 1);
         QCOMPARE(doc.plates().count(), 1);
         // The class prefix is compared with letter case.
-        placeElement(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("kol_sLSPS")));
+        place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("kol_sLSPS")));
         QCOMPARE(doc.tiles().count(), 2);
 
         // Writing a record equal to the old one still marks the document.
         doc.setStatus(DocumentStatus::Loaded);
-        placeElement(doc, 0, 0, PlacementMode::Place, kindInputs(KOL));
+        place(doc, 0, 0, PlacementMode::Place, kindInputs(KOL));
         QCOMPARE(doc.status(), DocumentStatus::Modified);
     }
 
@@ -124,11 +138,11 @@ private slots:
         StationDocument doc;
         for (const char *n : {"A", "B", "C", "D"})
             doc.tiles().append(tile(doc.tiles().count(), 0, QString::fromLatin1(n)));
-        placeElement(doc, 1, 0, PlacementMode::Remove, kindInputs(KOL));
+        place(doc, 1, 0, PlacementMode::Remove, kindInputs(KOL));
         QCOMPARE(names(doc.tiles()), QStringList({"A", "D", "C"}));
-        placeElement(doc, 0, 0, PlacementMode::Remove, kindInputs(KOL));
-        placeElement(doc, 2, 0, PlacementMode::Remove, kindInputs(KOL));
-        placeElement(doc, 3, 0, PlacementMode::Remove, kindInputs(KOL));
+        place(doc, 0, 0, PlacementMode::Remove, kindInputs(KOL));
+        place(doc, 2, 0, PlacementMode::Remove, kindInputs(KOL));
+        place(doc, 3, 0, PlacementMode::Remove, kindInputs(KOL));
         QVERIFY(doc.tiles().isEmpty());
 
         // Two tiles on one cell, as a file may hold: left overwrites the
@@ -276,22 +290,22 @@ private slots:
         doc.plates().append({QStringLiteral("STI_Cely_Dole"), 149, 49});
         doc.setStatus(DocumentStatus::Loaded);
 
-        QVERIFY(!shiftAllElements(doc, -1, 0, 150, 50, prompts));
-        QCOMPARE(prompts.messages, QStringList({refusal}));
+        QVERIFY(!shift(doc, -1, 0, 150, 50, prompts));
+        QCOMPARE(prompts.warnings, QStringList({refusal}));
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{0, 5}, {148, 0}}));
         QCOMPARE(doc.status(), DocumentStatus::Loaded);
 
-        QVERIFY(shiftAllElements(doc, 1, 0, 150, 50, prompts));
+        QVERIFY(shift(doc, 1, 0, 150, 50, prompts));
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{1, 5}, {149, 0}}));
         QCOMPARE(doc.status(), DocumentStatus::Modified);
         QCOMPARE(doc.lamps().at(0), (TPoleZarovka{0, 0, 1, 2, QStringLiteral("ZAR_CE_ZH")}));
         QCOMPARE(doc.plates().at(0).X, 149);
-        QVERIFY(!shiftAllElements(doc, 1, 0, 150, 50, prompts));
-        QVERIFY(!shiftAllElements(doc, 0, -1, 150, 50, prompts));
+        QVERIFY(!shift(doc, 1, 0, 150, 50, prompts));
+        QVERIFY(!shift(doc, 0, -1, 150, 50, prompts));
         QCOMPARE(prompts.messages.size(), 3);
-        QVERIFY(shiftAllElements(doc, 0, 44, 150, 50, prompts));
+        QVERIFY(shift(doc, 0, 44, 150, 50, prompts));
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{1, 49}, {149, 44}}));
-        QVERIFY(!shiftAllElements(doc, 0, 1, 150, 50, prompts));
+        QVERIFY(!shift(doc, 0, 1, 150, 50, prompts));
         // The index follows the shift.
         QCOMPARE(doc.tiles().firstAt(149, 44), 1);
         QCOMPARE(doc.tiles().firstAt(148, 0), -1);
@@ -299,8 +313,8 @@ private slots:
         // A wider applied panel widens the room.
         StationDocument wide;
         wide.tiles().append(tile(290, 0, KOL));
-        QVERIFY(!shiftAllElements(wide, 9, 0, 150, 50, prompts));
-        QVERIFY(shiftAllElements(wide, 9, 0, 300, 50, prompts));
+        QVERIFY(!shift(wide, 9, 0, 150, 50, prompts));
+        QVERIFY(shift(wide, 9, 0, 300, 50, prompts));
         QCOMPARE(wide.tiles().at(0).X, 299);
 
         // Only tiles count: lamps and plates alone move nothing, say nothing,
@@ -309,7 +323,7 @@ private slots:
         lampsOnly.lamps().append({-5, 0, 0, 0, QStringLiteral("ZAR_CE_ZH")});
         lampsOnly.setStatus(DocumentStatus::Saved);
         prompts.messages.clear();
-        QVERIFY(shiftAllElements(lampsOnly, -1000, 1000, 150, 50, prompts));
+        QVERIFY(shift(lampsOnly, -1000, 1000, 150, 50, prompts));
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(lampsOnly.status(), DocumentStatus::Saved);
         QCOMPARE(lampsOnly.lamps().at(0).X, -5);
@@ -321,24 +335,24 @@ private slots:
         StationDocument doc;
         doc.tiles().append(tile(3, 3, KOL));
         doc.setStatus(DocumentStatus::Saved);
-        QVERIFY(shiftAllElements(doc, 0, 0, 150, 50, prompts));
+        QVERIFY(shift(doc, 0, 0, 150, 50, prompts));
         QCOMPARE(doc.status(), DocumentStatus::Saved);
         QVERIFY(prompts.messages.isEmpty());
 
         // Tiles read from a file anywhere in the 32-bit range: the check
         // neither overflows nor lets them through.
         doc.tiles().append(tile(INT_MAX, INT_MIN, KOL));
-        QVERIFY(!shiftAllElements(doc, 0, 0, 150, 50, prompts));
-        QVERIFY(!shiftAllElements(doc, 1, 1, 150, 50, prompts));
-        QVERIFY(!shiftAllElements(doc, INT_MIN, INT_MAX, 150, 50, prompts));
+        QVERIFY(!shift(doc, 0, 0, 150, 50, prompts));
+        QVERIFY(!shift(doc, 1, 1, 150, 50, prompts));
+        QVERIFY(!shift(doc, INT_MIN, INT_MAX, 150, 50, prompts));
         QCOMPARE(prompts.messages.size(), 3);
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{3, 3}, {INT_MAX, INT_MIN}}));
         QCOMPARE(doc.status(), DocumentStatus::Saved);
 
         StationDocument far;
         far.tiles().append(tile(INT_MAX, 0, KOL));
-        QVERIFY(!shiftAllElements(far, INT_MIN, 0, 150, 50, prompts));
-        QVERIFY(shiftAllElements(far, -(INT_MAX - 5), 0, 150, 50, prompts));
+        QVERIFY(!shift(far, INT_MIN, 0, 150, 50, prompts));
+        QVERIFY(shift(far, -(INT_MAX - 5), 0, 150, 50, prompts));
         QCOMPARE(far.tiles().at(0).X, 5);
     }
 };

@@ -3,6 +3,7 @@
 #include "document/StationFile.h"
 #include "support/ReadBothWays.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StationBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,12 +101,6 @@ TPoleStitek plate(qint32 x, qint32 y)
     s.Y = y;
     s.NAME = QStringLiteral("STI_Cely_Uprostred");
     return s;
-}
-
-// Everything a save would write, to compare whole documents.
-QByteArray snapshot(const StationDocument &doc)
-{
-    return stationBytes(doc.data());
 }
 
 QByteArray fileBytes(const QString &path)
@@ -294,6 +289,7 @@ private slots:
         QVERIFY(e.life.saveTo(target));
         QCOMPARE(e.prompts.messages,
                  QStringList{QStringLiteral("Uložený soubor neobsahuje žádný prvek na panelu Vaxel.")});
+        QVERIFY(e.prompts.warnings.isEmpty());  // a note, not a failure
         QCOMPARE(e.host.log, sections(true));
         QCOMPARE(e.doc.status(), DocumentStatus::Saved);
         QCOMPARE(fileBytes(target), settingLines(e.doc.data()));
@@ -344,6 +340,7 @@ private slots:
             QVERIFY(!f.life.saveStationAs());
             QCOMPARE(f.prompts.messages.size(), 1);
             QVERIFY(!f.prompts.messages.first().isEmpty());
+            QCOMPARE(f.prompts.warnings, f.prompts.messages);
             QVERIFY(f.host.log.isEmpty());
             QCOMPARE(f.doc.status(), DocumentStatus::Modified);
             QCOMPARE(f.doc.currentPath(), path(QStringLiteral("puvodni.stvx")));
@@ -488,6 +485,7 @@ private slots:
             QVERIFY(!f.life.openStation());
             QCOMPARE(f.prompts.messages.size(), 1);
             QVERIFY(f.prompts.messages.first().contains(QStringLiteral("7x7")));
+            QCOMPARE(f.prompts.warnings, f.prompts.messages);
             QCOMPARE(snapshot(f.doc), before);
             QCOMPARE(f.doc.status(), status);
             QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
@@ -501,6 +499,7 @@ private slots:
         const QByteArray before = snapshot(g.doc);
         QVERIFY(!g.life.openFrom(path(QStringLiteral("chybi.stvx"))));
         QCOMPARE(g.prompts.messages.size(), 1);
+        QCOMPARE(g.prompts.warnings, g.prompts.messages);
         QCOMPARE(snapshot(g.doc), before);
     }
 

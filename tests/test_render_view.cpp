@@ -1,12 +1,16 @@
 // Viewport rules, the render timer, and the drawing surface in its work area.
 #include "document/StationDocument.h"
+#include "catalogue/ElementKinds.h"
 #include "render/DrawingSurface.h"
+#include "render/ElementIndex.h"
 #include "render/ImageSet.h"
 #include "render/RenderTimer.h"
 #include "render/Viewport.h"
 #include "render/WorkArea.h"
 
 #include <QApplication>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
@@ -20,8 +24,10 @@ private slots:
     void scrollBarAdjustment();
     void timerTicks();
     void workArea();
+    void scrollStepsAndKeys();
     void surfacePaintsVisiblePart();
     void pointerAndFocus();
+    void ticksRepaintOnlyChanges();
 };
 
 void TestRenderView::surfaceAndCellSize()
@@ -203,6 +209,89 @@ void TestRenderView::workArea()
     QCOMPARE(v->maximum(), 470 - 286);
 }
 
+void TestRenderView::scrollStepsAndKeys()
+{
+    // An arrow click and each of a wheel notch's three lines move the view
+    // by a cell (a notch at most by a page), a trough click by the visible
+    // extent less a cell, at any cell size, after a zoom, "Nastavit" or a
+    // resize; the view keys move by the same pages and to the edges.
+    StationDocument doc;
+    ImageSet images;
+    Viewport viewport;
+    WorkArea area(doc, images, viewport);
+    QScrollBar *h = area.horizontalBar();
+    QScrollBar *v = area.verticalBar();
+    X_Plocha *surface = area.surface();
+    area.resize(700, 500);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+    const auto page = [&](Qt::Orientation o) {
+        const QSize visible = area.clipPanel()->size();
+        return (o == Qt::Horizontal ? visible.width() : visible.height()) - viewport.cellSize();
+    };
+    const auto at = [&](int x, int y) {
+        return h->value() == x && v->value() == y && surface->pos() == QPoint(-x, -y)
+               && viewport.horizontal().position == x && viewport.vertical().position == y;
+    };
+    const auto checkSteps = [&] {
+        const int cell = viewport.cellSize();
+        for (QScrollBar *bar : {h, v}) {
+            bar->setValue(10);
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            QCOMPARE(bar->value(), 10 + cell);
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            QCOMPARE(bar->value(), 10 + cell + page(bar->orientation()));
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            QCOMPARE(bar->value(), 10);
+            QWheelEvent notch(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &notch);
+            QCOMPARE(bar->value(), 10 + std::min(3 * cell, page(bar->orientation())));
+        }
+        QVERIFY(at(h->value(), v->value()));
+    };
+    for (const int zoom : {-46, 0, 200}) {
+        viewport.setZoom(zoom);
+        checkSteps();
+        viewport.applyPanelSize(4000, 4000);
+        checkSteps();
+        area.resize(area.width() + 150, area.height() + 90);
+        checkSteps();
+    }
+
+    surface->setFocus();
+    h->setValue(0);
+    v->setValue(0);
+    const int right = h->maximum();
+    const int bottom = v->maximum();
+    const QList<std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int>> keys{
+        {Qt::Key_PageDown, Qt::NoModifier, 0, page(Qt::Vertical)},
+        {Qt::Key_PageDown, Qt::ShiftModifier, page(Qt::Horizontal), page(Qt::Vertical)},
+        {Qt::Key_PageUp, Qt::NoModifier, page(Qt::Horizontal), 0},
+        {Qt::Key_PageUp, Qt::ShiftModifier, 0, 0},
+        {Qt::Key_End, Qt::NoModifier, right, 0},
+        {Qt::Key_Down, Qt::NoModifier, right, 0},  // the arrows are the editing's
+        {Qt::Key_Home, Qt::NoModifier, 0, 0},
+        {Qt::Key_End, Qt::ControlModifier, right, bottom},
+        {Qt::Key_Home, Qt::ControlModifier, 0, 0}};
+    for (const auto &[key, modifiers, x, y] : keys) {
+        QTest::keyClick(surface, key, modifiers);
+        QVERIFY2(at(x, y), qPrintable(QStringLiteral("%1 -> %2, %3").arg(key).arg(h->value()).arg(v->value())));
+    }
+
+    // A disabled bar keeps its position and its surface stays at the edge.
+    v->setValue(300);
+    viewport.setZoom(0);
+    viewport.applyPanelSize(4000, 10);
+    QVERIFY(!v->isEnabled());
+    QTest::keyClick(surface, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(h->value(), h->maximum());
+    QCOMPARE(v->value(), 300);
+    QCOMPARE(surface->pos(), QPoint(-h->maximum(), 0));
+}
+
 void TestRenderView::surfacePaintsVisiblePart()
 {
     StationDocument doc;
@@ -282,6 +371,142 @@ void TestRenderView::pointerAndFocus()
     QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(&surface, &deactivated);
     QVERIFY(surface.renderState().focus);
+}
+
+namespace {
+
+// What a tick changed, by the kind of repaint it allows.
+enum class Change { None, Cursor, Other };
+
+// One random change of what frames read, as the program's controls make
+// them, mostly near the visible part of the panel.
+Change randomChange(QRandomGenerator &random, StationDocument &doc, Viewport &viewport, X_Plocha &surface,
+                    WorkArea &area, EditingView &editing, int &lag, int &rate)
+{
+    const auto cell = [&](int from, int to) { return qint32(random.bounded(from, to + 1)); };
+    const auto kind = [&] { return QString::fromLatin1(allKinds()[random.bounded(int(allKinds().size()))].name); };
+    // Lamps stand at offsets and may reach beyond their cell.
+    const auto previewKind = [&] { return random.bounded(2) == 0 ? QStringLiteral("ZAR_CE_ZH") : kind(); };
+    switch (random.bounded(16)) {
+    case 0: case 1: case 2: case 3:
+        return Change::None;
+    case 4: case 5:
+        lag = random.bounded(1, 4);
+        rate = random.bounded(58, 62);
+        return Change::Other;
+    case 6: case 7: case 8: case 9:
+        editing.cursorColumn = cell(-1, 14);
+        editing.cursorRow = cell(-1, 10);
+        return Change::Cursor;
+    case 10:
+        editing.currentKind = previewKind();
+        editing.lampOffsetX = cell(0, 60);
+        editing.lampOffsetY = cell(0, 60);
+        editing.cornerChecks[random.bounded(4)] ^= true;
+        return Change::Other;
+    case 11: {
+        const int what = random.bounded(6);
+        if (what == 0 && !doc.tiles().isEmpty())
+            doc.tiles().removeAt(random.bounded(int(doc.tiles().count())));
+        else if (what == 1 && !doc.lamps().isEmpty())
+            doc.lamps().replace(random.bounded(int(doc.lamps().count())),
+                                TPoleZarovka{cell(0, 12), cell(0, 9), cell(0, 47), cell(0, 47), kind()});
+        else if (what == 2)
+            doc.plates().append(TPoleStitek{kind(), cell(0, 12), cell(0, 9)});
+        else if (what == 3)
+            doc.lamps().append(TPoleZarovka{cell(0, 12), cell(0, 9), cell(0, 47), cell(0, 47), kind()});
+        else
+            doc.tiles().append(TPolePanelu{cell(-1, 12), cell(0, 9), random.bounded(2) == 0, false, true, false,
+                                           random.bounded(2) == 0, false, random.bounded(2) == 0, false, kind()});
+        return Change::Other;
+    }
+    case 12: {
+        ViewSwitches &s = surface.switches();
+        std::array<bool *, 4> switches{&s.diagnostics, &s.preview, &s.cursorFrame, &s.grid};
+        *switches[random.bounded(4)] ^= true;
+        return Change::Other;
+    }
+    case 13:
+        if (random.bounded(2) == 0)
+            surface.renderState().focus ? surface.X_PlochaExit() : surface.X_PlochaEnter();
+        else
+            surface.renderState().previewOpacity = random.bounded(20, 256);
+        return Change::Other;
+    case 14:
+        // The scrolled surface paints what it uncovers before the tick.
+        editing.cursorColumn = cell(-1, 14);
+        area.horizontalBar()->setValue(random.bounded(0, 200));
+        area.verticalBar()->setValue(random.bounded(0, 150));
+        QCoreApplication::processEvents();
+        return Change::Other;
+    default:
+        viewport.setZoom(random.bounded(-20, 14));
+        if (random.bounded(3) == 0)
+            viewport.applyPanelSize(random.bounded(10, 30), random.bounded(10, 20));
+        return Change::Other;
+    }
+}
+
+}  // namespace
+
+void TestRenderView::ticksRepaintOnlyChanges()
+{
+    StationDocument doc;
+    ImageSet images;
+    Viewport viewport;
+    WorkArea area(doc, images, viewport);
+    area.resize(420, 320);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    X_Plocha &surface = *area.surface();
+    EditingView editing;
+    surface.setFrameSource([&] { return editing; });
+
+    // Every tick the screen must show what composing the whole visible
+    // part afresh gives, and the preview copy the same frame.
+    CanvasState canvas;
+    ElementIndex index;
+    QImage whole;
+    int lag = 1;
+    int rate = 0;
+    const auto tick = [&] {
+        surface.X_VykreslovacTimer(lag, rate);
+        QCoreApplication::processEvents();
+        RenderState state = surface.renderState();
+        state.cellSize = viewport.cellSize();
+        state.appliedColumns = viewport.appliedColumns();
+        state.appliedRows = viewport.appliedRows();
+        state.surfaceSize = viewport.surfaceSize();
+        const QRect visible = surface.visibleRect();
+        composeFrame(whole, visible, doc.data(), state, editing, images, canvas, index);
+        const QPoint at = surface.mapTo(&area, visible.topLeft());
+        const QImage screen = area.screen()
+                                  ->grabWindow(area.winId(), at.x(), at.y(), visible.width(), visible.height())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        return screen == whole && surface.copyOut(visible) == whole;
+    };
+    QVERIFY(tick());
+
+    QRandomGenerator random(15);
+    qint64 viewArea = 0;
+    qint64 cursorWork = 0;
+    for (int step = 0; step < 300; ++step) {
+        const Change change = randomChange(random, doc, viewport, surface, area, editing, lag, rate);
+        const qint64 before = surface.composedPixels();
+        if (!tick())
+            QFAIL(qPrintable(QStringLiteral("step %1 shows another frame than the whole one").arg(step)));
+        const qint64 work = surface.composedPixels() - before;
+        // At rest nothing is composed; a move of the pointer costs little.
+        if (change == Change::None)
+            QCOMPARE(work, 0);
+        if (change == Change::Cursor) {
+            cursorWork += work;
+            viewArea += qint64(surface.visibleRect().width()) * surface.visibleRect().height();
+        }
+    }
+    QVERIFY(viewArea > 0);
+    QVERIFY2(cursorWork * 3 < viewArea, qPrintable(QStringLiteral("%1 of %2").arg(cursorWork).arg(viewArea)));
 }
 
 QTEST_MAIN(TestRenderView)

@@ -21,11 +21,13 @@
 #include "shell/WrappingTabs.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -39,6 +41,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 
@@ -98,6 +101,7 @@ private slots:
     void initTestCase();
     void helpWindow();
     void aboutWindows();
+    void windowPlacement();
     void splashHandsOver();
     void startState();
     void leftPanelTabs();
@@ -108,6 +112,8 @@ private slots:
     void closeButtonsAndAssortmentEntry();
     void progressStripAndSections();
     void viewSwitchesAndShift();
+    void undoAndRedoEntries();
+    void shiftShortcutsWinOverFields();
     void closingEndsProgram();
     void fileDialogs();
 };
@@ -204,6 +210,37 @@ void ShellTest::aboutWindows()
     QVERIFY(about.findChildren<QAbstractButton *>().isEmpty());
 }
 
+void ShellTest::windowPlacement()
+{
+    // The first showing is centred exactly too; the palette and the shift
+    // dialog then stay where the user moves them, the settings windows are
+    // centred again.
+    Application app;
+    app.starter().timer()->stop();
+    app.mainWindow().setGeometry(100, 80, 900, 600);
+    struct Placed {
+        QWidget *window;
+        QRect area;
+        bool keepsPlace;
+    };
+    const QRect splash = app.starter().geometry();
+    const QRect editor = app.mainWindow().geometry();
+    for (const Placed &p : {Placed{app.palette(), splash, true}, Placed{app.shiftDialog(), splash, true},
+                            Placed{app.aboutStation(), editor, false}, Placed{app.panelSettings(), editor, false}}) {
+        for (int showing = 0; showing < 2; ++showing) {
+            p.window->show();
+            if (showing > 0 && p.keepsPlace)
+                QCOMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            else
+                QCOMPARE(p.window->geometry().center(), p.area.center());
+            // Moved as the window system moves it for the user.
+            p.window->windowHandle()->setPosition(10, 20);
+            QTRY_COMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            p.window->hide();
+        }
+    }
+}
+
 void ShellTest::splashHandsOver()
 {
     Application app;
@@ -272,6 +309,7 @@ void ShellTest::startState()
                               "MP_PolickoPodKurzorem", "MP_Mrizka"})
         QVERIFY2(action(w, entry)->isChecked() && action(w, entry)->isEnabled(), entry);
     QVERIFY(!action(w, "Zpt2")->isEnabled());
+    QVERIFY(!action(w, "MP_Znovu")->isEnabled());
     QVERIFY(!child(&w, "BB_Zpet")->isEnabled());
     QCOMPARE(w.pathPanel()->text(), QStringLiteral("(žádný soubor)"));
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
@@ -406,9 +444,13 @@ void ShellTest::menuTable()
         {"MP_Otevreni", "MS_Soubor", QStringLiteral("Otevřít"), QKeySequence(QStringLiteral("Ctrl+O"))},
         {"MP_Ulozeni", "MS_Soubor", QStringLiteral("Uložit"), QKeySequence(QStringLiteral("Ctrl+S"))},
         {"MP_UlozitJako", "MS_Soubor", QStringLiteral("Uložit jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+        {"N6", "MS_Soubor", QString(), {}},
+        {"MP_Export", "MS_Soubor", QStringLiteral("Exportovat obrázek ..."), {}},
+        {"MP_Tisk", "MS_Soubor", QStringLiteral("Tisk ..."), QKeySequence(QStringLiteral("Ctrl+P"))},
         {"N1", "MS_Soubor", QString(), {}},
         {"Konec1", "MS_Soubor", QStringLiteral("Konec"), {}},
         {"Zpt2", "MS_Upravy", QStringLiteral("Zpět"), QKeySequence(QStringLiteral("Ctrl+Z"))},
+        {"MP_Znovu", "MS_Upravy", QStringLiteral("Znovu"), QKeySequence(QStringLiteral("Ctrl+Y"))},
         {"N3", "MS_Upravy", QString(), {}},
         {"Posunoutvechnyprvky1", "MS_Upravy", QStringLiteral("Posunout všechny prvky"), {}},
         {"Zpt1", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše <"), QKeySequence(QStringLiteral("Ctrl+Left"))},
@@ -417,6 +459,7 @@ void ShellTest::menuTable()
         {"Posunoutve2", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše ^"), QKeySequence(QStringLiteral("Ctrl+Up"))},
         {"N4", "Posunoutvechnyprvky1", QString(), {}},
         {"MP_PosunoutVseO", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše o ..."), {}},
+        {"MP_KontrolaPanelu", "MS_Upravy", QStringLiteral("Kontrola panelu"), QKeySequence(QStringLiteral("F7"))},
         {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
         {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
         {"Vstupnvstupnbody1", "MS_Nastaveni", QStringLiteral("Vstupní/výstupní body"), {}},
@@ -426,6 +469,7 @@ void ShellTest::menuTable()
         {"MP_Nahled", "PanelVaxel1", QStringLiteral("Náhled vkládaného prvku"), {}},
         {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
         {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
+        {"MP_KolejoveObvody", "PanelVaxel1", QStringLiteral("Kolejové obvody"), QKeySequence(QStringLiteral("Ctrl+K"))},
         {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
         {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},
         {"MP_HorniLista", "Panelynstroj1", QStringLiteral("Horní lišta"), {}},
@@ -469,7 +513,7 @@ void ShellTest::menuTable()
     QCOMPARE(sections, (QStringList{QStringLiteral("Soubor"), QStringLiteral("Úpravy"), QStringLiteral("Nastavení"),
                                     QStringLiteral("Zobrazit"), QStringLiteral("Nápověda")}));
     QCOMPARE(w.menuBar()->objectName(), QStringLiteral("MM_Menu"));
-    for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2"})
+    for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2", "MP_Znovu"})
         QVERIFY2(!action(w, withGlyph)->icon().isNull(), withGlyph);
     QVERIFY(action(w, "Konec1")->icon().isNull());
 }
@@ -692,6 +736,16 @@ void ShellTest::viewSwitchesAndShift()
     action(w, "MP_PolickoPodKurzorem")->trigger();
     action(w, "MP_Mrizka")->trigger();
     QVERIFY(!surface->switches().diagnostics && !surface->switches().cursorFrame && surface->switches().grid);
+    // The track circuits start hidden; the check window is a tool window.
+    QAction *circuits = action(w, "MP_KolejoveObvody");
+    QVERIFY(circuits->isCheckable() && !circuits->isChecked() && !surface->switches().trackCircuits);
+    QCOMPARE(circuits->shortcutContext(), Qt::WindowShortcut);
+    circuits->trigger();
+    QVERIFY(surface->switches().trackCircuits);
+    action(w, "MP_KontrolaPanelu")->trigger();
+    auto *check = child<QWidget>(&w, "LayoutCheckWindow");
+    QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
+    check->close();
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();
@@ -720,6 +774,90 @@ void ShellTest::viewSwitchesAndShift()
     emit surface->mousePressed(Qt::LeftButton, 10 * 47, 1);
     emit surface->mouseReleased(Qt::LeftButton, 10 * 47, 1);
     QCOMPARE(doc.tiles().count(), 1);
+}
+
+void ShellTest::undoAndRedoEntries()
+{
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    QAction *undo = action(w, "Zpt2");
+    QAction *redo = action(w, "MP_Znovu");
+    auto *button = child<QToolButton>(&w, "BB_Zpet");
+    const auto enabled = [&] { return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled()}; };
+    const auto click = [&w](int column) {
+        emit w.surface()->mouseMoved(column * 47 + 5, 5);
+        emit w.surface()->mousePressed(Qt::LeftButton, column * 47 + 5, 5);
+        emit w.surface()->mouseReleased(Qt::LeftButton, column * 47 + 5, 5);
+    };
+    QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                                     QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+    QCOMPARE(redo->shortcutContext(), Qt::WindowShortcut);
+    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+
+    click(0);
+    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(button->toolTip(), QStringLiteral("Zpět: Vložení prvku"));
+    action(w, "Posunoutve1")->trigger();
+    QCOMPARE(undo->statusTip(), QStringLiteral("Zpět: Posunutí všech prvků"));
+    button->click();
+    QCOMPARE(doc.tiles().at(0).X, 0);
+    QCOMPARE(redo->statusTip(), QStringLiteral("Znovu: Posunutí všech prvků"));
+    undo->trigger();
+    QVERIFY(doc.tiles().isEmpty());
+    // Back at the state of the new station: its status, and no question.
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
+    QCOMPARE(enabled(), (QList<bool>{false, false, true}));
+    redo->trigger();
+    QCOMPARE(w.statePanel()->text(), QStringLiteral("Upraveno"));
+    QCOMPARE(enabled(), (QList<bool>{true, true, true}));
+    // A new gesture drops what could be redone.
+    click(2);
+    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+
+    // Saving keeps the steps; New empties them.
+    QTemporaryDir dir;
+    QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("u.stvx"))));
+    QVERIFY(undo->isEnabled());
+    QVERIFY(w.lifecycle()->newStation());
+    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+}
+
+void ShellTest::shiftShortcutsWinOverFields()
+{
+    // A focused spin edit takes Ctrl+Left / Ctrl+Right as word movement
+    // unless the shift entries win.
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    TPolePanelu t;
+    t.X = 5;
+    t.Y = 5;
+    t.NAME = QStringLiteral("KOL_sLSPS");
+    doc.tiles().append(t);
+    child<QTabWidget>(&w, "PC_Nastaveni")->setCurrentIndex(1);
+    auto *field = child<QAbstractSpinBox>(&w, "SE_ZAR_OdsazeniX");
+    auto *editor = field->findChild<QLineEdit *>();
+    field->setFocus();
+    QVERIFY(editor->hasFocus());
+    editor->setCursorPosition(1);
+    const QList<std::pair<Qt::Key, QPoint>> keys{
+        {Qt::Key_Right, {6, 5}}, {Qt::Key_Down, {6, 6}}, {Qt::Key_Left, {5, 6}}, {Qt::Key_Up, {5, 5}}};
+    for (const auto &[key, cell] : keys) {
+        QTest::keyClick(editor, key, Qt::ControlModifier);
+        QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), cell);
+    }
+    QVERIFY(editor->hasFocus());
+    QCOMPARE(editor->cursorPosition(), 1);
+    // Other keys still reach the field.
+    QTest::keyClick(editor, Qt::Key_Left);
+    QCOMPARE(editor->cursorPosition(), 0);
+    // With the caret at 0, Ctrl+K would delete the field's text unless the
+    // track circuit switch wins.
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(action(w, "MP_KolejoveObvody")->isChecked());
+    QCOMPARE(field->text(), QStringLiteral("0"));
 }
 
 void ShellTest::closingEndsProgram()

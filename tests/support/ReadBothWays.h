@@ -1,24 +1,12 @@
 #pragma once
 
 #include "document/StationFile.h"
+#include "support/StationBytes.h"
 
 #include <QTemporaryFile>
 #include <QTest>
 
 namespace kalmor {
-
-// Everything a save would write, to compare whole stations.
-inline QByteArray stationBytes(const StationData &d)
-{
-    QByteArray b = settingLines(d);
-    for (const auto &t : d.tiles)
-        b += tileLine(t);
-    for (const auto &z : d.lamps)
-        b += lampLine(z);
-    for (const auto &s : d.plates)
-        b += plateLine(s);
-    return b;
-}
 
 // Reads the bytes as one block on this thread, then in blocks of a few
 // bytes on several threads, from memory and (withFile) from a file, and

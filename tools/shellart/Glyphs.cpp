@@ -118,6 +118,12 @@ QImage greenArrowLeft()
     return img;
 }
 
+// The arrow of "Zpět", turned to point right.
+QImage greenArrowRight()
+{
+    return greenArrowLeft().mirrored(true, false);
+}
+
 QImage anchor()
 {
     QImage img = blankImage();
@@ -158,6 +164,7 @@ std::vector<Glyph> drawGlyphs()
         {QStringLiteral("saveas.png"), twoFloppies()},
         {QStringLiteral("open.png"), openFolder()},
         {QStringLiteral("undo.png"), greenArrowLeft()},
+        {QStringLiteral("redo.png"), greenArrowRight()},
         {QStringLiteral("anchor.png"), anchor()},
     };
 }

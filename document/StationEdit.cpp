@@ -1,0 +1,93 @@
+#include "document/StationEdit.h"
+
+namespace kalmor {
+
+namespace {
+
+// A replaced record and the version kept change places, both ways.
+template <class Record>
+void swapReplaced(ElementList<Record> &list, ListChange<Record> &c)
+{
+    Record now = list.at(c.position);
+    list.replace(c.position, std::move(c.record));
+    c.record = std::move(now);
+}
+
+template <class Record>
+void undoChange(ElementList<Record> &list, ListChange<Record> &c)
+{
+    using Kind = typename ListChange<Record>::Kind;
+    switch (c.kind) {
+    case Kind::Append: {
+        const qsizetype last = list.count() - 1;
+        c.record = list.at(last);
+        list.removeAt(last);
+        return;
+    }
+    case Kind::Replace:
+        swapReplaced(list, c);
+        return;
+    case Kind::RemoveAt:
+        // The record that moved into the gap goes back to the end, the
+        // removed one back into its place.
+        if (c.position < list.count()) {
+            list.append(list.at(c.position));
+            list.replace(c.position, c.record);
+        } else {
+            list.append(c.record);
+        }
+        c.record = {};
+        return;
+    case Kind::Shift:
+        list.shift(-c.position, -c.dy);
+        return;
+    }
+}
+
+template <class Record>
+void redoChange(ElementList<Record> &list, ListChange<Record> &c)
+{
+    using Kind = typename ListChange<Record>::Kind;
+    switch (c.kind) {
+    case Kind::Append:
+        list.append(std::move(c.record));
+        c.record = {};
+        return;
+    case Kind::Replace:
+        swapReplaced(list, c);
+        return;
+    case Kind::RemoveAt:
+        c.record = list.at(c.position);
+        list.removeAt(c.position);
+        return;
+    case Kind::Shift:
+        list.shift(c.position, c.dy);
+        return;
+    }
+}
+
+}  // namespace
+
+void StationEdit::shiftTiles(qint32 dx, qint32 dy)
+{
+    m_doc->tiles().shift(dx, dy);
+    m_changes.emplace_back(ListChange<TPolePanelu>{ListChange<TPolePanelu>::Kind::Shift, dx, dy, {}});
+}
+
+void StationEdit::undo()
+{
+    for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it) {
+        std::visit(
+            [this]<class Record>(ListChange<Record> &c) { undoChange(elementsOf<Record>(*m_doc), c); }, *it);
+    }
+}
+
+void StationEdit::redo()
+{
+    for (Change &change : m_changes) {
+        std::visit(
+            [this]<class Record>(ListChange<Record> &c) { redoChange(elementsOf<Record>(*m_doc), c); }, change);
+    }
+}
+
+}  // namespace kalmor
