@@ -4,9 +4,11 @@
 #include "document/StationFile.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +60,22 @@ StationData generate()
     return d;
 }
 
+// The least a read can cost: the file's bytes read in large pieces and
+// their lines counted, in milliseconds.
+double scanMs(const QString &path, qint64 &lines)
+{
+    QElapsedTimer t;
+    t.start();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    QByteArray buffer(4 << 20, Qt::Uninitialized);
+    lines = 0;
+    for (qint64 n; (n = f.read(buffer.data(), buffer.size())) > 0;)
+        lines += std::count(buffer.constData(), buffer.constData() + n, '\n');
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
 }  // namespace
 
 int main()
@@ -93,6 +111,11 @@ int main()
         }
     }
 
+    std::vector<double> scans;
+    qint64 lines = 0;
+    for (int run = 0; run < 3; ++run)
+        scans.push_back(scanMs(path, lines));
+
     // Placements as the pointer makes them: find the first record at the
     // cell, then replace it or append.
     QRandomGenerator rng(2);
@@ -119,9 +142,14 @@ int main()
     }
 
     std::printf("station: %lld elements (1,000,000 tiles, 100,000 lamps, 100,000 plates)\n", qlonglong(elements));
-    std::printf("write: median %.0f ms (target < 1500 ms)\n", median(writes));
-    std::printf("read: median %.0f ms (target < 1500 ms)\n", median(reads));
-    std::printf("file size: %.1f MB\n", double(QFileInfo(path).size()) / 1e6);
+    std::printf("on %d cores\n", QThread::idealThreadCount());
+    const double scan = median(scans);
+    std::printf("file size: %.1f MB, %lld lines\n", double(QFileInfo(path).size()) / 1e6, qlonglong(lines));
+    std::printf("scan (bytes read, lines counted): median %.0f ms\n", scan);
+    std::printf("write: median %.0f ms (target < 250 ms), %.1f x the scan (goal within 3 x)\n", median(writes),
+                median(writes) / scan);
+    std::printf("read: median %.0f ms (target < 300 ms), %.1f x the scan (goal within 3 x)\n", median(reads),
+                median(reads) / scan);
     std::printf("100,000 placements: median %.1f ms (target < 100 ms)\n", median(placements));
     std::printf("peak memory of the whole run: %ld MB (target < 400 MB)\n", peakMegabytes());
     return 0;
