@@ -147,6 +147,55 @@ public:
         m_revision.touch(qint32(i));
     }
 
+    // Removes the records at the given positions (ascending, distinct);
+    // the others keep their order.
+    void removeAll(const std::vector<qint32> &positions)
+    {
+        if (positions.empty())
+            return;
+        for (const qint32 p : positions)
+            indexRemove(keyAt(p), p);
+        std::size_t next = 0;  // into positions
+        qint32 to = positions.front();
+        for (qint32 from = to; from < qint32(m_records.size()); ++from) {
+            if (next < positions.size() && positions[next] == from) {
+                ++next;
+                continue;
+            }
+            indexRenumber(keyAt(from), from, to);
+            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
+            ++to;
+        }
+        m_records.resize(std::size_t(to));
+        m_revision.bump();
+    }
+
+    // The inverse of removeAll: records[k] goes back to positions[k]
+    // (ascending, positions in the longer list); the others keep their order.
+    void insertAll(const std::vector<qint32> &positions, std::vector<Record> records)
+    {
+        if (positions.empty())
+            return;
+        const qint32 oldCount = qint32(m_records.size());
+        m_records.resize(m_records.size() + positions.size());
+        // From the back, so that every record moves into a place already left.
+        qint32 from = oldCount - 1;
+        std::size_t next = positions.size();
+        for (qint32 to = qint32(m_records.size()) - 1; to >= positions.front(); --to) {
+            if (next > 0 && positions[next - 1] == to) {
+                --next;
+                m_records[std::size_t(to)] = std::move(records[next]);
+                continue;
+            }
+            indexRenumber(keyAt(from), from, to);
+            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
+            --from;
+        }
+        for (const qint32 p : positions)
+            indexAdd(keyAt(p), p);
+        m_revision.bump();
+    }
+
     void clear()
     {
         m_records.clear();
@@ -168,6 +217,19 @@ public:
         return m_single.value(k, -1);
     }
 
+    // List position of the last record at (x, y), or -1: of records
+    // stacked on one cell, the one drawn on top.
+    qsizetype lastAt(qint32 x, qint32 y) const
+    {
+        const quint64 k = key(x, y);
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.constFind(k);
+            if (it != m_multi.cend())
+                return *std::max_element(it->cbegin(), it->cend());
+        }
+        return m_single.value(k, -1);
+    }
+
     // Moves every record by (dx, dy). The caller has made sure that no
     // coordinate leaves the 32-bit range.
     void shift(qint32 dx, qint32 dy)
@@ -182,6 +244,8 @@ public:
     }
 
 private:
+    quint64 keyAt(qint32 i) const { return key(m_records[std::size_t(i)].X, m_records[std::size_t(i)].Y); }
+
     quint64 key(qint32 x, qint32 y) const
     {
         return (quint64(quint32(x) - m_offsetX) << 32) | quint64(quint32(y) - m_offsetY);
