@@ -286,21 +286,6 @@ void appendPlate(QByteArray &buf, const TPoleStitek &s, QByteArrayView name)
     buf.append(";NAME=").append(name).append("\r\n");
 }
 
-// Encodes kind names once per distinct name.
-class NameBytes {
-public:
-    const QByteArray &operator()(const QString &name)
-    {
-        auto it = m_cache.constFind(name);
-        if (it == m_cache.cend())
-            it = m_cache.insert(name, encodeWindows1250(name));
-        return *it;
-    }
-
-private:
-    QHash<QString, QByteArray> m_cache;
-};
-
 // Writes through a QSaveFile in large blocks and remembers the first
 // system error, so the message names what really went wrong.
 class BlockWriter {
@@ -436,6 +421,29 @@ QByteArray settingLines(const StationData &d)
     return b;
 }
 
+const QByteArray &ElementLines::nameBytes(const QString &name)
+{
+    auto it = m_names.constFind(name);
+    if (it == m_names.cend())
+        it = m_names.insert(name, encodeWindows1250(name));
+    return *it;
+}
+
+void ElementLines::append(QByteArray &out, const TPolePanelu &t)
+{
+    appendTile(out, t, nameBytes(t.NAME));
+}
+
+void ElementLines::append(QByteArray &out, const TPoleZarovka &z)
+{
+    appendLamp(out, z, nameBytes(z.NAME));
+}
+
+void ElementLines::append(QByteArray &out, const TPoleStitek &s)
+{
+    appendPlate(out, s, nameBytes(s.NAME));
+}
+
 QByteArray tileLine(const TPolePanelu &t)
 {
     QByteArray b;
@@ -471,23 +479,23 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
     }
     if (observer.elementsBegin)
         observer.elementsBegin(data.elementCount());
-    NameBytes names;
+    ElementLines lines;
     const auto written = [&]() {
         call(observer.elementWritten);
         return out.flushIfFull();
     };
     for (const TPolePanelu &t : data.tiles) {
-        appendTile(out.buffer(), t, names(t.NAME));
+        lines.append(out.buffer(), t);
         if (!written())
             return {out.error()};
     }
     for (const TPoleZarovka &z : data.lamps) {
-        appendLamp(out.buffer(), z, names(z.NAME));
+        lines.append(out.buffer(), z);
         if (!written())
             return {out.error()};
     }
     for (const TPoleStitek &s : data.plates) {
-        appendPlate(out.buffer(), s, names(s.NAME));
+        lines.append(out.buffer(), s);
         if (!written())
             return {out.error()};
     }
