@@ -28,14 +28,18 @@ struct CanvasState {
 inline constexpr QRgb GridColour = 0xFF0000FF;        // blue
 inline constexpr QRgb CursorFrameColour = 0xFFFF0000; // red
 inline constexpr QRgb DiagnosticColour = 0xFF800000;  // maroon
+// The selection outline: dashes of these two colours, DashLength pixels
+// each, stand out on the grey fill, on black track and on the blue grid.
+inline constexpr QRgb SelectionDashColours[2] = {0xFFFFFF00, 0xFF000000};  // yellow, black
+inline constexpr int SelectionDashLength = 4;
 
 // The six diagnostic lines, top to bottom (y = 10, 20, ... 60, x = 10).
 std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingView &editing,
                                        const StationData &doc);
 
 // Composes one frame for the rectangle surfaceRect of the drawing surface:
-// fill, lamps, tiles with corner pieces, plates, previews, grid, cursor
-// frame, diagnostic lines, in that order. Target pixel (0, 0) is surface
+// fill, lamps, tiles with corner pieces, plates, previews, grid, selection
+// outline, cursor frame, diagnostic lines, in that order. Target pixel (0, 0) is surface
 // pixel surfaceRect.topLeft(); the result equals composing the whole
 // surface and cutting the rectangle out. The target is made
 // surfaceRect.size() in Format_RGB32 if it is not; its pixels outside the

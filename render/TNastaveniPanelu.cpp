@@ -177,6 +177,7 @@ TNastaveniPanelu::TNastaveniPanelu(StationHistory &history, UserPrompts &prompts
     connect(m_zoom, &QSpinBox::textChanged, this, &TNastaveniPanelu::SE_ZvetseniChange);
     connect(m_opacity, &QSpinBox::editingFinished, this, [this] { SE_PruhlednostChange(m_opacity->text()); });
     connect(m_zoom, &QSpinBox::editingFinished, this, [this] { SE_ZvetseniChange(m_zoom->text()); });
+    connect(&m_viewport, &Viewport::zoomChanged, this, &TNastaveniPanelu::showZoom);
     connect(apply, &QPushButton::clicked, this, &TNastaveniPanelu::Button4Click);
     connect(colour, &QPushButton::clicked, this, &TNastaveniPanelu::Button1Click);
     connect(&m_doc, &StationDocument::settingsChanged, this, &TNastaveniPanelu::showDocumentSettings);
@@ -247,17 +248,29 @@ void TNastaveniPanelu::SE_PruhlednostChange(const QString &text)
         field->showValue(used);
 }
 
-void TNastaveniPanelu::SE_ZvetseniChange(const QString &text)
+// The zoom a text of the field stands for: what it holds, the minimum
+// while it holds no number yet, 0 when it is empty.
+int TNastaveniPanelu::zoomOf(const QString &text) const
 {
-    auto *field = static_cast<SpinField *>(m_zoom);
-    if (text.isEmpty()) {
-        field->showValue(0);
-        m_viewport.setZoom(0);
-        return;
-    }
+    if (text.isEmpty())
+        return 0;
     bool ok = false;
     const int typed = text.toInt(&ok);
-    m_viewport.setZoom(ok ? typed : field->minimum());
+    return ok ? typed : m_zoom->minimum();
+}
+
+void TNastaveniPanelu::SE_ZvetseniChange(const QString &text)
+{
+    if (text.isEmpty())
+        static_cast<SpinField *>(m_zoom)->showValue(0);
+    m_viewport.setZoom(zoomOf(text));
+}
+
+void TNastaveniPanelu::showZoom(int zoom)
+{
+    // A text being typed that already stands for this zoom stays as it is.
+    if (zoomOf(m_zoom->text()) != zoom)
+        static_cast<SpinField *>(m_zoom)->showValue(zoom);
 }
 
 }  // namespace kalmor

@@ -42,6 +42,9 @@ public:
 private:
     void SE_PruhlednostChange(const QString &text);
     void SE_ZvetseniChange(const QString &text);
+    // Shows a zoom set elsewhere (the wheel) in SE_Zvetseni.
+    void showZoom(int zoom);
+    int zoomOf(const QString &text) const;
     void showDocumentSettings();
     void setSampleColour(Colour c);
 

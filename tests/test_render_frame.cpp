@@ -105,6 +105,7 @@ private slots:
     void switchesOff();
     void unknownNames();
     void partsEqualWhole();
+    void selectionOutline();
     void indexFollowsLoad();
     void indexFollowsEdits();
     void listChangeLog();
@@ -434,6 +435,7 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
     editing.lampOffsetX = 30;
     editing.lampOffsetY = 33;
     editing.cornerChecks = {true, false, false, true};
+    editing.selection = CellRect{3, 2, 17, 11};
 
     Composer whole{m_images, {}, {}};
     const QRect surface(QPoint(0, 0), state.surfaceSize);
@@ -463,6 +465,65 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
             QCOMPARE(viaParts, changed.copy(150, 150, 200, 200));
             full = changed;
         }
+    }
+}
+
+void TestRenderFrame::selectionOutline()
+{
+    // The outline of the selected cells at small, normal and large cells:
+    // two pixels wide on and inside the cells' edge, in yellow and black
+    // dashes following the surface coordinate, so that it shows on the grey
+    // fill, on black track and in place of the blue grid; the cursor frame
+    // stays above it, and nothing else of the frame changes.
+    for (const int cell : {4, 47, 128}) {
+        StationData doc;
+        for (qint32 column = 0; column < 8; ++column)
+            doc.tiles.append(tile(column, 2, "KOL_sLSPS"));  // track across the left and right edges
+        RenderState state;
+        state.cellSize = cell;
+        state.surfaceSize = QSize(10 * cell, 6 * cell);
+        state.switches.diagnostics = false;
+        state.switches.preview = false;
+        EditingView editing;
+        editing.cursorColumn = 5;
+        editing.cursorRow = 3;
+        Composer c{m_images, {}, {}};
+        const QRect surface(QPoint(0, 0), state.surfaceSize);
+        const QImage plain = c.compose(surface, doc, state, editing);
+        editing.selection = CellRect{2, 1, 5, 3};
+        const QImage outlined = c.compose(surface, doc, state, editing);
+
+        const int x0 = 2 * cell, y0 = cell, x1 = 6 * cell, y1 = 4 * cell;
+        const auto onOutline = [&](int x, int y) {
+            const bool across = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+            return across && (y <= y0 + 1 || y >= y1 - 1 || x <= x0 + 1 || x >= x1 - 1);
+        };
+        const auto onCursorFrame = [&](int x, int y) {
+            return x >= 5 * cell && x <= 6 * cell && y >= 3 * cell && y <= 4 * cell
+                && (x == 5 * cell || x == 6 * cell || y == 3 * cell || y == 4 * cell);
+        };
+        int yellow = 0;
+        for (int y = 0; y < surface.height(); ++y) {
+            for (int x = 0; x < surface.width(); ++x) {
+                const QRgb p = outlined.pixel(x, y);
+                if (onCursorFrame(x, y)) {
+                    QCOMPARE(p, qRgb(255, 0, 0));
+                } else if (onOutline(x, y)) {
+                    const bool alongX = x > x0 + 1 && x < x1 - 1;  // the sides are drawn last
+                    const int dash = ((alongX ? x : y) / SelectionDashLength) & 1;
+                    QCOMPARE(p, SelectionDashColours[dash]);
+                    const QRgb under = plain.pixel(x, y);
+                    yellow += dash == 0 && under != Grey && under != qRgb(0, 0, 255);
+                } else {
+                    QCOMPARE(p, plain.pixel(x, y));
+                }
+            }
+        }
+        // Yellow over the track where it crosses the outline (at 4 pixels a
+        // cell the scaled track keeps no pixel of its own), dashes in place
+        // of the grid.
+        QVERIFY(cell < 47 || yellow > 0);
+        QCOMPARE(plain.pixel(x0, cell + cell / 2), qRgb(0, 0, 255));
     }
 }
 
