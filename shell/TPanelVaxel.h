@@ -26,7 +26,9 @@ class CornerDivisionPage;
 class ElementSelection;
 class LabelPropertiesPage;
 class LampPropertiesPage;
+class PanelSelection;
 class PointerInput;
+class SelectionCommands;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
@@ -74,6 +76,8 @@ public:
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
     PointerInput *pointerInput() const { return m_pointer; }
+    PanelSelection *panelSelection() const { return m_panelSelection; }
+    SelectionCommands *selectionCommands() const { return m_selectionCommands; }
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
@@ -137,6 +141,8 @@ private:
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
     ElementSelection *m_selection = nullptr;
+    PanelSelection *m_panelSelection = nullptr;
+    SelectionCommands *m_selectionCommands = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;
