@@ -17,7 +17,8 @@ namespace kalmor {
 // It also keeps a short log of the positions that single changes touched,
 // so that a reader keeping derived data (the renderer's cell index) can
 // follow a click without rebuilding it. Changes of the whole list (clear,
-// shift, assignment) and a full log end what the log can tell.
+// shift, assignment, taking out or putting back many records at once) and
+// a full log end what the log can tell.
 class ListRevision {
 public:
     // Single changes remembered; a reader further behind rebuilds.
@@ -99,7 +100,8 @@ public:
     // Appends to out the positions whose record append, replace or removeAt
     // changed after revision since (a removal touches the position the last
     // record moved into, and the list is shorter); false when only a
-    // rebuild can tell, after clear, shift, assignment or many changes.
+    // rebuild can tell, after clear, shift, assignment, removeAll,
+    // insertAll or many changes.
     bool positionsChangedSince(quint64 since, std::vector<qint32> &out) const
     {
         return m_revision.touchedSince(since, out);

@@ -81,7 +81,7 @@ void PointerInput::mousePressed(Qt::MouseButton button, int, int, Qt::KeyboardMo
         emit cellsSelected(m_dragStart, m_dragStart);
 }
 
-void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers)
+void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
 {
     if (m_locked)
         return;

@@ -54,7 +54,7 @@ public:
 public slots:
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
-    void mouseReleased(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
+    void mouseReleased(Qt::MouseButton button, int x, int y);
 
 signals:
     void cursorCellChanged(QPoint cell);

@@ -698,7 +698,7 @@ private slots:
             pointer.mouseMoved(from.x() * 47 + 3, from.y() * 47 + 3);
             pointer.mousePressed(button, from.x() * 47 + 3, from.y() * 47 + 3, keys);
             pointer.mouseMoved(to.x() * 47 + 3, to.y() * 47 + 3);
-            pointer.mouseReleased(button, to.x() * 47 + 3, to.y() * 47 + 3, keys);
+            pointer.mouseReleased(button, to.x() * 47 + 3, to.y() * 47 + 3);
         };
 
         gesture(Qt::LeftButton, Qt::ShiftModifier, {5, 4}, {2, 6});
