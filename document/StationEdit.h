@@ -59,6 +59,8 @@ public:
     void shiftTiles(qint32 dx, qint32 dy);
 
     bool isEmpty() const { return m_changes.empty(); }
+    // Room for as many more changes, when a gesture knows it makes many.
+    void reserve(qsizetype changes) { m_changes.reserve(m_changes.size() + std::size_t(changes)); }
 
     // Only on the state right after the recording (undo) or right after an
     // undo (redo).

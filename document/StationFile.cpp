@@ -212,6 +212,9 @@ public:
 private:
     bool line(QByteArrayView l)
     {
+        // The CR of a CR LF line end goes without a copy of the line.
+        if (l.endsWith('\r'))
+            l.chop(1);
         if (std::memchr(l.data(), '\r', std::size_t(l.size()))) {
             QByteArray clean = l.toByteArray();
             clean.removeIf([](char c) { return c == '\r'; });
@@ -241,49 +244,65 @@ void appendInt(QByteArray &buf, qint64 v)
     buf.append(tmp, r.ptr - tmp);
 }
 
-void appendFlag(QByteArray &buf, const char *key, bool b)
-{
-    buf.append(';').append(key).append(b ? "-1" : "0");
-}
+// Writes one line straight into the buffer's memory: room for the longest
+// such line is made at once and what is left over given back at the end,
+// since a save or a copy writes a million lines.
+class LineSink {
+public:
+    static constexpr qsizetype RoomBesidesName = 160;
+
+    LineSink(QByteArray &buf, QByteArrayView name) : m_buf(buf)
+    {
+        const qsizetype start = buf.size();
+        buf.resize(start + RoomBesidesName + name.size());
+        m_at = buf.data() + start;
+    }
+    ~LineSink() { m_buf.resize(m_at - m_buf.constData()); }
+    LineSink(const LineSink &) = delete;
+    LineSink &operator=(const LineSink &) = delete;
+
+    template <std::size_t N>
+    LineSink &operator<<(const char (&text)[N])
+    {
+        return *this << QByteArrayView(text, N - 1);
+    }
+    LineSink &operator<<(QByteArrayView text)
+    {
+        std::memcpy(m_at, text.data(), std::size_t(text.size()));
+        m_at += text.size();
+        return *this;
+    }
+    LineSink &operator<<(qint32 v)
+    {
+        m_at = std::to_chars(m_at, m_at + 12, v).ptr;
+        return *this;
+    }
+    LineSink &operator<<(bool b) { return b ? *this << "-1" : *this << "0"; }
+
+private:
+    QByteArray &m_buf;
+    char *m_at;
+};
 
 void appendTile(QByteArray &buf, const TPolePanelu &t, QByteArrayView name)
 {
-    buf.append("PRUSVITKA;X=");
-    appendInt(buf, t.X);
-    buf.append(";Y=");
-    appendInt(buf, t.Y);
-    buf.append(";NAME=").append(name);
-    appendFlag(buf, "Cont_LH=", t.Cont_LH);
-    appendFlag(buf, "Cont_LS=", t.Cont_LS);
-    appendFlag(buf, "Cont_LD=", t.Cont_LD);
-    appendFlag(buf, "Cont_SH=", t.Cont_SH);
-    appendFlag(buf, "Cont_SD=", t.Cont_SD);
-    appendFlag(buf, "Cont_PH=", t.Cont_PH);
-    appendFlag(buf, "Cont_PS=", t.Cont_PS);
-    appendFlag(buf, "Cont_PD=", t.Cont_PD);
-    buf.append("\r\n");
+    LineSink line(buf, name);
+    line << "PRUSVITKA;X=" << t.X << ";Y=" << t.Y << ";NAME=" << name << ";Cont_LH=" << t.Cont_LH
+         << ";Cont_LS=" << t.Cont_LS << ";Cont_LD=" << t.Cont_LD << ";Cont_SH=" << t.Cont_SH << ";Cont_SD="
+         << t.Cont_SD << ";Cont_PH=" << t.Cont_PH << ";Cont_PS=" << t.Cont_PS << ";Cont_PD=" << t.Cont_PD << "\r\n";
 }
 
 void appendLamp(QByteArray &buf, const TPoleZarovka &z, QByteArrayView name)
 {
-    buf.append("ZAROVKA;X=");
-    appendInt(buf, z.X);
-    buf.append(";Y=");
-    appendInt(buf, z.Y);
-    buf.append(";NAME=").append(name).append(";ODSAZENI_X=");
-    appendInt(buf, z.ODSAZENI_X);
-    buf.append(";ODSAZENI_Y=");
-    appendInt(buf, z.ODSAZENI_Y);
-    buf.append("\r\n");
+    LineSink line(buf, name);
+    line << "ZAROVKA;X=" << z.X << ";Y=" << z.Y << ";NAME=" << name << ";ODSAZENI_X=" << z.ODSAZENI_X
+         << ";ODSAZENI_Y=" << z.ODSAZENI_Y << "\r\n";
 }
 
 void appendPlate(QByteArray &buf, const TPoleStitek &s, QByteArrayView name)
 {
-    buf.append("STITEK;X=");
-    appendInt(buf, s.X);
-    buf.append(";Y=");
-    appendInt(buf, s.Y);
-    buf.append(";NAME=").append(name).append("\r\n");
+    LineSink line(buf, name);
+    line << "STITEK;X=" << s.X << ";Y=" << s.Y << ";NAME=" << name << "\r\n";
 }
 
 // Writes through a QSaveFile in large blocks and remembers the first

@@ -67,23 +67,32 @@ void SelectionCommands::copySelected()
 {
     if (m_selection.isEmpty())
         return;
-    const QByteArray lines = copiedLines(m_history.document().data(), m_selection.area());
-    QGuiApplication::clipboard()->setText(decodeWindows1250(lines));
+    const CellRect &area = m_selection.area();
+    m_copied = elementsIn(m_history.document().data(), area, -area.left, -area.top);
+    m_copiedText = decodeWindows1250(elementLines(m_copied));
+    QGuiApplication::clipboard()->setText(m_copiedText);
 }
 
 void SelectionCommands::paste()
 {
     if (m_locked)
         return;
-    // Read as a station file is read: settings and unknown lines go
-    // unnoticed, a bad number stops with the reader's message.
-    StationData pieces;
-    const FileResult read = readStationBytes(encodeWindows1250(QGuiApplication::clipboard()->text()), pieces);
-    if (!read.ok()) {
-        m_prompts.inform(read.error);
-        return;
+    const QString text = QGuiApplication::clipboard()->text();
+    const bool ours = text == m_copiedText;
+    ElementRecords read;
+    if (!ours) {
+        // Read as a station file is read: settings and unknown lines go
+        // unnoticed, a bad number stops with the reader's message.
+        StationData data;
+        const FileResult result = readStationBytes(encodeWindows1250(text), data);
+        if (!result.ok()) {
+            m_prompts.inform(result.error);
+            return;
+        }
+        read = ElementRecords::of(data);
     }
-    if (!pieces.hasAnyElement()) {
+    const ElementRecords &pieces = ours ? m_copied : read;
+    if (pieces.isEmpty()) {
         m_prompts.inform(QStringLiteral("Schránka neobsahuje žádné prvky panelu."));
         return;
     }
@@ -110,7 +119,7 @@ bool SelectionCommands::moveSelected(qint32 dx, qint32 dy)
     if (!canChange())
         return true;
     const CellRect area = m_selection.area();
-    const StationData pieces = elementsIn(m_history.document().data(), area);
+    const ElementRecords pieces = elementsIn(m_history.document().data(), area);
     const QSize panel = m_panelSize();
     if (!fitsPanel(pieces, dx, dy, panel.width(), panel.height())) {
         m_prompts.inform(QStringLiteral("Nelze posunout vybrané prvky, některé by se dostaly za okraj panelu"));

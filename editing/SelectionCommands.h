@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/KindMirror.h"
+#include "editing/SelectionEdits.h"
 
 #include <QObject>
 #include <QPoint>
@@ -61,6 +62,11 @@ private:
     std::function<QSize()> m_panelSize;
     QSize m_lampRoom;
     bool m_locked = false;
+    // The records of the last copy and the text written from them: a
+    // paste of that very text takes the records instead of reading the
+    // text again, which for a large copy is most of the paste's time.
+    ElementRecords m_copied;
+    QString m_copiedText;
 };
 
 }  // namespace kalmor

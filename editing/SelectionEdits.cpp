@@ -9,24 +9,23 @@ namespace kalmor {
 namespace {
 
 template <class Record>
-void appendIn(ElementList<Record> &out, const ElementList<Record> &list, const CellRect &area)
+void takeIn(std::vector<Record> &out, const ElementList<Record> &list, const CellRect &area, qint32 dx, qint32 dy)
 {
     for (const Record &r : list) {
-        if (area.contains(r.X, r.Y))
-            out.append(r);
+        if (!area.contains(r.X, r.Y))
+            continue;
+        Record moved = r;
+        moved.X += dx;
+        moved.Y += dy;
+        out.push_back(std::move(moved));
     }
 }
 
 template <class Record>
-void linesIn(QByteArray &out, ElementLines &lines, const ElementList<Record> &list, const CellRect &area)
+void linesOf(QByteArray &out, ElementLines &lines, const std::vector<Record> &records)
 {
-    for (Record r : list) {
-        if (!area.contains(r.X, r.Y))
-            continue;
-        r.X -= area.left;
-        r.Y -= area.top;
+    for (const Record &r : records)
         lines.append(out, r);
-    }
 }
 
 template <class Record>
@@ -41,7 +40,7 @@ void removeIn(StationEdit &edit, const ElementList<Record> &list, const CellRect
 }
 
 template <class Record>
-bool fits(const ElementList<Record> &list, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
+bool fits(const std::vector<Record> &list, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
 {
     return std::all_of(list.begin(), list.end(), [&](const Record &r) {
         const qint64 x = r.X + dx;
@@ -51,10 +50,10 @@ bool fits(const ElementList<Record> &list, qint64 dx, qint64 dy, qint32 columns,
 }
 
 template <class Record>
-void place(StationEdit &edit, const ElementList<Record> &pieces, qint32 dx, qint32 dy)
+void place(StationEdit &edit, const std::vector<Record> &records, qint32 dx, qint32 dy)
 {
     const ElementList<Record> &list = elementsOf<Record>(edit.document());
-    for (Record r : pieces) {
+    for (Record r : records) {
         r.X += dx;
         r.Y += dy;
         const qsizetype found = list.firstAt(r.X, r.Y);
@@ -66,7 +65,7 @@ void place(StationEdit &edit, const ElementList<Record> &pieces, qint32 dx, qint
 }
 
 template <class Record>
-void widen(CellRect &extent, const ElementList<Record> &list)
+void widen(CellRect &extent, const std::vector<Record> &list)
 {
     for (const Record &r : list) {
         extent.left = std::min(extent.left, r.X);
@@ -111,22 +110,29 @@ void mirrorIn(StationEdit &edit, const ElementList<Record> &list, const CellRect
 
 }  // namespace
 
-StationData elementsIn(const StationData &doc, const CellRect &area)
+ElementRecords ElementRecords::of(const StationData &data)
 {
-    StationData out;
-    appendIn(out.tiles, doc.tiles, area);
-    appendIn(out.lamps, doc.lamps, area);
-    appendIn(out.plates, doc.plates, area);
+    return {{data.tiles.begin(), data.tiles.end()},
+            {data.lamps.begin(), data.lamps.end()},
+            {data.plates.begin(), data.plates.end()}};
+}
+
+ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx, qint32 dy)
+{
+    ElementRecords out;
+    takeIn(out.tiles, doc.tiles, area, dx, dy);
+    takeIn(out.lamps, doc.lamps, area, dx, dy);
+    takeIn(out.plates, doc.plates, area, dx, dy);
     return out;
 }
 
-QByteArray copiedLines(const StationData &doc, const CellRect &area)
+QByteArray elementLines(const ElementRecords &records)
 {
     QByteArray out;
     ElementLines lines;
-    linesIn(out, lines, doc.tiles, area);
-    linesIn(out, lines, doc.lamps, area);
-    linesIn(out, lines, doc.plates, area);
+    linesOf(out, lines, records.tiles);
+    linesOf(out, lines, records.lamps);
+    linesOf(out, lines, records.plates);
     return out;
 }
 
@@ -138,25 +144,26 @@ void deleteElements(StationEdit &edit, const CellRect &area)
     removeIn(edit, doc.plates(), area);
 }
 
-bool fitsPanel(const StationData &pieces, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
+bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
 {
-    return fits(pieces.tiles, dx, dy, columns, rows) && fits(pieces.lamps, dx, dy, columns, rows)
-        && fits(pieces.plates, dx, dy, columns, rows);
+    return fits(records.tiles, dx, dy, columns, rows) && fits(records.lamps, dx, dy, columns, rows)
+        && fits(records.plates, dx, dy, columns, rows);
 }
 
-void placeElements(StationEdit &edit, const StationData &pieces, qint32 dx, qint32 dy)
+void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy)
 {
-    place(edit, pieces.tiles, dx, dy);
-    place(edit, pieces.lamps, dx, dy);
-    place(edit, pieces.plates, dx, dy);
+    edit.reserve(qsizetype(records.tiles.size() + records.lamps.size() + records.plates.size()));
+    place(edit, records.tiles, dx, dy);
+    place(edit, records.lamps, dx, dy);
+    place(edit, records.plates, dx, dy);
 }
 
-CellRect extentOf(const StationData &pieces)
+CellRect extentOf(const ElementRecords &records)
 {
     CellRect extent{0, 0, 0, 0};
-    widen(extent, pieces.tiles);
-    widen(extent, pieces.lamps);
-    widen(extent, pieces.plates);
+    widen(extent, records.tiles);
+    widen(extent, records.lamps);
+    widen(extent, records.plates);
     return extent;
 }
 

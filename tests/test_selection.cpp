@@ -231,6 +231,10 @@ struct Editor {
     QPoint cursor;
     SelectionCommands commands{history, prompts, selection, [this] { return cursor; },
                                [] { return QSize(Columns, Rows); }, QSize(31, 32)};
+    // Commands that have copied nothing themselves: they read whatever the
+    // clipboard holds.
+    SelectionCommands reading{history, prompts, selection, [this] { return cursor; },
+                              [] { return QSize(Columns, Rows); }, QSize(31, 32)};
 };
 
 void setClipboard(const QString &text)
@@ -288,7 +292,7 @@ private slots:
                 break;
             case Paste:
                 e.cursor = QPoint(cell(Columns), cell(Rows));
-                e.commands.paste();
+                (random.bounded(2) ? e.commands : e.reading).paste();
                 if (clip.isEmpty())
                     refusal = NothingToPaste;
                 else if (!model.paste(clip, e.cursor.x(), e.cursor.y()))
