@@ -23,17 +23,24 @@ SelectionActions::SelectionActions(SelectionCommands &commands, const PanelSelec
     connect(menu.MP_VybratVse, &QAction::triggered, c, &SelectionCommands::selectAll);
     connect(menu.MP_ZrcadlitVodorovne, &QAction::triggered, c, [c] { c->mirrorSelected(MirrorAxis::LeftRight); });
     connect(menu.MP_ZrcadlitSvisle, &QAction::triggered, c, [c] { c->mirrorSelected(MirrorAxis::TopBottom); });
-    connect(&selection, &PanelSelection::changed, this, &SelectionActions::showState);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &SelectionActions::showState);
-    showState();
+    connect(&selection, &PanelSelection::changed, this, &SelectionActions::showSelectionState);
+    // Asking another program for the clipboard's formats takes a round
+    // trip, so it is asked only when the clipboard changes.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &SelectionActions::showClipboardState);
+    showSelectionState();
+    showClipboardState();
 }
 
-void SelectionActions::showState()
+void SelectionActions::showSelectionState()
 {
     const bool selected = !m_selection.isEmpty();
     for (QAction *onSelection : {m_menu.MP_Vyjmout, m_menu.MP_Kopirovat, m_menu.MP_Smazat, m_menu.MP_ZrcadlitVodorovne,
                                  m_menu.MP_ZrcadlitSvisle})
         onSelection->setEnabled(selected);
+}
+
+void SelectionActions::showClipboardState()
+{
     const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
     m_menu.MP_Vlozit->setEnabled(clipboard && clipboard->hasText());
 }

@@ -20,7 +20,8 @@ public:
                      QObject *parent = nullptr);
 
 private:
-    void showState();
+    void showSelectionState();
+    void showClipboardState();
 
     const PanelSelection &m_selection;
     const MainMenu &m_menu;

@@ -842,11 +842,19 @@ void ShellTest::selectionKeysAndWheel()
     QTest::keyClick(surface, Qt::Key_Delete);
     QVERIFY(doc.tiles().isEmpty());
 
+    // Kept over a save, gone with New.
+    doc.tiles().append(TPolePanelu{4, 4, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOL_sLSPS")});
+    QTemporaryDir dir;
+    QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("s.stvx"))));
+    QCOMPARE(w.panelSelection()->area(), (CellRect{0, 0, 9, 9}));
+    QVERIFY(w.lifecycle()->newStation());
+    QVERIFY(w.panelSelection()->isEmpty());
+
     // The wheel: three cells a notch, Shift sideways, Ctrl zooms about the
     // pointer; the zoom field follows and the panel stays reachable.
     Viewport &view = w.viewport();
-    const auto wheel = [surface](QPoint at, QPoint angle, Qt::KeyboardModifiers keys) {
-        QWheelEvent event(at, surface->mapToGlobal(at), QPoint(), angle, Qt::NoButton, keys, Qt::NoScrollPhase, false);
+    const auto wheel = [surface](QPoint at, QPoint angle, Qt::KeyboardModifiers keys, QPoint pixels = {}) {
+        QWheelEvent event(at, surface->mapToGlobal(at), pixels, angle, Qt::NoButton, keys, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(surface, &event);
     };
     const int down = view.vertical().position;
@@ -854,6 +862,8 @@ void ShellTest::selectionKeysAndWheel()
     QCOMPARE(view.vertical().position, down + 3 * 47);
     wheel(QPoint(300, 200), QPoint(0, -240), Qt::ShiftModifier);
     QCOMPARE(view.horizontal().position, 6 * 47);
+    wheel(QPoint(300, 200), QPoint(0, -24), {}, QPoint(-5, -30));  // a touchpad by its pixels
+    QCOMPARE(QPoint(view.horizontal().position, view.vertical().position), QPoint(6 * 47 + 5, down + 3 * 47 + 30));
     // The pointer stands still in the middle of P_Plocha.
     const QPoint pointer = w.workArea()->clipPanel()->rect().center();
     const auto onSurface = [&] { return pointer - view.surfacePosition(); };
