@@ -17,8 +17,8 @@ namespace kalmor {
 // It also keeps a short log of the positions that single changes touched,
 // so that a reader keeping derived data (the renderer's cell index) can
 // follow a click without rebuilding it. Changes of the whole list (clear,
-// shift, assignment, taking out or putting back many records at once) and
-// a full log end what the log can tell.
+// shift, assignment, taking out or putting back records far from the end)
+// and a full log end what the log can tell.
 class ListRevision {
 public:
     // Single changes remembered; a reader further behind rebuilds.
@@ -99,9 +99,10 @@ public:
 
     // Appends to out the positions whose record append, replace or removeAt
     // changed after revision since (a removal touches the position the last
-    // record moved into, and the list is shorter); false when only a
-    // rebuild can tell, after clear, shift, assignment, removeAll,
-    // insertAll or many changes.
+    // record moved into, and the list is shorter; removeAll and insertAll
+    // near the end touch every position from the first they changed);
+    // false when only a rebuild can tell, after clear, shift, assignment,
+    // removeAll or insertAll far from the end, or many changes.
     bool positionsChangedSince(quint64 since, std::vector<qint32> &out) const
     {
         return m_revision.touchedSince(since, out);
@@ -169,7 +170,7 @@ public:
             ++to;
         }
         m_records.resize(std::size_t(to));
-        m_revision.bump();
+        changedFrom(positions.front());
     }
 
     // The inverse of removeAll: records[k] goes back to positions[k]
@@ -195,7 +196,7 @@ public:
         }
         for (const qint32 p : positions)
             indexAdd(keyAt(p), p);
-        m_revision.bump();
+        changedFrom(positions.front());
     }
 
     void clear()
@@ -246,6 +247,22 @@ public:
     }
 
 private:
+    // Every position from `first` on holds another record, or none: a
+    // short tail (the records placed last) is logged position by position,
+    // so that readers follow it without a rebuild; a long one counts as a
+    // change of the whole list. One position is logged even when the tail
+    // is gone, so that the revision moves on.
+    void changedFrom(qint32 first)
+    {
+        const qint32 end = std::max(qint32(m_records.size()), first + 1);
+        if (end - first > qint32(ListRevision::LogLimit)) {
+            m_revision.bump();
+            return;
+        }
+        for (qint32 i = first; i < end; ++i)
+            m_revision.touch(i);
+    }
+
     quint64 keyAt(qint32 i) const { return key(m_records[std::size_t(i)].X, m_records[std::size_t(i)].Y); }
 
     quint64 key(qint32 x, qint32 y) const
