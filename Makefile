@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-plain test-asan bench pictures clean
+.PHONY: all deps build run test test-plain test-asan bench pictures package package-check clean
 
 all: build
 
@@ -32,7 +32,15 @@ test-asan: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS) -LE nosan
 
-test: test-plain test-asan
+test: test-plain package-check test-asan
+
+# A Debian package of the program (build/kalmor_<version>_<arch>.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The package unpacked into a scratch root; its kalmor-cli reads a station.
+package-check: package
+	bash tests/package_check.sh $(BUILD)
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release

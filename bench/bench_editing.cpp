@@ -18,6 +18,7 @@
 #include <vector>
 
 using namespace kalmor;
+using bench::SilentPrompts;
 
 namespace {
 
@@ -26,16 +27,6 @@ double median(std::vector<double> v)
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
-
-class SilentPrompts : public UserPrompts {
-public:
-    int messages = 0;
-    bool ask(const QString &) override { return false; }
-    void inform(const QString &) override { ++messages; }
-    std::optional<QString> chooseOpenPath() override { return std::nullopt; }
-    std::optional<QString> chooseSavePath() override { return std::nullopt; }
-    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
-};
 
 // 1,000,000 tiles on rows 0, 2, 4, ... of a 4000-column panel (rows 1 to
 // 499 odd stay empty), kept one cell away from every edge.

@@ -14,19 +14,11 @@
 #include <malloc.h>
 
 using namespace kalmor;
+using bench::SilentPrompts;
 
 namespace {
 
 constexpr int Cell = 47;
-
-class SilentPrompts : public UserPrompts {
-public:
-    bool ask(const QString &) override { return false; }
-    void inform(const QString &) override {}
-    std::optional<QString> chooseOpenPath() override { return std::nullopt; }
-    std::optional<QString> chooseSavePath() override { return std::nullopt; }
-    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
-};
 
 void click(PointerInput &pointer, int column, int row)
 {

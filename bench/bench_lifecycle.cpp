@@ -27,6 +27,7 @@ public:
     explicit BenchPrompts(QString path) : m_path(std::move(path)) {}
     bool ask(const QString &) override { return true; }
     void inform(const QString &message) override { std::printf("message: %s\n", qPrintable(message)); }
+    void warn(const QString &message) override { inform(message); }
     std::optional<QString> chooseOpenPath() override { return std::nullopt; }
     std::optional<QString> chooseSavePath() override { return m_path; }
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }

@@ -71,7 +71,7 @@ bool DocumentLifecycle::openFrom(const QString &path)
     StationData read = m_doc.data().settingsOnly();
     const FileResult result = readStationFile(path, read);
     if (!result.ok()) {
-        m_prompts.inform(result.error);
+        m_prompts.warn(result.error);
         return false;
     }
     m_doc.takeOver(std::move(read));
@@ -146,7 +146,7 @@ bool DocumentLifecycle::saveTo(const QString &path)
     if (!result.ok()) {
         // The user sees the error first, then gets the window back as a
         // finished save would leave it; path, caption and status stay.
-        m_prompts.inform(result.error);
+        m_prompts.warn(result.error);
         if (panelsHidden) {
             m_host.showAllPanels();
             setSectionsEnabled(true);

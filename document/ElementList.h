@@ -233,6 +233,24 @@ public:
         return m_single.value(k, -1);
     }
 
+    // List positions of every record at (x, y), ascending, into out.
+    void positionsAt(qint32 x, qint32 y, std::vector<qint32> &out) const
+    {
+        out.clear();
+        const quint64 k = key(x, y);
+        if (!m_multi.isEmpty()) {
+            const auto it = m_multi.constFind(k);
+            if (it != m_multi.cend()) {
+                out.assign(it->cbegin(), it->cend());
+                std::sort(out.begin(), out.end());
+                return;
+            }
+        }
+        const auto s = m_single.constFind(k);
+        if (s != m_single.cend())
+            out.push_back(*s);
+    }
+
     // Moves every record by (dx, dy). The caller has made sure that no
     // coordinate leaves the 32-bit range.
     void shift(qint32 dx, qint32 dy)

@@ -4,6 +4,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace kalmor {
 
@@ -45,7 +48,11 @@ CornerDivisionPage::CornerDivisionPage(QWidget *parent) : QWidget(parent)
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         auto *box = new QCheckBox(this);
         box->setObjectName(QLatin1StringView(BoxPlaces[i].name));
-        box->setGeometry(BoxPlaces[i].geometry);
+        // The two middle boxes were laid out narrower than the indicator
+        // of the styles in use: they grow to the right to show it whole.
+        QRect place = BoxPlaces[i].geometry;
+        place.setWidth(std::max(place.width(), box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)));
+        box->setGeometry(place);
         m_boxes[i] = box;
     }
     // The boxes stand over the picture's edges, so they are drawn above it.

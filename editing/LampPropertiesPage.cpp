@@ -1,7 +1,7 @@
 #include "editing/LampPropertiesPage.h"
 
 #include "editing/ElementPictures.h"
-#include "editing/SpinEdit.h"
+#include "render/SpinEdit.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,6 +65,7 @@ SpinEdit *addOffset(QWidget *parent, const char *name, QRect geometry)
 {
     auto *edit = new SpinEdit(0, 47, parent);
     edit->setObjectName(QLatin1StringView(name));
+    edit->setEmptyValue(0);
     edit->setGeometry(geometry);
     return edit;
 }
@@ -113,8 +114,8 @@ LampPropertiesPage::LampPropertiesPage(std::function<int()> cellSize, QWidget *p
     // lists above computes nothing: "Uprostřed" stands beside offset 0.
     connect(m_vertical, &QComboBox::activated, this, &LampPropertiesPage::applyAlignment);
     connect(m_horizontal, &QComboBox::activated, this, &LampPropertiesPage::applyAlignment);
-    connect(m_offsetX, &QSpinBox::textChanged, this, &LampPropertiesPage::offsetsChanged);
-    connect(m_offsetY, &QSpinBox::textChanged, this, &LampPropertiesPage::offsetsChanged);
+    connect(m_offsetX, &QSpinBox::valueChanged, this, &LampPropertiesPage::offsetsChanged);
+    connect(m_offsetY, &QSpinBox::valueChanged, this, &LampPropertiesPage::offsetsChanged);
 }
 
 void LampPropertiesPage::setOffsets(qint32 x, qint32 y)
@@ -125,12 +126,12 @@ void LampPropertiesPage::setOffsets(qint32 x, qint32 y)
 
 qint32 LampPropertiesPage::offsetX() const
 {
-    return m_offsetX->textValue();
+    return m_offsetX->value();
 }
 
 qint32 LampPropertiesPage::offsetY() const
 {
-    return m_offsetY->textValue();
+    return m_offsetY->value();
 }
 
 void LampPropertiesPage::applyAlignment()

@@ -25,7 +25,8 @@ public:
     void setLampImageSize(QSize size) { m_lampSize = size; }
     QSize lampImageSize() const { return m_lampSize; }
 
-    // Values the next lamp placement takes (text value, 0 when none).
+    // Values the next lamp placement takes: the fields' values, always
+    // within 0 to 47, whatever is being typed.
     qint32 offsetX() const;
     qint32 offsetY() const;
 

@@ -1,15 +1,43 @@
 #include "editing/PaletteWindow.h"
 
+#include "catalogue/Assortment.h"
 #include "editing/AssortmentView.h"
 #include "editing/TabRows.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
-#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace kalmor {
+
+namespace {
+
+constexpr QSize DesignSize(343, 339);
+
+// The height the page control needs: its pane's borders around the lowest
+// selection frame, with as much room below it as above the first row.
+int pageAreaHeight(const AssortmentView *pages)
+{
+    int lowestImage = 0;
+    for (const AssortmentPage &page : pages->pages()) {
+        for (const KindInfo *kind : page.kinds)
+            lowestImage = std::max(lowestImage, paletteImagePosition(*kind).y());
+    }
+    const int content = lowestImage + FrameSize - FrameInset + (FirstImageTop - FrameInset);
+
+    QStyleOptionTabWidgetFrame pane;
+    pane.initFrom(pages);
+    pane.rect = QRect(0, 0, DesignSize.width(), content);
+    pane.lineWidth = pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pages);
+    const QRect inside = pages->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &pane, pages);
+    return content + (content - inside.height());
+}
+
+}  // namespace
 
 TPaleta::TPaleta(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -17,14 +45,17 @@ TPaleta::TPaleta(QWidget *parent)
 {
     setObjectName(QStringLiteral("Paleta"));
     setWindowTitle(QStringLiteral("Paleta"));
-    setFixedSize(343, 339);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(11);
     setFont(font);
 
     m_assortment = new AssortmentView(AssortmentView::Layout::Palette, this);
-    const auto *tabs = new TabRows(m_assortment, width(), this);
-    m_assortment->setGeometry(0, tabs->height(), width(), height() - tabs->height());
+    const auto *tabs = new TabRows(m_assortment, DesignSize.width(), this);
+    // The tab rows take more height than the design gave them; the window
+    // grows so that the frame around a picture of the lowest row stays whole.
+    const int height = std::max(DesignSize.height(), tabs->height() + pageAreaHeight(m_assortment));
+    setFixedSize(DesignSize.width(), height);
+    m_assortment->setGeometry(0, tabs->height(), width(), height - tabs->height());
 
     m_anchor = new QToolButton(this);
     m_anchor->setObjectName(QStringLiteral("B_Kotva"));
@@ -33,25 +64,6 @@ TPaleta::TPaleta(QWidget *parent)
     m_anchor->setIconSize({13, 13});
     m_anchor->raise();
     connect(m_anchor, &QToolButton::clicked, this, &TPaleta::anchorClicked);
-}
-
-void TPaleta::showEvent(QShowEvent *event)
-{
-    if (!m_placed) {
-        // First showing only: later ones keep where the user left it.
-        m_placed = true;
-        QRect area = m_centreArea;
-        if (area.isNull()) {
-            if (const QScreen *screen = QGuiApplication::primaryScreen())
-                area = screen->availableGeometry();
-        }
-        if (!area.isNull()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(area.center());
-            move(frame.topLeft());
-        }
-    }
-    QWidget::showEvent(event);
 }
 
 void TPaleta::closeEvent(QCloseEvent *event)

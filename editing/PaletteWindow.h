@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QRect>
 #include <QWidget>
 
 class QToolButton;
@@ -21,23 +20,16 @@ public:
     AssortmentView *assortment() const { return m_assortment; }
     QToolButton *anchorButton() const { return m_anchor; }
 
-    // Where the window is centred when first shown: the splash window's
-    // geometry. Without it, the primary screen is used.
-    void setFirstCentre(const QRect &area) { m_centreArea = area; }
-
 signals:
     void closed();
     void anchorClicked();
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     AssortmentView *m_assortment = nullptr;
     QToolButton *m_anchor = nullptr;
-    QRect m_centreArea;
-    bool m_placed = false;
 };
 
 }  // namespace kalmor

@@ -56,7 +56,11 @@ int PointerInput::cellSize() const
 
 void PointerInput::mouseMoved(int x, int y)
 {
-    const QPoint cell = cellAt(x, y, cellSize());
+    setCursorCell(cellAt(x, y, cellSize()));
+}
+
+void PointerInput::setCursorCell(QPoint cell)
+{
     if (cell == m_cursor)
         return;
     m_cursor = cell;

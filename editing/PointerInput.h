@@ -40,6 +40,8 @@ public:
     void setCaptionLabels(QLabel *start, QLabel *end);
 
     QPoint cursorCell() const { return m_cursor; }
+    // Puts the cursor cell somewhere without the pointer (a jump to a cell).
+    void setCursorCell(QPoint cell);
     QPoint dragStartCell() const { return m_dragStart; }
     QPoint dragEndCell() const { return m_dragEnd; }
 

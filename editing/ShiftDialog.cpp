@@ -2,7 +2,7 @@
 
 #include "editing/Glyphs.h"
 #include "editing/ShiftElements.h"
-#include "editing/SpinEdit.h"
+#include "render/SpinEdit.h"
 
 #include <QToolButton>
 
@@ -37,6 +37,7 @@ TZ_PosunPolicek::TZ_PosunPolicek(StationHistory &history, UserPrompts &prompts,
     QToolButton *left = arrowButton(this, "BB_Doleva", ArrowDirection::Left, {8, 40});
     m_count = new SpinEdit(0, 9, this);
     m_count->setObjectName(QStringLiteral("SE_Pocet"));
+    m_count->setEmptyValue(0);
     m_count->setGeometry(53, 47, 33, 22);
     m_count->setValue(1);
     QToolButton *right = arrowButton(this, "BB_Doprava", ArrowDirection::Right, {88, 40});
@@ -58,7 +59,7 @@ void TZ_PosunPolicek::shiftBy(int dx, int dy)
     // A value typed past the bounds is corrected before it is read, as when
     // the focus leaves the field for the button.
     m_count->interpretText();
-    const int n = m_count->textValue();
+    const int n = m_count->value();
     const QSize panel = m_appliedPanelSize ? m_appliedPanelSize() : QSize(150, 50);
     shiftAllElements(m_history, dx * n, dy * n, panel.width(), panel.height(), m_prompts);
 }

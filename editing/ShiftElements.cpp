@@ -15,7 +15,7 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
         const qint64 x = qint64(t.X) + dx;
         const qint64 y = qint64(t.Y) + dy;
         if (x < 0 || x >= appliedColumns || y < 0 || y >= appliedRows) {
-            prompts.inform(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
+            prompts.warn(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
             return false;
         }
     }

@@ -31,6 +31,11 @@ void X_Plocha::setFrameSource(std::function<EditingView()> source)
     m_source = std::move(source);
 }
 
+void X_Plocha::setOverlaySource(std::function<Overlays(const ViewSwitches &)> source)
+{
+    m_overlays = std::move(source);
+}
+
 EditingView X_Plocha::editingView() const
 {
     return m_source ? m_source() : EditingView{};
@@ -43,6 +48,8 @@ RenderState X_Plocha::frameState() const
     state.appliedColumns = m_viewport.appliedColumns();
     state.appliedRows = m_viewport.appliedRows();
     state.surfaceSize = m_viewport.surfaceSize();
+    if (m_overlays)
+        state.overlays = m_overlays(state.switches);
     return state;
 }
 

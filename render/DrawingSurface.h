@@ -40,6 +40,10 @@ public:
     void setFrameSource(std::function<EditingView()> source);
     EditingView editingView() const;
 
+    // Where the frames get their overlays from, given the view switches;
+    // without a source there are none.
+    void setOverlaySource(std::function<Overlays(const ViewSwitches &)> source);
+
     const CanvasState &canvasState() const { return m_canvas; }
 
     // The surface's pixels of the rectangle (clipped to the surface's
@@ -87,6 +91,7 @@ private:
     Viewport &m_viewport;
     RenderState m_state;
     std::function<EditingView()> m_source;
+    std::function<Overlays(const ViewSwitches &)> m_overlays;
     CanvasState m_canvas;
     ElementIndex m_index;
     QImage m_frame;

@@ -2,6 +2,7 @@
 
 #include "catalogue/ElementKinds.h"
 #include "render/ElementIndex.h"
+#include "render/FrameOverlays.h"
 #include "render/ImageSet.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
@@ -302,9 +303,12 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
         fillRect(frame, all, toQColor(state.fillColour).rgb());
         ElementPainter painter(frame, images, cell);
         drawElements(painter, doc, frame.clip, cell, index);
+        if (state.switches.trackCircuits)
+            recolourTracks(frame, doc, state.overlays, images, cell);
         drawPreviews(painter, state, editing);
         if (state.switches.grid)
             drawGrid(frame, state, cell);
+        outlineProblemCells(frame, state.overlays, cell);
         if (!editing.selection.isEmpty())
             drawSelectionOutline(frame, editing.selection, cell);
         if (drawCursor)

@@ -2,20 +2,25 @@
 
 #include "document/Colours.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QRgb>
 #include <QSize>
 #include <QString>
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace kalmor {
 
-// The four layer switches of the view menu; all on at start.
+// The layer switches of the view menu; the first four are on at start.
 struct ViewSwitches {
-    bool diagnostics = true;  // MP_InfoVykreslovani
-    bool preview = true;      // MP_Nahled
-    bool cursorFrame = true;  // MP_PolickoPodKurzorem
-    bool grid = true;         // MP_Mrizka
+    bool diagnostics = true;     // MP_InfoVykreslovani
+    bool preview = true;         // MP_Nahled
+    bool cursorFrame = true;     // MP_PolickoPodKurzorem
+    bool grid = true;            // MP_Mrizka
+    bool trackCircuits = false;  // MP_KolejoveObvody
     friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
 };
 
@@ -35,6 +40,37 @@ struct CellRect {
     bool isEmpty() const { return right < left || bottom < top; }
     bool contains(qint64 x, qint64 y) const { return x >= left && x <= right && y >= top && y <= bottom; }
     friend bool operator==(const CellRect &, const CellRect &) = default;
+};
+
+// The track of one analysed tile in the colours of its circuits: its
+// black pixels take the first colour on the side of its first point and
+// the second on the side its direction (dx, dy) points to. A tile with one
+// circuit has direction 0, 0 and the same colour twice.
+struct TrackPaint {
+    QPoint cell;
+    qint32 tile = -1;  // position of the tile record in the tile list
+    QRgb first = 0;
+    QRgb second = 0;
+    int dx = 0;
+    int dy = 0;
+};
+
+// Where the overlays get the track circuits and the problem cells from;
+// computed outside the renderer, which only reads them.
+class OverlaySource {
+public:
+    virtual ~OverlaySource() = default;
+    virtual void trackPaintsIn(const QRect &cells, std::vector<TrackPaint> &out) const = 0;
+    virtual void problemCellsIn(const QRect &cells, std::vector<QPoint> &out) const = 0;
+};
+
+// The overlays' inputs as plain values: revision changes whenever what
+// the source answers changes.
+struct Overlays {
+    const OverlaySource *source = nullptr;
+    quint64 revision = 0;
+    bool outlineProblems = false;
+    friend bool operator==(const Overlays &, const Overlays &) = default;
 };
 
 // Editing state the frame shows, owned by the editing controls and copied
@@ -63,6 +99,7 @@ struct RenderState {
     bool focus = true;
     Colour fillColour = clGray;
     ViewSwitches switches;
+    Overlays overlays;
     int lagCount = 1;
     int frameRate = 0;
     friend bool operator==(const RenderState &, const RenderState &) = default;

@@ -16,6 +16,9 @@ namespace kalmor {
 
 namespace {
 
+constexpr int CaptionPixelSize = 9;
+constexpr int CaptionTop = 3;
+
 // The ">" panel under the tool strip: a click brings the strip back.
 class ClickPanel : public QFrame {
 public:
@@ -23,6 +26,8 @@ public:
         : QFrame(parent), m_onClick(std::move(onClick))
     {
         setFrameStyle(QFrame::Panel | QFrame::Raised);
+        // Covers the picture's corner rather than outlining it.
+        setAutoFillBackground(true);
         auto *text = new QLabel(caption, this);
         text->setAlignment(Qt::AlignCenter);
         text->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -65,10 +70,17 @@ TNahledPanelu::TNahledPanelu(X_Plocha &surface, QWidget *parent) : QDialog(paren
     m_toolStrip = strip;
     strip->setObjectName(QStringLiteral("Panel1"));
     strip->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    strip->setAutoFillBackground(true);
     strip->setGeometry(0, 0, 137, 41);
     auto *caption = new QLabel(QStringLiteral("Zvětšení/zmenšení"), strip);
     caption->setObjectName(QStringLiteral("Label1"));
-    caption->move(8, 4);
+    // The strip was laid out for a face whose caption fits the 12 pixels
+    // above the field; the faces standing in for it are taller, so the
+    // caption takes a size that keeps it clear of the field.
+    QFont captionFont = caption->font();
+    captionFont.setPixelSize(CaptionPixelSize);
+    caption->setFont(captionFont);
+    caption->move(8, CaptionTop);
     caption->adjustSize();
     // Nothing reads the zoom field yet.
     auto *zoom = new QSpinBox(strip);

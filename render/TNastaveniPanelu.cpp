@@ -3,81 +3,31 @@
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "render/FrameInputs.h"
+#include "render/SpinEdit.h"
 #include "render/SystemColours.h"
 #include "render/Viewport.h"
 
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSpinBox>
-
-#include <algorithm>
 
 namespace kalmor {
 
 namespace {
 
+// The preview's opacity is used from 20 to 255 (opaque); an emptied field
+// shows 100.
 constexpr int MinOpacity = 20;
 constexpr int MaxOpacity = 255;
 constexpr int EmptyOpacity = 100;
 
-// A spin edit of this dialog: digits and signs can be typed freely, so a
-// number beyond the range stands (and its change handler sees it) until
-// the focus leaves, when it goes to the nearest bound and a text that is
-// no number to the minimum; a value set from code always shows as text,
-// even when the spin box already held that value.
-class SpinField : public QSpinBox {
-public:
-    SpinField(const char *name, int minimum, int maximum, int value, QWidget *parent) : QSpinBox(parent)
-    {
-        setObjectName(QLatin1String(name));
-        setRange(minimum, maximum);
-        setValue(value);
-        setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-        resize(57, 22);
-    }
-
-    QLineEdit *editor() const { return lineEdit(); }
-
-    QValidator::State validate(QString &input, int &) const override
-    {
-        for (const QChar ch : input) {
-            if ((ch < u'0' || ch > u'9') && ch != u'-' && ch != u'+')
-                return QValidator::Invalid;
-        }
-        bool ok = false;
-        const int v = input.toInt(&ok);
-        return ok && v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
-    }
-
-    void fixup(QString &input) const override { input = QString::number(textValue(input)); }
-
-    void showValue(int v)
-    {
-        setValue(v);
-        const QString text = QString::number(value());
-        if (lineEdit()->text() != text)
-            lineEdit()->setText(text);
-    }
-
-    // The value the text holds, brought into the range; the minimum when
-    // the text is not a whole number.
-    int textValue() const { return textValue(cleanText()); }
-
-    int textValue(const QString &text) const
-    {
-        bool ok = false;
-        const int v = text.toInt(&ok);
-        return ok ? std::clamp(v, minimum(), maximum()) : minimum();
-    }
-};
-
-SpinField *spin(QWidget *group, const char *name, QPoint at, int minimum, int maximum, int value)
+SpinEdit *spin(QWidget *group, const char *name, QPoint at, int minimum, int maximum, int value)
 {
-    auto *s = new SpinField(name, minimum, maximum, value, group);
-    s->move(at);
+    auto *s = new SpinEdit(minimum, maximum, group);
+    s->setObjectName(QLatin1String(name));
+    s->setValue(value);
+    s->setGeometry(QRect(at, QSize(57, 22)));
     return s;
 }
 
@@ -144,7 +94,8 @@ TNastaveniPanelu::TNastaveniPanelu(StationHistory &history, UserPrompts &prompts
 
     QGroupBox *opacity = group(this, QStringLiteral(" Průhlednost "), {8, 136, 145, 65});
     label(opacity, "Label1", QStringLiteral("Pod myší"), {16, 27});
-    m_opacity = spin(opacity, "SE_Pruhlednost", {72, 24}, 10, 4000, EmptyOpacity);
+    m_opacity = spin(opacity, "SE_Pruhlednost", {72, 24}, MinOpacity, MaxOpacity, EmptyOpacity);
+    m_opacity->setEmptyValue(EmptyOpacity);
 
     QGroupBox *background = group(this, QStringLiteral(" Pozadí panelu "), {160, 8, 185, 193});
     QFrame *samplePanel = sunkenPanel(background, "Panel1", QStringLiteral("Barva panelu"), {24, 16, 137, 25});
@@ -159,24 +110,16 @@ TNastaveniPanelu::TNastaveniPanelu(StationHistory &history, UserPrompts &prompts
     QGroupBox *size = group(this, QStringLiteral(" Velikost "), {8, 208, 337, 57});
     label(size, "Label4", QStringLiteral("Panelu"), {16, 27});
     m_zoom = spin(size, "SE_Zvetseni", {72, 24}, Viewport::MinZoom, Viewport::MaxZoom, 0);
+    m_zoom->setEmptyValue(0);
 
+    // Only whole numbers within the ranges act; what is typed beyond them
+    // is brought back when editing ends.
     connect(m_rows, &QSpinBox::valueChanged, this, [this](int v) { m_history.type(DocumentField::Rows, v); });
     connect(m_columns, &QSpinBox::valueChanged, this, [this](int v) { m_history.type(DocumentField::Columns, v); });
     // Typing after the dialog was closed and opened again is a new step.
     connect(this, &QDialog::finished, &m_history, &StationHistory::endTyping);
-    // The spin box reports only valid values; these handlers see every text.
-    connect(static_cast<SpinField *>(m_opacity)->editor(), &QLineEdit::textChanged, this,
-            &TNastaveniPanelu::SE_PruhlednostChange);
-    connect(static_cast<SpinField *>(m_zoom)->editor(), &QLineEdit::textChanged, this,
-            &TNastaveniPanelu::SE_ZvetseniChange);
-    // The spin box writes the text of a stepped or corrected value with
-    // the editor's signals blocked; it reports a new value itself, and a
-    // correction when the focus leaves ends the editing. The handlers are
-    // idempotent, so running twice for one typed text does no harm.
-    connect(m_opacity, &QSpinBox::textChanged, this, &TNastaveniPanelu::SE_PruhlednostChange);
-    connect(m_zoom, &QSpinBox::textChanged, this, &TNastaveniPanelu::SE_ZvetseniChange);
-    connect(m_opacity, &QSpinBox::editingFinished, this, [this] { SE_PruhlednostChange(m_opacity->text()); });
-    connect(m_zoom, &QSpinBox::editingFinished, this, [this] { SE_ZvetseniChange(m_zoom->text()); });
+    connect(m_opacity, &QSpinBox::valueChanged, this, &TNastaveniPanelu::SE_PruhlednostChange);
+    connect(m_zoom, &QSpinBox::valueChanged, this, &TNastaveniPanelu::SE_ZvetseniChange);
     connect(&m_viewport, &Viewport::zoomChanged, this, &TNastaveniPanelu::showZoom);
     connect(apply, &QPushButton::clicked, this, &TNastaveniPanelu::Button4Click);
     connect(colour, &QPushButton::clicked, this, &TNastaveniPanelu::Button1Click);
@@ -188,10 +131,8 @@ TNastaveniPanelu::~TNastaveniPanelu()
 {
     // A field losing the focus while the window is taken down ends its
     // editing: no handler may run on a half-destroyed dialog.
-    for (QSpinBox *field : {m_rows, m_columns, m_opacity, m_zoom}) {
+    for (SpinEdit *field : {m_rows, m_columns, m_opacity, m_zoom})
         field->blockSignals(true);
-        static_cast<SpinField *>(field)->editor()->blockSignals(true);
-    }
 }
 
 void TNastaveniPanelu::showDocumentSettings()
@@ -213,9 +154,11 @@ void TNastaveniPanelu::setSampleColour(Colour c)
 
 void TNastaveniPanelu::Button4Click()
 {
-    // A half-typed size counts as its text reads, as the save would see it.
-    m_history.type(DocumentField::Rows, static_cast<SpinField *>(m_rows)->textValue());
-    m_history.type(DocumentField::Columns, static_cast<SpinField *>(m_columns)->textValue());
+    // A half-typed size is taken as editing it would end.
+    m_rows->interpretText();
+    m_columns->interpretText();
+    m_history.type(DocumentField::Rows, m_rows->value());
+    m_history.type(DocumentField::Columns, m_columns->value());
     m_viewport.applyPanelSize(m_doc.columns(), m_doc.rows());
 }
 
@@ -230,47 +173,20 @@ void TNastaveniPanelu::Button1Click()
     m_state.fillColour = *chosen;
 }
 
-void TNastaveniPanelu::SE_PruhlednostChange(const QString &text)
+void TNastaveniPanelu::SE_PruhlednostChange(int value)
 {
-    auto *field = static_cast<SpinField *>(m_opacity);
-    if (text.isEmpty()) {
-        // The new text runs this handler again.
-        field->showValue(EmptyOpacity);
-        m_state.previewOpacity = EmptyOpacity;
-        return;
-    }
-    bool ok = false;
-    const int typed = text.toInt(&ok);
-    const int value = ok ? typed : field->minimum();
-    const int used = std::clamp(value, MinOpacity, MaxOpacity);
-    m_state.previewOpacity = used;
-    if (used != typed || !ok)
-        field->showValue(used);
+    m_state.previewOpacity = value;
 }
 
-// The zoom a text of the field stands for: what it holds, the minimum
-// while it holds no number yet, 0 when it is empty.
-int TNastaveniPanelu::zoomOf(const QString &text) const
+void TNastaveniPanelu::SE_ZvetseniChange(int value)
 {
-    if (text.isEmpty())
-        return 0;
-    bool ok = false;
-    const int typed = text.toInt(&ok);
-    return ok ? typed : m_zoom->minimum();
-}
-
-void TNastaveniPanelu::SE_ZvetseniChange(const QString &text)
-{
-    if (text.isEmpty())
-        static_cast<SpinField *>(m_zoom)->showValue(0);
-    m_viewport.setZoom(zoomOf(text));
+    m_viewport.setZoom(value);
 }
 
 void TNastaveniPanelu::showZoom(int zoom)
 {
-    // A text being typed that already stands for this zoom stays as it is.
-    if (zoomOf(m_zoom->text()) != zoom)
-        static_cast<SpinField *>(m_zoom)->showValue(zoom);
+    if (m_zoom->value() != zoom)
+        m_zoom->setValue(zoom);
 }
 
 }  // namespace kalmor

@@ -4,12 +4,12 @@
 
 #include <QDialog>
 
-class QSpinBox;
 class QFrame;
 class QPushButton;
 
 namespace kalmor {
 
+class SpinEdit;
 class StationDocument;
 class StationHistory;
 class UserPrompts;
@@ -31,20 +31,19 @@ public:
     void Button4Click();  // "Nastavit": apply the panel size
     void Button1Click();  // "Barva": choose the background colour
 
-    QSpinBox *SE_PolickaVyska() const { return m_rows; }
-    QSpinBox *SE_PolickaSirka() const { return m_columns; }
-    QSpinBox *SE_Pruhlednost() const { return m_opacity; }
-    QSpinBox *SE_Zvetseni() const { return m_zoom; }
+    SpinEdit *SE_PolickaVyska() const { return m_rows; }
+    SpinEdit *SE_PolickaSirka() const { return m_columns; }
+    SpinEdit *SE_Pruhlednost() const { return m_opacity; }
+    SpinEdit *SE_Zvetseni() const { return m_zoom; }
     QFrame *UkazkaPozadi() const { return m_sample; }
     // The colour the sample shows (the document's background colour).
     Colour sampleColour() const { return m_sampleColour; }
 
 private:
-    void SE_PruhlednostChange(const QString &text);
-    void SE_ZvetseniChange(const QString &text);
+    void SE_PruhlednostChange(int value);
+    void SE_ZvetseniChange(int value);
     // Shows a zoom set elsewhere (the wheel) in SE_Zvetseni.
     void showZoom(int zoom);
-    int zoomOf(const QString &text) const;
     void showDocumentSettings();
     void setSampleColour(Colour c);
 
@@ -55,10 +54,10 @@ private:
     RenderState &m_state;
     Colour m_lastChosen = clBlack;
     Colour m_sampleColour = clMedGray;
-    QSpinBox *m_rows = nullptr;
-    QSpinBox *m_columns = nullptr;
-    QSpinBox *m_opacity = nullptr;
-    QSpinBox *m_zoom = nullptr;
+    SpinEdit *m_rows = nullptr;
+    SpinEdit *m_columns = nullptr;
+    SpinEdit *m_opacity = nullptr;
+    SpinEdit *m_zoom = nullptr;
     QFrame *m_sample = nullptr;
 };
 

@@ -42,6 +42,12 @@ int Viewport::cellSize() const
     return cellSizeFor(m_zoom);
 }
 
+int Viewport::pageStep(Qt::Orientation orientation) const
+{
+    const int extent = orientation == Qt::Horizontal ? m_visible.width() : m_visible.height();
+    return extent > cellSize() ? extent - cellSize() : std::max(1, extent);
+}
+
 void Viewport::setZoom(int zoom)
 {
     if (zoom == m_zoom)
@@ -113,6 +119,18 @@ void Viewport::setVerticalPosition(int position)
         emit scrollBarsChanged();
     }
     moveSurface(QPoint(m_surfacePos.x(), -position));
+}
+
+void Viewport::scrollTo(Qt::Orientation orientation, qint64 position)
+{
+    const ScrollBarState &bar = orientation == Qt::Horizontal ? m_horizontal : m_vertical;
+    if (!bar.enabled)
+        return;
+    const int held = int(std::clamp<qint64>(position, bar.minimum, bar.maximum));
+    if (orientation == Qt::Horizontal)
+        setHorizontalPosition(held);
+    else
+        setVerticalPosition(held);
 }
 
 void Viewport::moveSurface(QPoint position)

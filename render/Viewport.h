@@ -48,6 +48,12 @@ public:
     const ScrollBarState &vertical() const { return m_vertical; }
     QSize visibleArea() const { return m_visible; }
 
+    // How far a click into a scroll bar's trough moves the view: the
+    // visible extent less one cell, so a little of the old view stays in
+    // sight (the whole extent when it is not larger than a cell). An arrow
+    // click moves by one cell.
+    int pageStep(Qt::Orientation orientation) const;
+
     // Set zoom: only the cell size changes.
     void setZoom(int zoom);
 
@@ -63,6 +69,9 @@ public:
     // bar's range and the surface moves to minus it.
     void setHorizontalPosition(int position);
     void setVerticalPosition(int position);
+    // Moves the position of an enabled scroll bar (held within its range);
+    // a disabled one, whose surface stays at the edge, keeps it.
+    void scrollTo(Qt::Orientation orientation, qint64 position);
 
     // The largest width or height a widget can have (QWIDGETSIZE_MAX).
     static constexpr qint64 MaxSurfaceExtent = 16777215;

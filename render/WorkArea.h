@@ -15,7 +15,9 @@ class X_Plocha;
 // the drawing surface X_Plocha, the horizontal scroll bar SB_Vodorovny
 // along the bottom and the vertical SB_Svisly along the right, both 17
 // pixels thick. The scroll bars mirror the viewport; a resize runs the
-// scroll bar adjustment with P_Plocha's size.
+// scroll bar adjustment with P_Plocha's size. An arrow click moves the view
+// by a cell, a trough click by the viewport's page, and the view keys work
+// while the surface has the focus (ViewportKeys).
 class WorkArea : public QFrame {
     Q_OBJECT
 public:

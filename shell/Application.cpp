@@ -9,16 +9,17 @@
 #include "render/TNastaveniPanelu.h"
 #include "shell/ShellResources.h"
 #include "shell/TManual.h"
-
-#include <QScreen>
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
+#include "shell/WindowPlacement.h"
 
 #include <QAction>
+#include <QScreen>
+#include <QTimer>
 
 namespace kalmor {
 
-Application::Application()
+Application::Application(const QString &startFile) : m_startFile(startFile)
 {
     m_starter = std::make_unique<TStarter>();
     m_main = std::make_unique<TPanelVaxel>(m_document);
@@ -34,9 +35,7 @@ Application::Application()
     m_settings = new TNastaveniPanelu(main->history(), main->prompts(), viewport, main->surface()->renderState(), main);
     m_preview = new TNahledPanelu(*main->surface(), main);
 
-    // The palette is first centred over the application's main window,
-    // which is the splash window.
-    m_palette->setFirstCentre(m_starter->geometry());
+    placeWindows();
     main->attachPalette(m_palette);
     wireDialogs();
 
@@ -48,6 +47,21 @@ Application::Application()
 }
 
 Application::~Application() = default;
+
+void Application::placeWindows()
+{
+    // The palette and the shift dialog are first centred over the
+    // application's main window, which is the splash window, and later
+    // stay where the user left them; the station and panel settings come
+    // up centred over the editor's main window every time.
+    const auto splash = [starter = m_starter.get()] { return starter->geometry(); };
+    const auto editor = [main = m_main.get()] { return main->geometry(); };
+    using Repeat = WindowPlacement::Repeat;
+    new WindowPlacement(m_palette, splash, Repeat::FirstShowingOnly);
+    new WindowPlacement(m_shift, splash, Repeat::FirstShowingOnly);
+    new WindowPlacement(m_aboutStation, editor, Repeat::EveryShowing);
+    new WindowPlacement(m_settings, editor, Repeat::EveryShowing);
+}
 
 void Application::wireDialogs()
 {
@@ -75,6 +89,10 @@ void Application::handOver()
     // window is also given the whole screen itself.
     m_main->setGeometry(m_main->screen()->availableGeometry());
     m_main->showMaximized();
+    // Opened once the splash has hidden itself, so that a message about a
+    // file that cannot be read stands over the main window alone.
+    if (!m_startFile.isEmpty())
+        QTimer::singleShot(0, m_main.get(), [this] { m_main->lifecycle()->openFrom(m_startFile); });
 }
 
 }  // namespace kalmor

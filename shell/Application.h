@@ -25,7 +25,9 @@ class TZ_PosunPolicek;
 class Application : public QObject {
     Q_OBJECT
 public:
-    Application();
+    // startFile: a station to open right after the hand-over to the main
+    // window, exactly as Open would; empty for none.
+    explicit Application(const QString &startFile = {});
     ~Application() override;
 
     StationDocument &document() { return m_document; }
@@ -44,6 +46,7 @@ signals:
     void finished();
 
 private:
+    void placeWindows();
     void wireDialogs();
     void bringFirstPagesToFront();
     void handOver();
@@ -59,6 +62,7 @@ private:
     TPaleta *m_palette = nullptr;
     TNastaveniPanelu *m_settings = nullptr;
     TNahledPanelu *m_preview = nullptr;
+    QString m_startFile;
 };
 
 }  // namespace kalmor

@@ -78,6 +78,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_Ulozeni = entry(m.MS_Soubor, "MP_Ulozeni", QStringLiteral("Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m.MP_UlozitJako = entry(m.MS_Soubor, "MP_UlozitJako", QStringLiteral("Uložit jako ..."),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    separator(m.MS_Soubor, "N6");
+    m.MP_Export = entry(m.MS_Soubor, "MP_Export", QStringLiteral("Exportovat obrázek ..."));
+    m.MP_Tisk = entry(m.MS_Soubor, "MP_Tisk", QStringLiteral("Tisk ..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(m.MS_Soubor, "N1");
     m.Konec1 = entry(m.MS_Soubor, "Konec1", QStringLiteral("Konec"));
     m.MP_Novy->setIcon(glyph(GlyphKind::New));
@@ -104,7 +107,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                           QKeySequence(Qt::CTRL | Qt::Key_Up));
     separator(m.Posunoutvechnyprvky1, "N4");
     m.MP_PosunoutVseO = entry(m.Posunoutvechnyprvky1, "MP_PosunoutVseO", QStringLiteral("Posunout vše o ..."));
-    separator(m.MS_Upravy, "N6");
+    separator(m.MS_Upravy, "N7");
     m.MP_Vyjmout = entry(m.MS_Upravy, "MP_Vyjmout", QStringLiteral("Vyjmout"), QKeySequence(Qt::CTRL | Qt::Key_X));
     m.MP_Kopirovat = entry(m.MS_Upravy, "MP_Kopirovat", QStringLiteral("Kopírovat"), QKeySequence(Qt::CTRL | Qt::Key_C));
     m.MP_Vlozit = entry(m.MS_Upravy, "MP_Vlozit", QStringLiteral("Vložit"), QKeySequence(Qt::CTRL | Qt::Key_V));
@@ -112,6 +115,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_VybratVse = entry(m.MS_Upravy, "MP_VybratVse", QStringLiteral("Vybrat vše"), QKeySequence(Qt::CTRL | Qt::Key_A));
     m.MP_ZrcadlitVodorovne = entry(m.MS_Upravy, "MP_ZrcadlitVodorovne", QStringLiteral("Zrcadlit vodorovně"));
     m.MP_ZrcadlitSvisle = entry(m.MS_Upravy, "MP_ZrcadlitSvisle", QStringLiteral("Zrcadlit svisle"));
+    separator(m.MS_Upravy, "N8");
+    m.MP_KontrolaPanelu = entry(m.MS_Upravy, "MP_KontrolaPanelu", QStringLiteral("Kontrola panelu"), QKeySequence(Qt::Key_F7));
 
     m.MS_Nastaveni = section(bar, "MS_Nastaveni", QStringLiteral("Nastavení"));
     m.OStanici1 = entry(m.MS_Nastaveni, "OStanici1", QStringLiteral("Informace o stanici"));
@@ -125,6 +130,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_Nahled = checkEntry(m.PanelVaxel1, "MP_Nahled", QStringLiteral("Náhled vkládaného prvku"));
     m.MP_PolickoPodKurzorem = checkEntry(m.PanelVaxel1, "MP_PolickoPodKurzorem", QStringLiteral("Políčko pod kurzorem"));
     m.MP_Mrizka = checkEntry(m.PanelVaxel1, "MP_Mrizka", QStringLiteral("Mřížka"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.MP_KolejoveObvody = checkEntry(m.PanelVaxel1, "MP_KolejoveObvody", QStringLiteral("Kolejové obvody"),
+                                     QKeySequence(Qt::CTRL | Qt::Key_K));
+    m.MP_KolejoveObvody->setChecked(false);
     m.MS_NahledPanelu = entry(m.PanelVaxel1, "MS_NahledPanelu", QStringLiteral("Náhled panelu"), QKeySequence(Qt::Key_F9));
     m.Panelynstroj1 = submenu(m.MS_Zobrazit, "Panelynstroj1", QStringLiteral("Panely nástrojů"));
     m.MP_HorniLista = checkEntry(m.Panelynstroj1, "MP_HorniLista", QStringLiteral("Horní lišta"));

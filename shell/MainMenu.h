@@ -18,6 +18,8 @@ struct MainMenu {
     QAction *MP_Otevreni = nullptr;
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
+    QAction *MP_Export = nullptr;
+    QAction *MP_Tisk = nullptr;
     QAction *Konec1 = nullptr;
 
     QMenu *MS_Upravy = nullptr;
@@ -29,6 +31,7 @@ struct MainMenu {
     QAction *PosunoutveV1 = nullptr;  // shift down
     QAction *Posunoutve2 = nullptr;   // shift up
     QAction *MP_PosunoutVseO = nullptr;
+    QAction *MP_KontrolaPanelu = nullptr;
     QAction *MP_Vyjmout = nullptr;
     QAction *MP_Kopirovat = nullptr;
     QAction *MP_Vlozit = nullptr;
@@ -49,6 +52,7 @@ struct MainMenu {
     QAction *MP_Nahled = nullptr;
     QAction *MP_PolickoPodKurzorem = nullptr;
     QAction *MP_Mrizka = nullptr;
+    QAction *MP_KolejoveObvody = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;
     QAction *MP_HorniLista = nullptr;

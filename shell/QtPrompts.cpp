@@ -28,6 +28,26 @@ QFileDialog *makeFileDialog(QWidget *owner, const char *objectName, QFileDialog:
     return d;
 }
 
+// Pictures: the chosen filter gives the extension of a name typed
+// without one. Unlike a station file, a picture is not written over
+// without asking.
+QFileDialog *makeExportDialog(QWidget *owner)
+{
+    auto *d = new QFileDialog(owner, QStringLiteral("Exportovat obrázek"));
+    d->setObjectName(QStringLiteral("Exportovat"));
+    d->setAcceptMode(QFileDialog::AcceptSave);
+    d->setFileMode(QFileDialog::AnyFile);
+    const QStringList filters{QStringLiteral("Obrázek PNG (*.png)"), QStringLiteral("Dokument PDF (*.pdf)"),
+                              QStringLiteral("Obrázek SVG (*.svg)")};
+    const QStringList suffixes{QStringLiteral("png"), QStringLiteral("pdf"), QStringLiteral("svg")};
+    d->setNameFilters(filters);
+    d->setDefaultSuffix(suffixes.first());
+    QObject::connect(d, &QFileDialog::filterSelected, d, [d, filters, suffixes](const QString &filter) {
+        d->setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.first()));
+    });
+    return d;
+}
+
 std::optional<QString> runFileDialog(QFileDialog *d)
 {
     // The name last chosen is offered again. It is put in just before the
@@ -56,6 +76,7 @@ QtPrompts::QtPrompts(QWidget *owner)
     : m_owner(owner)
     , m_open(makeFileDialog(owner, "Otevrit", QFileDialog::AcceptOpen))
     , m_save(makeFileDialog(owner, "Ulozit", QFileDialog::AcceptSave))
+    , m_export(makeExportDialog(owner))
 {
 }
 
@@ -78,6 +99,11 @@ void QtPrompts::inform(const QString &message)
     QMessageBox::information(dialogParent(), QStringLiteral("Kalmor"), message, QMessageBox::Ok);
 }
 
+void QtPrompts::warn(const QString &message)
+{
+    QMessageBox::warning(dialogParent(), QStringLiteral("Kalmor"), message, QMessageBox::Ok);
+}
+
 std::optional<QString> QtPrompts::chooseOpenPath()
 {
     return runFileDialog(m_open);
@@ -86,6 +112,11 @@ std::optional<QString> QtPrompts::chooseOpenPath()
 std::optional<QString> QtPrompts::chooseSavePath()
 {
     return runFileDialog(m_save);
+}
+
+std::optional<QString> QtPrompts::chooseExportPath()
+{
+    return runFileDialog(m_export);
 }
 
 std::optional<Colour> QtPrompts::chooseColour(Colour initial)

@@ -17,12 +17,15 @@ public:
 
     bool ask(const QString &question) override;
     void inform(const QString &message) override;
+    void warn(const QString &message) override;
     std::optional<QString> chooseOpenPath() override;
     std::optional<QString> chooseSavePath() override;
+    std::optional<QString> chooseExportPath() override;
     std::optional<Colour> chooseColour(Colour initial) override;
 
     QFileDialog *openDialog() const { return m_open; }
     QFileDialog *saveDialog() const { return m_save; }
+    QFileDialog *exportDialog() const { return m_export; }
 
 private:
     QWidget *dialogParent() const;
@@ -32,6 +35,7 @@ private:
     QWidget *m_owner;
     QFileDialog *m_open;
     QFileDialog *m_save;
+    QFileDialog *m_export;
 };
 
 // Installs Qt's own Czech texts (Ano/Ne, Storno, the file dialog) when the

@@ -24,6 +24,9 @@ TManual::TManual(QWidget *parent)
     setObjectName(QStringLiteral("Manual"));
     setWindowTitle(QStringLiteral("Kalmor - Nápověda"));
     setGeometry(338, 133, 655, 397);
+    // A fixed-size tool window, like the about window: no resizing or
+    // maximising.
+    setFixedSize(655, 397);
 
     m_text->setObjectName(QStringLiteral("ME_Napoveda"));
     m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);

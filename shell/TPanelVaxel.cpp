@@ -6,6 +6,7 @@
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
+#include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PanelSelection.h"
 #include "editing/Picking.h"
@@ -16,9 +17,12 @@
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
+#include "shell/ExportCommand.h"
 #include "shell/HistoryActions.h"
+#include "shell/PrintCommand.h"
 #include "shell/SelectionActions.h"
 #include "shell/ShellResources.h"
+#include "shell/ShortcutsOverFields.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
 
@@ -154,10 +158,17 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
 
+    m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
+
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_history.follow(*m_lifecycle);
     connect(m_lifecycle, &DocumentLifecycle::stationReplaced, m_panelSelection, &PanelSelection::clear);
     new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
+    const auto picture = [this] { return currentPicture(); };
+    m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
+    m_print = new PrintCommand(m_doc, m_images, picture, this);
     wireMenu();
 
     connect(&m_doc, &StationDocument::pathChanged, this, &TPanelVaxel::showDocumentState);
@@ -318,6 +329,8 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Otevreni, &QAction::triggered, this, [this] { m_lifecycle->openStation(); });
     connect(m.MP_Ulozeni, &QAction::triggered, this, [this] { m_lifecycle->saveStation(); });
     connect(m.MP_UlozitJako, &QAction::triggered, this, [this] { m_lifecycle->saveStationAs(); });
+    connect(m.MP_Export, &QAction::triggered, m_export, &ExportCommand::run);
+    connect(m.MP_Tisk, &QAction::triggered, m_print, &PrintCommand::run);
     connect(m.Konec1, &QAction::triggered, this, &QWidget::close);
 
     const auto shift = [this](qint32 dx, qint32 dy) {
@@ -329,6 +342,11 @@ void TPanelVaxel::wireMenu()
     connect(m.Posunoutve1, &QAction::triggered, this, shift(1, 0));
     connect(m.PosunoutveV1, &QAction::triggered, this, shift(0, 1));
     connect(m.Posunoutve2, &QAction::triggered, this, shift(0, -1));
+    // A focused field would take Ctrl+Left and Ctrl+Right as caret moves
+    // and Ctrl+K as "delete to the end of the line".
+    m_shortcutsOverFields = new ShortcutsOverFields(this);
+    for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2, m.MP_KolejoveObvody})
+        m_shortcutsOverFields->add(a);
     new SelectionActions(*m_selectionCommands, *m_panelSelection, m_menu, this);
 
     X_Plocha *plocha = surface();
@@ -337,6 +355,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_PolickoPodKurzorem, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().cursorFrame = on; });
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
+    connect(m.MP_KolejoveObvody, &QAction::toggled, this,
+            [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);
@@ -413,9 +434,9 @@ void TPanelVaxel::resizeEvent(QResizeEvent *event)
 
 void TPanelVaxel::closeEvent(QCloseEvent *event)
 {
-    // A save hands control to the window system while it writes; the
-    // window stays until it has finished.
-    if (m_lifecycle->isSaving() || !m_lifecycle->confirmClose()) {
+    // A save or an export hands control to the window system while it
+    // writes; the window stays until it has finished.
+    if (m_lifecycle->isSaving() || m_export->isRunning() || !m_lifecycle->confirmClose()) {
         event->ignore();
         return;
     }
@@ -438,6 +459,17 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
     QMenu *menu = m_menu.section(section);
     menu->menuAction()->setEnabled(enabled);
     menu->setEnabled(enabled);
+    // The tool bar buttons are the file menu's commands.
+    if (section == MenuSection::MS_Soubor)
+        m_toolBar->setEnabled(enabled);
+}
+
+PictureOptions TPanelVaxel::currentPicture() const
+{
+    const X_Plocha *plocha = surface();
+    const RenderState &state = plocha->renderState();
+    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
+                      state.switches.grid, state.fillColour);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

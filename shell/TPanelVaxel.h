@@ -4,6 +4,7 @@
 #include "document/StationHistory.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
+#include "render/PanelPicture.h"
 #include "render/Viewport.h"
 #include "shell/MainMenu.h"
 #include "shell/QtPrompts.h"
@@ -24,10 +25,14 @@ namespace kalmor {
 class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
+class ExportCommand;
 class LabelPropertiesPage;
+class LayoutCheck;
 class LampPropertiesPage;
 class PanelSelection;
 class PointerInput;
+class ShortcutsOverFields;
+class PrintCommand;
 class SelectionCommands;
 class StationDocument;
 class TPaleta;
@@ -72,7 +77,13 @@ public:
     ToolPanels *toolPanels() const { return m_toolPanels; }
     DocumentLifecycle *lifecycle() const { return m_lifecycle; }
     StationHistory &history() { return m_history; }
+    ExportCommand *exportCommand() const { return m_export; }
+    PrintCommand *printCommand() const { return m_print; }
+    // The applied panel as the work area shows it, for pictures and paper.
+    PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
+    // Menu shortcuts registered here win over a focused field of the window.
+    ShortcutsOverFields *shortcutsOverFields() const { return m_shortcutsOverFields; }
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
     PointerInput *pointerInput() const { return m_pointer; }
@@ -81,6 +92,7 @@ public:
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
+    LayoutCheck *layoutCheck() const { return m_layoutCheck; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -140,7 +152,11 @@ private:
     PointerInput *m_pointer = nullptr;
     X_Vykreslovac *m_renderTimer = nullptr;
     DocumentLifecycle *m_lifecycle = nullptr;
+    ExportCommand *m_export = nullptr;
+    PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
+    LayoutCheck *m_layoutCheck = nullptr;
+    ShortcutsOverFields *m_shortcutsOverFields = nullptr;
     PanelSelection *m_panelSelection = nullptr;
     SelectionCommands *m_selectionCommands = nullptr;
 

@@ -291,7 +291,7 @@ private slots:
         doc.setStatus(DocumentStatus::Loaded);
 
         QVERIFY(!shift(doc, -1, 0, 150, 50, prompts));
-        QCOMPARE(prompts.messages, QStringList({refusal}));
+        QCOMPARE(prompts.warnings, QStringList({refusal}));
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{0, 5}, {148, 0}}));
         QCOMPARE(doc.status(), DocumentStatus::Loaded);
 

@@ -283,6 +283,7 @@ private slots:
         QVERIFY(e.life.saveTo(target));
         QCOMPARE(e.prompts.messages,
                  QStringList{QStringLiteral("Uložený soubor neobsahuje žádný prvek na panelu Vaxel.")});
+        QVERIFY(e.prompts.warnings.isEmpty());  // a note, not a failure
         QCOMPARE(e.host.log, sections(true));
         QCOMPARE(e.doc.status(), DocumentStatus::Saved);
         QCOMPARE(fileBytes(target), settingLines(e.doc.data()));
@@ -330,6 +331,7 @@ private slots:
             QVERIFY(!f.life.saveStationAs());
             QCOMPARE(f.prompts.messages.size(), 1);
             QVERIFY(!f.prompts.messages.first().isEmpty());
+            QCOMPARE(f.prompts.warnings, f.prompts.messages);
             QVERIFY(f.host.log.isEmpty());
             QCOMPARE(f.doc.status(), DocumentStatus::Modified);
             QCOMPARE(f.doc.currentPath(), path(QStringLiteral("puvodni.stvx")));
@@ -474,6 +476,7 @@ private slots:
             QVERIFY(!f.life.openStation());
             QCOMPARE(f.prompts.messages.size(), 1);
             QVERIFY(f.prompts.messages.first().contains(QStringLiteral("7x7")));
+            QCOMPARE(f.prompts.warnings, f.prompts.messages);
             QCOMPARE(snapshot(f.doc), before);
             QCOMPARE(f.doc.status(), status);
             QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
@@ -487,6 +490,7 @@ private slots:
         const QByteArray before = snapshot(g.doc);
         QVERIFY(!g.life.openFrom(path(QStringLiteral("chybi.stvx"))));
         QCOMPARE(g.prompts.messages.size(), 1);
+        QCOMPARE(g.prompts.warnings, g.prompts.messages);
         QCOMPARE(snapshot(g.doc), before);
     }
 

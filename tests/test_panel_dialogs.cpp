@@ -2,6 +2,7 @@
 #include "render/DrawingSurface.h"
 #include "render/FrameInputs.h"
 #include "render/ImageSet.h"
+#include "render/SpinEdit.h"
 #include "render/SystemColours.h"
 #include "render/TNahledPanelu.h"
 #include "render/TNastaveniPanelu.h"
@@ -106,35 +107,49 @@ private slots:
 
     void transparency()
     {
+        // A number within 20 to 255 acts as soon as it is typed, the text
+        // stays as typed and is corrected when editing ends; an emptied
+        // field shows 100 selected, so what is typed next replaces it. The
+        // preview never sees a value outside 20 to 255.
         Settings s;
         s.dlg.show();
-        QSpinBox *spin = s.dlg.SE_Pruhlednost();
+        SpinEdit *spin = s.dlg.SE_Pruhlednost();
+        QLineEdit *editor = spin->editor();
+        editor->setFocus();
+        const auto type = [&](const QString &text) {
+            editor->selectAll();
+            QTest::keyClicks(editor, text);
+        };
 
-        enter(spin, QStringLiteral("300"));
+        type(QStringLiteral("50"));
+        QCOMPARE(spin->text(), QStringLiteral("50"));
+        QCOMPARE(s.state.previewOpacity, 50);
+
+        type(QStringLiteral("300"));
+        QCOMPARE(spin->text(), QStringLiteral("300"));
+        QCOMPARE(s.state.previewOpacity, 30);
+        QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(spin->text(), QStringLiteral("255"));
         QCOMPARE(s.state.previewOpacity, 255);
 
-        enter(spin, QStringLiteral("5"));
+        type(QStringLiteral("5"));
+        QCOMPARE(spin->text(), QStringLiteral("5"));
+        QCOMPARE(s.state.previewOpacity, 255);
+        leave(spin);
         QCOMPARE(spin->text(), QStringLiteral("20"));
         QCOMPARE(s.state.previewOpacity, 20);
-
-        enter(spin, QStringLiteral("180"));
-        QCOMPARE(s.state.previewOpacity, 180);
 
         // Clearing gives "100", even when the value already was 100.
         for (int round = 0; round < 2; ++round) {
-            editorOf(spin)->setFocus();
-            editorOf(spin)->selectAll();
-            QTest::keyClick(editorOf(spin), Qt::Key_Delete);
+            editor->selectAll();
+            QTest::keyClick(editor, Qt::Key_Delete);
             QCOMPARE(spin->text(), QStringLiteral("100"));
+            QCOMPARE(editor->selectedText(), QStringLiteral("100"));
             QCOMPARE(s.state.previewOpacity, 100);
         }
-
-        // One digit typed over the selection is checked at once.
-        editorOf(spin)->selectAll();
-        QTest::keyClick(editorOf(spin), Qt::Key_7);
-        QCOMPARE(spin->text(), QStringLiteral("20"));
-        QCOMPARE(s.state.previewOpacity, 20);
+        QTest::keyClicks(editor, QStringLiteral("70"));
+        QCOMPARE(spin->text(), QStringLiteral("70"));
+        QCOMPARE(s.state.previewOpacity, 70);
     }
 
     void zoomAndApply()
@@ -160,7 +175,8 @@ private slots:
         QCOMPARE(s.viewport.appliedRows(), 30);
         QCOMPARE(s.viewport.surfaceSize(), QSize(40 * 67, 30 * 67));
 
-        // A cleared zoom is 0; a lone minus sign reads as the minimum.
+        // A cleared zoom is 0; a lone minus sign acts when editing ends,
+        // as the minimum.
         editorOf(s.dlg.SE_Zvetseni())->setFocus();
         editorOf(s.dlg.SE_Zvetseni())->selectAll();
         QTest::keyClick(editorOf(s.dlg.SE_Zvetseni()), Qt::Key_Delete);
@@ -168,6 +184,8 @@ private slots:
         QCOMPARE(s.viewport.cellSize(), 47);
         editorOf(s.dlg.SE_Zvetseni())->selectAll();
         QTest::keyClick(editorOf(s.dlg.SE_Zvetseni()), Qt::Key_Minus);
+        QCOMPARE(s.viewport.zoom(), 0);
+        leave(s.dlg.SE_Zvetseni());
         QCOMPARE(s.viewport.zoom(), -200);
 
         // A load or New shows the document's size.
@@ -265,39 +283,42 @@ private slots:
 
 void TestPanelDialogs::typedZoom()
 {
-    // A number typed beyond -200 to 200 acts as typed until the focus
-    // leaves; then the field holds the nearest bound and the handler runs
-    // again. Letters cannot be typed; a text that is no number reads as
-    // the minimum and becomes it when the focus leaves.
+    // A number typed beyond -200 to 200 stands in the field but does not
+    // act; when the focus leaves, the field holds the nearest bound and
+    // the zoom takes it. Letters cannot be typed; a text that is no number
+    // becomes the minimum when the focus leaves.
     Settings s;
     s.dlg.show();
     QSpinBox *zoom = s.dlg.SE_Zvetseni();
     enter(zoom, QStringLiteral("300"));
     QCOMPARE(zoom->text(), QStringLiteral("300"));
-    QCOMPARE(s.viewport.cellSize(), 347);
-    QCOMPARE(s.viewport.surfaceSize(), QSize(4800, 2400));
+    QCOMPARE(s.viewport.cellSize(), 47);
     leave(zoom);
     QCOMPARE(zoom->text(), QStringLiteral("200"));
     QCOMPARE(s.viewport.cellSize(), 247);
+    QCOMPARE(s.viewport.surfaceSize(), QSize(4800, 2400));
 
     enter(zoom, QStringLiteral("-250"));
-    QCOMPARE(s.viewport.zoom(), -250);
-    QCOMPARE(s.viewport.cellSize(), 1);
+    QCOMPARE(s.viewport.zoom(), 200);
     leave(zoom);
     QCOMPARE(zoom->text(), QStringLiteral("-200"));
     QCOMPARE(s.viewport.zoom(), -200);
+    QCOMPARE(s.viewport.cellSize(), 1);
 
     enter(zoom, QStringLiteral("12"));
     enter(zoom, QStringLiteral("x"));
     QCOMPARE(zoom->text(), QStringLiteral("12"));
     QCOMPARE(s.viewport.cellSize(), 59);
     enter(zoom, QStringLiteral("-"));
-    QCOMPARE(s.viewport.zoom(), -200);
+    QCOMPARE(s.viewport.zoom(), 12);
     leave(zoom);
     QCOMPARE(zoom->text(), QStringLiteral("-200"));
 
     // A number too long for an integer is no number either.
+    enter(zoom, QStringLiteral("12"));
     enter(zoom, QStringLiteral("99999999999"));
+    QCOMPARE(s.viewport.zoom(), 12);
+    leave(zoom);
     QCOMPARE(s.viewport.zoom(), -200);
 }
 
@@ -313,6 +334,7 @@ void TestPanelDialogs::typedSizes()
     s.dlg.Button4Click();
     QCOMPARE(s.viewport.appliedColumns(), 4000);
     QCOMPARE(s.doc.columns(), 4000);
+    QCOMPARE(s.dlg.SE_PolickaSirka()->text(), QStringLiteral("4000"));
     enter(s.dlg.SE_PolickaVyska(), QStringLiteral("7"));
     leave(s.dlg.SE_PolickaVyska());
     QCOMPARE(s.dlg.SE_PolickaVyska()->text(), QStringLiteral("10"));
@@ -320,9 +342,14 @@ void TestPanelDialogs::typedSizes()
 
     QSpinBox *opacity = s.dlg.SE_Pruhlednost();
     enter(opacity, QStringLiteral("5000"));
+    QCOMPARE(opacity->text(), QStringLiteral("5000"));
+    QCOMPARE(s.state.previewOpacity, 100);
+    leave(opacity);
     QCOMPARE(opacity->text(), QStringLiteral("255"));
     QCOMPARE(s.state.previewOpacity, 255);
     enter(opacity, QStringLiteral("-"));
+    QCOMPARE(s.state.previewOpacity, 255);
+    leave(opacity);
     QCOMPARE(opacity->text(), QStringLiteral("20"));
     QCOMPARE(s.state.previewOpacity, 20);
 }

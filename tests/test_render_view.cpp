@@ -24,6 +24,7 @@ private slots:
     void scrollBarAdjustment();
     void timerTicks();
     void workArea();
+    void scrollStepsAndKeys();
     void surfacePaintsVisiblePart();
     void pointerAndFocus();
     void ticksRepaintOnlyChanges();
@@ -206,6 +207,89 @@ void TestRenderView::workArea()
     QVERIFY(!h->isEnabled() && v->isEnabled());
     QCOMPARE(h->value(), 100);
     QCOMPARE(v->maximum(), 470 - 286);
+}
+
+void TestRenderView::scrollStepsAndKeys()
+{
+    // An arrow click and each of a wheel notch's three lines move the view
+    // by a cell (a notch at most by a page), a trough click by the visible
+    // extent less a cell, at any cell size, after a zoom, "Nastavit" or a
+    // resize; the view keys move by the same pages and to the edges.
+    StationDocument doc;
+    ImageSet images;
+    Viewport viewport;
+    WorkArea area(doc, images, viewport);
+    QScrollBar *h = area.horizontalBar();
+    QScrollBar *v = area.verticalBar();
+    X_Plocha *surface = area.surface();
+    area.resize(700, 500);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+
+    const auto page = [&](Qt::Orientation o) {
+        const QSize visible = area.clipPanel()->size();
+        return (o == Qt::Horizontal ? visible.width() : visible.height()) - viewport.cellSize();
+    };
+    const auto at = [&](int x, int y) {
+        return h->value() == x && v->value() == y && surface->pos() == QPoint(-x, -y)
+               && viewport.horizontal().position == x && viewport.vertical().position == y;
+    };
+    const auto checkSteps = [&] {
+        const int cell = viewport.cellSize();
+        for (QScrollBar *bar : {h, v}) {
+            bar->setValue(10);
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            QCOMPARE(bar->value(), 10 + cell);
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            QCOMPARE(bar->value(), 10 + cell + page(bar->orientation()));
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            QCOMPARE(bar->value(), 10);
+            QWheelEvent notch(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &notch);
+            QCOMPARE(bar->value(), 10 + std::min(3 * cell, page(bar->orientation())));
+        }
+        QVERIFY(at(h->value(), v->value()));
+    };
+    for (const int zoom : {-46, 0, 200}) {
+        viewport.setZoom(zoom);
+        checkSteps();
+        viewport.applyPanelSize(4000, 4000);
+        checkSteps();
+        area.resize(area.width() + 150, area.height() + 90);
+        checkSteps();
+    }
+
+    surface->setFocus();
+    h->setValue(0);
+    v->setValue(0);
+    const int right = h->maximum();
+    const int bottom = v->maximum();
+    const QList<std::tuple<Qt::Key, Qt::KeyboardModifiers, int, int>> keys{
+        {Qt::Key_PageDown, Qt::NoModifier, 0, page(Qt::Vertical)},
+        {Qt::Key_PageDown, Qt::ShiftModifier, page(Qt::Horizontal), page(Qt::Vertical)},
+        {Qt::Key_PageUp, Qt::NoModifier, page(Qt::Horizontal), 0},
+        {Qt::Key_PageUp, Qt::ShiftModifier, 0, 0},
+        {Qt::Key_End, Qt::NoModifier, right, 0},
+        {Qt::Key_Down, Qt::NoModifier, right, 0},  // the arrows are the editing's
+        {Qt::Key_Home, Qt::NoModifier, 0, 0},
+        {Qt::Key_End, Qt::ControlModifier, right, bottom},
+        {Qt::Key_Home, Qt::ControlModifier, 0, 0}};
+    for (const auto &[key, modifiers, x, y] : keys) {
+        QTest::keyClick(surface, key, modifiers);
+        QVERIFY2(at(x, y), qPrintable(QStringLiteral("%1 -> %2, %3").arg(key).arg(h->value()).arg(v->value())));
+    }
+
+    // A disabled bar keeps its position and its surface stays at the edge.
+    v->setValue(300);
+    viewport.setZoom(0);
+    viewport.applyPanelSize(4000, 10);
+    QVERIFY(!v->isEnabled());
+    QTest::keyClick(surface, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(h->value(), h->maximum());
+    QCOMPARE(v->value(), 300);
+    QCOMPARE(surface->pos(), QPoint(-h->maximum(), 0));
 }
 
 void TestRenderView::surfacePaintsVisiblePart()

@@ -23,12 +23,14 @@
 #include "shell/WrappingTabs.h"
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -45,6 +47,7 @@
 #include <QWheelEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <functional>
 
@@ -104,6 +107,7 @@ private slots:
     void initTestCase();
     void helpWindow();
     void aboutWindows();
+    void windowPlacement();
     void splashHandsOver();
     void startState();
     void leftPanelTabs();
@@ -116,6 +120,7 @@ private slots:
     void viewSwitchesAndShift();
     void undoAndRedoEntries();
     void selectionKeysAndWheel();
+    void shiftShortcutsWinOverFields();
     void closingEndsProgram();
     void fileDialogs();
 };
@@ -210,6 +215,37 @@ void ShellTest::aboutWindows()
     QCOMPARE(created->font().pixelSize(), 11);
     QCOMPARE(child<QLabel>(&about, "Image1")->pixmap().size(), QSize(377, 254));
     QVERIFY(about.findChildren<QAbstractButton *>().isEmpty());
+}
+
+void ShellTest::windowPlacement()
+{
+    // The first showing is centred exactly too; the palette and the shift
+    // dialog then stay where the user moves them, the settings windows are
+    // centred again.
+    Application app;
+    app.starter().timer()->stop();
+    app.mainWindow().setGeometry(100, 80, 900, 600);
+    struct Placed {
+        QWidget *window;
+        QRect area;
+        bool keepsPlace;
+    };
+    const QRect splash = app.starter().geometry();
+    const QRect editor = app.mainWindow().geometry();
+    for (const Placed &p : {Placed{app.palette(), splash, true}, Placed{app.shiftDialog(), splash, true},
+                            Placed{app.aboutStation(), editor, false}, Placed{app.panelSettings(), editor, false}}) {
+        for (int showing = 0; showing < 2; ++showing) {
+            p.window->show();
+            if (showing > 0 && p.keepsPlace)
+                QCOMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            else
+                QCOMPARE(p.window->geometry().center(), p.area.center());
+            // Moved as the window system moves it for the user.
+            p.window->windowHandle()->setPosition(10, 20);
+            QTRY_COMPARE(p.window->geometry().topLeft(), QPoint(10, 20));
+            p.window->hide();
+        }
+    }
 }
 
 void ShellTest::splashHandsOver()
@@ -415,6 +451,9 @@ void ShellTest::menuTable()
         {"MP_Otevreni", "MS_Soubor", QStringLiteral("Otevřít"), QKeySequence(QStringLiteral("Ctrl+O"))},
         {"MP_Ulozeni", "MS_Soubor", QStringLiteral("Uložit"), QKeySequence(QStringLiteral("Ctrl+S"))},
         {"MP_UlozitJako", "MS_Soubor", QStringLiteral("Uložit jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
+        {"N6", "MS_Soubor", QString(), {}},
+        {"MP_Export", "MS_Soubor", QStringLiteral("Exportovat obrázek ..."), {}},
+        {"MP_Tisk", "MS_Soubor", QStringLiteral("Tisk ..."), QKeySequence(QStringLiteral("Ctrl+P"))},
         {"N1", "MS_Soubor", QString(), {}},
         {"Konec1", "MS_Soubor", QStringLiteral("Konec"), {}},
         {"Zpt2", "MS_Upravy", QStringLiteral("Zpět"), QKeySequence(QStringLiteral("Ctrl+Z"))},
@@ -427,7 +466,7 @@ void ShellTest::menuTable()
         {"Posunoutve2", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše ^"), QKeySequence(QStringLiteral("Ctrl+Up"))},
         {"N4", "Posunoutvechnyprvky1", QString(), {}},
         {"MP_PosunoutVseO", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše o ..."), {}},
-        {"N6", "MS_Upravy", QString(), {}},
+        {"N7", "MS_Upravy", QString(), {}},
         {"MP_Vyjmout", "MS_Upravy", QStringLiteral("Vyjmout"), QKeySequence(QStringLiteral("Ctrl+X"))},
         {"MP_Kopirovat", "MS_Upravy", QStringLiteral("Kopírovat"), QKeySequence(QStringLiteral("Ctrl+C"))},
         {"MP_Vlozit", "MS_Upravy", QStringLiteral("Vložit"), QKeySequence(QStringLiteral("Ctrl+V"))},
@@ -435,6 +474,8 @@ void ShellTest::menuTable()
         {"MP_VybratVse", "MS_Upravy", QStringLiteral("Vybrat vše"), QKeySequence(QStringLiteral("Ctrl+A"))},
         {"MP_ZrcadlitVodorovne", "MS_Upravy", QStringLiteral("Zrcadlit vodorovně"), {}},
         {"MP_ZrcadlitSvisle", "MS_Upravy", QStringLiteral("Zrcadlit svisle"), {}},
+        {"N8", "MS_Upravy", QString(), {}},
+        {"MP_KontrolaPanelu", "MS_Upravy", QStringLiteral("Kontrola panelu"), QKeySequence(QStringLiteral("F7"))},
         {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
         {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
         {"Vstupnvstupnbody1", "MS_Nastaveni", QStringLiteral("Vstupní/výstupní body"), {}},
@@ -444,6 +485,7 @@ void ShellTest::menuTable()
         {"MP_Nahled", "PanelVaxel1", QStringLiteral("Náhled vkládaného prvku"), {}},
         {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
         {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
+        {"MP_KolejoveObvody", "PanelVaxel1", QStringLiteral("Kolejové obvody"), QKeySequence(QStringLiteral("Ctrl+K"))},
         {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
         {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},
         {"MP_HorniLista", "Panelynstroj1", QStringLiteral("Horní lišta"), {}},
@@ -710,6 +752,16 @@ void ShellTest::viewSwitchesAndShift()
     action(w, "MP_PolickoPodKurzorem")->trigger();
     action(w, "MP_Mrizka")->trigger();
     QVERIFY(!surface->switches().diagnostics && !surface->switches().cursorFrame && surface->switches().grid);
+    // The track circuits start hidden; the check window is a tool window.
+    QAction *circuits = action(w, "MP_KolejoveObvody");
+    QVERIFY(circuits->isCheckable() && !circuits->isChecked() && !surface->switches().trackCircuits);
+    QCOMPARE(circuits->shortcutContext(), Qt::WindowShortcut);
+    circuits->trigger();
+    QVERIFY(surface->switches().trackCircuits);
+    action(w, "MP_KontrolaPanelu")->trigger();
+    auto *check = child<QWidget>(&w, "LayoutCheckWindow");
+    QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
+    check->close();
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();
@@ -882,6 +934,44 @@ void ShellTest::selectionKeysAndWheel()
         QCOMPARE(w.pointerInput()->cursorCell(), cellUnder());
     QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("-35"));
     QCOMPARE(view.surfaceSize(), QSize(150 * 12, 50 * 12));
+}
+
+void ShellTest::shiftShortcutsWinOverFields()
+{
+    // A focused spin edit takes Ctrl+Left / Ctrl+Right as word movement
+    // unless the shift entries win.
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    TPolePanelu t;
+    t.X = 5;
+    t.Y = 5;
+    t.NAME = QStringLiteral("KOL_sLSPS");
+    doc.tiles().append(t);
+    child<QTabWidget>(&w, "PC_Nastaveni")->setCurrentIndex(1);
+    auto *field = child<QAbstractSpinBox>(&w, "SE_ZAR_OdsazeniX");
+    auto *editor = field->findChild<QLineEdit *>();
+    field->setFocus();
+    QVERIFY(editor->hasFocus());
+    editor->setCursorPosition(1);
+    const QList<std::pair<Qt::Key, QPoint>> keys{
+        {Qt::Key_Right, {6, 5}}, {Qt::Key_Down, {6, 6}}, {Qt::Key_Left, {5, 6}}, {Qt::Key_Up, {5, 5}}};
+    for (const auto &[key, cell] : keys) {
+        QTest::keyClick(editor, key, Qt::ControlModifier);
+        QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), cell);
+    }
+    QVERIFY(editor->hasFocus());
+    QCOMPARE(editor->cursorPosition(), 1);
+    // Other keys still reach the field.
+    QTest::keyClick(editor, Qt::Key_Left);
+    QCOMPARE(editor->cursorPosition(), 0);
+    // With the caret at 0, Ctrl+K would delete the field's text unless the
+    // track circuit switch wins.
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(action(w, "MP_KolejoveObvody")->isChecked());
+    QCOMPARE(field->text(), QStringLiteral("0"));
 }
 
 void ShellTest::closingEndsProgram()

@@ -4,6 +4,7 @@
 // stations they measure on.
 #include "catalogue/ElementKinds.h"
 #include "document/StationDocument.h"
+#include "document/UserPrompts.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -15,6 +16,18 @@
 #include <vector>
 
 namespace kalmor::bench {
+
+// Answers No and cancels every dialog; counts the messages shown.
+class SilentPrompts : public UserPrompts {
+public:
+    int messages = 0;
+    bool ask(const QString &) override { return false; }
+    void inform(const QString &) override { ++messages; }
+    void warn(const QString &) override { ++messages; }
+    std::optional<QString> chooseOpenPath() override { return std::nullopt; }
+    std::optional<QString> chooseSavePath() override { return std::nullopt; }
+    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+};
 
 // Median wall time of `runs` calls, in milliseconds.
 inline double medianMs(int runs, const std::function<void()> &work)

@@ -16,12 +16,16 @@ public:
     std::deque<bool> answers;
     std::deque<std::optional<QString>> openPaths;
     std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<QString>> exportPaths;
     std::deque<std::optional<Colour>> colours;
 
     QStringList questions;
+    // Every note and warning shown, in order; the warnings also on their own.
     QStringList messages;
+    QStringList warnings;
     int openDialogs = 0;
     int saveDialogs = 0;
+    int exportDialogs = 0;
     QList<Colour> colourDialogInitials;
 
     bool ask(const QString &question) override
@@ -30,6 +34,11 @@ public:
         return take(answers).value_or(false);
     }
     void inform(const QString &message) override { messages << message; }
+    void warn(const QString &message) override
+    {
+        messages << message;
+        warnings << message;
+    }
     std::optional<QString> chooseOpenPath() override
     {
         ++openDialogs;
@@ -39,6 +48,11 @@ public:
     {
         ++saveDialogs;
         return take(savePaths).value_or(std::nullopt);
+    }
+    std::optional<QString> chooseExportPath() override
+    {
+        ++exportDialogs;
+        return take(exportPaths).value_or(std::nullopt);
     }
     std::optional<Colour> chooseColour(Colour initial) override
     {

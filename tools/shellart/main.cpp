@@ -1,3 +1,4 @@
+#include "tools/shellart/AppIcon.h"
 #include "tools/shellart/Glyphs.h"
 #include "tools/shellart/StarterPicture.h"
 
@@ -6,7 +7,8 @@
 #include <QTextStream>
 
 // Usage: kalmor-shellart <resources folder>
-// Writes glyphs/<name>.png and splash/starter.jpg below that folder.
+// Writes glyphs/<name>.png, splash/starter.jpg and icons/kalmor-<size>.png
+// below that folder.
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -18,13 +20,21 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir root(args.at(1));
-    if (!root.mkpath(QStringLiteral("glyphs")) || !root.mkpath(QStringLiteral("splash"))) {
+    if (!root.mkpath(QStringLiteral("glyphs")) || !root.mkpath(QStringLiteral("splash"))
+        || !root.mkpath(QStringLiteral("icons"))) {
         err << "cannot create the output folders\n";
         return 1;
     }
     for (const kalmor::Glyph &g : kalmor::drawGlyphs()) {
         const QString path = root.filePath(QStringLiteral("glyphs/") + g.fileName);
         if (!g.image.save(path, "PNG")) {
+            err << "cannot write " << path << "\n";
+            return 1;
+        }
+    }
+    for (const int size : kalmor::AppIconSizes) {
+        const QString path = root.filePath(QStringLiteral("icons/kalmor-%1.png").arg(size));
+        if (!kalmor::drawAppIcon(size).save(path, "PNG")) {
             err << "cannot write " << path << "\n";
             return 1;
         }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "catalogue/ElementKinds.h"
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+namespace kalmor {
+
+// What the analysis needs to know about one element name.
+struct KindFacts {
+    QString name;
+    // Border points of a track tile that is drawn; empty for anything else.
+    BorderPoints points;
+    // For a track-circuit boundary, the point of its second side (the
+    // other point is its first side); empty for every other kind.
+    BorderPoints secondSide;
+    // Nothing is drawn for the name: it is no kind of the catalogue
+    // (letter case aside, as the picture lookup does) or its prefix is
+    // not one of the class prefixes (compared with letter case, as the
+    // renderer does), nor is it a corner piece.
+    bool unknown = false;
+};
+
+// The names met so far, each with its facts, under a small number that
+// stays valid until clear().
+class KindTable {
+public:
+    quint32 idOf(const QString &name);
+    const KindFacts &operator[](quint32 id) const { return m_facts[id]; }
+    void clear();
+
+    static KindFacts factsOf(const QString &name);
+
+private:
+    QHash<QString, quint32> m_ids;
+    std::vector<KindFacts> m_facts;
+};
+
+}  // namespace kalmor

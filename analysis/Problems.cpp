@@ -1,0 +1,137 @@
+#include "analysis/Problems.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace kalmor {
+
+QString problemCodeText(ProblemCode code)
+{
+    switch (code) {
+    case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
+    case ProblemCode::OpenEnd: return QStringLiteral("open-end");
+    case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
+    case ProblemCode::Stacked: return QStringLiteral("stacked");
+    case ProblemCode::UnknownKind: return QStringLiteral("unknown-kind");
+    }
+    return {};
+}
+
+QString problemDescription(ProblemCode code)
+{
+    switch (code) {
+    case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
+    case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
+    case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
+    case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
+    case ProblemCode::UnknownKind: return QStringLiteral("Neznámý druh prvku");
+    }
+    return {};
+}
+
+int pointRank(const std::optional<BorderPoint> &point)
+{
+    static constexpr std::array<int, BorderPointCount> Rank = [] {
+        std::array<int, BorderPointCount> rank{};
+        for (std::size_t i = 0; i < PointsInCodeOrder.size(); ++i)
+            rank[std::size_t(PointsInCodeOrder[i])] = int(i);
+        return rank;
+    }();
+    return point ? Rank[std::size_t(*point)] : -1;
+}
+
+bool problemBefore(const Problem &a, const Problem &b)
+{
+    if (a.y != b.y)
+        return a.y < b.y;
+    if (a.x != b.x)
+        return a.x < b.x;
+    return std::tuple(a.code, pointRank(a.point), a.list, a.position)
+        < std::tuple(b.code, pointRank(b.point), b.list, b.position);
+}
+
+void ProblemList::clear()
+{
+    m_rows.clear();
+    m_counts = {};
+    m_size = 0;
+    m_stale = true;
+}
+
+qsizetype ProblemList::size() const
+{
+    return m_size;
+}
+
+const Problem &ProblemList::at(qsizetype i) const
+{
+    reindex();
+    const auto it = std::upper_bound(m_starts.cbegin(), m_starts.cend(), i,
+                                     [](qsizetype v, const auto &start) { return v < start.first; });
+    const auto &[first, row] = *std::prev(it);
+    return (*row)[std::size_t(i - first)];
+}
+
+void ProblemList::add(const Problem &p, int sign)
+{
+    m_counts[std::size_t(p.code)] += sign;
+    m_size += sign;
+    m_stale = true;
+}
+
+void ProblemList::insert(const std::vector<Problem> &ordered)
+{
+    for (auto from = ordered.cbegin(); from != ordered.cend();) {
+        const auto to = std::find_if(from, ordered.cend(), [y = from->y](const Problem &p) { return p.y != y; });
+        std::vector<Problem> &row = m_rows[from->y];
+        const std::size_t before = row.size();
+        row.insert(row.end(), from, to);
+        if (before > 0)
+            std::inplace_merge(row.begin(), row.begin() + std::ptrdiff_t(before), row.end(), problemBefore);
+        std::for_each(from, to, [this](const Problem &p) { add(p, 1); });
+        from = to;
+    }
+}
+
+void ProblemList::removeCell(qint32 x, qint32 y)
+{
+    const auto it = m_rows.find(y);
+    if (it == m_rows.end())
+        return;
+    std::vector<Problem> &row = it->second;
+    const auto lo = std::partition_point(row.begin(), row.end(), [x](const Problem &p) { return p.x < x; });
+    const auto hi = std::partition_point(lo, row.end(), [x](const Problem &p) { return p.x == x; });
+    std::for_each(lo, hi, [this](const Problem &p) { add(p, -1); });
+    row.erase(lo, hi);
+    if (row.empty())
+        m_rows.erase(it);
+}
+
+void ProblemList::cellsIn(const QRect &cells, std::vector<QPoint> &out) const
+{
+    out.clear();
+    for (auto it = m_rows.lower_bound(cells.top()); it != m_rows.end() && it->first <= cells.bottom(); ++it) {
+        const std::vector<Problem> &row = it->second;
+        auto p = std::partition_point(row.cbegin(), row.cend(),
+                                      [left = cells.left()](const Problem &q) { return q.x < left; });
+        for (; p != row.cend() && p->x <= cells.right(); ++p) {
+            if (out.empty() || out.back() != QPoint(p->x, p->y))
+                out.emplace_back(p->x, p->y);
+        }
+    }
+}
+
+void ProblemList::reindex() const
+{
+    if (!m_stale)
+        return;
+    m_starts.clear();
+    qsizetype first = 0;
+    for (const auto &[y, row] : m_rows) {
+        m_starts.emplace_back(first, &row);
+        first += qsizetype(row.size());
+    }
+    m_stale = false;
+}
+
+}  // namespace kalmor

@@ -1,0 +1,95 @@
+#include "cli/CheckCommand.h"
+
+#include "analysis/LayoutAnalysis.h"
+#include "cli/CommandArguments.h"
+
+namespace kalmor::cli {
+
+namespace {
+
+const char *const Usage =
+    "usage: kalmor-cli check FILE [--json]\n"
+    "\n"
+    "Checks the layout of a station file: track that ends without a\n"
+    "neighbour (open-end), neighbours that disagree on dividing the track\n"
+    "circuit (division-mismatch), several elements of one kind on a cell\n"
+    "(stacked), elements outside the panel (outside-panel) and names of no\n"
+    "known kind (unknown-kind).\n"
+    "\n"
+    "Prints one problem a line as \"X Y code point kind\" (point \"-\" when\n"
+    "the problem has none) and a summary, or with --json\n"
+    "  {\"circuits\": N, \"problems\": [{\"x\":..,\"y\":..,\"code\":\"..\",\"point\":\"..\",\"kind\":\"..\"}, ...]}\n"
+    "Problems are ordered by Y, X, code and point.\n"
+    "\n"
+    "Exit status: 0 no problem, 1 problems found, 2 the file cannot be read\n"
+    "or the arguments are wrong.\n";
+
+QString jsonString(const QString &s)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : s) {
+        if (c == u'"' || c == u'\\')
+            out += u'\\' + QString(c);
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out + u'"';
+}
+
+void printText(const LayoutAnalysis &a, QTextStream &out)
+{
+    a.problems().forEach([&](const Problem &p) {
+        out << p.x << ' ' << p.y << ' ' << problemCodeText(p.code) << ' '
+            << (p.point ? borderPointCode(*p.point) : QStringLiteral("-")) << ' ' << a.kindName(p.kind) << '\n';
+    });
+    out << a.circuitCount() << " circuits, " << a.problems().size() << " problems";
+    QStringList counts;
+    for (const ProblemCode code : AllProblemCodes)
+        counts << QStringLiteral("%1 %2").arg(problemCodeText(code)).arg(a.problems().count(code));
+    out << " (" << counts.join(QStringLiteral(", ")) << ")\n";
+}
+
+void printJson(const LayoutAnalysis &a, QTextStream &out)
+{
+    out << "{\"circuits\": " << a.circuitCount() << ", \"problems\": [";
+    bool first = true;
+    a.problems().forEach([&](const Problem &p) {
+        out << (first ? "" : ", ") << "{\"x\":" << p.x << ",\"y\":" << p.y
+            << ",\"code\":" << jsonString(problemCodeText(p.code))
+            << ",\"point\":" << jsonString(p.point ? borderPointCode(*p.point) : QString())
+            << ",\"kind\":" << jsonString(a.kindName(p.kind)) << '}';
+        first = false;
+    });
+    out << "]}\n";
+}
+
+}  // namespace
+
+int runCheckCommand(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    if (args.contains(QStringLiteral("--help"))) {
+        out << Usage;
+        return ExitOk;
+    }
+    const CommandArguments a(args, {}, {QStringLiteral("--json")});
+    if (!a.ok() || a.positional().size() != 1) {
+        complain(err, a.ok() ? QStringLiteral("check needs one station file") : a.error());
+        err << Usage;
+        return ExitFailed;
+    }
+    const std::optional<StationData> station = readStation(a.positional().first(), err);
+    if (!station)
+        return ExitFailed;
+    LayoutAnalysis analysis;
+    analysis.update(*station);
+    if (a.has(QStringLiteral("--json")))
+        printJson(analysis, out);
+    else
+        printText(analysis, out);
+    // Problems are not a failure of the command, but scripts must see them.
+    return analysis.problems().size() == 0 ? ExitOk : 1;
+}
+
+}  // namespace kalmor::cli

@@ -1,0 +1,58 @@
+#include "cli/CheckCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/RenderCommand.h"
+#include "cli/ResaveCommand.h"
+
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <array>
+
+namespace {
+
+struct Command {
+    const char *name;
+    const char *summary;
+    int (*run)(const QStringList &args, QTextStream &out, QTextStream &err);
+};
+
+constexpr std::array Commands{
+    Command{"render", "draw the panel to a PNG, PDF or SVG file", kalmor::cli::runRenderCommand},
+    Command{"info", "print the station's size, texts and element counts", kalmor::cli::runInfoCommand},
+    Command{"resave", "read and write a station as the editor does", kalmor::cli::runResaveCommand},
+    Command{"check", "list the layout problems and count the track circuits", kalmor::cli::runCheckCommand},
+};
+
+void printUsage(QTextStream &s)
+{
+    s << "usage: kalmor-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const Command &c : Commands)
+        s << "  " << QString::fromLatin1(c.name).leftJustified(8) << c.summary << "\n";
+    s << "\n'kalmor-cli COMMAND --help' tells more about a command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    // Pictures need fonts and images, not a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QStringList args = app.arguments().mid(1);
+    const QString name = args.value(0);
+    if (name == u"--help" || name == u"help" || name == u"-h") {
+        printUsage(out);
+        return 0;
+    }
+    for (const Command &c : Commands) {
+        if (name == QLatin1String(c.name))
+            return c.run(args.mid(1), out, err);
+    }
+    if (!name.isEmpty())
+        err << "kalmor-cli: unknown command '" << name << "'\n\n";
+    printUsage(err);
+    return 2;
+}

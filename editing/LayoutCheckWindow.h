@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QTreeView;
+
+namespace kalmor {
+
+class LayoutAnalysis;
+class ProblemTableModel;
+
+// The tool window "Kontrola panelu": the number of track circuits and of
+// each kind of problem above the list of problems (cell, kind, point,
+// text). Double click or Enter on a row asks to go to its cell. It shows
+// the analysis it is given and is told when that changed.
+class LayoutCheckWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LayoutCheckWindow(const LayoutAnalysis &analysis, QWidget *parent = nullptr);
+
+    // The analysis changed: counts and list show it, the current row and
+    // the scroll position stay where they were as far as they can.
+    void showResult();
+
+    QTreeView *list() const { return m_list; }
+
+signals:
+    void cellChosen(QPoint cell);
+
+private:
+    const LayoutAnalysis &m_analysis;
+    ProblemTableModel *m_model = nullptr;
+    QLabel *m_circuits = nullptr;
+    std::array<QLabel *, 5> m_counts{};
+    QTreeView *m_list = nullptr;
+};
+
+}  // namespace kalmor

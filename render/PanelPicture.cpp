@@ -1,0 +1,79 @@
+#include "render/PanelPicture.h"
+
+#include "render/SystemColours.h"
+
+#include <algorithm>
+
+namespace kalmor {
+
+PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill)
+{
+    return PictureOptions{cellSize, QRect(0, 0, columns, rows), grid, fill};
+}
+
+PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, const PictureOptions &options)
+    : m_doc(doc), m_images(images), m_options(options)
+{
+    const int cell = std::max(1, options.cellSize);
+    const QRect &cells = options.cells;
+    m_state.cellSize = cell;
+    m_state.fillColour = options.fillColour;
+    m_state.switches = ViewSwitches{false, false, false, options.grid};
+    m_state.focus = false;
+    // The grid and the surface reach exactly to the region's far edge, as
+    // they reach the panel's edge after "Nastavit".
+    m_state.appliedColumns = cells.x() + cells.width();
+    m_state.appliedRows = cells.y() + cells.height();
+    m_state.surfaceSize = QSize(int(qint64(m_state.appliedColumns) * cell), int(qint64(m_state.appliedRows) * cell));
+    m_editing.cornerChecks = {false, false, false, false};
+    m_origin = QPoint(int(qint64(cells.x()) * cell), int(qint64(cells.y()) * cell));
+    m_width = qint64(cells.width()) * cell;
+    m_height = qint64(cells.height()) * cell;
+}
+
+QRgb PanelComposer::fillPixel() const
+{
+    return toQColor(m_state.fillColour).rgb();
+}
+
+const QImage &PanelComposer::compose(const QRect &rect)
+{
+    composeFrame(m_image, rect.translated(m_origin), m_doc, m_state, m_editing, m_images, m_canvas, m_index);
+    return m_image;
+}
+
+TileGrid::TileGrid(qint64 width, qint64 height, int tileWidth, int tileHeight)
+    : m_width(width)
+    , m_height(height)
+    , m_tileWidth(std::max(1, tileWidth))
+    , m_tileHeight(std::max(1, tileHeight))
+    , m_across((width + m_tileWidth - 1) / m_tileWidth)
+    , m_down((height + m_tileHeight - 1) / m_tileHeight)
+{
+}
+
+QRect TileGrid::at(qint64 index) const
+{
+    const qint64 x = (index % m_across) * m_tileWidth;
+    const qint64 y = (index / m_across) * m_tileHeight;
+    return QRect(int(x), int(y), int(std::min<qint64>(m_tileWidth, m_width - x)),
+                 int(std::min<qint64>(m_tileHeight, m_height - y)));
+}
+
+TileGrid cellTiles(const PanelComposer &composer, qint64 budget)
+{
+    const qint64 cell = composer.cellSize();
+    const qint64 cellsPerTile = std::max<qint64>(1, budget / (cell * cell));
+    const qint64 columns = composer.width() / cell;
+    const qint64 across = std::clamp<qint64>(columns, 1, cellsPerTile);
+    const qint64 down = std::max<qint64>(1, cellsPerTile / across);
+    return TileGrid(composer.width(), composer.height(), int(across * cell), int(down * cell));
+}
+
+TileGrid rowStrips(const PanelComposer &composer, qint64 budget)
+{
+    const qint64 rows = std::max<qint64>(1, budget / std::max<qint64>(1, composer.width()));
+    return TileGrid(composer.width(), composer.height(), int(composer.width()), int(std::min<qint64>(rows, 1 << 20)));
+}
+
+}  // namespace kalmor

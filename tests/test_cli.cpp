@@ -1,0 +1,269 @@
+// kalmor-cli's commands: pictures as the window composes them, info,
+// resave as Open and Save As, the layout check, exit status.
+#include "cli/CheckCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/RenderCommand.h"
+#include "cli/ResaveCommand.h"
+#include "document/DocumentLifecycle.h"
+#include "document/StationFile.h"
+#include "render/ElementIndex.h"
+#include "render/FrameComposer.h"
+#include "render/ImageSet.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestRecords.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace kalmor;
+
+namespace {
+
+const QString DataDir = QStringLiteral(KALMOR_TEST_DATA);
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run run(int (*command)(const QStringList &, QTextStream &, QTextStream &), const QStringList &args)
+{
+    Run r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.status = command(args, out, err);
+    return r;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The editor's Open and Save As with nothing shown.
+class QuietHost : public LifecycleHost {
+public:
+    void hideAllPanels() override {}
+    void showAllPanels() override {}
+    void setMenuSectionEnabled(MenuSection, bool) override {}
+    void showProgress(const QString &, qsizetype) override {}
+    void stepProgress() override {}
+    void hideProgress() override {}
+    void setEditingLocked(bool) override {}
+};
+
+}  // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+private slots:
+    void renderShowsTheComposedFrame();
+    void info();
+    void resaveEqualsOpenAndSaveAs();
+    void exitStatus();
+    void checkCommand();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestCli::renderShowsTheComposedFrame()
+{
+    const QString station = DataDir + QStringLiteral("/horni_lhota.stvx");
+    StationData doc;
+    QVERIFY(readStationFile(station, doc).ok());
+    const ImageSet images;
+    // The station's own background, no overlays, the grid when asked.
+    RenderState state;
+    state.cellSize = 20;
+    state.appliedColumns = doc.columns;
+    state.appliedRows = doc.rows;
+    state.surfaceSize = QSize(doc.columns * 20, doc.rows * 20);
+    state.fillColour = doc.backgroundColour;
+    state.switches = ViewSwitches{false, false, false, true};
+    CanvasState canvas;
+    ElementIndex index;
+    QImage frame;
+    composeFrame(frame, QRect(QPoint(0, 0), state.surfaceSize), doc, state, EditingView{}, images, canvas, index);
+
+    const QString png = m_dir.filePath("lhota.png");
+    QCOMPARE(run(cli::runRenderCommand, {station, "-o", png, "--cell", "20", "--grid"}).status, 0);
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), frame);
+    QCOMPARE(run(cli::runRenderCommand, {station, "--output", png, "--cell", "20", "--grid", "--region", "1,2,4,3"}).status, 0);
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), frame.copy(20, 40, 80, 60));
+    // Without --cell the cells are the editor's 47 pixels.
+    QCOMPARE(run(cli::runRenderCommand, {station, "-o", png}).status, 0);
+    QCOMPARE(QImage(png).size(), QSize(doc.columns * 47, doc.rows * 47));
+}
+
+void TestCli::info()
+{
+    const Run r = run(cli::runInfoCommand, {DataDir + QStringLiteral("/horni_lhota.stvx"), "--json"});
+    QCOMPARE(r.status, 0);
+    QJsonParseError error;
+    const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(o["rows"].toInt(), 12);
+    QCOMPARE(o["columns"].toInt(), 20);
+    QCOMPARE(o["colour"].toString(), QStringLiteral("clMedGray"));
+    QCOMPARE(o["station"].toString(), QStringLiteral("Horní Lhota"));
+    QCOMPARE(o["author"].toString(), QStringLiteral("Jan Novák"));
+    QCOMPARE(o["issueDate"].toString(), QStringLiteral("01.02.2025"));
+    QCOMPARE(o["tiles"].toInt(), 4);
+    QCOMPARE(o["lamps"].toInt(), 2);
+    QCOMPARE(o["plates"].toInt(), 1);
+    QCOMPARE(o["kinds"].toObject()["KOL_sLSPS"].toInt(), 3);
+    QCOMPARE(o["kinds"].toObject().size(), 5);
+    const QJsonObject box = o["boundingBox"].toObject();
+    QCOMPARE((QList<int>{box["left"].toInt(), box["top"].toInt(), box["right"].toInt(), box["bottom"].toInt()}),
+             (QList<int>{1, 2, 4, 4}));
+    const Run empty = run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx"), "--json"});
+    QVERIFY(QJsonDocument::fromJson(empty.out.toUtf8()).object()["boundingBox"].isNull());
+    QVERIFY(run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx")}).out.contains("bounding box: none"));
+}
+
+// Every file of the test data: resave writes what the editor's Open and
+// Save As write, or fails as Open fails and writes nothing.
+void TestCli::resaveEqualsOpenAndSaveAs()
+{
+    const QStringList files = QDir(DataDir).entryList({QStringLiteral("*.stvx")}, QDir::Files);
+    QVERIFY(files.size() >= 4);
+    for (const QString &name : files) {
+        const QString input = DataDir + QLatin1Char('/') + name;
+        const QString resaved = m_dir.filePath(name + QStringLiteral(".cli"));
+        const QString saved = m_dir.filePath(name + QStringLiteral(".editor"));
+        StationDocument doc;
+        ScriptedPrompts prompts;
+        QuietHost host;
+        DocumentLifecycle editor(doc, prompts, host);
+        const bool opened = editor.openFrom(input);
+        const Run r = run(cli::runResaveCommand, {input, "-o", resaved});
+        QCOMPARE(r.status, opened ? 0 : 2);
+        if (!opened) {
+            QVERIFY(!QFile::exists(resaved));
+            QVERIFY(r.err.contains(prompts.messages.value(0)));
+            continue;
+        }
+        QVERIFY(editor.saveTo(saved));
+        QCOMPARE(fileBytes(resaved), fileBytes(saved));
+    }
+    // In place: the file becomes what Save As writes; a file that cannot
+    // be read stays as it was.
+    const QString copy = m_dir.filePath("copy.stvx");
+    QVERIFY(QFile::copy(DataDir + QStringLiteral("/hand_edited.stvx"), copy));
+    QCOMPARE(run(cli::runResaveCommand, {copy}).status, 0);
+    QCOMPARE(fileBytes(copy), fileBytes(m_dir.filePath("hand_edited.stvx.editor")));
+    const QString bad = m_dir.filePath("bad.stvx");
+    QVERIFY(QFile::copy(DataDir + QStringLiteral("/bad_number.stvx"), bad));
+    QCOMPARE(run(cli::runResaveCommand, {bad}).status, 2);
+    QCOMPARE(fileBytes(bad), fileBytes(DataDir + QStringLiteral("/bad_number.stvx")));
+}
+
+void TestCli::exitStatus()
+{
+    const QString station = DataDir + QStringLiteral("/horni_lhota.stvx");
+    const QString png = m_dir.filePath("x.png");
+    const QString nowhere = m_dir.filePath("no/such/dir/x.png");
+    using Command = int (*)(const QStringList &, QTextStream &, QTextStream &);
+    struct Case {
+        Command command;
+        QStringList args;
+        int status;
+    };
+    const QList<Case> cases{
+        {cli::runInfoCommand, {m_dir.filePath("missing.stvx")}, 2},
+        {cli::runInfoCommand, {}, 2},
+        {cli::runInfoCommand, {station, "--xml"}, 2},
+        {cli::runResaveCommand, {m_dir.filePath("missing.stvx")}, 2},
+        {cli::runResaveCommand, {station, "-o", m_dir.filePath("no/such/dir/x.stvx")}, 2},
+        {cli::runRenderCommand, {m_dir.filePath("missing.stvx"), "-o", png}, 2},
+        {cli::runRenderCommand, {station, "-o", png, "--cell", "abc"}, 2},
+        {cli::runRenderCommand, {station, "-o", png, "--cell", "0"}, 2},
+        {cli::runRenderCommand, {station, "-o", png, "--cell", "1048"}, 2},
+        {cli::runRenderCommand, {station, "-o", png, "--region", "18,0,3,1"}, 2},
+        {cli::runRenderCommand, {station, "-o", png, "--region", "1,x,3,1"}, 2},
+        {cli::runRenderCommand, {station, "-o", m_dir.filePath("x.jpg")}, 2},
+        {cli::runRenderCommand, {station, "-o", nowhere}, 2},
+        {cli::runRenderCommand, {station, "-o"}, 2},
+        {cli::runRenderCommand, {station}, 2},
+        {cli::runRenderCommand, {"--help"}, 0},
+        {cli::runInfoCommand, {"--help"}, 0},
+        {cli::runResaveCommand, {"--help"}, 0},
+    };
+    for (const Case &c : cases) {
+        const Run r = run(c.command, c.args);
+        QVERIFY2(r.status == c.status, qPrintable(c.args.join(' ') + QStringLiteral(" -> ") + QString::number(r.status)));
+        QCOMPARE(r.err.isEmpty(), c.status == 0);
+    }
+    QVERIFY(!QFile::exists(png));
+    QVERIFY(run(cli::runRenderCommand, {station, "-o", nowhere}).err.contains("File not found"));
+}
+
+void TestCli::checkCommand()
+{
+    QTemporaryDir dir;
+    StationData doc;
+    doc.columns = doc.rows = 10;
+    TPolePanelu end = tile(2, 1, QStringLiteral("KOZ_sPS"));
+    end.Cont_PS = true;
+    TPolePanelu straight = tile(3, 1, QStringLiteral("KOL_sLSPS"));
+    straight.Cont_LS = straight.Cont_PS = true;
+    doc.tiles.append(end);
+    doc.tiles.append(straight);
+    doc.tiles.append(tile(0, 0, QStringLiteral("KOL_\"x\"")));
+    const QString problems = dir.filePath(QStringLiteral("a.stvx"));
+    QVERIFY(writeStationFile(problems, doc).ok());
+
+    const auto check = [](const QStringList &args) { return run(cli::runCheckCommand, args); };
+    const Run text = check({problems});
+    QCOMPARE(text.status, 1);
+    QCOMPARE(text.out.split(u'\n'),
+             QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
+                          "1 circuits, 2 problems (division-mismatch 0, open-end 1, outside-panel 0, stacked 0, "
+                          "unknown-kind 1)",
+                          ""}));
+
+    const Run json = check({QStringLiteral("--json"), problems});
+    QCOMPARE(json.status, 1);
+    QJsonParseError error;
+    const QJsonObject top = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(top.value(u"circuits").toInt(), 1);
+    const QJsonArray list = top.value(u"problems").toArray();
+    QCOMPARE(list.size(), 2);
+    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"point", ""},
+                                              {"kind", "KOL_\"x\""}}));
+    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"point", "PS"},
+                                              {"kind", "KOL_sLSPS"}}));
+
+    // Without problems; an unreadable file; wrong arguments; help.
+    doc.tiles.removeAt(2);
+    doc.tiles.replace(1, [&] {
+        TPolePanelu t = tile(3, 1, QStringLiteral("KOZ_sLS"));
+        t.Cont_LS = true;
+        return t;
+    }());
+    const QString clean = dir.filePath(QStringLiteral("b.stvx"));
+    QVERIFY(writeStationFile(clean, doc).ok());
+    const Run ok = check({clean});
+    QCOMPARE(ok.status, 0);
+    QVERIFY(ok.out.startsWith(QStringLiteral("1 circuits, 0 problems")));
+    const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
+    QCOMPARE(missing.status, 2);
+    QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
+    for (const QStringList &bad : {QStringList{}, QStringList{clean, clean}, QStringList{clean, "--xml"}}) {
+        const Run usage = check(bad);
+        QCOMPARE(usage.status, 2);
+        QVERIFY(usage.err.contains(QStringLiteral("usage: kalmor-cli check")));
+    }
+    QCOMPARE(check({QStringLiteral("--help")}).status, 0);
+}
+
+QTEST_MAIN(TestCli)
+#include "test_cli.moc"
