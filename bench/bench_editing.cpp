@@ -1,13 +1,17 @@
 // Placement and shift figures for a large station: a row fill across 4000
-// columns with 1,000,000 tiles already placed, and a shift of all of them.
+// columns with 1,000,000 tiles already placed, and a shift of all of them;
+// select all with copy, paste and delete on the 1.2-million-element
+// station.
 #include "bench/support/BenchSupport.h"
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
+#include "editing/PanelSelection.h"
 #include "editing/PointerInput.h"
+#include "editing/SelectionCommands.h"
 #include "editing/ShiftElements.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,7 +49,7 @@ void fill(StationDocument &doc)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     StationDocument doc;
     fill(doc);
     constexpr int cell = 47;
@@ -95,5 +99,68 @@ int main(int argc, char **argv)
     }
     std::printf("shift all elements, %lld tiles: median %.2f ms (target < 50 ms)\n",
                 static_cast<long long>(shifted.tiles().count()), median(shifts));
+
+    // The selection commands on the whole 1.2-million-element station; each
+    // run is undone (untimed) before the next.
+    StationDocument big;
+    big.takeOver(bench::bigStation());
+    StationHistory bigHistory(big);
+    PanelSelection selection;
+    QPoint cursor;
+    SelectionCommands commands(bigHistory, prompts, selection, [&cursor] { return cursor; },
+                               [] { return QSize(4000, 4000); }, QSize(31, 32));
+    const qsizetype elements = big.data().elementCount();
+    const double copy = bench::medianMs(3, [&] {
+        commands.selectAll();
+        commands.copySelected();
+    });
+    std::printf("select all + copy, %lld elements: median %.0f ms (target < 1000 ms)\n",
+                static_cast<long long>(elements), copy);
+    std::vector<double> pastes, deletes, undos, appends;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        t.start();
+        commands.paste();  // at (0, 0), over the station itself: every record replaces one
+        pastes.push_back(double(t.nsecsElapsed()) / 1e6);
+        bigHistory.undo();
+        commands.selectAll();
+        t.restart();
+        commands.deleteSelected();
+        deletes.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        commands.paste();  // into the emptied station: every record appended
+        appends.push_back(double(t.nsecsElapsed()) / 1e6);
+        bigHistory.undo();
+        t.restart();
+        bigHistory.undo();
+        undos.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    if (big.data().elementCount() != elements || prompts.messages != 0) {
+        std::printf("the station changed unexpectedly\n");
+        return 1;
+    }
+    std::printf("paste of %lld elements over the station: median %.0f ms (target < 1000 ms)\n",
+                static_cast<long long>(elements), median(pastes));
+    std::printf("delete of all %lld elements: median %.0f ms (target < 1000 ms), its undo %.0f ms\n",
+                static_cast<long long>(elements), median(deletes), median(undos));
+    std::printf("paste of %lld elements into the emptied station: median %.0f ms (target < 1000 ms)\n",
+                static_cast<long long>(elements), median(appends));
+
+    // The same text as if another program had put it on the clipboard:
+    // read by the station file reader.
+    StationDocument empty;
+    StationHistory emptyHistory(empty);
+    SelectionCommands into(emptyHistory, prompts, selection, [&cursor] { return cursor; },
+                           [] { return QSize(4000, 4000); }, QSize(31, 32));
+    std::vector<double> foreign;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        t.start();
+        into.paste();
+        foreign.push_back(double(t.nsecsElapsed()) / 1e6);
+        emptyHistory.undo();
+    }
+    std::printf("paste of the same text from elsewhere into an empty station: median %.0f ms\n",
+                median(foreign));
     return 0;
 }

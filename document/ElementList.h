@@ -21,7 +21,8 @@ namespace kalmor {
 // log holds the latest LogLimit changes; a reader further behind cannot
 // be told. Shifts are noted in the log too, so that a reader that follows
 // them by their offset can go on reading it; changes of the whole list
-// (clear, assignment) end what the log can tell.
+// (clear, assignment, taking out or putting back records far from the
+// end) end what the log can tell.
 class ListRevision {
 public:
     static constexpr std::size_t LogLimit = 1 << 16;
@@ -119,8 +120,10 @@ public:
 
     // Appends to out the positions whose record append, replace or removeAt
     // changed after revision since (a removal touches the position the last
-    // record moved into, and the list is shorter); false when only a
-    // rebuild can tell, after clear, shift, assignment or many changes.
+    // record moved into, and the list is shorter; removeAll and insertAll
+    // near the end touch every position from the first they changed);
+    // false when only a rebuild can tell, after clear, shift, assignment,
+    // removeAll or insertAll far from the end, or many changes.
     bool positionsChangedSince(quint64 since, std::vector<qint32> &out) const
     {
         return m_revision.touchedSince(since, out, false);
@@ -163,10 +166,7 @@ public:
             return;
         }
         m_records = std::move(records);
-        std::vector<quint64> keys(m_records.size());
-        for (std::size_t i = 0; i < m_records.size(); ++i)
-            keys[i] = key(m_records[i].X, m_records[i].Y);
-        m_cells.rebuild(keys);
+        reindex();
         m_revision.bump();
     }
 
@@ -199,6 +199,66 @@ public:
         m_revision.touch(qint32(i));
     }
 
+    // Removes the records at the given positions (ascending, distinct);
+    // the others keep their order.
+    void removeAll(const std::vector<qint32> &positions)
+    {
+        if (positions.empty())
+            return;
+        const bool reindexAll = longTail(positions.front());
+        if (!reindexAll) {
+            for (const qint32 p : positions)
+                m_cells.removed(keyAt(p), p);
+        }
+        std::size_t next = 0;  // into positions
+        qint32 to = positions.front();
+        for (qint32 from = to; from < qint32(m_records.size()); ++from) {
+            if (next < positions.size() && positions[next] == from) {
+                ++next;
+                continue;
+            }
+            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
+            if (!reindexAll)
+                renumbered(from, to);
+            ++to;
+        }
+        m_records.resize(std::size_t(to));
+        if (reindexAll)
+            reindex();
+        changedFrom(positions.front());
+    }
+
+    // The inverse of removeAll: records[k] goes back to positions[k]
+    // (ascending, positions in the longer list); the others keep their order.
+    void insertAll(const std::vector<qint32> &positions, std::vector<Record> records)
+    {
+        if (positions.empty())
+            return;
+        qint32 from = qint32(m_records.size()) - 1;
+        m_records.resize(m_records.size() + positions.size());
+        const bool reindexAll = longTail(positions.front());
+        // From the back, so that every record moves into a place already left.
+        std::size_t next = positions.size();
+        for (qint32 to = qint32(m_records.size()) - 1; to >= positions.front(); --to) {
+            if (next > 0 && positions[next - 1] == to) {
+                --next;
+                m_records[std::size_t(to)] = std::move(records[next]);
+                continue;
+            }
+            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
+            if (!reindexAll)
+                renumbered(from, to);
+            --from;
+        }
+        if (reindexAll) {
+            reindex();
+        } else {
+            for (const qint32 p : positions)
+                m_cells.added(keyAt(p), p);
+        }
+        changedFrom(positions.front());
+    }
+
     void clear()
     {
         m_records.clear();
@@ -211,6 +271,15 @@ public:
     qsizetype firstAt(qint32 x, qint32 y) const
     {
         return m_cells.first(key(x, y), count(), [this](qint32 pos) { return keyAt(pos); });
+    }
+
+    // List position of the last record at (x, y), or -1: of records
+    // stacked on one cell, the one drawn on top.
+    qsizetype lastAt(qint32 x, qint32 y) const
+    {
+        std::vector<qint32> stack;
+        positionsAt(x, y, stack);
+        return stack.empty() ? -1 : stack.back();
     }
 
     // List positions of every record at (x, y), ascending, into out.
@@ -235,11 +304,48 @@ public:
     }
 
 private:
+    // Every position from `first` on holds another record, or none: a
+    // short tail (the records placed last) is logged position by position,
+    // so that readers follow it without a rebuild; a long one counts as a
+    // change of the whole list. One position is logged even when the tail
+    // is gone, so that the revision moves on.
+    void changedFrom(qint32 first)
+    {
+        const qint32 end = std::max(qint32(m_records.size()), first + 1);
+        if (longTail(first)) {
+            m_revision.bump();
+            return;
+        }
+        for (qint32 i = first; i < end; ++i)
+            m_revision.touch(i);
+    }
+
     quint64 key(qint32 x, qint32 y) const
     {
         return CellIndex::key(quint32(x) - m_offsetX, quint32(y) - m_offsetY);
     }
     quint64 keyAt(qint32 pos) const { return key(m_records[std::size_t(pos)].X, m_records[std::size_t(pos)].Y); }
+
+    // Whether the records from `first` on are too many to follow one by
+    // one, in the cell index as in the change log.
+    bool longTail(qint32 first) const { return qint64(m_records.size()) - first > qint64(ListRevision::LogLimit); }
+
+    // The record now at `to` was at `from`.
+    void renumbered(qint32 from, qint32 to)
+    {
+        const quint64 k = keyAt(to);
+        m_cells.removed(k, from);
+        m_cells.added(k, to);
+    }
+
+    // Indexes every record in one pass.
+    void reindex()
+    {
+        std::vector<quint64> keys(m_records.size());
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            keys[i] = keyAt(qint32(i));
+        m_cells.rebuild(keys);
+    }
 
     std::vector<Record> m_records;
     CellIndex m_cells;

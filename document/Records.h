@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <array>
+
 namespace kalmor {
 
 // One track tile. The eight flags say at which border points the track
@@ -21,6 +23,12 @@ struct TPolePanelu {
     QString NAME;
     friend bool operator==(const TPolePanelu &, const TPolePanelu &) = default;
 };
+
+// The eight flags in the order of the station file and the check boxes:
+// LH, LS, LD, SH, SD, PH, PS, PD.
+inline constexpr std::array<bool TPolePanelu::*, 8> TileFlags{
+    &TPolePanelu::Cont_LH, &TPolePanelu::Cont_LS, &TPolePanelu::Cont_LD, &TPolePanelu::Cont_SH,
+    &TPolePanelu::Cont_SD, &TPolePanelu::Cont_PH, &TPolePanelu::Cont_PS, &TPolePanelu::Cont_PD};
 
 // One lamp, standing at a pixel offset from its cell's top-left corner.
 struct TPoleZarovka {

@@ -66,6 +66,28 @@ void redoChange(ElementList<Record> &list, ListChange<Record> &c)
     }
 }
 
+template <class Record>
+void undoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+{
+    list.insertAll(c.positions, std::move(c.records));
+    c.records = {};
+}
+
+template <class Record>
+void redoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+{
+    c.records.reserve(c.positions.size());
+    for (const qint32 p : c.positions)
+        c.records.push_back(list.at(p));
+    list.removeAll(c.positions);
+}
+
+template <class Change>
+auto &listOf(StationDocument &doc, const Change &)
+{
+    return elementsOf<typename Change::RecordType>(doc);
+}
+
 }  // namespace
 
 void StationEdit::shiftTiles(qint32 dx, qint32 dy)
@@ -77,16 +99,14 @@ void StationEdit::shiftTiles(qint32 dx, qint32 dy)
 void StationEdit::undo()
 {
     for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it) {
-        std::visit(
-            [this]<class Record>(ListChange<Record> &c) { undoChange(elementsOf<Record>(*m_doc), c); }, *it);
+        std::visit([this](auto &c) { undoChange(listOf(*m_doc, c), c); }, *it);
     }
 }
 
 void StationEdit::redo()
 {
     for (Change &change : m_changes) {
-        std::visit(
-            [this]<class Record>(ListChange<Record> &c) { redoChange(elementsOf<Record>(*m_doc), c); }, change);
+        std::visit([this](auto &c) { redoChange(listOf(*m_doc, c), c); }, change);
     }
 }
 

@@ -13,11 +13,21 @@ namespace kalmor {
 // replaced record, the removed record while it is removed.
 template <class Record>
 struct ListChange {
+    using RecordType = Record;
     enum class Kind : quint8 { Append, Replace, RemoveAt, Shift };
     Kind kind = Kind::Append;
     qint32 position = 0;  // Replace, RemoveAt; Shift: dx
     qint32 dy = 0;        // Shift
     Record record;
+};
+
+// Records taken out of one list at once, the others closing up in their
+// order: the positions they had and, while they are out, the records.
+template <class Record>
+struct ListRemoval {
+    using RecordType = Record;
+    std::vector<qint32> positions;  // ascending
+    std::vector<Record> records;
 };
 
 // A gesture's changes of the three element lists, made through it and
@@ -41,10 +51,16 @@ public:
     // Removes record i; the last record takes its place.
     template <class Record>
     void removeAt(qsizetype i);
+    // Removes the records at the ascending positions; the others keep
+    // their order.
+    template <class Record>
+    void removeAll(std::vector<qint32> positions);
     // Moves every track tile by (dx, dy); the caller has checked the range.
     void shiftTiles(qint32 dx, qint32 dy);
 
     bool isEmpty() const { return m_changes.empty(); }
+    // Room for as many more changes, when a gesture knows it makes many.
+    void reserve(qsizetype changes) { m_changes.reserve(m_changes.size() + std::size_t(changes)); }
 
     // Only on the state right after the recording (undo) or right after an
     // undo (redo).
@@ -52,7 +68,8 @@ public:
     void redo();
 
 private:
-    using Change = std::variant<ListChange<TPolePanelu>, ListChange<TPoleZarovka>, ListChange<TPoleStitek>>;
+    using Change = std::variant<ListChange<TPolePanelu>, ListChange<TPoleZarovka>, ListChange<TPoleStitek>,
+                                ListRemoval<TPolePanelu>, ListRemoval<TPoleZarovka>, ListRemoval<TPoleStitek>>;
 
     StationDocument *m_doc;
     std::vector<Change> m_changes;
@@ -67,6 +84,15 @@ template <>
 inline ElementList<TPoleZarovka> &elementsOf(StationDocument &doc) { return doc.lamps(); }
 template <>
 inline ElementList<TPoleStitek> &elementsOf(StationDocument &doc) { return doc.plates(); }
+
+template <class Record>
+const ElementList<Record> &elementsOf(const StationDocument &doc);
+template <>
+inline const ElementList<TPolePanelu> &elementsOf(const StationDocument &doc) { return doc.tiles(); }
+template <>
+inline const ElementList<TPoleZarovka> &elementsOf(const StationDocument &doc) { return doc.lamps(); }
+template <>
+inline const ElementList<TPoleStitek> &elementsOf(const StationDocument &doc) { return doc.plates(); }
 
 template <class Record>
 void StationEdit::append(Record r)
@@ -91,6 +117,20 @@ void StationEdit::removeAt(qsizetype i)
     Record removed = list.at(i);
     list.removeAt(i);
     m_changes.emplace_back(ListChange<Record>{ListChange<Record>::Kind::RemoveAt, qint32(i), 0, std::move(removed)});
+}
+
+template <class Record>
+void StationEdit::removeAll(std::vector<qint32> positions)
+{
+    if (positions.empty())
+        return;
+    ElementList<Record> &list = elementsOf<Record>(*m_doc);
+    std::vector<Record> removed;
+    removed.reserve(positions.size());
+    for (const qint32 p : positions)
+        removed.push_back(list.at(p));
+    list.removeAll(positions);
+    m_changes.emplace_back(ListRemoval<Record>{std::move(positions), std::move(removed)});
 }
 
 }  // namespace kalmor

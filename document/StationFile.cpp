@@ -218,6 +218,29 @@ QByteArray settingLines(const StationData &d)
     return b;
 }
 
+const QByteArray &ElementLines::nameBytes(const QString &name)
+{
+    auto it = m_names.constFind(name);
+    if (it == m_names.cend())
+        it = m_names.insert(name, encodeWindows1250(name));
+    return *it;
+}
+
+void ElementLines::append(QByteArray &out, const TPolePanelu &t)
+{
+    appendTile(out, t, nameBytes(t.NAME));
+}
+
+void ElementLines::append(QByteArray &out, const TPoleZarovka &z)
+{
+    appendLamp(out, z, nameBytes(z.NAME));
+}
+
+void ElementLines::append(QByteArray &out, const TPoleStitek &s)
+{
+    appendPlate(out, s, nameBytes(s.NAME));
+}
+
 QByteArray tileLine(const TPolePanelu &t)
 {
     QByteArray b;

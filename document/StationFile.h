@@ -3,6 +3,7 @@
 #include "document/StationDocument.h"
 
 #include <QByteArrayView>
+#include <QHash>
 #include <QString>
 
 #include <atomic>
@@ -56,6 +57,21 @@ struct WriteObserver {
 // damages the file already on disk. Only a regular file is replaced: a
 // folder, a pipe or a device (or a link to one) gives "File access denied".
 FileResult writeStationFile(const QString &path, const StationData &data, const WriteObserver &observer = {});
+
+// Element lines exactly as a station file holds them, each kind name
+// encoded once: what the writer writes, and what a copy of panel elements
+// puts on the clipboard.
+class ElementLines {
+public:
+    void append(QByteArray &out, const TPolePanelu &t);
+    void append(QByteArray &out, const TPoleZarovka &z);
+    void append(QByteArray &out, const TPoleStitek &s);
+
+private:
+    const QByteArray &nameBytes(const QString &name);
+
+    QHash<QString, QByteArray> m_names;
+};
 
 // The exact bytes of a station file, for tests and for the writer.
 QByteArray settingLines(const StationData &data);

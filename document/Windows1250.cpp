@@ -64,10 +64,11 @@ std::optional<char> windows1250Byte(QChar c)
 
 QByteArray encodeWindows1250(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    // Written in place: a paste encodes a hundred million characters.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *d = out.data();
     for (const QChar c : text)
-        out.append(windows1250Byte(c).value_or('?'));
+        *d++ = c.unicode() < 0x80 ? char(c.unicode()) : windows1250Byte(c).value_or('?');
     return out;
 }
 

@@ -76,6 +76,15 @@ void CornerDivisionPage::preset(QStringView kindName)
         box->setEnabled(box->isChecked());
 }
 
+void CornerDivisionPage::setFlags(const std::array<bool, 8> &flags)
+{
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        m_boxes[i]->setChecked(flags[i]);
+        if (flags[i])
+            m_boxes[i]->setEnabled(true);
+    }
+}
+
 std::array<bool, 8> CornerDivisionPage::flags() const
 {
     std::array<bool, 8> f{};

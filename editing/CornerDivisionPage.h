@@ -23,6 +23,9 @@ public:
 
     // checked := the box's point is in the kind's border points; enabled := checked.
     void preset(QStringView kindName);
+    // A placed tile's flags read back (LH, LS, LD, SH, SD, PH, PS, PD): a
+    // checked box is enabled too, so it can be cleared again.
+    void setFlags(const std::array<bool, 8> &flags);
 
     // Checked states in the order LH, LS, LD, SH, SD, PH, PS, PD.
     std::array<bool, 8> flags() const;

@@ -2,6 +2,7 @@
 
 #include "editing/CornerDivisionPage.h"
 #include "editing/LampPropertiesPage.h"
+#include "editing/PanelSelection.h"
 #include "editing/PointerInput.h"
 
 namespace kalmor {
@@ -13,7 +14,7 @@ PlacementInputs currentPlacementInputs(const QString &kind, const CornerDivision
 }
 
 EditingView currentEditingView(const PointerInput &pointer, const QString &kind, const CornerDivisionPage &corners,
-                               const LampPropertiesPage &lamps)
+                               const LampPropertiesPage &lamps, const PanelSelection &selection)
 {
     EditingView view;
     view.cursorColumn = pointer.cursorCell().x();
@@ -22,6 +23,7 @@ EditingView currentEditingView(const PointerInput &pointer, const QString &kind,
     view.cornerChecks = corners.cornerChecks();
     view.lampOffsetX = lamps.offsetX();
     view.lampOffsetY = lamps.offsetY();
+    view.selection = selection.area();
     return view;
 }
 

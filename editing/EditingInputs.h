@@ -7,6 +7,7 @@ namespace kalmor {
 
 class CornerDivisionPage;
 class LampPropertiesPage;
+class PanelSelection;
 class PointerInput;
 
 // What the next placement copies, read from the controls now: the current
@@ -16,8 +17,9 @@ PlacementInputs currentPlacementInputs(const QString &kind, const CornerDivision
                                        const LampPropertiesPage &lamps);
 
 // The editing state a frame shows (cursor cell, current kind, the four
-// corner boxes, lamp offsets), for whoever drives the renderer.
+// corner boxes, lamp offsets, selected cells), for whoever drives the
+// renderer.
 EditingView currentEditingView(const PointerInput &pointer, const QString &kind, const CornerDivisionPage &corners,
-                               const LampPropertiesPage &lamps);
+                               const LampPropertiesPage &lamps, const PanelSelection &selection);
 
 }  // namespace kalmor

@@ -56,6 +56,28 @@ void ElementSelection::NastaveniRamecku(const AssortmentImage &image)
         frame->move(image.pos() - QPoint(FrameInset, FrameInset));
 }
 
+bool ElementSelection::chooseKindByName(const QString &kind)
+{
+    const KindInfo *info = findKind(kind);
+    AssortmentImage *image = m_w.mainAssortment ? m_w.mainAssortment->image(kind) : nullptr;
+    if (!info || !image)
+        return false;
+    // The picture the user sees: on the palette while it floats.
+    if (m_w.palette && m_w.palette->isVisible()) {
+        if (AssortmentImage *onPalette = m_w.palette->assortment()->image(kind)) {
+            m_w.palette->assortment()->bringToFront(info->palettePage);
+            paletteImageClick(onPalette);
+            return true;
+        }
+    }
+    if (m_w.mainAssortment->currentIndex() != info->mainPage) {
+        m_w.mainAssortment->bringToFront(info->mainPage);
+        mainPageChange(info->mainPage);
+    }
+    mainImageClick(image);
+    return true;
+}
+
 void ElementSelection::mainImageClick(AssortmentImage *image)
 {
     moveMainFramesLeft(image->x() - FrameInset);

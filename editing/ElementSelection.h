@@ -50,6 +50,12 @@ public:
     void chooseKind(const AssortmentImage &image);
     // Moves the palette's frames around one of its images.
     void NastaveniRamecku(const AssortmentImage &image);
+    // Chooses a kind of the catalogue exactly as the user would with a
+    // click on its picture where the assortment is shown: the palette's
+    // page while it floats, else the main window's page, brought to the
+    // front first with the page change's own rules. False for a name that
+    // is no kind of the catalogue; nothing changes then.
+    bool chooseKindByName(const QString &kind);
 
 public slots:
     void mainImageClick(kalmor::AssortmentImage *image);

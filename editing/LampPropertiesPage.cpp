@@ -118,6 +118,12 @@ LampPropertiesPage::LampPropertiesPage(std::function<int()> cellSize, QWidget *p
     connect(m_offsetY, &QSpinBox::valueChanged, this, &LampPropertiesPage::offsetsChanged);
 }
 
+void LampPropertiesPage::setOffsets(qint32 x, qint32 y)
+{
+    m_offsetX->setValue(x);
+    m_offsetY->setValue(y);
+}
+
 qint32 LampPropertiesPage::offsetX() const
 {
     return m_offsetX->value();

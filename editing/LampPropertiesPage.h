@@ -32,6 +32,8 @@ public:
 
     // Applies both lists, vertical then horizontal, through the spin edits.
     void applyAlignment();
+    // Takes a placed lamp's offsets, through the spin edits.
+    void setOffsets(qint32 x, qint32 y);
 
     QComboBox *verticalList() const { return m_vertical; }     // CB_ZAR_ZarovnaniSvisle
     QComboBox *horizontalList() const { return m_horizontal; } // CB_ZAR_ZarovnaniVodorovne

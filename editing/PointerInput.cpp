@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <utility>
 
 namespace kalmor {
 
@@ -64,15 +65,24 @@ void PointerInput::setCursorCell(QPoint cell)
         return;
     m_cursor = cell;
     emit cursorCellChanged(m_cursor);
+    if (m_gesture == Gesture::Select)
+        emit cellsSelected(m_dragStart, m_cursor);
 }
 
-void PointerInput::mousePressed(Qt::MouseButton, int, int)
+void PointerInput::mousePressed(Qt::MouseButton button, int, int, Qt::KeyboardModifiers modifiers)
 {
     if (m_locked)
         return;
     m_dragStart = m_cursor;
     if (m_startCaption)
         m_startCaption->setText(cellCaption(m_dragStart));
+    m_gesture = Gesture::Place;
+    if (button == Qt::LeftButton && modifiers.testFlag(Qt::ShiftModifier))
+        m_gesture = Gesture::Select;
+    else if (button == Qt::RightButton && modifiers.testFlag(Qt::ControlModifier))
+        m_gesture = Gesture::Pick;
+    if (m_gesture == Gesture::Select)
+        emit cellsSelected(m_dragStart, m_dragStart);
 }
 
 void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
@@ -80,27 +90,43 @@ void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
     if (m_locked)
         return;
     const QPoint target = cellAt(x, y, cellSize());
+    switch (std::exchange(m_gesture, Gesture::Place)) {
+    case Gesture::Place:
+        place(button, target);
+        break;
+    case Gesture::Select:
+        emit cellsSelected(m_dragStart, target);
+        break;
+    case Gesture::Pick:
+        emit pickRequested(target);
+        break;
+    }
+    m_dragEnd = m_cursor;
+    const QString zero = QStringLiteral("0x0");
+    if (m_startCaption)
+        m_startCaption->setText(zero);
+    if (m_endCaption)
+        m_endCaption->setText(zero);
+}
+
+void PointerInput::place(Qt::MouseButton button, QPoint target)
+{
     StationEdit edit(m_history.document());
     PlacementResult placed = PlacementResult::Nothing;
     if (button == Qt::LeftButton || button == Qt::RightButton) {
         placed = placeElement(edit, target.x(), target.y(),
                               button == Qt::LeftButton ? PlacementMode::Place : PlacementMode::Remove, m_inputs());
     }
-    m_dragEnd = m_cursor;
-    const bool fill = m_dragStart.y() == m_dragEnd.y() && m_dragStart.x() < m_dragEnd.x();
+    const QPoint end = m_cursor;
+    const bool fill = m_dragStart.y() == end.y() && m_dragStart.x() < end.x();
     if (fill) {
         // One read of the controls serves the whole fill: nothing can change
         // them between the cells of one release.
         const PlacementInputs inputs = m_inputs();
-        for (qint64 column = m_dragStart.x(); column <= m_dragEnd.x(); ++column)
-            placeElement(edit, qint32(column), m_dragEnd.y(), PlacementMode::Place, inputs);
+        for (qint64 column = m_dragStart.x(); column <= end.x(); ++column)
+            placeElement(edit, qint32(column), end.y(), PlacementMode::Place, inputs);
     }
     m_history.commit(std::move(edit), stepName(placed, fill));
-    const QString zero = QStringLiteral("0x0");
-    if (m_startCaption)
-        m_startCaption->setText(zero);
-    if (m_endCaption)
-        m_endCaption->setText(zero);
 }
 
 }  // namespace kalmor

@@ -19,6 +19,12 @@ class StationHistory;
 // runs the row fill of a left-to-right drag along one row. Each release is
 // one step of the history, the row fill included.
 //
+// Two gestures, told by the modifiers at the press, place nothing and
+// leave the status alone: Shift with the left button selects the cells
+// from the press cell to the cell under the pointer (reported while the
+// pointer moves and at the release); Ctrl with the right button picks the
+// element at the release cell.
+//
 // Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased to
 // the slots of the same names; give the captions L_Pocatek and L_Konec of
 // the corner-division page with setCaptionLabels().
@@ -49,14 +55,21 @@ public:
 
 public slots:
     void mouseMoved(int x, int y);
-    void mousePressed(Qt::MouseButton button, int x, int y);
+    void mousePressed(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
     void mouseReleased(Qt::MouseButton button, int x, int y);
 
 signals:
     void cursorCellChanged(QPoint cell);
+    void cellsSelected(QPoint from, QPoint to);
+    void pickRequested(QPoint cell);
 
 private:
+    enum class Gesture { Place, Select, Pick };
+
     int cellSize() const;
+    // A release of the plain gesture: place or remove at the target cell,
+    // then the row fill from the drag start cell to the cursor cell.
+    void place(Qt::MouseButton button, QPoint target);
 
     StationHistory &m_history;
     std::function<int()> m_cellSize;
@@ -66,6 +79,7 @@ private:
     QPoint m_cursor;
     QPoint m_dragStart;
     QPoint m_dragEnd;
+    Gesture m_gesture = Gesture::Place;
     bool m_locked = false;
 };
 

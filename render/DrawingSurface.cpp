@@ -134,13 +134,13 @@ void X_Plocha::mouseMoveEvent(QMouseEvent *event)
 void X_Plocha::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    emit mousePressed(event->button(), p.x(), p.y());
+    emit mousePressed(event->button(), p.x(), p.y(), event->modifiers());
 }
 
 void X_Plocha::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    emit mouseReleased(event->button(), p.x(), p.y());
+    emit mouseReleased(event->button(), p.x(), p.y(), event->modifiers());
 }
 
 void X_Plocha::focusInEvent(QFocusEvent *event)

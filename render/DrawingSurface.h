@@ -73,10 +73,11 @@ public slots:
 
 signals:
     // Pointer positions in surface pixels; while a button is held they
-    // arrive from outside the widget too.
+    // arrive from outside the widget too. The modifiers are those held at
+    // the press or release.
     void mouseMoved(int x, int y);
-    void mousePressed(Qt::MouseButton button, int x, int y);
-    void mouseReleased(Qt::MouseButton button, int x, int y);
+    void mousePressed(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
+    void mouseReleased(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -73,6 +73,23 @@ bool gridCoversClip(const FrameTarget &target, const RenderState &state, qint64 
     return clip.bottom() <= state.appliedRows || clip.right() <= state.appliedColumns;
 }
 
+// Two pixels wide: on the grid lines around the selected cells, and one
+// pixel inside them, where no grid line runs.
+void drawSelectionOutline(FrameTarget &target, const CellRect &selection, qint64 cell)
+{
+    const qint64 x0 = selection.left * cell;
+    const qint64 y0 = selection.top * cell;
+    const qint64 x1 = (qint64(selection.right) + 1) * cell;
+    const qint64 y1 = (qint64(selection.bottom) + 1) * cell;
+    const auto dashed = [&target](const WideRect &band, Qt::Orientation along) {
+        fillDashed(target, band, along, SelectionDashColours, SelectionDashLength);
+    };
+    dashed(WideRect{x0, y0, x1 - x0 + 1, 2}, Qt::Horizontal);
+    dashed(WideRect{x0, y1 - 1, x1 - x0 + 1, 2}, Qt::Horizontal);
+    dashed(WideRect{x0, y0, 2, y1 - y0 + 1}, Qt::Vertical);
+    dashed(WideRect{x1 - 1, y0, 2, y1 - y0 + 1}, Qt::Vertical);
+}
+
 // The outline of the rectangle (x0, y0) - (x0 + cell + 1, y0 + cell + 1),
 // right and bottom exclusive: the cell's four grid lines.
 void drawCursorFrame(FrameTarget &target, const EditingView &editing, qint64 cell)
@@ -164,6 +181,8 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
             composeTile(tile, doc, state, editing, images, index);
         }
     }
+    if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
+        drawSelectionOutline(frame, editing.selection, cell);
     if (drawCursor && !frame.clip.isEmpty())
         drawCursorFrame(frame, editing, cell);
     // The cursor frame leaves the brush hollow whether or not it reached

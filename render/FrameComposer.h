@@ -28,6 +28,11 @@ struct CanvasState {
 inline constexpr QRgb GridColour = 0xFF0000FF;        // blue
 inline constexpr QRgb CursorFrameColour = 0xFFFF0000; // red
 inline constexpr QRgb DiagnosticColour = 0xFF800000;  // maroon
+// The selection outline: dashes of these two colours, SelectionDashLength
+// pixels each, stand out on the grey fill, on black track and on the blue
+// grid.
+inline constexpr QRgb SelectionDashColours[2] = {0xFFFFFF00, 0xFF000000};  // yellow, black
+inline constexpr int SelectionDashLength = 4;
 
 // The six diagnostic lines, top to bottom (y = 10, 20, ... 60, x = 10).
 std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingView &editing,
@@ -36,11 +41,11 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 // Composes one frame for the rectangle surfaceRect of the drawing surface:
 // fill, lamps, tiles with corner pieces, plates, the track circuits (when
 // switched on), previews, grid, the problem outlines (when asked for),
-// cursor frame, diagnostic lines, in that order. Target pixel (0, 0) is surface
-// pixel surfaceRect.topLeft(); the result equals composing the whole
-// surface and cutting the rectangle out. The target is made
-// surfaceRect.size() in Format_RGB32 if it is not; its pixels outside the
-// surface (state.surfaceSize) are left as they are.
+// selection outline, cursor frame, diagnostic lines, in that order. Target
+// pixel (0, 0) is surface pixel surfaceRect.topLeft(); the result equals
+// composing the whole surface and cutting the rectangle out. The target is
+// made surfaceRect.size() in Format_RGB32 if it is not; its pixels outside
+// the surface (state.surfaceSize) are left as they are.
 void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
                   const RenderState &state, const EditingView &editing, const ImageSet &images,
                   CanvasState &canvas, ElementIndex &index);

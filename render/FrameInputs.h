@@ -8,6 +8,7 @@
 #include <QSize>
 #include <QString>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -21,6 +22,24 @@ struct ViewSwitches {
     bool grid = true;            // MP_Mrizka
     bool trackCircuits = false;  // MP_KolejoveObvody
     friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
+};
+
+// A rectangle of whole cells, both corner cells included; empty when it
+// holds no cell.
+struct CellRect {
+    qint32 left = 0;
+    qint32 top = 0;
+    qint32 right = -1;
+    qint32 bottom = -1;
+
+    // The cells between two corner cells given in any order.
+    static CellRect spanning(qint32 x1, qint32 y1, qint32 x2, qint32 y2)
+    {
+        return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    }
+    bool isEmpty() const { return right < left || bottom < top; }
+    bool contains(qint64 x, qint64 y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    friend bool operator==(const CellRect &, const CellRect &) = default;
 };
 
 // The track of one analysed tile in the colours of its circuits: its
@@ -65,6 +84,8 @@ struct EditingView {
     // Values of SE_ZAR_OdsazeniX and SE_ZAR_OdsazeniY: where the next lamp goes.
     qint32 lampOffsetX = 0;
     qint32 lampOffsetY = 0;
+    // The selected cells, outlined above the grid; empty when none.
+    CellRect selection;
     friend bool operator==(const EditingView &, const EditingView &) = default;
 };
 

@@ -111,4 +111,15 @@ void fillRect(FrameTarget &target, const WideRect &rect, QRgb colour)
     }
 }
 
+void fillDashed(FrameTarget &target, const WideRect &rect, Qt::Orientation along, const QRgb (&colours)[2],
+                int dashLength)
+{
+    const QRect area = clipped(rect, target.clip);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(target.image.scanLine(y - target.origin.y()));
+        for (int x = area.left(); x <= area.right(); ++x)
+            row[x - target.origin.x()] = colours[((along == Qt::Horizontal ? x : y) / dashLength) & 1];
+    }
+}
+
 }  // namespace kalmor

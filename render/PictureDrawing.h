@@ -109,4 +109,10 @@ constexpr int blendChannel(int picture, int below, int opacity)
 // Fills the part of the rectangle inside the clip.
 void fillRect(FrameTarget &target, const WideRect &rect, QRgb colour);
 
+// The same in dashes of two colours along one direction: the colour of a
+// pixel follows its surface coordinate, so every part of the surface is
+// composed alike.
+void fillDashed(FrameTarget &target, const WideRect &rect, Qt::Orientation along, const QRgb (&colours)[2],
+                int dashLength);
+
 }  // namespace kalmor

@@ -120,6 +120,7 @@ TNastaveniPanelu::TNastaveniPanelu(StationHistory &history, UserPrompts &prompts
     connect(this, &QDialog::finished, &m_history, &StationHistory::endTyping);
     connect(m_opacity, &QSpinBox::valueChanged, this, &TNastaveniPanelu::SE_PruhlednostChange);
     connect(m_zoom, &QSpinBox::valueChanged, this, &TNastaveniPanelu::SE_ZvetseniChange);
+    connect(&m_viewport, &Viewport::zoomChanged, this, &TNastaveniPanelu::showZoom);
     connect(apply, &QPushButton::clicked, this, &TNastaveniPanelu::Button4Click);
     connect(colour, &QPushButton::clicked, this, &TNastaveniPanelu::Button1Click);
     connect(&m_doc, &StationDocument::settingsChanged, this, &TNastaveniPanelu::showDocumentSettings);
@@ -180,6 +181,12 @@ void TNastaveniPanelu::SE_PruhlednostChange(int value)
 void TNastaveniPanelu::SE_ZvetseniChange(int value)
 {
     m_viewport.setZoom(value);
+}
+
+void TNastaveniPanelu::showZoom(int zoom)
+{
+    if (m_zoom->value() != zoom)
+        m_zoom->setValue(zoom);
 }
 
 }  // namespace kalmor

@@ -42,6 +42,8 @@ public:
 private:
     void SE_PruhlednostChange(int value);
     void SE_ZvetseniChange(int value);
+    // Shows a zoom set elsewhere (the wheel) in SE_Zvetseni.
+    void showZoom(int zoom);
     void showDocumentSettings();
     void setSampleColour(Colour c);
 

@@ -54,6 +54,7 @@ void Viewport::setZoom(int zoom)
         return;
     const int before = cellSize();
     m_zoom = zoom;
+    emit zoomChanged(m_zoom);
     if (cellSize() != before)
         emit cellSizeChanged(cellSize());
 }

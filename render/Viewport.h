@@ -77,6 +77,7 @@ public:
     static constexpr qint64 MaxSurfaceExtent = 16777215;
 
 signals:
+    void zoomChanged(int zoom);
     void cellSizeChanged(int cellSize);
     void appliedSizeChanged(qint32 columns, qint32 rows);
     void surfaceSizeChanged(QSize size);

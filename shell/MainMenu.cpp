@@ -107,6 +107,15 @@ MainMenu buildMainMenu(QMenuBar *bar)
                           QKeySequence(Qt::CTRL | Qt::Key_Up));
     separator(m.Posunoutvechnyprvky1, "N4");
     m.MP_PosunoutVseO = entry(m.Posunoutvechnyprvky1, "MP_PosunoutVseO", QStringLiteral("Posunout vše o ..."));
+    separator(m.MS_Upravy, "N7");
+    m.MP_Vyjmout = entry(m.MS_Upravy, "MP_Vyjmout", QStringLiteral("Vyjmout"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    m.MP_Kopirovat = entry(m.MS_Upravy, "MP_Kopirovat", QStringLiteral("Kopírovat"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    m.MP_Vlozit = entry(m.MS_Upravy, "MP_Vlozit", QStringLiteral("Vložit"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    m.MP_Smazat = entry(m.MS_Upravy, "MP_Smazat", QStringLiteral("Smazat"), QKeySequence(Qt::Key_Delete));
+    m.MP_VybratVse = entry(m.MS_Upravy, "MP_VybratVse", QStringLiteral("Vybrat vše"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    m.MP_ZrcadlitVodorovne = entry(m.MS_Upravy, "MP_ZrcadlitVodorovne", QStringLiteral("Zrcadlit vodorovně"));
+    m.MP_ZrcadlitSvisle = entry(m.MS_Upravy, "MP_ZrcadlitSvisle", QStringLiteral("Zrcadlit svisle"));
+    separator(m.MS_Upravy, "N8");
     m.MP_KontrolaPanelu = entry(m.MS_Upravy, "MP_KontrolaPanelu", QStringLiteral("Kontrola panelu"), QKeySequence(Qt::Key_F7));
 
     m.MS_Nastaveni = section(bar, "MS_Nastaveni", QStringLiteral("Nastavení"));

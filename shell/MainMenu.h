@@ -9,7 +9,7 @@ class QMenuBar;
 namespace kalmor {
 
 // The main menu MM_Menu: every section, submenu and entry carries its
-// control name as objectName, the separators too (N1 .. N5).
+// control name as objectName, the separators too (N1 .. N6).
 struct MainMenu {
     QMenuBar *bar = nullptr;  // MM_Menu
 
@@ -32,6 +32,13 @@ struct MainMenu {
     QAction *Posunoutve2 = nullptr;   // shift up
     QAction *MP_PosunoutVseO = nullptr;
     QAction *MP_KontrolaPanelu = nullptr;
+    QAction *MP_Vyjmout = nullptr;
+    QAction *MP_Kopirovat = nullptr;
+    QAction *MP_Vlozit = nullptr;
+    QAction *MP_Smazat = nullptr;
+    QAction *MP_VybratVse = nullptr;
+    QAction *MP_ZrcadlitVodorovne = nullptr;
+    QAction *MP_ZrcadlitSvisle = nullptr;
 
     QMenu *MS_Nastaveni = nullptr;
     QAction *OStanici1 = nullptr;

@@ -8,14 +8,19 @@
 #include "editing/LampPropertiesPage.h"
 #include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
+#include "editing/PanelSelection.h"
+#include "editing/Picking.h"
 #include "editing/PointerInput.h"
+#include "editing/SelectionCommands.h"
 #include "editing/ShiftElements.h"
+#include "editing/WheelNavigation.h"
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/WorkArea.h"
-#include "shell/HistoryActions.h"
 #include "shell/ExportCommand.h"
+#include "shell/HistoryActions.h"
 #include "shell/PrintCommand.h"
+#include "shell/SelectionActions.h"
 #include "shell/ShellResources.h"
 #include "shell/ShortcutsOverFields.h"
 #include "shell/ToolPanels.h"
@@ -140,6 +145,15 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(plocha, &X_Plocha::mouseReleased, m_pointer, &PointerInput::mouseReleased);
     plocha->setFrameSource([this] { return editingView(); });
 
+    m_panelSelection = new PanelSelection(this);
+    connect(m_pointer, &PointerInput::cellsSelected, m_panelSelection, &PanelSelection::selectCells);
+    m_selectionCommands = new SelectionCommands(
+        m_history, m_prompts, *m_panelSelection, [this] { return m_pointer->cursorCell(); },
+        [this] { return QSize(m_viewport.appliedColumns(), m_viewport.appliedRows()); },
+        QSize(Viewport::DesignCellSize, Viewport::DesignCellSize) - m_lampPage->lampImageSize(), this);
+    m_selectionCommands->listenToKeys(plocha);
+    new WheelNavigation(m_viewport, *m_workArea, this);
+
     m_renderTimer = new X_Vykreslovac(this);
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
@@ -153,6 +167,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     // A close asked for during a save or a load is asked again after it.
     connect(m_lifecycle, &DocumentLifecycle::closeRequestDue, this, &QWidget::close, Qt::QueuedConnection);
     m_history.follow(*m_lifecycle);
+    connect(m_lifecycle, &DocumentLifecycle::stationReplaced, m_panelSelection, &PanelSelection::clear);
     new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
     const auto picture = [this] { return currentPicture(); };
     m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
@@ -335,6 +350,7 @@ void TPanelVaxel::wireMenu()
     m_shortcutsOverFields = new ShortcutsOverFields(this);
     for (QAction *a : {m.Zpt1, m.Posunoutve1, m.PosunoutveV1, m.Posunoutve2, m.MP_KolejoveObvody})
         m_shortcutsOverFields->add(a);
+    new SelectionActions(*m_selectionCommands, *m_panelSelection, m_menu, this);
 
     X_Plocha *plocha = surface();
     connect(m.MP_InfoVykreslovani, &QAction::toggled, this, [plocha](bool on) { plocha->switches().diagnostics = on; });
@@ -374,6 +390,9 @@ void TPanelVaxel::attachPalette(TPaleta *palette)
     w.dockAction = m_menu.MP_UkotvitPanelSortiment;
     w.dockedPanel = m_dockedAssortment;
     m_selection = new ElementSelection(w, this);
+    connect(m_pointer, &PointerInput::pickRequested, this, [this](QPoint cell) {
+        pickElement(m_doc.data(), cell, *m_selection, *m_cornerPage, *m_lampPage);
+    });
     m_toolPanels->setPalette(palette);
     m_toolPanels->setSynchronisation([this] { m_selection->synchronise(); });
 }
@@ -386,7 +405,7 @@ QString TPanelVaxel::currentKind() const
 
 EditingView TPanelVaxel::editingView() const
 {
-    return currentEditingView(*m_pointer, currentKind(), *m_cornerPage, *m_lampPage);
+    return currentEditingView(*m_pointer, currentKind(), *m_cornerPage, *m_lampPage, *m_panelSelection);
 }
 
 void TPanelVaxel::showDocumentState()
@@ -486,6 +505,7 @@ void TPanelVaxel::hideProgress()
 void TPanelVaxel::setEditingLocked(bool locked)
 {
     m_pointer->setLocked(locked);
+    m_selectionCommands->setLocked(locked);
 }
 
 }  // namespace kalmor

@@ -29,9 +29,11 @@ class ExportCommand;
 class LabelPropertiesPage;
 class LayoutCheck;
 class LampPropertiesPage;
+class PanelSelection;
 class PointerInput;
 class ShortcutsOverFields;
 class PrintCommand;
+class SelectionCommands;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
@@ -85,6 +87,8 @@ public:
     AssortmentView *assortment() const { return m_assortment; }
     ElementSelection *selection() const { return m_selection; }
     PointerInput *pointerInput() const { return m_pointer; }
+    PanelSelection *panelSelection() const { return m_panelSelection; }
+    SelectionCommands *selectionCommands() const { return m_selectionCommands; }
     WorkArea *workArea() const { return m_workArea; }
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
@@ -153,6 +157,8 @@ private:
     ElementSelection *m_selection = nullptr;
     LayoutCheck *m_layoutCheck = nullptr;
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
+    PanelSelection *m_panelSelection = nullptr;
+    SelectionCommands *m_selectionCommands = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;

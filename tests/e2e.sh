@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end through the real windows: place a few tiles with the pointer,
-# take them back and make them again with Ctrl+Z and Ctrl+Y,
+# take them back and make them again with Ctrl+Z and Ctrl+Y, copy them
+# through a selection, paste them elsewhere and delete the copy,
 # Save As through the file dialog, New, Open the saved file again, and check
 # the panel and the window. Runs the program under a virtual X server with
 # a small window manager, which keyboard focus needs.

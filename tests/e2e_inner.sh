@@ -103,6 +103,25 @@ xdotool key ctrl+y
 sleep 0.3
 [ "$(at_track)" = "#000000" ] || fail "no track after Ctrl+Y"
 
+# Shift and a drag select the track, Ctrl+C copies it, Ctrl+V pastes it at
+# the cell under the pointer and Del deletes the pasted copy again.
+at_cell() { pixel $((x0 + 47 * $1 + 23)) $((y0 + 47 * $2 + 19)); }
+xdotool mousemove $(cell 1 3) keydown shift mousedown 1
+sleep 0.2
+xdotool mousemove $(cell 4 3)
+sleep 0.2
+xdotool mouseup 1 keyup shift
+xdotool key ctrl+c
+xdotool mousemove $(cell 1 6)
+sleep 0.2
+xdotool key ctrl+v
+sleep 0.3
+[ "$(at_cell 3 6)" = "#000000" ] || fail "no track pasted at column 3, row 6"
+[ "$(at_cell 3 3)" = "#000000" ] || fail "the copied track is gone"
+xdotool key Delete
+sleep 0.3
+[ "$(at_cell 3 6)" != "#000000" ] || fail "pasted track still drawn after Del"
+
 dialog=$(press_until ctrl+shift+s "Uložit jako|Save As") || fail "save dialog did not open"
 xdotool windowfocus --sync "$dialog" 2>/dev/null
 sleep 0.5

@@ -1,5 +1,6 @@
 #include "catalogue/Assortment.h"
 #include "catalogue/ElementKinds.h"
+#include "catalogue/KindMirror.h"
 
 #include <QSet>
 #include <QTest>
@@ -122,6 +123,46 @@ private slots:
         QCOMPARE(mainImagePosition(*findKind(u"KOL_sLSPS")), QPoint(7, 7));
         QCOMPARE(mainImagePosition(*findKind(u"KRI_sLDPH_sLHPD")), QPoint(7 + 13 * 54, 7));
         QCOMPARE(paletteImagePosition(*findKind(u"OBO_sLSPH_sSDPH")), QPoint(7 + 3 * 54, 231));
+    }
+
+    // Every track kind has a partner of its own prefix for either axis,
+    // mirroring twice gives the kind back, and the partner's border points
+    // are the mirrored ones, except for the two double slips across the
+    // vertical track, which the catalogue has no exact mirror of.
+    void mirrorTable()
+    {
+        const QSet<QString> pairedByTracks{QStringLiteral("ANG_sLHPD_sSDSH_sLHSD_sSHPD"),
+                                           QStringLiteral("ANG_sLDPH_sSDSH_sLDSH_sSDLH")};
+        int trackKinds = 0;
+        for (const KindInfo &k : allKinds()) {
+            const QString name = QString::fromLatin1(k.name);
+            if (elementClassOf(name) != ElementClass::TrackTile) {
+                QVERIFY(!mirroredKind(name, MirrorAxis::LeftRight) && !mirroredKind(name, MirrorAxis::TopBottom));
+                continue;
+            }
+            ++trackKinds;
+            for (const MirrorAxis axis : {MirrorAxis::LeftRight, MirrorAxis::TopBottom}) {
+                const auto partner = mirroredKind(name, axis);
+                QVERIFY2(partner && findKind(*partner), k.name);
+                QCOMPARE(partner->left(3), name.left(3));
+                QCOMPARE(mirroredKind(*partner, axis), name);
+                BorderPoints mirrored;
+                for (const BorderPoint p : AllBorderPoints) {
+                    if (borderPointsOf(name).contains(p))
+                        mirrored.insert(mirroredPoint(p, axis));
+                }
+                if (pairedByTracks.contains(name))
+                    QCOMPARE(pairedByTracks, (QSet<QString>{name, *partner}));
+                else
+                    QCOMPARE(codes(borderPointsOf(*partner)), codes(mirrored));
+            }
+        }
+        QCOMPARE(trackKinds, 54);
+        QCOMPARE(mirroredKind(QStringLiteral("VYH_sLSPS_sLDPS"), MirrorAxis::LeftRight),
+                 QStringLiteral("VYH_sLSPS_sLSPD"));
+        QCOMPARE(mirroredKind(QStringLiteral("KOL_sLDPH"), MirrorAxis::TopBottom), QStringLiteral("KOL_sLHPD"));
+        QCOMPARE(mirroredKind(QStringLiteral("KOZ_sSH"), MirrorAxis::LeftRight), QStringLiteral("KOZ_sSH"));
+        QVERIFY(!mirroredKind(QStringLiteral("kol_slsps"), MirrorAxis::LeftRight));
     }
 
     void cornerPartners()

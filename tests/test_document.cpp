@@ -5,6 +5,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+#include <map>
+
 using namespace kalmor;
 
 namespace {
@@ -186,6 +189,54 @@ private slots:
         }
         for (std::size_t i = 0; i < model.size(); ++i)
             QCOMPARE(list.at(qsizetype(i)), model[i]);
+    }
+
+    void bulkRemovalAndReinsertion()
+    {
+        // A list filled in bulk loses and gets back many records at a time,
+        // near its start (too many behind to follow one by one) and near its
+        // end, mixed with single edits: the first and last record at every
+        // cell stay those a walk through the list finds.
+        QRandomGenerator rng(1409);
+        const auto anyTile = [&rng] { return tile(qint32(rng.bounded(6)), qint32(rng.bounded(4)), "n"); };
+        std::vector<TPolePanelu> model(std::size_t(ListRevision::LogLimit) + 5000);
+        std::generate(model.begin(), model.end(), anyTile);
+        ElementList<TPolePanelu> list;
+        list.appendAll(model);
+        for (int round = 0; round < 40; ++round) {
+            const qint32 from = rng.bounded(2) ? qint32(rng.bounded(100)) : qint32(model.size()) - 300;
+            std::vector<qint32> positions;
+            std::vector<TPolePanelu> taken;
+            for (qint32 p = from; p < qint32(model.size()); p += 1 + qint32(rng.bounded(4000))) {
+                positions.push_back(p);
+                taken.push_back(model[std::size_t(p)]);
+            }
+            list.removeAll(positions);
+            for (auto it = positions.rbegin(); it != positions.rend(); ++it)
+                model.erase(model.begin() + *it);
+            if (rng.bounded(2)) {
+                list.insertAll(positions, taken);
+                for (std::size_t k = 0; k < positions.size(); ++k)
+                    model.insert(model.begin() + positions[k], taken[k]);
+            }
+            const auto i = qsizetype(rng.bounded(quint32(model.size())));
+            const TPolePanelu t = anyTile();
+            list.replace(i, t);
+            model[std::size_t(i)] = t;
+            list.append(t);
+            model.push_back(t);
+
+            std::map<std::pair<qint32, qint32>, std::pair<qsizetype, qsizetype>> firstAndLast;
+            for (std::size_t k = 0; k < model.size(); ++k)
+                firstAndLast.try_emplace({model[k].X, model[k].Y}, k, k).first->second.second = qsizetype(k);
+            QCOMPARE(list.count(), qsizetype(model.size()));
+            for (const auto &[cell, expected] : firstAndLast) {
+                QCOMPARE(list.firstAt(cell.first, cell.second), expected.first);
+                QCOMPARE(list.lastAt(cell.first, cell.second), expected.second);
+            }
+        }
+        for (std::size_t k = 0; k < model.size(); ++k)
+            QCOMPARE(list.at(qsizetype(k)), model[k]);
     }
 };
 

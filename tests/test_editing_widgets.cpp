@@ -5,6 +5,8 @@
 #include "editing/ElementSelection.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/PaletteWindow.h"
+#include "editing/PanelSelection.h"
+#include "editing/Picking.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
 #include "render/SpinEdit.h"
@@ -681,12 +683,81 @@ private slots:
         pointer.mouseMoved(7 * 47, 2 * 47);
         pointer.mousePressed(Qt::LeftButton, 0, 0);
         QCOMPARE(f.corner->startCaption()->text(), QStringLiteral("7x2"));
-        const EditingView view = currentEditingView(pointer, f.selection->currentKind(), *f.corner, *f.lamp);
+        PanelSelection cells;
+        cells.selectCells({2, 1}, {0, 3});
+        const EditingView view = currentEditingView(pointer, f.selection->currentKind(), *f.corner, *f.lamp, cells);
+        QCOMPARE(view.selection, (CellRect{0, 1, 2, 3}));
         QCOMPARE(QPoint(view.cursorColumn, view.cursorRow), QPoint(7, 2));
         QCOMPARE(view.currentKind, QStringLiteral("ZAR_CE_ZH"));
         QCOMPARE(view.lampOffsetX, 31);
         QCOMPARE(view.lampOffsetY, 0);
         QCOMPARE(view.cornerChecks, (std::array<bool, 4>{false, false, false, false}));
+    }
+
+    // Shift with the left button selects, Ctrl with the right button
+    // picks; neither places, removes or touches the status. Picking a tile
+    // chooses its kind as a click on its picture does and gives the boxes
+    // the tile's own flags; a lamp gives its offsets; of stacked records
+    // the one drawn on top counts.
+    void selectingAndPicking()
+    {
+        Fixture f;
+        StationDocument doc;
+        StationHistory history(doc);
+        PointerInput pointer(history, [] { return 47; },
+                             [&f] { return currentPlacementInputs(f.selection->currentKind(), *f.corner, *f.lamp); });
+        PanelSelection cells;
+        QObject::connect(&pointer, &PointerInput::cellsSelected, &cells, &PanelSelection::selectCells);
+        QObject::connect(&pointer, &PointerInput::pickRequested, &pointer, [&](QPoint cell) {
+            pickElement(doc.data(), cell, *f.selection, *f.corner, *f.lamp);
+        });
+        const auto gesture = [&pointer](Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoint from, QPoint to) {
+            pointer.mouseMoved(from.x() * 47 + 3, from.y() * 47 + 3);
+            pointer.mousePressed(button, from.x() * 47 + 3, from.y() * 47 + 3, keys);
+            pointer.mouseMoved(to.x() * 47 + 3, to.y() * 47 + 3);
+            pointer.mouseReleased(button, to.x() * 47 + 3, to.y() * 47 + 3);
+        };
+
+        gesture(Qt::LeftButton, Qt::ShiftModifier, {5, 4}, {2, 6});
+        QCOMPARE(cells.area(), (CellRect{2, 4, 5, 6}));
+        gesture(Qt::LeftButton, Qt::ShiftModifier, {3, 3}, {3, 3});
+        QCOMPARE(cells.area(), (CellRect{3, 3, 3, 3}));
+
+        TPolePanelu switchTile;
+        switchTile.X = 1;
+        switchTile.Y = 1;
+        switchTile.NAME = QStringLiteral("VYH_sLHPD_sLHSD");
+        switchTile.Cont_PD = switchTile.Cont_SD = true;  // LH cleared, and SD only on the branch
+        doc.tiles().append(TPolePanelu{1, 1, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOL_sLSPS")});
+        doc.tiles().append(switchTile);
+        doc.lamps().append({1, 1, 9, 9, QStringLiteral("ZAR_OR_ZH")});
+        doc.lamps().append({2, 1, 7, 40, QStringLiteral("ZAR_ZE_ZH")});
+        doc.plates().append({QStringLiteral("STI_Cely_Nahore"), 3, 1});
+        QCOMPARE(doc.status(), DocumentStatus::New);
+
+        gesture(Qt::RightButton, Qt::ControlModifier, {1, 1}, {1, 1});
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("VYH_sLHPD_sLHSD"));
+        QCOMPARE(f.main->currentWidget()->objectName(), QStringLiteral("SH_VYHYBKY2"));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(6, f.main->image(QStringLiteral("VYH_sLHPD_sLHSD"))->x() - 4));
+        QCOMPARE(boxStates(*f.corner, false), QStringLiteral("SD PD"));
+        QCOMPARE(boxStates(*f.corner, true), QStringLiteral("LH SD PD"));
+        gesture(Qt::RightButton, Qt::ControlModifier, {2, 1}, {2, 1});
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("ZAR_ZE_ZH"));
+        QCOMPARE(f.visibleLeftTabs(), QStringList({"SH_ZarovkyL"}));
+        QCOMPARE(QPoint(f.lamp->offsetX(), f.lamp->offsetY()), QPoint(7, 40));
+        gesture(Qt::RightButton, Qt::ControlModifier, {3, 1}, {3, 1});
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("STI_Cely_Nahore"));
+        gesture(Qt::RightButton, Qt::ControlModifier, {8, 8}, {8, 8});  // an empty cell
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("STI_Cely_Nahore"));
+
+        QCOMPARE(doc.tiles().count(), 2);
+        QCOMPARE(doc.lamps().count(), 2);
+        QCOMPARE(doc.plates().count(), 1);
+        QCOMPARE(doc.status(), DocumentStatus::New);
+        QVERIFY(!history.canUndo());
+        // The plain gestures still place and remove.
+        gesture(Qt::RightButton, {}, {3, 1}, {3, 1});
+        QVERIFY(doc.plates().isEmpty());
     }
 
     void dockingAndClosing()

@@ -3,12 +3,14 @@
 #include "editing/AssortmentView.h"
 #include "editing/ElementSelection.h"
 #include "editing/PaletteWindow.h"
+#include "editing/PanelSelection.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
 #include "render/DrawingSurface.h"
 #include "render/RenderTimer.h"
 #include "render/TNahledPanelu.h"
 #include "render/TNastaveniPanelu.h"
+#include "render/Viewport.h"
 #include "render/WorkArea.h"
 #include "shell/Application.h"
 #include "shell/HelpText.h"
@@ -24,6 +26,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QLabel>
@@ -31,6 +34,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -39,6 +44,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QWheelEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -113,6 +119,7 @@ private slots:
     void progressStripAndSections();
     void viewSwitchesAndShift();
     void undoAndRedoEntries();
+    void selectionKeysAndWheel();
     void shiftShortcutsWinOverFields();
     void closingEndsProgram();
     void fileDialogs();
@@ -459,6 +466,15 @@ void ShellTest::menuTable()
         {"Posunoutve2", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše ^"), QKeySequence(QStringLiteral("Ctrl+Up"))},
         {"N4", "Posunoutvechnyprvky1", QString(), {}},
         {"MP_PosunoutVseO", "Posunoutvechnyprvky1", QStringLiteral("Posunout vše o ..."), {}},
+        {"N7", "MS_Upravy", QString(), {}},
+        {"MP_Vyjmout", "MS_Upravy", QStringLiteral("Vyjmout"), QKeySequence(QStringLiteral("Ctrl+X"))},
+        {"MP_Kopirovat", "MS_Upravy", QStringLiteral("Kopírovat"), QKeySequence(QStringLiteral("Ctrl+C"))},
+        {"MP_Vlozit", "MS_Upravy", QStringLiteral("Vložit"), QKeySequence(QStringLiteral("Ctrl+V"))},
+        {"MP_Smazat", "MS_Upravy", QStringLiteral("Smazat"), QKeySequence(QStringLiteral("Del"))},
+        {"MP_VybratVse", "MS_Upravy", QStringLiteral("Vybrat vše"), QKeySequence(QStringLiteral("Ctrl+A"))},
+        {"MP_ZrcadlitVodorovne", "MS_Upravy", QStringLiteral("Zrcadlit vodorovně"), {}},
+        {"MP_ZrcadlitSvisle", "MS_Upravy", QStringLiteral("Zrcadlit svisle"), {}},
+        {"N8", "MS_Upravy", QString(), {}},
         {"MP_KontrolaPanelu", "MS_Upravy", QStringLiteral("Kontrola panelu"), QKeySequence(QStringLiteral("F7"))},
         {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
         {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
@@ -820,6 +836,104 @@ void ShellTest::undoAndRedoEntries()
     QVERIFY(undo->isEnabled());
     QVERIFY(w.lifecycle()->newStation());
     QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+}
+
+void ShellTest::selectionKeysAndWheel()
+{
+    Application app;
+    runSplash(app);
+    TPanelVaxel &w = app.mainWindow();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    StationDocument &doc = app.document();
+    X_Plocha *surface = w.surface();
+    const auto entries = [&w] {
+        QList<bool> on;
+        for (const char *name : {"MP_Vyjmout", "MP_Kopirovat", "MP_Smazat", "MP_ZrcadlitVodorovne", "MP_ZrcadlitSvisle"})
+            on << action(w, name)->isEnabled();
+        return on;
+    };
+    QCOMPARE(entries(), QList<bool>(5, false));
+    doc.tiles().append(TPolePanelu{1, 1, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOL_sLSPS")});
+
+    // With the panel focused the keys act on the selection.
+    surface->setFocus();
+    QTest::keyClick(surface, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w.panelSelection()->area(), (CellRect{0, 0, 149, 49}));
+    QCOMPARE(entries(), QList<bool>(5, true));
+    QCOMPARE(surface->editingView().selection, w.panelSelection()->area());
+    w.panelSelection()->selectCells({1, 1}, {2, 2});
+    QTest::keyClick(surface, Qt::Key_Right);
+    QTest::keyClick(surface, Qt::Key_Down);
+    QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), QPoint(2, 2));
+    QCOMPARE(w.panelSelection()->area(), (CellRect{2, 2, 3, 3}));
+    QTest::keyClick(surface, Qt::Key_Right, Qt::ControlModifier);  // still shifts everything
+    QCOMPARE(doc.tiles().at(0).X, 3);
+    QTest::keyClick(surface, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("PRUSVITKA;X=1;Y=0;")));
+    QVERIFY(action(w, "MP_Vlozit")->isEnabled());
+    QTest::keyClick(surface, Qt::Key_Escape);
+    QVERIFY(w.panelSelection()->isEmpty());
+    QCOMPARE(entries(), QList<bool>(5, false));
+
+    // A focused spin field keeps Ctrl+A, Ctrl+C and Del for its text.
+    w.panelSelection()->selectCells({0, 0}, {9, 9});
+    auto *pages = child<QTabWidget>(&w, "PC_Nastaveni");
+    pages->setCurrentWidget(child(&w, "SH_ZarovkyL"));
+    auto *offset = child<QSpinBox>(&w, "SE_ZAR_OdsazeniX");
+    offset->setValue(12);
+    offset->setFocus();
+    QVERIFY(offset->hasFocus());
+    QTest::keyClick(offset, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(offset, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12"));
+    QTest::keyClick(offset, Qt::Key_Delete);
+    QCOMPARE(doc.tiles().count(), 1);
+    QCOMPARE(offset->text(), QStringLiteral("0"));
+    surface->setFocus();
+    QTest::keyClick(surface, Qt::Key_Delete);
+    QVERIFY(doc.tiles().isEmpty());
+
+    // Kept over a save, gone with New.
+    doc.tiles().append(TPolePanelu{4, 4, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOL_sLSPS")});
+    QTemporaryDir dir;
+    QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("s.stvx"))));
+    QCOMPARE(w.panelSelection()->area(), (CellRect{0, 0, 9, 9}));
+    QVERIFY(w.lifecycle()->newStation());
+    QVERIFY(w.panelSelection()->isEmpty());
+
+    // The wheel: three cells a notch, Shift sideways, Ctrl zooms about the
+    // pointer; the zoom field follows and the panel stays reachable.
+    Viewport &view = w.viewport();
+    const auto wheel = [surface](QPoint at, QPoint angle, Qt::KeyboardModifiers keys, QPoint pixels = {}) {
+        QWheelEvent event(at, surface->mapToGlobal(at), pixels, angle, Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(surface, &event);
+    };
+    const int down = view.vertical().position;
+    wheel(QPoint(300, 200), QPoint(0, -120), {});
+    QCOMPARE(view.vertical().position, down + 3 * 47);
+    wheel(QPoint(300, 200), QPoint(0, -240), Qt::ShiftModifier);
+    QCOMPARE(view.horizontal().position, 6 * 47);
+    wheel(QPoint(300, 200), QPoint(0, -24), {}, QPoint(-5, -30));  // a touchpad by its pixels
+    QCOMPARE(QPoint(view.horizontal().position, view.vertical().position), QPoint(6 * 47 + 5, down + 3 * 47 + 30));
+    // The pointer stands still in the middle of P_Plocha.
+    const QPoint pointer = w.workArea()->clipPanel()->rect().center();
+    const auto onSurface = [&] { return pointer - view.surfacePosition(); };
+    const auto cellUnder = [&] { return PointerInput::cellAt(onSurface().x(), onSurface().y(), view.cellSize()); };
+    const QPoint before = cellUnder();
+    wheel(onSurface(), QPoint(0, 120), Qt::ControlModifier);
+    QCOMPARE(view.cellSize(), 64);
+    QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("17"));
+    QCOMPARE(view.surfaceSize(), QSize(150 * 64, 50 * 64));
+    QCOMPARE(cellUnder(), before);
+    QCOMPARE(w.pointerInput()->cursorCell(), before);
+    for (int notch = 0; notch < 5; ++notch)
+        wheel(onSurface(), QPoint(0, -120), Qt::ControlModifier);
+    QCOMPARE(view.cellSize(), 12);
+    if (surface->rect().contains(onSurface()))
+        QCOMPARE(w.pointerInput()->cursorCell(), cellUnder());
+    QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("-35"));
+    QCOMPARE(view.surfaceSize(), QSize(150 * 12, 50 * 12));
 }
 
 void ShellTest::shiftShortcutsWinOverFields()

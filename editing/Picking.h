@@ -1,0 +1,33 @@
+#pragma once
+
+#include "document/StationDocument.h"
+
+#include <QPoint>
+
+#include <array>
+#include <optional>
+
+namespace kalmor {
+
+class CornerDivisionPage;
+class ElementSelection;
+class LampPropertiesPage;
+
+// The element drawn on top at a cell: a label plate, else a track tile,
+// else a lamp; of records stacked on the cell, the last in list order.
+struct PickedElement {
+    QString kind;
+    std::optional<std::array<bool, 8>> tileFlags;  // LH, LS, LD, SH, SD, PH, PS, PD
+    std::optional<QPoint> lampOffsets;
+};
+std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell);
+
+// Makes the element on top at the cell the next one to place: its kind is
+// chosen as a click on its picture chooses it, then a tile's flags go into
+// the corner-division boxes and a lamp's offsets into the offset fields.
+// Nothing is placed or removed; a cell without an element of a catalogue
+// kind changes nothing.
+void pickElement(const StationData &doc, QPoint cell, ElementSelection &selection, CornerDivisionPage &corners,
+                 LampPropertiesPage &lamps);
+
+}  // namespace kalmor

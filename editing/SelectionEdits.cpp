@@ -1,0 +1,189 @@
+#include "editing/SelectionEdits.h"
+
+#include "document/StationFile.h"
+
+#include <algorithm>
+
+namespace kalmor {
+
+namespace {
+
+template <class Record>
+void takeIn(std::vector<Record> &out, const ElementList<Record> &list, const CellRect &area, qint32 dx, qint32 dy)
+{
+    for (const Record &r : list) {
+        if (!area.contains(r.X, r.Y))
+            continue;
+        Record moved = r;
+        moved.X += dx;
+        moved.Y += dy;
+        out.push_back(std::move(moved));
+    }
+}
+
+template <class Record>
+void linesOf(QByteArray &out, ElementLines &lines, const std::vector<Record> &records)
+{
+    for (const Record &r : records)
+        lines.append(out, r);
+}
+
+template <class Record>
+void removeIn(StationEdit &edit, const ElementList<Record> &list, const CellRect &area)
+{
+    std::vector<qint32> positions;
+    for (qint32 i = 0; i < qint32(list.count()); ++i) {
+        if (area.contains(list.at(i).X, list.at(i).Y))
+            positions.push_back(i);
+    }
+    edit.removeAll<Record>(std::move(positions));
+}
+
+template <class Record>
+bool fits(const std::vector<Record> &list, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
+{
+    return std::all_of(list.begin(), list.end(), [&](const Record &r) {
+        const qint64 x = r.X + dx;
+        const qint64 y = r.Y + dy;
+        return x >= 0 && x < columns && y >= 0 && y < rows;
+    });
+}
+
+template <class Record>
+void place(StationEdit &edit, const std::vector<Record> &records, qint32 dx, qint32 dy)
+{
+    const ElementList<Record> &list = elementsOf<Record>(edit.document());
+    for (Record r : records) {
+        r.X += dx;
+        r.Y += dy;
+        const qsizetype found = list.firstAt(r.X, r.Y);
+        if (found < 0)
+            edit.append(std::move(r));
+        else
+            edit.replace(found, std::move(r));
+    }
+}
+
+template <class Record>
+void widen(CellRect &extent, const std::vector<Record> &list)
+{
+    for (const Record &r : list) {
+        extent.left = std::min(extent.left, r.X);
+        extent.top = std::min(extent.top, r.Y);
+        extent.right = std::max(extent.right, r.X);
+        extent.bottom = std::max(extent.bottom, r.Y);
+    }
+}
+
+// The mirror of a coordinate within [low, high], and of a lamp offset
+// within its room; both undo themselves, the offset modulo 2^32 since a
+// file may hold any offset.
+qint32 mirrored(qint32 v, qint32 low, qint32 high)
+{
+    return qint32(qint64(low) + high - v);
+}
+
+qint32 mirroredOffset(qint32 offset, int room)
+{
+    return qint32(quint32(room) - quint32(offset));
+}
+
+// Replaces every record of the area that mirroring changes.
+template <class Record, class Mirror>
+void mirrorIn(StationEdit &edit, const ElementList<Record> &list, const CellRect &area, MirrorAxis axis,
+              Mirror mirrorRest)
+{
+    for (qint32 i = 0; i < qint32(list.count()); ++i) {
+        const Record &before = list.at(i);
+        if (!area.contains(before.X, before.Y))
+            continue;
+        Record r = before;
+        if (axis == MirrorAxis::LeftRight)
+            r.X = mirrored(r.X, area.left, area.right);
+        else
+            r.Y = mirrored(r.Y, area.top, area.bottom);
+        mirrorRest(r);
+        if (!(r == before))
+            edit.replace(i, std::move(r));
+    }
+}
+
+}  // namespace
+
+ElementRecords ElementRecords::of(const StationData &data)
+{
+    return {{data.tiles.begin(), data.tiles.end()},
+            {data.lamps.begin(), data.lamps.end()},
+            {data.plates.begin(), data.plates.end()}};
+}
+
+ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx, qint32 dy)
+{
+    ElementRecords out;
+    takeIn(out.tiles, doc.tiles, area, dx, dy);
+    takeIn(out.lamps, doc.lamps, area, dx, dy);
+    takeIn(out.plates, doc.plates, area, dx, dy);
+    return out;
+}
+
+QByteArray elementLines(const ElementRecords &records)
+{
+    QByteArray out;
+    ElementLines lines;
+    linesOf(out, lines, records.tiles);
+    linesOf(out, lines, records.lamps);
+    linesOf(out, lines, records.plates);
+    return out;
+}
+
+void deleteElements(StationEdit &edit, const CellRect &area)
+{
+    const StationDocument &doc = edit.document();
+    removeIn(edit, doc.tiles(), area);
+    removeIn(edit, doc.lamps(), area);
+    removeIn(edit, doc.plates(), area);
+}
+
+bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
+{
+    return fits(records.tiles, dx, dy, columns, rows) && fits(records.lamps, dx, dy, columns, rows)
+        && fits(records.plates, dx, dy, columns, rows);
+}
+
+void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy)
+{
+    edit.reserve(qsizetype(records.tiles.size() + records.lamps.size() + records.plates.size()));
+    place(edit, records.tiles, dx, dy);
+    place(edit, records.lamps, dx, dy);
+    place(edit, records.plates, dx, dy);
+}
+
+CellRect extentOf(const ElementRecords &records)
+{
+    CellRect extent{0, 0, 0, 0};
+    widen(extent, records.tiles);
+    widen(extent, records.lamps);
+    widen(extent, records.plates);
+    return extent;
+}
+
+void mirrorElements(StationEdit &edit, const CellRect &area, MirrorAxis axis, QSize lampRoom)
+{
+    const StationDocument &doc = edit.document();
+    mirrorIn(edit, doc.tiles(), area, axis, [axis](TPolePanelu &t) {
+        if (const auto kind = mirroredKind(t.NAME, axis))
+            t.NAME = *kind;
+        const TPolePanelu before = t;
+        for (const BorderPoint p : AllBorderPoints)
+            t.*TileFlags[std::size_t(mirroredPoint(p, axis))] = before.*TileFlags[std::size_t(p)];
+    });
+    mirrorIn(edit, doc.lamps(), area, axis, [axis, lampRoom](TPoleZarovka &z) {
+        if (axis == MirrorAxis::LeftRight)
+            z.ODSAZENI_X = mirroredOffset(z.ODSAZENI_X, lampRoom.width());
+        else
+            z.ODSAZENI_Y = mirroredOffset(z.ODSAZENI_Y, lampRoom.height());
+    });
+    mirrorIn(edit, doc.plates(), area, axis, [](TPoleStitek &) {});
+}
+
+}  // namespace kalmor
