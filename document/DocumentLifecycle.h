@@ -93,9 +93,8 @@ public:
     bool isBusy() const { return m_saving || m_loading; }
 
 signals:
+    // A close was asked for while a save or a load ran, which has finished.
     void closeRequestDue();
-
-signals:
     // The document took over another station: New, or an Open that succeeded.
     void stationReplaced();
     // A save has finished; the document is what the file holds.
