@@ -194,6 +194,27 @@ void afterChanges(StationData &doc, const ImageSet &images, QImage &frame)
             for (int i = 0; i < 10000; ++i)
                 doc.tiles.removeAt(random.bounded(int(doc.tiles.count())));
         });
+        // A deleted selection keeps the order of the rest, and its undo
+        // puts the records back where they were: every position after the
+        // first one taken moves.
+        std::vector<qint32> selected;
+        std::vector<TPolePanelu> taken;
+        report("after deleting the view's tiles (order kept), or its undo", [&] {
+            if (!selected.empty()) {
+                doc.tiles.insertAll(selected, std::move(taken));
+                selected.clear();
+                return;
+            }
+            taken.clear();
+            const QRect area(scene.view.topLeft() / cell, scene.view.bottomRight() / cell);
+            for (qint32 i = 0; i < qint32(doc.tiles.count()); ++i) {
+                if (area.contains(doc.tiles.at(i).X, doc.tiles.at(i).Y)) {
+                    selected.push_back(i);
+                    taken.push_back(doc.tiles.at(i));
+                }
+            }
+            doc.tiles.removeAll(selected);
+        });
         std::printf("    rebuilds of the index meanwhile: %llu\n",
                     static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
     }
