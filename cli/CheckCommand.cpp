@@ -69,22 +69,12 @@ void printJson(const LayoutAnalysis &a, QTextStream &out)
 
 int runCheckCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
-        out << Usage;
-        return ExitOk;
-    }
-    const CommandArguments a(args, {}, {QStringLiteral("--json")});
-    if (!a.ok() || a.positional().size() != 1) {
-        complain(err, a.ok() ? QStringLiteral("check needs one station file") : a.error());
-        err << Usage;
-        return ExitFailed;
-    }
-    const std::optional<StationData> station = readStation(a.positional().first(), err);
-    if (!station)
-        return ExitFailed;
+    const ReportRequest request = reportRequest(args, QStringLiteral("check"), Usage, out, err);
+    if (!request.station)
+        return request.exit;
     LayoutAnalysis analysis;
-    analysis.update(*station);
-    if (a.has(QStringLiteral("--json")))
+    analysis.update(*request.station);
+    if (request.json)
         printJson(analysis, out);
     else
         printText(analysis, out);

@@ -52,4 +52,24 @@ void complain(QTextStream &err, const QString &message)
     err << "kalmor-cli: " << message << Qt::endl;
 }
 
+ReportRequest reportRequest(const QStringList &args, const QString &command, const char *usage, QTextStream &out,
+                            QTextStream &err)
+{
+    ReportRequest request;
+    if (args.contains(QStringLiteral("--help"))) {
+        out << usage;
+        return request;
+    }
+    request.exit = ExitFailed;
+    const CommandArguments a(args, {}, {QStringLiteral("--json")});
+    if (!a.ok() || a.positional().size() != 1) {
+        complain(err, a.ok() ? QStringLiteral("%1 needs one station file").arg(command) : a.error());
+        err << usage;
+        return request;
+    }
+    request.json = a.has(QStringLiteral("--json"));
+    request.station = readStation(a.positional().first(), err);
+    return request;
+}
+
 }  // namespace kalmor::cli

@@ -37,6 +37,18 @@ private:
 // Tells the reason on `err` and gives nothing when it cannot.
 std::optional<StationData> readStation(const QString &path, QTextStream &err);
 
+// A report on one station file (info, check), as text or with --json.
+struct ReportRequest {
+    std::optional<StationData> station;  // nothing: end with exit
+    bool json = false;
+    int exit = ExitOk;
+};
+
+// Reads the station a report is asked for. --help prints the usage; a
+// wrong command line or a file that cannot be read is told on err.
+ReportRequest reportRequest(const QStringList &args, const QString &command, const char *usage, QTextStream &out,
+                            QTextStream &err);
+
 // A whole number within the bounds, or nothing.
 std::optional<int> numberIn(const QString &text, int lowest, int highest);
 

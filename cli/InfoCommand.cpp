@@ -119,24 +119,15 @@ void printText(QTextStream &out, const StationData &doc, const Summary &s)
 
 int runInfoCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 {
-    if (args.contains(QStringLiteral("--help"))) {
-        out << Usage;
-        return ExitOk;
-    }
-    const CommandArguments a(args, {}, {QStringLiteral("--json")});
-    if (!a.ok() || a.positional().size() != 1) {
-        complain(err, a.ok() ? QStringLiteral("info needs one station file") : a.error());
-        err << Usage;
-        return ExitFailed;
-    }
-    const std::optional<StationData> doc = readStation(a.positional().first(), err);
-    if (!doc)
-        return ExitFailed;
-    const Summary summary = summarise(*doc);
-    if (a.has(QStringLiteral("--json")))
-        out << QJsonDocument(asJson(*doc, summary)).toJson(QJsonDocument::Indented);
+    const ReportRequest request = reportRequest(args, QStringLiteral("info"), Usage, out, err);
+    if (!request.station)
+        return request.exit;
+    const StationData &doc = *request.station;
+    const Summary summary = summarise(doc);
+    if (request.json)
+        out << QJsonDocument(asJson(doc, summary)).toJson(QJsonDocument::Indented);
     else
-        printText(out, *doc, summary);
+        printText(out, doc, summary);
     return ExitOk;
 }
 
