@@ -68,7 +68,8 @@ void forEachField(QByteArrayView line, std::size_t max, Take take)
 
 bool same(QByteArrayView a, QByteArrayView b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), std::size_t(a.size())) == 0;
+    // An empty view may have no data pointer, which memcmp must not get.
+    return a.size() == b.size() && (a.isEmpty() || std::memcmp(a.data(), b.data(), std::size_t(a.size())) == 0);
 }
 
 // Kind names of a block, decoded once each: a million tiles of a few

@@ -166,7 +166,8 @@ qint64 readFully(int fd, char *buf, qint64 size)
 
 FileResult readStationBytes(QByteArrayView bytes, StationData &into, const ReadPlan &plan)
 {
-    if (const void *z = std::memchr(bytes.data(), CtrlZ, std::size_t(bytes.size())))
+    const void *z = bytes.isEmpty() ? nullptr : std::memchr(bytes.data(), CtrlZ, std::size_t(bytes.size()));
+    if (z)
         bytes = bytes.first(static_cast<const char *>(z) - bytes.data());
     Merger merger(into);
     {
