@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace kalmor {
@@ -25,68 +26,72 @@ namespace {
 // Elements formatted in one piece of work: about a megabyte of lines.
 constexpr qsizetype ChunkElements = 8192;
 
-// Writes a line into memory reserved for it: the fixed texts of the
+// Room an element line needs besides its kind name: a tile line with the
+// longest numbers is shorter.
+constexpr qsizetype LongestLine = 160;
+
+// Writes a line into memory that has room for it: the fixed texts of the
 // element lines are copied, not appended piece by piece.
-class LineBuilder {
+class LinePen {
 public:
-    // Reserves room for a line with a name of nameBytes bytes.
-    LineBuilder(QByteArray &out, qsizetype nameBytes) : m_out(out), m_start(out.size())
-    {
-        constexpr qsizetype Longest = 160;  // a tile line without its name
-        out.resize(m_start + Longest + nameBytes);
-        m_p = out.data() + m_start;
-    }
-    ~LineBuilder() { m_out.truncate(m_p - m_out.constData()); }
-    LineBuilder(const LineBuilder &) = delete;
-    LineBuilder &operator=(const LineBuilder &) = delete;
+    explicit LinePen(char *at) : m_p(at) {}
 
     template <std::size_t N>
-    LineBuilder &text(const char (&s)[N])
+    LinePen &text(const char (&s)[N])
     {
         std::memcpy(m_p, s, N - 1);
         m_p += N - 1;
         return *this;
     }
-    LineBuilder &bytes(QByteArrayView b)
+    LinePen &bytes(QByteArrayView b)
     {
-        std::memcpy(m_p, b.data(), std::size_t(b.size()));
+        if (!b.isEmpty())
+            std::memcpy(m_p, b.data(), std::size_t(b.size()));
         m_p += b.size();
         return *this;
     }
-    LineBuilder &integer(qint64 v)
+    LinePen &integer(qint32 v)
     {
-        m_p = std::to_chars(m_p, m_p + 24, v).ptr;
+        m_p = std::to_chars(m_p, m_p + 12, v).ptr;
         return *this;
     }
-    LineBuilder &flag(bool b) { return b ? text("-1") : text("0"); }
+    LinePen &flag(bool b) { return b ? text("-1") : text("0"); }
+    char *end() const { return m_p; }
 
 private:
-    QByteArray &m_out;
-    qsizetype m_start;
-    char *m_p = nullptr;
+    char *m_p;
 };
 
-void appendTile(QByteArray &buf, const TPolePanelu &t, QByteArrayView name)
+char *putLine(char *at, const TPolePanelu &t, QByteArrayView name)
 {
-    LineBuilder(buf, name.size())
+    return LinePen(at)
         .text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name)
         .text(";Cont_LH=").flag(t.Cont_LH).text(";Cont_LS=").flag(t.Cont_LS)
         .text(";Cont_LD=").flag(t.Cont_LD).text(";Cont_SH=").flag(t.Cont_SH)
         .text(";Cont_SD=").flag(t.Cont_SD).text(";Cont_PH=").flag(t.Cont_PH)
-        .text(";Cont_PS=").flag(t.Cont_PS).text(";Cont_PD=").flag(t.Cont_PD).text("\r\n");
+        .text(";Cont_PS=").flag(t.Cont_PS).text(";Cont_PD=").flag(t.Cont_PD).text("\r\n")
+        .end();
 }
 
-void appendLamp(QByteArray &buf, const TPoleZarovka &z, QByteArrayView name)
+char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
 {
-    LineBuilder(buf, name.size())
+    return LinePen(at)
         .text("ZAROVKA;X=").integer(z.X).text(";Y=").integer(z.Y).text(";NAME=").bytes(name)
-        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).text("\r\n");
+        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).text("\r\n")
+        .end();
 }
 
-void appendPlate(QByteArray &buf, const TPoleStitek &s, QByteArrayView name)
+char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
 {
-    LineBuilder(buf, name.size())
-        .text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n");
+    return LinePen(at).text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n").end();
+}
+
+template <class Element>
+void appendLine(QByteArray &out, const Element &e, QByteArrayView name)
+{
+    const qsizetype at = out.size();
+    out.resize(at + LongestLine + name.size());
+    out.truncate(putLine(out.data() + at, e, name) - out.constData());
 }
 
 // Encodes kind names once per distinct string. Keyed by the string's
@@ -114,31 +119,42 @@ private:
 };
 
 // A run of element lines: elements first .. first + count - 1 of the
-// station, counting tiles, then lamps, then plates.
+// station, counting tiles, then lamps, then plates. Buffers go from chunk
+// to chunk, so their pages are touched once per save, not once per chunk.
 struct Chunk {
     qsizetype first = 0;
     qsizetype count = 0;
-    QByteArray bytes;
+    QByteArray buffer;   // room for the lines; grows when names are long
+    qsizetype used = 0;  // bytes of lines at its front
 };
 
 void formatChunk(const StationData &d, Chunk &chunk)
 {
     NameBytes names;
-    chunk.bytes.reserve(chunk.count * 120);
+    char *p = chunk.buffer.data();
+    const auto put = [&](const auto &element, QByteArrayView name) {
+        const qsizetype used = p - chunk.buffer.constData();
+        if (chunk.buffer.size() - used < LongestLine + name.size()) {
+            chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + LongestLine + name.size()));
+            p = chunk.buffer.data() + used;
+        }
+        p = putLine(p, element, name);
+    };
     const qsizetype tiles = d.tiles.count();
     const qsizetype lamps = d.lamps.count();
     for (qsizetype i = chunk.first; i < chunk.first + chunk.count; ++i) {
         if (i < tiles) {
             const TPolePanelu &t = d.tiles.at(i);
-            appendTile(chunk.bytes, t, names(t.NAME));
+            put(t, names(t.NAME));
         } else if (i < tiles + lamps) {
             const TPoleZarovka &z = d.lamps.at(i - tiles);
-            appendLamp(chunk.bytes, z, names(z.NAME));
+            put(z, names(z.NAME));
         } else {
             const TPoleStitek &s = d.plates.at(i - tiles - lamps);
-            appendPlate(chunk.bytes, s, names(s.NAME));
+            put(s, names(s.NAME));
         }
     }
+    chunk.used = p - chunk.buffer.constData();
 }
 
 // Writes through a QSaveFile and remembers the first system error, so the
@@ -167,6 +183,7 @@ public:
         const qint64 n = m_file.write(bytes.data(), bytes.size());
         if (n != bytes.size() || !m_file.flush())
             return fail(errno ? errno : EIO);
+        startWriteback(n);
         return true;
     }
 
@@ -187,7 +204,22 @@ private:
         return false;
     }
 
+    // The disk starts on what was written while the next lines are being
+    // formatted, so the sync of the commit waits only for the last of
+    // them. Only a hint: a fault shows in the commit's sync.
+    void startWriteback(qint64 bytes)
+    {
+        constexpr qint64 Batch = qint64(8) << 20;
+        m_written += bytes;
+        if (m_written - m_sent < Batch)
+            return;
+        ::sync_file_range(m_file.handle(), m_sent, m_written - m_sent, SYNC_FILE_RANGE_WRITE);
+        m_sent = m_written;
+    }
+
     QSaveFile m_file;
+    qint64 m_written = 0;  // bytes in the file
+    qint64 m_sent = 0;     // bytes handed to the disk
     int m_errno = 0;
 };
 
@@ -228,37 +260,37 @@ const QByteArray &ElementLines::nameBytes(const QString &name)
 
 void ElementLines::append(QByteArray &out, const TPolePanelu &t)
 {
-    appendTile(out, t, nameBytes(t.NAME));
+    appendLine(out, t, nameBytes(t.NAME));
 }
 
 void ElementLines::append(QByteArray &out, const TPoleZarovka &z)
 {
-    appendLamp(out, z, nameBytes(z.NAME));
+    appendLine(out, z, nameBytes(z.NAME));
 }
 
 void ElementLines::append(QByteArray &out, const TPoleStitek &s)
 {
-    appendPlate(out, s, nameBytes(s.NAME));
+    appendLine(out, s, nameBytes(s.NAME));
 }
 
 QByteArray tileLine(const TPolePanelu &t)
 {
     QByteArray b;
-    appendTile(b, t, encodeWindows1250(t.NAME));
+    appendLine(b, t, encodeWindows1250(t.NAME));
     return b;
 }
 
 QByteArray lampLine(const TPoleZarovka &z)
 {
     QByteArray b;
-    appendLamp(b, z, encodeWindows1250(z.NAME));
+    appendLine(b, z, encodeWindows1250(z.NAME));
     return b;
 }
 
 QByteArray plateLine(const TPoleStitek &s)
 {
     QByteArray b;
-    appendPlate(b, s, encodeWindows1250(s.NAME));
+    appendLine(b, s, encodeWindows1250(s.NAME));
     return b;
 }
 
@@ -277,6 +309,7 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
     {
         // The observer hears of every line of a chunk before the chunk is
         // written, as a line buffered on its way to the disk.
+        std::vector<QByteArray> spare;  // buffers of written chunks, only on this thread
         OrderedWork<Chunk> work(
             total > ChunkElements ? workThreads(0) : 0, [&data](Chunk &c) { formatChunk(data, c); },
             [&](Chunk &c) {
@@ -284,12 +317,20 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
                     for (qsizetype i = 0; i < c.count; ++i)
                         observer.elementWritten();
                 }
-                return out.write(c.bytes);
+                const bool written = out.write(QByteArrayView(c.buffer.constData(), c.used));
+                spare.push_back(std::move(c.buffer));
+                return written;
             });
         for (qsizetype first = 0; first < total; first += ChunkElements) {
             auto chunk = std::make_unique<Chunk>();
             chunk->first = first;
             chunk->count = std::min(ChunkElements, total - first);
+            if (spare.empty()) {
+                chunk->buffer = QByteArray(ChunkElements * LongestLine, Qt::Uninitialized);
+            } else {
+                chunk->buffer = std::move(spare.back());
+                spare.pop_back();
+            }
             if (!work.add(std::move(chunk)))
                 break;
         }
