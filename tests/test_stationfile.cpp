@@ -2,8 +2,10 @@
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 #include "support/ReadBothWays.h"
+#include "support/StationBytes.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,6 +112,38 @@ private slots:
         QCOMPARE(back.tiles.at(1), d.tiles.at(1));
         QCOMPARE(back.lamps.at(0), d.lamps.at(0));
         QCOMPARE(back.plates.at(0), d.plates.at(0));
+    }
+
+    void largeStationWrittenLineForLine()
+    {
+        // Pieces formatted on several threads, borders between the lists
+        // inside a piece, kind names with the same text in separate
+        // storage, and now and then a name long enough to outgrow a
+        // piece's room: the file must still be the lines one after another.
+        QRandomGenerator random(14);
+        const QStringList names{QStringLiteral("KOL_sLSPS"), QStringLiteral("Žluťoučký kůň"), QString(),
+                                QString(1 << 20, QLatin1Char('K'))};
+        const auto name = [&](int i) {
+            const QString &n = names.at(i % 5000 == 4999 ? 3 : int(random.bounded(3)));
+            return random.bounded(2) ? n : QString(n.constData(), n.size());
+        };
+        const auto number = [&] { return random.bounded(2) ? qint32(random.generate()) : qint32(random.bounded(100)); };
+        StationData d;
+        for (int i = 0; i < 30000; ++i) {
+            const quint32 f = random.generate();
+            d.tiles.append({number(), number(), bool(f & 1), bool(f & 2), bool(f & 4), bool(f & 8), bool(f & 16),
+                            bool(f & 32), bool(f & 64), bool(f & 128), name(i)});
+        }
+        for (int i = 0; i < 10000; ++i) {
+            d.lamps.append({number(), number(), number(), number(), name(i)});
+            d.plates.append({name(i), number(), number()});
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("velka.stvx"));
+        int steps = 0;
+        QVERIFY(writeStationFile(path, d, {{}, {}, [&] { ++steps; }, {}}).ok());
+        QCOMPARE(steps, 50000);
+        QVERIFY(readAll(path) == stationBytes(d));
     }
 
     void czechTextsRoundTrip()
