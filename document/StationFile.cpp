@@ -50,15 +50,43 @@ public:
         m_p += b.size();
         return *this;
     }
+    // Coordinates and offsets are mostly below 10,000: those are written
+    // two digits at a time from a table, the rest by std::to_chars.
     LinePen &integer(qint32 v)
     {
-        m_p = std::to_chars(m_p, m_p + 12, v).ptr;
+        if (v < 0 || v >= 10000) {
+            m_p = std::to_chars(m_p, m_p + 12, v).ptr;
+            return *this;
+        }
+        const int high = v / 100;
+        if (high >= 10)
+            pair(high);
+        else if (high > 0)
+            *m_p++ = char('0' + high);
+        if (high > 0 || v >= 10)
+            pair(v % 100);
+        else
+            *m_p++ = char('0' + v);
         return *this;
     }
     LinePen &flag(bool b) { return b ? text("-1") : text("0"); }
     char *end() const { return m_p; }
 
 private:
+    void pair(int v)
+    {
+        static constexpr std::array<char, 200> Pairs = [] {
+            std::array<char, 200> a{};
+            for (int i = 0; i < 100; ++i) {
+                a[std::size_t(2 * i)] = char('0' + i / 10);
+                a[std::size_t(2 * i + 1)] = char('0' + i % 10);
+            }
+            return a;
+        }();
+        std::memcpy(m_p, &Pairs[std::size_t(2 * v)], 2);
+        m_p += 2;
+    }
+
     char *m_p;
 };
 

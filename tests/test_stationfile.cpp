@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -127,7 +128,7 @@ private slots:
             const QString &n = names.at(i % 5000 == 4999 ? 3 : int(random.bounded(3)));
             return random.bounded(2) ? n : QString(n.constData(), n.size());
         };
-        const auto number = [&] { return random.bounded(2) ? qint32(random.generate()) : qint32(random.bounded(100)); };
+        const auto number = [&] { return random.bounded(2) ? qint32(random.generate()) : random.bounded(-100, 20000); };
         StationData d;
         for (int i = 0; i < 30000; ++i) {
             const quint32 f = random.generate();
@@ -144,6 +145,10 @@ private slots:
         QVERIFY(writeStationFile(path, d, {{}, {}, [&] { ++steps; }, {}}).ok());
         QCOMPARE(steps, 50000);
         QVERIFY(readAll(path) == stationBytes(d));
+        StationData back;
+        QVERIFY(readStationFile(path, back).ok());
+        const auto same = [](const auto &a, const auto &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); };
+        QVERIFY(same(back.tiles, d.tiles) && same(back.lamps, d.lamps) && same(back.plates, d.plates));
     }
 
     void czechTextsRoundTrip()
