@@ -131,7 +131,10 @@ public:
     QByteArrayView operator()(const QString &name)
     {
         const QChar *key = name.constData();
-        Slot &slot = m_slots[(reinterpret_cast<quintptr>(key) >> 4) % m_slots.size()];
+        // The storage addresses differ in few bits: multiplied, those
+        // reach the top bits, which pick the slot.
+        const quint64 mixed = quint64(reinterpret_cast<quintptr>(key)) * 0x9E3779B97F4A7C15ull;
+        Slot &slot = m_slots[std::size_t(mixed >> 56)];
         if (slot.key != key || slot.size != name.size())
             slot = Slot{key, name.size(), encodeWindows1250(name)};
         return slot.bytes;
@@ -143,7 +146,7 @@ private:
         qsizetype size = -1;
         QByteArray bytes;
     };
-    std::array<Slot, 64> m_slots;
+    std::array<Slot, 256> m_slots;
 };
 
 // A run of element lines: elements first .. first + count - 1 of the
