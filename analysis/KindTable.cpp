@@ -40,12 +40,18 @@ KindFacts KindTable::factsOf(const QString &name)
 
 quint32 KindTable::idOf(const QString &name)
 {
-    const auto it = m_ids.constFind(name);
-    if (it != m_ids.cend())
-        return *it;
-    const quint32 id = quint32(m_facts.size());
-    m_facts.push_back(factsOf(name));
-    m_ids.insert(name, id);
+    Recent &recent = m_recent[(quintptr(name.constData()) >> 4) % m_recent.size()];
+    if (!name.isNull() && recent.name.constData() == name.constData() && recent.name.size() == name.size())
+        return recent.id;
+    quint32 id;
+    if (const auto it = m_ids.constFind(name); it != m_ids.cend()) {
+        id = *it;
+    } else {
+        id = quint32(m_facts.size());
+        m_facts.push_back(factsOf(name));
+        m_ids.insert(name, id);
+    }
+    recent = {name, id};
     return id;
 }
 
@@ -53,6 +59,7 @@ void KindTable::clear()
 {
     m_ids.clear();
     m_facts.clear();
+    m_recent = {};
 }
 
 }  // namespace kalmor

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <vector>
 
 namespace kalmor {
@@ -35,8 +36,18 @@ public:
     static KindFacts factsOf(const QString &name);
 
 private:
+    // Names read from a file share their text, so most lookups are
+    // answered by the text's address before any hashing. The copy kept
+    // here holds that text alive, so the address cannot come back with
+    // other letters.
+    struct Recent {
+        QString name;
+        quint32 id = 0;
+    };
+
     QHash<QString, quint32> m_ids;
     std::vector<KindFacts> m_facts;
+    std::array<Recent, 64> m_recent;
 };
 
 }  // namespace kalmor

@@ -398,7 +398,6 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
     std::sort(records.begin(), records.end(), problemBefore);
     auto record = records.cbegin();
     std::vector<Problem> row;
-    std::vector<Problem> merged;
     const auto flushRow = [&] {
         if (row.empty())
             return;
@@ -406,9 +405,10 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
         const auto from = std::partition_point(record, records.cend(), [y](const Problem &p) { return p.y < y; });
         const auto to = std::partition_point(from, records.cend(), [y](const Problem &p) { return p.y == y; });
         m_problems.insert(std::vector<Problem>(record, from));
-        merged.clear();
+        std::vector<Problem> merged;
+        merged.reserve(row.size() + std::size_t(to - from));
         std::merge(row.cbegin(), row.cend(), from, to, std::back_inserter(merged), problemBefore);
-        m_problems.insert(merged);
+        m_problems.insert(std::move(merged));
         record = to;
         row.clear();
     };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace kalmor {
 
@@ -91,6 +92,20 @@ void ProblemList::insert(const std::vector<Problem> &ordered)
         std::for_each(from, to, [this](const Problem &p) { add(p, 1); });
         from = to;
     }
+}
+
+void ProblemList::insert(std::vector<Problem> &&ordered)
+{
+    if (ordered.empty())
+        return;
+    const qint32 y = ordered.front().y;
+    if (ordered.back().y != y || m_rows.contains(y)) {
+        insert(std::as_const(ordered));
+        return;
+    }
+    for (const Problem &p : ordered)
+        add(p, 1);
+    m_rows.emplace(y, std::move(ordered));
 }
 
 void ProblemList::removeCell(qint32 x, qint32 y)

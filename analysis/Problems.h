@@ -66,6 +66,9 @@ public:
 
     // Puts the problems in (ordered) in among those held.
     void insert(const std::vector<Problem> &ordered);
+    // The same, taking the vector over without a copy when it holds one
+    // row that has no problems yet.
+    void insert(std::vector<Problem> &&ordered);
     // Drops the problems of one cell.
     void removeCell(qint32 x, qint32 y);
 
