@@ -422,7 +422,9 @@ void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::v
         pos = now(pos);
         return pos < 0;
     };
+    const qsizetype editedBefore = layer.editedAt.size();
     layer.editedAt.clear();
+    layer.editedAt.reserve(editedBefore);
     for (auto it = layer.edited.begin(); it != layer.edited.end();) {
         std::vector<Edited> &in = *it;
         in.erase(std::remove_if(in.begin(), in.end(), [&gone](Edited &e) { return gone(e.entry.pos); }), in.end());
@@ -449,6 +451,7 @@ void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Rec
                      const std::vector<qint32> &pending)
 {
     const auto shift = list.shiftTotal();
+    layer.editedAt.reserve(layer.editedAt.size() + qsizetype(pending.size()));
     for (const qint32 pos : pending) {
         forgetEdit(layer, pos);
         if (pos >= list.count())
