@@ -67,8 +67,8 @@ public:
         note(NoPosition);
         m_lastShift = m_value;
     }
-    // The change is logged first; the positions it changed are touched
-    // after it when the tail is short enough (touches of them).
+    // A renumbering, logged before the touches of the positions it
+    // changed, of which there are `touches` (none for a long tail).
     void renumbered(bool inserted, std::vector<qint32> positions, qint32 count, std::size_t touches)
     {
         note(Renumbered);
@@ -145,7 +145,7 @@ private:
 
     quint64 m_value = 0;
     // m_log[k] is the position the change to revision m_logStart + k + 1
-    // touched, or NoPosition for a shift.
+    // touched, NoPosition for a shift, or Renumbered for a renumbering.
     quint64 m_logStart = 0;
     quint64 m_lastShift = 0;
     // Readers of positions alone cannot pass the last renumbering whose
