@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <deque>
 #include <vector>
 
 namespace kalmor {
@@ -21,11 +22,28 @@ namespace kalmor {
 // log holds the latest LogLimit changes; a reader further behind cannot
 // be told. Shifts are noted in the log too, so that a reader that follows
 // them by their offset can go on reading it; changes of the whole list
-// (clear, assignment, taking out or putting back records far from the
-// end) end what the log can tell.
+// (clear, assignment) end what the log can tell.
+//
+// Taking records out or putting them back with the order of the rest
+// kept is noted as a renumbering, so that a reader that follows those
+// renumbers its positions instead of reading every position that moved;
+// far from the end, it ends what the log tells readers of positions alone.
 class ListRevision {
 public:
     static constexpr std::size_t LogLimit = 1 << 16;
+
+    // Records left the list, or went back in, with the others keeping
+    // their order: removed positions in the numbering before the change,
+    // inserted ones in the numbering after it, ascending.
+    struct Renumbering {
+        quint64 revision = 0;  // the revision the change made
+        bool inserted = false;
+        std::vector<qint32> positions;
+        qint32 count = 0;  // records in the list after the change
+        // Positions logged one by one right after it, from positions[0]
+        // on; none when the tail was too long to log.
+        std::size_t touches = 0;
+    };
 
     ListRevision() = default;
     ListRevision(const ListRevision &other) = default;
@@ -49,6 +67,15 @@ public:
         note(NoPosition);
         m_lastShift = m_value;
     }
+    // A renumbering, logged before the touches of the positions it
+    // changed, of which there are `touches` (none for a long tail).
+    void renumbered(bool inserted, std::vector<qint32> positions, qint32 count, std::size_t touches)
+    {
+        note(Renumbered);
+        m_renumberings.push_back(Renumbering{m_value, inserted, std::move(positions), count, touches});
+        if (touches == 0)
+            m_lastUntold = m_value;
+    }
     quint64 value() const { return m_value; }
 
     // Appends to out the positions touched after revision since (with
@@ -56,17 +83,42 @@ public:
     // acrossShifts, when a shift came after since.
     bool touchedSince(quint64 since, std::vector<qint32> &out, bool acrossShifts) const
     {
-        if (since < m_logStart || since > m_value || (!acrossShifts && since < m_lastShift))
+        if (since < m_logStart || since > m_value || since < m_lastUntold
+            || (!acrossShifts && since < m_lastShift))
             return false;
         for (auto it = m_log.cbegin() + std::ptrdiff_t(since - m_logStart); it != m_log.cend(); ++it) {
-            if (*it != NoPosition)
+            if (*it >= 0)
                 out.push_back(*it);
+        }
+        return true;
+    }
+
+    // For a reader that follows shifts and renumberings: appends the
+    // touched positions to touched and, for every renumbering, where in
+    // touched it came (the touches before it were made in the numbering
+    // before it); false when the log cannot tell.
+    struct RenumberedAt {
+        std::size_t touchedBefore = 0;
+        const Renumbering *change = nullptr;
+    };
+    bool changesSince(quint64 since, std::vector<qint32> &touched, std::vector<RenumberedAt> &renumbered) const
+    {
+        if (since < m_logStart || since > m_value)
+            return false;
+        auto next = std::lower_bound(m_renumberings.cbegin(), m_renumberings.cend(), since + 1,
+                                     [](const Renumbering &r, quint64 v) { return r.revision < v; });
+        for (auto it = m_log.cbegin() + std::ptrdiff_t(since - m_logStart); it != m_log.cend(); ++it) {
+            if (*it >= 0)
+                touched.push_back(*it);
+            else if (*it == Renumbered)
+                renumbered.push_back(RenumberedAt{touched.size(), &*next++});
         }
         return true;
     }
 
 private:
     static constexpr qint32 NoPosition = -1;
+    static constexpr qint32 Renumbered = -2;
 
     void note(qint32 position)
     {
@@ -75,6 +127,8 @@ private:
             const std::size_t dropped = m_log.size() / 2;
             m_log.erase(m_log.begin(), m_log.begin() + std::ptrdiff_t(dropped));
             m_logStart += dropped;
+            while (!m_renumberings.empty() && m_renumberings.front().revision <= m_logStart)
+                m_renumberings.pop_front();
         }
         m_log.push_back(position);
         ++m_value;
@@ -83,16 +137,22 @@ private:
     void forgetLog()
     {
         m_log.clear();
+        m_renumberings.clear();
         m_logStart = m_value;
         m_lastShift = m_value;
+        m_lastUntold = m_value;
     }
 
     quint64 m_value = 0;
     // m_log[k] is the position the change to revision m_logStart + k + 1
-    // touched, or NoPosition for a shift.
+    // touched, NoPosition for a shift, or Renumbered for a renumbering.
     quint64 m_logStart = 0;
     quint64 m_lastShift = 0;
+    // Readers of positions alone cannot pass the last renumbering whose
+    // positions were not logged.
+    quint64 m_lastUntold = 0;
     std::vector<qint32> m_log;
+    std::deque<Renumbering> m_renumberings;  // in the order of the log
 };
 
 // An ordered list of element records with an index by cell, so that "the
@@ -134,6 +194,14 @@ public:
     bool positionsTouchedSince(quint64 since, std::vector<qint32> &out) const
     {
         return m_revision.touchedSince(since, out, true);
+    }
+
+    // The same for a reader that also follows removeAll and insertAll by
+    // renumbering its positions, however far from the end they reach.
+    bool changesSince(quint64 since, std::vector<qint32> &touched,
+                      std::vector<ListRevision::RenumberedAt> &renumbered) const
+    {
+        return m_revision.changesSince(since, touched, renumbered);
     }
 
     // How far shift() has moved the records in all, exactly, since the list
@@ -225,7 +293,7 @@ public:
         m_records.resize(std::size_t(to));
         if (reindexAll)
             reindex();
-        changedFrom(positions.front());
+        changedFrom(false, positions);
     }
 
     // The inverse of removeAll: records[k] goes back to positions[k]
@@ -256,7 +324,7 @@ public:
             for (const qint32 p : positions)
                 m_cells.added(keyAt(p), p);
         }
-        changedFrom(positions.front());
+        changedFrom(true, positions);
     }
 
     void clear()
@@ -304,18 +372,21 @@ public:
     }
 
 private:
-    // Every position from `first` on holds another record, or none: a
-    // short tail (the records placed last) is logged position by position,
-    // so that readers follow it without a rebuild; a long one counts as a
-    // change of the whole list. One position is logged even when the tail
-    // is gone, so that the revision moves on.
-    void changedFrom(qint32 first)
+    // Every position from the first one changed on holds another record,
+    // or none: the renumbering is logged, then a short tail (the records
+    // placed last) position by position, so that readers of positions
+    // alone follow it without a rebuild; a long one they cannot follow.
+    // One position is logged even when the tail is gone.
+    void changedFrom(bool inserted, const std::vector<qint32> &positions)
     {
+        const qint32 first = positions.front();
         const qint32 end = std::max(qint32(m_records.size()), first + 1);
-        if (longTail(first)) {
-            m_revision.bump();
+        // A quarter of the log at most, so that the tail and the edits
+        // around it stay in what the log keeps until readers catch up.
+        const bool logged = qint64(m_records.size()) - first <= qint64(ListRevision::LogLimit / 4);
+        m_revision.renumbered(inserted, positions, qint32(m_records.size()), logged ? std::size_t(end - first) : 0);
+        if (!logged)
             return;
-        }
         for (qint32 i = first; i < end; ++i)
             m_revision.touch(i);
     }

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <type_traits>
 
@@ -85,7 +86,7 @@ private:
 // A record as the buckets keep it: its cell within its bucket and what a
 // frame needs to draw it.
 struct Entry {
-    qint32 pos;
+    qint32 pos;  // when built, its list position; edited, its position now
     quint32 name;
     quint8 cell;   // column in bits 0-3, row in bits 4-7
     quint8 parts;
@@ -127,7 +128,7 @@ struct LayerState {
 
     // Positions below builtCount edited since the build; the records now
     // at edited positions, in buckets of their own, and where each is.
-    std::vector<quint64> editedBits;
+    std::vector<quint64> editedBits;  // by the positions when built
     QHash<quint64, std::vector<Edited>> edited;
     QHash<qint32, std::optional<quint64>> editedAt;  // position -> bucket key, none when drawn plain
     std::vector<qint32> editedPlain;  // edited positions drawn plain
@@ -135,6 +136,13 @@ struct LayerState {
     std::vector<quint64> crowdedBits;  // positions in crowded buckets
     QHash<qint32, Thinned> thinned;    // by the bucket's first entry
     bool thinnedStale = false;
+
+    // Where the built records stand now, once records were taken out or
+    // put back with the order of the rest kept: position when built ->
+    // position now, and position now -> position when built or -1. Both
+    // empty while every built record stands where it was built.
+    std::vector<qint32> builtNow;
+    std::vector<qint32> builtAtNow;
 };
 
 }  // namespace detail
@@ -155,6 +163,12 @@ constexpr qint64 NearOffset = 256;
 constexpr std::size_t EditedLimit = std::size_t(1) << 17;
 // Buckets holding more records than this are thinned out.
 constexpr qint32 Crowded = 512;
+// A renumbering whose positions the list logged one by one up to this
+// many is followed position by position; a longer one costs a pass over
+// the positions instead.
+constexpr std::size_t FollowedTail = 4096;
+// Renumberings followed between two frames before a rebuild is cheaper.
+constexpr std::size_t RenumberLimit = 8;
 
 qint64 floorDiv(qint64 a, qint64 b)
 {
@@ -290,6 +304,8 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     layer.crowdedBits.assign(words, 0);
     layer.thinned.clear();
     layer.thinnedStale = false;
+    layer.builtNow.clear();
+    layer.builtAtNow.clear();
     layer.grid.forEachBucket([&layer](qint32 begin, qint32 end) {
         if (end - begin <= Crowded)
             return;
@@ -332,17 +348,111 @@ void forgetEdit(LayerState &layer, qint32 pos)
     layer.editedAt.erase(at);
 }
 
-// Notes the records at the positions the list's log names as edited.
+// The built record at a position now, or -1.
+qint32 builtAt(const LayerState &layer, qint32 pos)
+{
+    if (layer.builtNow.empty())
+        return pos < layer.builtCount ? pos : -1;
+    return std::size_t(pos) < layer.builtAtNow.size() ? layer.builtAtNow[std::size_t(pos)] : -1;
+}
+
+void hideBuilt(LayerState &layer, qint32 built)
+{
+    setBit(layer.editedBits, built);
+    if (testBit(layer.crowdedBits, built))
+        layer.thinnedStale = true;
+}
+
+// The record at pos changed: what was noted for the position goes, and
+// its record is read once every change is followed (pending).
+void touch(LayerState &layer, qint32 pos, std::vector<qint32> &pending)
+{
+    const qint32 built = builtAt(layer, pos);
+    if (built >= 0)
+        hideBuilt(layer, built);
+    forgetEdit(layer, pos);
+    pending.push_back(pos);
+}
+
+// Moves every kept position to where a removal or re-insertion that kept
+// the order of the rest put it, and forgets the records it took out.
+void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
+{
+    const qint32 size = qint32(change.positions.size());
+    const qint32 before = change.inserted ? change.count - size : change.count + size;
+    std::vector<qint32> moved(std::size_t(before), -1);  // position before -> after, -1 when taken out
+    auto next = change.positions.cbegin();
+    if (change.inserted) {
+        qint32 from = 0;
+        for (qint32 to = 0; to < change.count; ++to) {
+            if (next != change.positions.cend() && *next == to)
+                ++next;
+            else
+                moved[std::size_t(from++)] = to;
+        }
+    } else {
+        for (qint32 from = 0; from < before; ++from) {
+            if (next != change.positions.cend() && *next == from)
+                ++next;
+            else
+                moved[std::size_t(from)] = from - qint32(next - change.positions.cbegin());
+        }
+    }
+    // Records past the end (the last one moved into a gap) are gone too.
+    const auto now = [&moved](qint32 pos) { return std::size_t(pos) < moved.size() ? moved[std::size_t(pos)] : -1; };
+
+    if (layer.builtNow.empty()) {
+        layer.builtNow.resize(std::size_t(layer.builtCount));
+        std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
+    }
+    layer.builtAtNow.assign(std::size_t(change.count), -1);
+    for (qint32 built = 0; built < layer.builtCount; ++built) {
+        if (testBit(layer.editedBits, built))
+            continue;
+        const qint32 to = now(layer.builtNow[std::size_t(built)]);
+        if (to < 0) {
+            hideBuilt(layer, built);
+            continue;
+        }
+        layer.builtNow[std::size_t(built)] = to;
+        layer.builtAtNow[std::size_t(to)] = built;
+    }
+
+    const auto gone = [&now](qint32 &pos) {
+        pos = now(pos);
+        return pos < 0;
+    };
+    const qsizetype editedBefore = layer.editedAt.size();
+    layer.editedAt.clear();
+    layer.editedAt.reserve(editedBefore);
+    for (auto it = layer.edited.begin(); it != layer.edited.end();) {
+        std::vector<Edited> &in = *it;
+        in.erase(std::remove_if(in.begin(), in.end(), [&gone](Edited &e) { return gone(e.entry.pos); }), in.end());
+        if (in.empty()) {
+            it = layer.edited.erase(it);
+            continue;
+        }
+        for (const Edited &e : in)
+            layer.editedAt.insert(e.entry.pos, it.key());
+        ++it;
+    }
+    std::vector<qint32> &plain = layer.editedPlain;
+    plain.erase(std::remove_if(plain.begin(), plain.end(), gone), plain.end());
+    for (const qint32 pos : plain)
+        layer.editedAt.insert(pos, std::nullopt);
+    pending.erase(std::remove_if(pending.begin(), pending.end(), gone), pending.end());
+    if (change.inserted)
+        pending.insert(pending.end(), change.positions.cbegin(), change.positions.cend());
+}
+
+// Notes the records now at the pending positions.
 template <class Record>
-void follow(LayerState &layer, IndexNames &names, const ElementList<Record> &list, const std::vector<qint32> &positions)
+void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Record> &list,
+                     const std::vector<qint32> &pending)
 {
     const auto shift = list.shiftTotal();
-    for (const qint32 pos : positions) {
-        if (pos < layer.builtCount) {
-            setBit(layer.editedBits, pos);
-            if (testBit(layer.crowdedBits, pos))
-                layer.thinnedStale = true;
-        }
+    layer.editedAt.reserve(layer.editedAt.size() + qsizetype(pending.size()));
+    for (const qint32 pos : pending) {
         forgetEdit(layer, pos);
         if (pos >= list.count())
             continue;
@@ -363,6 +473,51 @@ void follow(LayerState &layer, IndexNames &names, const ElementList<Record> &lis
     }
 }
 
+// Whether a renumbering is followed by its logged positions instead.
+bool followedByTouches(const ListRevision::Renumbering &change)
+{
+    return change.touches > 0 && change.touches <= FollowedTail;
+}
+
+// Follows the list's changes since the layer's revision: false when only
+// a rebuild can, or a rebuild costs less.
+template <class Record>
+bool follow(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
+{
+    std::vector<qint32> touched;
+    std::vector<ListRevision::RenumberedAt> renumbered;
+    if (!list.changesSince(layer.revision, touched, renumbered))
+        return false;
+    std::size_t described = touched.size();
+    std::size_t passes = 0;
+    for (const ListRevision::RenumberedAt &r : renumbered) {
+        if (followedByTouches(*r.change))
+            continue;
+        described -= r.change->touches;
+        described += r.change->inserted ? r.change->positions.size() : 0;
+        ++passes;
+    }
+    if (passes > RenumberLimit || std::size_t(layer.editedAt.size()) + described > EditedLimit)
+        return false;
+
+    std::vector<qint32> pending;
+    std::size_t next = 0;  // into touched
+    const auto touchUpTo = [&](std::size_t end) {
+        for (; next < end; ++next)
+            touch(layer, touched[next], pending);
+    };
+    for (const ListRevision::RenumberedAt &r : renumbered) {
+        if (followedByTouches(*r.change))
+            continue;
+        touchUpTo(r.touchedBefore);
+        renumber(layer, *r.change, pending);
+        next += r.change->touches;
+    }
+    touchUpTo(touched.size());
+    describeTouched(layer, names, list, pending);
+    return true;
+}
+
 // Brings the layer up to the list; returns whether it rebuilt.
 template <class Record>
 bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
@@ -370,10 +525,7 @@ bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     if (layer.valid && layer.list == &list) {
         if (layer.revision == list.revision())
             return false;
-        std::vector<qint32> positions;
-        if (list.positionsTouchedSince(layer.revision, positions)
-            && std::size_t(layer.editedAt.size()) + positions.size() <= EditedLimit) {
-            follow(layer, names, list, positions);
+        if (follow(layer, names, list)) {
             layer.revision = list.revision();
             return false;
         }
@@ -457,6 +609,8 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
     // A removal moves the last record into the gap and notes only the
     // gap: positions past the end are skipped wherever they are kept.
     const qint32 count = qint32(list.count());
+    const qint32 *builtNow = layer.builtNow.empty() ? nullptr : layer.builtNow.data();
+    const auto now = [builtNow](qint32 built) { return builtNow ? builtNow[built] : built; };
     layer.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64 bx, qint64 by, qint32 begin,
                                                                            qint32 end) {
         const Entry *first = layer.entries.data() + begin;
@@ -471,9 +625,11 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
         for (const Entry *e = first; e != last; ++e) {
             const qint64 x = left + (e->cell & 15);
             const qint64 y = top + (e->cell >> 4);
-            if (x < x0 || x > x1 || y < y0 || y > y1 || e->pos >= count || testBit(layer.editedBits, e->pos))
+            if (x < x0 || x > x1 || y < y0 || y > y1 || testBit(layer.editedBits, e->pos))
                 continue;
-            out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), e->pos, e->name, e->dx, e->dy, e->parts, false});
+            const qint32 pos = now(e->pos);
+            if (pos < count)
+                out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false});
         }
     });
     const auto takeEdited = [&](const std::vector<Edited> &in) {
@@ -503,9 +659,9 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
         if (pos < count)
             out.push_back(IndexedDraw{0, 0, pos, 0, 0, 0, PartPicture, true});
     }
-    for (const qint32 pos : layer.plain) {
-        if (pos < count && !testBit(layer.editedBits, pos))
-            out.push_back(IndexedDraw{0, 0, pos, 0, 0, 0, PartPicture, true});
+    for (const qint32 built : layer.plain) {
+        if (!testBit(layer.editedBits, built) && now(built) < count)
+            out.push_back(IndexedDraw{0, 0, now(built), 0, 0, 0, PartPicture, true});
     }
     sortByPosition(out, scratch);
     return rebuilt;

@@ -48,8 +48,10 @@ struct IndexedDraw {
 // The buckets are built once per list (a load builds them on its own
 // thread, before the document takes the station over) and then follow
 // the list: a shift by its offset, edited positions one by one from the
-// list's change log, up to many thousands of them, so neither a shift
-// (nor its undo), a paste nor a removal of many costs a rebuild.
+// list's change log, up to many thousands of them, and records taken out
+// or put back with the order of the rest kept by renumbering the
+// positions in one pass, so neither a shift (nor its undo), a paste, a
+// removal of many nor a deleted selection (nor its undo) costs a rebuild.
 //
 // Records stacked on one cell are thinned out: a picture drawn opaque
 // again at the same place later in the same list covers the earlier one

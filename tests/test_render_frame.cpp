@@ -109,6 +109,7 @@ private slots:
     void selectionOutline();
     void indexFollowsLoad();
     void indexFollowsEdits();
+    void indexFollowsBulkEdits();
     void listChangeLog();
 
 private:
@@ -772,6 +773,95 @@ void TestRenderFrame::indexFollowsEdits()
     doc.lamps.clear();
     doc.lamps.append(lamp(3, 3, 10, 10));
     checkAgainstFreshIndex(kept, doc, state, surface);
+}
+
+void TestRenderFrame::indexFollowsBulkEdits()
+{
+    // Selections taken out with the rest closing up, their undo, pastes
+    // and single edits, several between two frames, on lists long enough
+    // that the index renumbers its positions instead of reading each one
+    // that moved: the frames equal those of a freshly built index, and
+    // nothing is rebuilt.
+    QRandomGenerator random(1408);
+    const std::vector<const char *> tileNames{"KOL_sLSPS", "KOL_sSDSH", "VYH_sLSPS_sLDPS", "Ruzek_PD", "ZAR_OR_ZH",
+                                              "XYZ"};
+    const auto anyTile = [&] {
+        TPolePanelu t = tile(random.bounded(-1, 26), random.bounded(-1, 22),
+                             tileNames[random.bounded(int(tileNames.size()))]);
+        t.Cont_PH = random.bounded(3) == 0;
+        return t;
+    };
+    const auto anyLamp = [&] {
+        const int far = random.bounded(10) == 0 ? 20 : 1;
+        return lamp(random.bounded(0, 26), random.bounded(0, 22), random.bounded(-40, 60) * far,
+                    random.bounded(-40, 60), random.bounded(2) ? "ZAR_CE_ZH" : "KOL_sSDSH");
+    };
+    StationData doc;
+    for (int i = 0; i < 70000; ++i)
+        doc.tiles.append(anyTile());
+    for (int i = 0; i < 6000; ++i)
+        doc.lamps.append(anyLamp());
+    RenderState state = bareState(31);
+    state.surfaceSize = QSize(800, 700);
+    Composer kept{m_images, {}, {}};
+    checkAgainstFreshIndex(kept, doc, state, QRect(QPoint(0, 0), state.surfaceSize));
+    const quint64 built = kept.index.rebuildCount();
+
+    // Mostly far from the end; undone last taken first, when it still fits.
+    const auto takeOut = [&](auto &list, auto &undo) {
+        std::vector<qint32> positions;
+        std::vector<std::decay_t<decltype(list.at(0))>> records;
+        const int gap = random.bounded(2, 60);
+        for (qint32 i = random.bounded(qint32(list.count())); i < list.count(); i += 1 + random.bounded(gap)) {
+            positions.push_back(i);
+            records.push_back(list.at(i));
+        }
+        list.removeAll(positions);
+        undo.emplace_back(std::move(positions), std::move(records));
+    };
+    const auto putBack = [](auto &list, auto &undo) {
+        if (!undo.empty() && undo.back().first.back() < list.count() + qsizetype(undo.back().first.size()))
+            list.insertAll(undo.back().first, std::move(undo.back().second));
+        if (!undo.empty())
+            undo.pop_back();
+    };
+    std::vector<std::pair<std::vector<qint32>, std::vector<TPolePanelu>>> tileUndo;
+    std::vector<std::pair<std::vector<qint32>, std::vector<TPoleZarovka>>> lampUndo;
+    for (int round = 0; round < 40; ++round) {
+        // One change of many positions per frame at most, as the log
+        // holds the positions of a long tail only once.
+        bool many = false;
+        for (int edits = random.bounded(1, 4); edits > 0; --edits) {
+            const int op = random.bounded(7);
+            if (op <= 1 && std::exchange(many, true))
+                continue;
+            if (op == 0) {
+                takeOut(doc.tiles, tileUndo);
+            } else if (op == 1) {
+                putBack(doc.tiles, tileUndo);
+            } else if (op == 2) {
+                for (int i = 0; i < 5000; ++i)
+                    doc.tiles.append(anyTile());
+            } else if (op == 3) {
+                for (int i = 0; i < 50; ++i)
+                    doc.tiles.removeAt(random.bounded(qint32(doc.tiles.count())));
+                for (int i = 0; i < 20; ++i)
+                    doc.tiles.replace(random.bounded(qint32(doc.tiles.count())), anyTile());
+            } else if (op == 4) {
+                takeOut(doc.lamps, lampUndo);
+            } else if (op == 5) {
+                putBack(doc.lamps, lampUndo);
+            } else {
+                for (int i = 0; i < 100; ++i)
+                    doc.lamps.append(anyLamp());
+                doc.lamps.removeAt(random.bounded(qint32(doc.lamps.count())));
+            }
+        }
+        const QRect rect(random.bounded(-40, 800), random.bounded(-40, 680), random.bounded(1, 400),
+                         random.bounded(1, 300));
+        checkAgainstFreshIndex(kept, doc, state, rect);
+    }
+    QCOMPARE(kept.index.rebuildCount(), built);
 }
 
 void TestRenderFrame::listChangeLog()
