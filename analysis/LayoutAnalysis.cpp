@@ -7,6 +7,7 @@
 #include <bit>
 #include <iterator>
 #include <numeric>
+#include <thread>
 
 namespace kalmor {
 
@@ -382,7 +383,7 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
         m_slots.push_back(Slot{x, y, p.position, p.kind, facts.points.bits(), p.flags, facts.secondSide.bits()});
     }
 
-    // Sides joined across connected meeting points, problems of every point.
+    // Sides joined across connected meeting points.
     const qint32 nodeCount = qint32(2 * m_slots.size());
     std::vector<qint32> parent(static_cast<std::size_t>(nodeCount));
     std::iota(parent.begin(), parent.end(), 0);
@@ -393,33 +394,13 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
         }
         return n;
     };
-    // The problems go into the list a row at a time, the points' problems
-    // of a row merged with the records' problems of that row.
+    // The problems only read the slots, so they are listed on the second
+    // core while this one joins the circuits.
     std::sort(records.begin(), records.end(), problemBefore);
-    auto record = records.cbegin();
-    std::vector<Problem> row;
-    const auto flushRow = [&] {
-        if (row.empty())
-            return;
-        const qint32 y = row.front().y;
-        const auto from = std::partition_point(record, records.cend(), [y](const Problem &p) { return p.y < y; });
-        const auto to = std::partition_point(from, records.cend(), [y](const Problem &p) { return p.y == y; });
-        m_problems.insert(std::vector<Problem>(record, from));
-        std::vector<Problem> merged;
-        merged.reserve(row.size() + std::size_t(to - from));
-        std::merge(row.cbegin(), row.cend(), from, to, std::back_inserter(merged), problemBefore);
-        m_problems.insert(std::move(merged));
-        record = to;
-        row.clear();
-    };
+    std::jthread listing([this, &records] { listProblems(records); });
     std::vector<std::pair<qint32, qint32>> dividing;
     for (qint32 s = 0; s < qint32(m_slots.size()); ++s) {
-        const Slot &slot = m_slots[std::size_t(s)];
-        if (!row.empty() && row.front().y != slot.y)
-            flushRow();
-        const Meetings m = meetingsOf(slot);
-        pointProblems(slot, m, row);
-        forEachLinkOf(s, m, [&](qint32 node, qint32 other, bool connected) {
+        forEachLinkOf(s, meetingsOf(m_slots[std::size_t(s)]), [&](qint32 node, qint32 other, bool connected) {
             if (other < node)
                 return;
             if (connected)
@@ -440,9 +421,37 @@ void LayoutAnalysis::analyseAll(const StationData &doc)
             c = newCircuit();
         m_label[std::size_t(node)] = c;
     }
+    listing.join();
+    colourAll(dividing);
+}
+
+void LayoutAnalysis::listProblems(const std::vector<Problem> &records)
+{
+    // The problems go into the list a row at a time, the points' problems
+    // of a row merged with the records' problems of that row.
+    auto record = records.cbegin();
+    std::vector<Problem> row;
+    const auto flushRow = [&] {
+        if (row.empty())
+            return;
+        const qint32 y = row.front().y;
+        const auto from = std::partition_point(record, records.cend(), [y](const Problem &p) { return p.y < y; });
+        const auto to = std::partition_point(from, records.cend(), [y](const Problem &p) { return p.y == y; });
+        m_problems.insert(std::vector<Problem>(record, from));
+        std::vector<Problem> merged;
+        merged.reserve(row.size() + std::size_t(to - from));
+        std::merge(row.cbegin(), row.cend(), from, to, std::back_inserter(merged), problemBefore);
+        m_problems.insert(std::move(merged));
+        record = to;
+        row.clear();
+    };
+    for (const Slot &slot : m_slots) {
+        if (!row.empty() && row.front().y != slot.y)
+            flushRow();
+        pointProblems(slot, meetingsOf(slot), row);
+    }
     flushRow();
     m_problems.insert(std::vector<Problem>(record, records.cend()));
-    colourAll(dividing);
 }
 
 void LayoutAnalysis::follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched)

@@ -84,6 +84,9 @@ private:
     };
 
     void analyseAll(const StationData &doc);
+    // Every problem of the slots' points, with the records' own problems
+    // (ordered), into the empty list; reads the slots only.
+    void listProblems(const std::vector<Problem> &records);
     void follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched);
 
     bool inside(qint32 x, qint32 y) const { return x >= 0 && y >= 0 && x < m_columns && y < m_rows; }
