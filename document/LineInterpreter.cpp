@@ -200,12 +200,20 @@ private:
             out = m_names(*v);
     }
 
+    // The cell and the name every element line starts with.
+    template <class Record>
+    QString readCellAndName(const Fields &f, Record &r)
+    {
+        QString e = readInt(f, 1, 2, r.X);
+        if (e.isEmpty()) e = readInt(f, 2, 2, r.Y);
+        if (e.isEmpty()) readName(f, r.NAME);
+        return e;
+    }
+
     QString readTile(const Fields &f)
     {
         TPolePanelu t;
-        QString e = readInt(f, 1, 2, t.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, t.Y);
-        if (e.isEmpty()) readName(f, t.NAME);
+        QString e = readCellAndName(f, t);
         bool *flags[] = {&t.Cont_LH, &t.Cont_LS, &t.Cont_LD, &t.Cont_SH,
                          &t.Cont_SD, &t.Cont_PH, &t.Cont_PS, &t.Cont_PD};
         for (std::size_t i = 0; i < 8 && e.isEmpty(); ++i)
@@ -218,9 +226,7 @@ private:
     QString readLamp(const Fields &f)
     {
         TPoleZarovka z;
-        QString e = readInt(f, 1, 2, z.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, z.Y);
-        if (e.isEmpty()) readName(f, z.NAME);
+        QString e = readCellAndName(f, z);
         if (e.isEmpty()) e = readInt(f, 4, 11, z.ODSAZENI_X);
         if (e.isEmpty()) e = readInt(f, 5, 11, z.ODSAZENI_Y);
         if (e.isEmpty())
@@ -231,9 +237,7 @@ private:
     QString readPlate(const Fields &f)
     {
         TPoleStitek s;
-        QString e = readInt(f, 1, 2, s.X);
-        if (e.isEmpty()) e = readInt(f, 2, 2, s.Y);
-        if (e.isEmpty()) readName(f, s.NAME);
+        QString e = readCellAndName(f, s);
         if (e.isEmpty())
             m_block.plates.push_back(std::move(s));
         return e;
