@@ -2,22 +2,17 @@
 // core and written in list order.
 #include "document/StationFile.h"
 
-#include "document/FileErrors.h"
 #include "document/OrderedWork.h"
+#include "document/SafeFile.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 
 namespace kalmor {
 
@@ -188,53 +183,25 @@ void formatChunk(const StationData &d, Chunk &chunk)
     chunk.used = p - chunk.buffer.constData();
 }
 
-// Writes through a QSaveFile and remembers the first system error, so the
-// message names what really went wrong.
+// Writes through a safe file and starts the disk early.
 class BlockWriter {
 public:
     explicit BlockWriter(const QString &path) : m_file(path) {}
 
-    bool open()
-    {
-        // Only a regular file is replaced: saving over a pipe or a device
-        // (or a link to one) would hang or destroy the device node.
-        struct stat info {};
-        const QByteArray name = QFile::encodeName(m_file.fileName());
-        if (::stat(name.constData(), &info) == 0 && (!S_ISREG(info.st_mode) || !QFileInfo(m_file.fileName()).isWritable()))
-            return fail(EACCES);
-        errno = 0;
-        if (!m_file.open(QIODevice::WriteOnly))
-            return fail(errno ? errno : EACCES);
-        return true;
-    }
+    bool open() { return m_file.open(); }
 
     bool write(QByteArrayView bytes)
     {
-        errno = 0;
-        const qint64 n = m_file.write(bytes.data(), bytes.size());
-        if (n != bytes.size() || !m_file.flush())
-            return fail(errno ? errno : EIO);
-        startWriteback(n);
+        if (!m_file.write(bytes))
+            return false;
+        startWriteback(bytes.size());
         return true;
     }
 
-    bool commit()
-    {
-        errno = 0;
-        if (!m_file.commit())
-            return fail(errno ? errno : EIO);
-        return true;
-    }
-
-    QString error() const { return fileErrorMessage(m_errno); }
+    bool commit() { return m_file.commit(); }
+    QString error() const { return m_file.error(); }
 
 private:
-    bool fail(int e)
-    {
-        m_errno = e;
-        return false;
-    }
-
     // The disk starts on what was written while the next lines are being
     // formatted, so the sync of the commit waits only for the last of
     // them. Only a hint: a fault shows in the commit's sync.
@@ -248,10 +215,9 @@ private:
         m_sent = m_written;
     }
 
-    QSaveFile m_file;
+    SafeFile m_file;
     qint64 m_written = 0;  // bytes in the file
     qint64 m_sent = 0;     // bytes handed to the disk
-    int m_errno = 0;
 };
 
 template <class F>

@@ -1,6 +1,7 @@
 #include "render/PictureFiles.h"
 
 #include "document/FileErrors.h"
+#include "document/SafeFile.h"
 #include "render/CellBlocks.h"
 
 #include <QBuffer>
@@ -8,7 +9,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <vector>
@@ -21,57 +21,12 @@ namespace {
 // How many pixels one composed piece may have: 16 MB of frame.
 constexpr qint64 PieceBudget = 4'000'000;
 
-// A file written beside the old one and put in its place by commit().
-class OutputFile {
-public:
-    explicit OutputFile(const QString &path) : m_file(path) {}
-
-    bool open()
-    {
-        const QFileInfo existing(m_file.fileName());
-        if (existing.isDir() || (existing.exists() && !existing.isWritable()))
-            return fail(EACCES);
-        errno = 0;
-        if (!m_file.open(QIODevice::WriteOnly))
-            return fail(errno ? errno : EACCES);
-        return true;
-    }
-
-    QIODevice &device() { return m_file; }
-
-    bool write(const QByteArray &bytes)
-    {
-        errno = 0;
-        if (m_file.write(bytes) != bytes.size())
-            return fail(errno ? errno : EIO);
-        return true;
-    }
-
-    bool commit()
-    {
-        errno = 0;
-        if (!m_file.commit())
-            return fail(errno ? errno : EIO);
-        return true;
-    }
-
-    PictureResult result() const
-    {
-        if (m_errno == 0)
-            return {};
-        return {PictureResult::Outcome::FileError, fileErrorMessage(m_errno)};
-    }
-
-private:
-    bool fail(int e)
-    {
-        m_errno = e;
-        return false;
-    }
-
-    QSaveFile m_file;
-    int m_errno = 0;
-};
+PictureResult resultOf(const SafeFile &out)
+{
+    if (out.errorNumber() == 0)
+        return {};
+    return {PictureResult::Outcome::FileError, out.error()};
+}
 
 void report(const PictureProgress &progress, qint64 done, qint64 total)
 {
@@ -83,7 +38,7 @@ void report(const PictureProgress &progress, qint64 done, qint64 total)
 // picture never has to be in memory whole.
 class PngEncoder {
 public:
-    PngEncoder(OutputFile &out, qint64 width, qint64 height) : m_out(out), m_width(width)
+    PngEncoder(SafeFile &out, qint64 width, qint64 height) : m_out(out), m_width(width)
     {
         // Level 3 packs a 256-megapixel panel in half the time of the
         // default level, for a file about 1.7 times as large.
@@ -168,7 +123,7 @@ private:
     }
 
     static constexpr int ChunkBytes = 1 << 16;
-    OutputFile &m_out;
+    SafeFile &m_out;
     qint64 m_width;
     z_stream m_zip{};
     std::vector<unsigned char> m_row;
@@ -177,7 +132,7 @@ private:
     bool m_ok = false;
 };
 
-bool writePng(OutputFile &out, PanelComposer &composer, const PictureProgress &progress)
+bool writePng(SafeFile &out, PanelComposer &composer, const PictureProgress &progress)
 {
     PngEncoder png(out, composer.width(), composer.height());
     const TileGrid strips = rowStrips(composer, PieceBudget);
@@ -237,7 +192,7 @@ bool forEachBlock(PanelComposer &composer, const CellBlocks::Sink &sink, const s
     return true;
 }
 
-bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
+bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
     const QByteArray w = QByteArray::number(composer.width());
     const QByteArray h = QByteArray::number(composer.height());
@@ -288,7 +243,7 @@ bool writeSvg(OutputFile &out, PanelComposer &composer, const QString &title, co
 constexpr double MaxPdfPagePoints = 14400;
 constexpr qint64 KeptBlockBudget = 256 << 20;
 
-bool writePdf(OutputFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
+bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
     // One picture pixel is a pixel of a 96 dpi screen; a larger panel is
     // scaled down to the largest page readers accept.
@@ -349,9 +304,9 @@ PictureResult writePicture(const QString &path, PictureFormat format, PanelCompo
 {
     if (format == PictureFormat::Png && composer.pixelCount() > MaxPngPixels)
         return {PictureResult::Outcome::TooLarge, {}};
-    OutputFile out(path);
+    SafeFile out(path);
     if (!out.open())
-        return out.result();
+        return resultOf(out);
     bool written = false;
     switch (format) {
     case PictureFormat::Png:
@@ -366,9 +321,9 @@ PictureResult writePicture(const QString &path, PictureFormat format, PanelCompo
     }
     if (written)
         out.commit();
-    else if (out.result().ok())
+    else if (resultOf(out).ok())
         return {PictureResult::Outcome::FileError, fileErrorMessage(EIO)};
-    return out.result();
+    return resultOf(out);
 }
 
 }  // namespace kalmor
