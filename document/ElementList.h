@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <deque>
 #include <vector>
 
@@ -19,8 +20,9 @@ namespace kalmor {
 // It also keeps a log of the positions that single changes touched, so
 // that a reader keeping derived data (the renderer's cell index) can
 // follow a click, a paste or a removal of many without rebuilding it. The
-// log holds the latest LogLimit changes; a reader further behind cannot
-// be told. Shifts are noted in the log too, so that a reader that follows
+// log holds the latest LogLimit runs of changes (positions counting up or
+// down by one, as a paste and its undo make them, share a run); a reader
+// further behind cannot be told. Shifts are noted in the log too, so that a reader that follows
 // them by their offset can go on reading it; changes of the whole list
 // (clear, assignment) end what the log can tell.
 //
@@ -30,6 +32,8 @@ namespace kalmor {
 // far from the end, it ends what the log tells readers of positions alone.
 class ListRevision {
 public:
+    // Runs of changes the log keeps; readers of positions alone are told
+    // at most this many changes.
     static constexpr std::size_t LogLimit = 1 << 16;
 
     // Records left the list, or went back in, with the others keeping
@@ -79,17 +83,17 @@ public:
     quint64 value() const { return m_value; }
 
     // Appends to out the positions touched after revision since (with
-    // repeats); false when the log cannot tell them, or, unless
-    // acrossShifts, when a shift came after since.
+    // repeats); false when the log cannot tell them, when they are more
+    // than LogLimit, or, unless acrossShifts, when a shift came after since.
     bool touchedSince(quint64 since, std::vector<qint32> &out, bool acrossShifts) const
     {
-        if (since < m_logStart || since > m_value || since < m_lastUntold
+        if (since < m_logStart || since > m_value || since < m_lastUntold || m_value - since > LogLimit
             || (!acrossShifts && since < m_lastShift))
             return false;
-        for (auto it = m_log.cbegin() + std::ptrdiff_t(since - m_logStart); it != m_log.cend(); ++it) {
-            if (*it >= 0)
-                out.push_back(*it);
-        }
+        forEachSince(since, [&out](qint32 position) {
+            if (position >= 0)
+                out.push_back(position);
+        });
         return true;
     }
 
@@ -107,12 +111,12 @@ public:
             return false;
         auto next = std::lower_bound(m_renumberings.cbegin(), m_renumberings.cend(), since + 1,
                                      [](const Renumbering &r, quint64 v) { return r.revision < v; });
-        for (auto it = m_log.cbegin() + std::ptrdiff_t(since - m_logStart); it != m_log.cend(); ++it) {
-            if (*it >= 0)
-                touched.push_back(*it);
-            else if (*it == Renumbered)
+        forEachSince(since, [&](qint32 position) {
+            if (position >= 0)
+                touched.push_back(position);
+            else if (position == Renumbered)
                 renumbered.push_back(RenumberedAt{touched.size(), &*next++});
-        }
+        });
         return true;
     }
 
@@ -120,18 +124,56 @@ private:
     static constexpr qint32 NoPosition = -1;
     static constexpr qint32 Renumbered = -2;
 
+    // Changes in a row whose positions count up or down by one (a paste
+    // appends, its undo removes from the end, a renumbered tail is touched
+    // in order) share one run, so that they fill the log by one.
+    struct Run {
+        quint64 revision = 0;  // made by the run's first change
+        qint32 first = 0;      // position, NoPosition or Renumbered
+        qint32 last = 0;
+        qint32 length() const { return std::abs(last - first) + 1; }
+        qint32 step() const { return last < first ? -1 : 1; }
+    };
+
     void note(qint32 position)
     {
+        ++m_value;
+        if (!m_log.empty() && position >= 0 && m_log.back().first >= 0) {
+            Run &run = m_log.back();
+            const bool continues = run.first == run.last ? std::abs(position - run.last) == 1
+                                                         : position == run.last + run.step();
+            if (continues) {
+                run.last = position;
+                return;
+            }
+        }
         if (m_log.size() >= LogLimit) {
             // Keep the newer half: readers keep up frame by frame.
             const std::size_t dropped = m_log.size() / 2;
             m_log.erase(m_log.begin(), m_log.begin() + std::ptrdiff_t(dropped));
-            m_logStart += dropped;
+            m_logStart = m_log.front().revision - 1;
             while (!m_renumberings.empty() && m_renumberings.front().revision <= m_logStart)
                 m_renumberings.pop_front();
         }
-        m_log.push_back(position);
-        ++m_value;
+        m_log.push_back(Run{m_value, position, position});
+    }
+
+    // Calls visit with what each change after revision since touched, in
+    // order: a position, NoPosition or Renumbered.
+    template <class Visit>
+    void forEachSince(quint64 since, Visit visit) const
+    {
+        auto run = std::upper_bound(m_log.cbegin(), m_log.cend(), since + 1,
+                                    [](quint64 v, const Run &r) { return v < r.revision; });
+        if (run == m_log.cbegin())
+            return;
+        --run;
+        qint32 skip = qint32(std::min<quint64>(since + 1 - run->revision, quint64(run->length())));
+        for (; run != m_log.cend(); ++run, skip = 0) {
+            const qint32 step = run->step();
+            for (qint32 k = skip, n = run->length(); k < n; ++k)
+                visit(run->first + k * step);
+        }
     }
 
     void forgetLog()
@@ -144,14 +186,13 @@ private:
     }
 
     quint64 m_value = 0;
-    // m_log[k] is the position the change to revision m_logStart + k + 1
-    // touched, NoPosition for a shift, or Renumbered for a renumbering.
+    // The log tells the changes to revisions m_logStart + 1 .. m_value.
     quint64 m_logStart = 0;
     quint64 m_lastShift = 0;
     // Readers of positions alone cannot pass the last renumbering whose
     // positions were not logged.
     quint64 m_lastUntold = 0;
-    std::vector<qint32> m_log;
+    std::vector<Run> m_log;
     std::deque<Renumbering> m_renumberings;  // in the order of the log
 };
 

@@ -1,0 +1,214 @@
+#include "render/IndexLayer.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <limits>
+
+namespace kalmor::detail {
+
+namespace {
+
+// Buckets holding more records than this are thinned out.
+constexpr qint32 Crowded = 512;
+
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+void setBit(std::vector<quint64> &bits, qint32 i)
+{
+    bits[std::size_t(i) >> 6] |= quint64(1) << (i & 63);
+}
+
+// One draw of a thinned bucket: what is drawn in which cell.
+struct ThinnedDraw {
+    quint64 what;
+    quint32 offsets;
+    friend bool operator==(const ThinnedDraw &, const ThinnedDraw &) = default;
+    friend std::size_t qHash(const ThinnedDraw &d, std::size_t seed = 0) noexcept
+    {
+        return qHashMulti(seed, d.what, d.offsets);
+    }
+};
+
+// The shown built records of a crowded bucket with every draw that a later
+// one in the bucket repeats left out: an opaque picture drawn again at the
+// same place covers the first draw exactly.
+std::vector<Entry> thinOut(const LayerState &layer, qint32 begin, qint32 end)
+{
+    QSet<ThinnedDraw> later;
+    std::vector<Entry> kept;
+    for (qint32 k = end - 1; k >= begin; --k) {
+        Entry e = layer.entries[std::size_t(k)];
+        if (testBit(layer.editedBits, e.pos))
+            continue;
+        quint8 parts = 0;
+        for (quint8 part = PartPicture; part <= PartCornerPD; part <<= 1) {
+            if (!(e.parts & part))
+                continue;
+            // A corner piece looks the same whoever asks for it.
+            const bool picture = part == PartPicture;
+            const ThinnedDraw d{(quint64(picture ? e.name : 0) << 16) | (quint64(e.cell) << 8) | part,
+                                picture ? (quint32(quint16(e.dx)) << 16) | quint16(e.dy) : 0};
+            if (!later.contains(d)) {
+                later.insert(d);
+                parts |= part;
+            }
+        }
+        if (parts != 0) {
+            e.parts = parts;
+            kept.push_back(e);
+        }
+    }
+    std::reverse(kept.begin(), kept.end());
+    return kept;
+}
+
+const std::vector<Entry> &thinned(LayerState &layer, qint32 begin, qint32 end)
+{
+    if (layer.thinnedStale) {
+        for (Thinned &t : layer.thinned)
+            t.stale = true;
+        layer.thinnedStale = false;
+    }
+    Thinned &t = layer.thinned[begin];
+    if (t.stale) {
+        t.entries = thinOut(layer, begin, end);
+        t.stale = false;
+    }
+    return t.entries;
+}
+
+}  // namespace
+
+void hideBuilt(LayerState &layer, qint32 built)
+{
+    setBit(layer.editedBits, built);
+    if (testBit(layer.crowdedBits, built))
+        layer.thinnedStale = true;
+}
+
+template <class Record>
+void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
+{
+    const qint32 n = qint32(list.count());
+    std::vector<Entry> described(static_cast<std::size_t>(n));
+    std::vector<qint32> column(static_cast<std::size_t>(n));
+    std::vector<qint32> row(static_cast<std::size_t>(n));
+    layer.plain.clear();
+    layer.minDx = layer.maxDx = layer.minDy = layer.maxDy = 0;
+    for (qint32 i = 0; i < n; ++i) {
+        const Record &r = list.at(i);
+        Entry &e = described[std::size_t(i)];
+        if (!describe(r, i, names, e)) {
+            layer.plain.push_back(i);
+            column[std::size_t(i)] = BucketGrid::LeftOut;
+            continue;
+        }
+        widenOffsets(layer, e);
+        column[std::size_t(i)] = BucketGrid::bucketOf(r.X);
+        row[std::size_t(i)] = BucketGrid::bucketOf(r.Y);
+        e.cell = quint8((r.X & 15) | ((r.Y & 15) << 4));
+    }
+    const std::vector<qint32> slot = layer.grid.build(column, row);
+    layer.entries.resize(layer.grid.items().size());
+    for (qint32 i = 0; i < n; ++i) {
+        if (slot[std::size_t(i)] >= 0)
+            layer.entries[std::size_t(slot[std::size_t(i)])] = described[std::size_t(i)];
+    }
+
+    const std::size_t words = (std::size_t(n) + 63) / 64;
+    layer.editedBits.assign(words, 0);
+    layer.edits.clear();
+    layer.crowdedBits.assign(words, 0);
+    layer.thinned.clear();
+    layer.thinnedStale = false;
+    layer.builtNow.clear();
+    layer.builtAtNow.clear();
+    layer.grid.forEachBucket([&layer](qint32 begin, qint32 end) {
+        if (end - begin <= Crowded)
+            return;
+        for (qint32 k = begin; k < end; ++k)
+            setBit(layer.crowdedBits, layer.entries[std::size_t(k)].pos);
+        layer.thinned.insert(begin, Thinned{thinOut(layer, begin, end), false});
+    });
+
+    const auto shift = list.shiftTotal();
+    layer.builtShiftX = shift.dx;
+    layer.builtShiftY = shift.dy;
+    layer.builtCount = n;
+    layer.count = n;
+    layer.list = &list;
+    layer.revision = list.revision();
+    layer.valid = true;
+}
+
+template void rebuild(LayerState &, IndexNames &, const ElementList<TPoleZarovka> &);
+template void rebuild(LayerState &, IndexNames &, const ElementList<TPolePanelu> &);
+template void rebuild(LayerState &, IndexNames &, const ElementList<TPoleStitek> &);
+
+void gatherLayer(LayerState &layer, qint64 sx, qint64 sy, qint32 count, const QRect &rect, int cellSize, bool thin,
+                 std::vector<IndexedDraw> &out)
+{
+    if (rect.isEmpty())
+        return;
+    // A record at cell X covers at most the pixels [X*c + lo, X*c + hi):
+    // its cell, the corner partners one cell either side, and for lamps
+    // their offsets plus a picture of up to two cells.
+    const qint64 c = std::max(1, cellSize);
+    const qint64 loX = std::min<qint64>(0, layer.minDx) - c;
+    const qint64 hiX = std::max<qint64>(c, layer.maxDx + 2 * c) + c;
+    const qint64 loY = std::min<qint64>(0, layer.minDy);
+    const qint64 hiY = std::max<qint64>(c, layer.maxDy + 2 * c);
+    // In the cells the buckets were built with, before the shifts since.
+    const qint64 x0 = floorDiv(rect.left() - hiX, c) - sx;
+    const qint64 x1 = floorDiv(qint64(rect.right()) + 1 - loX, c) - sx;
+    const qint64 y0 = floorDiv(rect.top() - hiY, c) - sy;
+    const qint64 y1 = floorDiv(qint64(rect.bottom()) + 1 - loY, c) - sy;
+    const auto bucket = IndexEdits::bucket;
+
+    // Records past the end are forgotten as the list is followed; the
+    // count guards the answers all the same.
+    const qint32 *builtNow = layer.builtNow.empty() ? nullptr : layer.builtNow.data();
+    const auto now = [builtNow](qint32 built) { return builtNow ? builtNow[built] : built; };
+    layer.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64 bx, qint64 by, qint32 begin,
+                                                                           qint32 end) {
+        const Entry *first = layer.entries.data() + begin;
+        const Entry *last = layer.entries.data() + end;
+        if (thin && end - begin > Crowded) {
+            const std::vector<Entry> &few = thinned(layer, begin, end);
+            first = few.data();
+            last = first + few.size();
+        }
+        const qint64 left = bx << BucketGrid::Shift;
+        const qint64 top = by << BucketGrid::Shift;
+        for (const Entry *e = first; e != last; ++e) {
+            const qint64 x = left + (e->cell & 15);
+            const qint64 y = top + (e->cell >> 4);
+            if (x < x0 || x > x1 || y < y0 || y > y1 || testBit(layer.editedBits, e->pos))
+                continue;
+            const qint32 pos = now(e->pos);
+            if (pos < count)
+                out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false});
+        }
+    });
+    layer.edits.forEachIn(x0, x1, y0, y1, [&](const Edited &e) {
+        const Entry &d = e.entry;
+        if (d.pos < count)
+            out.push_back(
+                IndexedDraw{qint32(e.x + sx), qint32(e.y + sy), d.pos, d.name, d.dx, d.dy, d.parts, false});
+    });
+    layer.edits.forEachPlain([&](qint32 pos) {
+        if (pos < count)
+            out.push_back(IndexedDraw{0, 0, pos, 0, 0, 0, PartPicture, true});
+    });
+    for (const qint32 built : layer.plain) {
+        if (!testBit(layer.editedBits, built) && now(built) < count)
+            out.push_back(IndexedDraw{0, 0, now(built), 0, 0, 0, PartPicture, true});
+    }
+}
+
+}  // namespace kalmor::detail
