@@ -8,8 +8,11 @@ namespace kalmor::detail {
 namespace {
 
 // Records waiting outside the buckets before they are grouped: a frame
-// walks them all, a grouping walks every record noted.
+// walks them all.
 constexpr std::size_t LatestLimit = 2048;
+// Groups are merged up to this many records; a larger one costs a pass
+// longer than a frame should wait.
+constexpr std::size_t MergeLimit = std::size_t(1) << 16;
 
 }  // namespace
 
@@ -22,61 +25,144 @@ qint64 IndexEdits::bucket(qint64 cell)
 
 void IndexEdits::clear()
 {
-    m_records.clear();
+    m_groups.clear();
+    m_latest.clear();
     m_at.clear();
-    m_plain.clear();
-    m_grid.clear();
-    m_grouped = 0;
     m_live = 0;
 }
 
 void IndexEdits::forget(qint32 pos)
 {
-    if (std::size_t(pos) >= m_at.size() || m_at[std::size_t(pos)] < 0)
+    if (std::size_t(pos) >= m_at.size() || m_at[std::size_t(pos)] == None)
         return;
-    m_records[std::size_t(m_at[std::size_t(pos)])].entry.pos = -1;
-    m_at[std::size_t(pos)] = -1;
+    const std::size_t g = std::size_t(m_at[std::size_t(pos)] >> 32);
+    const std::size_t i = std::size_t(m_at[std::size_t(pos)] & 0xFFFFFFFF);
+    Group *of = g == Latest ? nullptr : &m_groups[g];
+    Edited &e = of ? of->records[i] : m_latest[i];
+    e.entry.pos = -1;
+    m_at[std::size_t(pos)] = None;
+    lost(e, of);
+}
+
+void IndexEdits::lost(const Edited &e, Group *of)
+{
     --m_live;
+    if (!of)
+        return;
+    --of->live;
+    if (e.crowded >= 0)
+        of->thinned[e.crowded].stale = true;
 }
 
 void IndexEdits::add(const Edited &e)
 {
     const std::size_t pos = std::size_t(e.entry.pos);
     if (pos >= m_at.size())
-        m_at.resize(std::max(pos + 1, m_at.size() * 2), -1);
-    m_at[pos] = qint32(m_records.size());
-    if (e.plain)
-        m_plain.push_back(qint32(m_records.size()));
-    m_records.push_back(e);
+        m_at.resize(std::max(pos + 1, m_at.size() * 2), None);
+    m_at[pos] = at(Latest, m_latest.size());
+    m_latest.push_back(e);
     ++m_live;
 }
 
 void IndexEdits::settle()
 {
-    const std::size_t forgotten = m_records.size() - m_live;
-    if (m_records.size() - m_grouped > LatestLimit || forgotten > std::max(LatestLimit, m_live))
-        regroup();
+    std::size_t changed = m_groups.size();  // the first group whose records moved
+    if (m_latest.size() > LatestLimit) {
+        m_groups.push_back(group(std::move(m_latest)));
+        m_latest.clear();
+        // Like sizes merge, as the digits of a binary counter carry.
+        while (m_groups.size() >= 2) {
+            Group &older = m_groups[m_groups.size() - 2];
+            const Group &newer = m_groups.back();
+            if (older.live > newer.live || older.live + newer.live > MergeLimit)
+                break;
+            std::vector<Edited> both = std::move(older.records);
+            both.insert(both.end(), newer.records.begin(), newer.records.end());
+            m_groups.pop_back();
+            m_groups.back() = group(std::move(both));
+        }
+        changed = std::min(changed, m_groups.size() - 1);
+    }
+    for (std::size_t g = 0; g < m_groups.size(); ++g) {
+        Group &kept = m_groups[g];
+        if (kept.records.size() - kept.live > std::max(LatestLimit, kept.live)) {
+            kept = group(std::move(kept.records));
+            changed = std::min(changed, g);
+        }
+    }
+    const auto empty = std::find_if(m_groups.begin(), m_groups.end(), [](const Group &g) { return g.live == 0; });
+    if (empty != m_groups.end()) {
+        changed = std::min(changed, std::size_t(empty - m_groups.begin()));
+        std::erase_if(m_groups, [](const Group &g) { return g.live == 0; });
+    }
+    place(changed);
+    for (Group &g : m_groups) {
+        for (auto it = g.thinned.begin(); it != g.thinned.end(); ++it) {
+            if (it->stale)
+                thinOut(g, it.key(), it->end);
+        }
+    }
 }
 
-void IndexEdits::regroup()
+IndexEdits::Group IndexEdits::group(std::vector<Edited> records)
 {
-    std::erase_if(m_records, [](const Edited &e) { return e.entry.pos < 0; });
-    m_plain.clear();
-    std::vector<qint32> column(m_records.size());
-    std::vector<qint32> row(m_records.size());
-    for (std::size_t i = 0; i < m_records.size(); ++i) {
-        const Edited &e = m_records[i];
-        m_at[std::size_t(e.entry.pos)] = qint32(i);
-        if (e.plain) {
-            m_plain.push_back(qint32(i));
-            column[i] = BucketGrid::LeftOut;
-            continue;
-        }
-        column[i] = BucketGrid::bucketOf(qint32(e.x));
-        row[i] = BucketGrid::bucketOf(qint32(e.y));
+    std::erase_if(records, [](const Edited &e) { return e.entry.pos < 0; });
+    const auto plain = std::stable_partition(records.begin(), records.end(), [](const Edited &e) { return !e.plain; });
+    Group g;
+    g.plainFrom = std::size_t(plain - records.begin());
+    g.live = records.size();
+    std::vector<qint32> column(g.plainFrom);
+    std::vector<qint32> row(g.plainFrom);
+    for (std::size_t i = 0; i < g.plainFrom; ++i) {
+        column[i] = BucketGrid::bucketOf(qint32(records[i].x));
+        row[i] = BucketGrid::bucketOf(qint32(records[i].y));
     }
-    m_grid.build(column, row);
-    m_grouped = m_records.size();
+    const std::vector<qint32> slot = g.grid.build(column, row);
+    g.records.resize(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        Edited &e = g.records[i < g.plainFrom ? std::size_t(slot[i]) : i];
+        e = records[i];
+        e.crowded = -1;
+    }
+    g.grid.forEachBucket([&](qint32 begin, qint32 end) {
+        if (end - begin > Crowded)
+            thinOut(g, begin, end);
+    });
+    return g;
+}
+
+void IndexEdits::thinOut(Group &g, qint32 begin, qint32 end)
+{
+    std::vector<qint32> latestFirst;
+    for (qint32 i = begin; i < end; ++i) {
+        g.records[std::size_t(i)].crowded = begin;
+        if (g.records[std::size_t(i)].entry.pos >= 0)
+            latestFirst.push_back(i);
+    }
+    std::sort(latestFirst.begin(), latestFirst.end(), [&g](qint32 a, qint32 b) {
+        return g.records[std::size_t(a)].entry.pos > g.records[std::size_t(b)].entry.pos;
+    });
+    Thinned &t = g.thinned[begin];
+    LaterDraws later;
+    t.kept.clear();
+    t.end = end;
+    for (const qint32 i : latestFirst) {
+        const quint8 parts = later.keep(g.records[std::size_t(i)].entry);
+        if (parts != 0)
+            t.kept.emplace_back(i, parts);
+    }
+    t.stale = false;
+}
+
+void IndexEdits::place(std::size_t first)
+{
+    for (std::size_t g = first; g < m_groups.size(); ++g) {
+        const std::vector<Edited> &records = m_groups[g].records;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (records[i].entry.pos >= 0)
+                m_at[std::size_t(records[i].entry.pos)] = at(g, i);
+        }
+    }
 }
 
 }  // namespace kalmor::detail

@@ -2,8 +2,12 @@
 
 #include "document/BucketGrid.h"
 #include "render/IndexEntry.h"
+#include "render/IndexThinning.h"
+
+#include <QHash>
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 namespace kalmor::detail {
@@ -13,16 +17,21 @@ namespace kalmor::detail {
 struct Edited {
     qint64 x = 0;
     qint64 y = 0;
-    Entry entry{};       // entry.pos is its position now, -1 once forgotten
-    bool plain = false;  // drawn from the record itself
+    Entry entry{};        // entry.pos is its position now, -1 once forgotten
+    bool plain = false;   // drawn from the record itself
+    qint32 crowded = -1;  // the first record of its crowded bucket
 };
 
 // The records now at edited positions. A flat table by position finds the
-// record noted for a position; buckets of their own find them by place.
-// The buckets are grouped in one pass, as the built ones are, once enough
-// records came or went since; the latest ones wait in a short list that
-// frames walk whole. So a paste of many thousands costs one pass, and a
-// single edit a few nanoseconds.
+// record noted for a position. The latest records wait in a short list
+// that frames walk whole; once there are enough of them they are grouped
+// into buckets of their own in one pass, as the built ones are. Groups of
+// like size are merged, up to a bound, so that a frame asks a handful of
+// groups and no single edit waits for a pass over all of them: a paste of
+// many thousands costs one pass over what it pasted, a single edit a few
+// nanoseconds. Crowded buckets are thinned out as the built ones are,
+// among the records of one group: a later record covers an earlier one
+// whatever is drawn between them.
 class IndexEdits {
 public:
     void clear();
@@ -38,61 +47,102 @@ public:
     template <class Now>
     void renumber(Now now, qint32 count)
     {
-        m_at.assign(std::size_t(count), -1);
-        for (std::size_t i = 0; i < m_records.size(); ++i) {
-            qint32 &pos = m_records[i].entry.pos;
-            if (pos < 0)
-                continue;
-            pos = now(pos);
-            if (pos < 0)
-                --m_live;
-            else
-                m_at[std::size_t(pos)] = qint32(i);
-        }
+        m_at.assign(std::size_t(count), None);
+        const auto move = [&](std::vector<Edited> &records, std::size_t group, Group *of) {
+            for (std::size_t i = 0; i < records.size(); ++i) {
+                Edited &e = records[i];
+                if (e.entry.pos < 0)
+                    continue;
+                e.entry.pos = now(e.entry.pos);
+                if (e.entry.pos >= 0)
+                    m_at[std::size_t(e.entry.pos)] = at(group, i);
+                else
+                    lost(e, of);
+            }
+        };
+        for (std::size_t g = 0; g < m_groups.size(); ++g)
+            move(m_groups[g].records, g, &m_groups[g]);
+        move(m_latest, Latest, nullptr);
     }
-    // Groups the latest records into the buckets when they got many, or
-    // many were forgotten.
+    // Groups the latest records when they got many, merges and compacts
+    // groups, and thins out again the crowded buckets that lost records.
     void settle();
 
-    // Calls visit(edited) for every record kept in buckets whose cell lies
-    // in [x0, x1] x [y0, y1] (cells before the shifts since the build).
+    // Calls visit(edited, parts) for every record kept in buckets whose
+    // cell lies in [x0, x1] x [y0, y1] (cells before the shifts since the
+    // build), with the parts worth drawing: in crowded buckets, when thin
+    // is set, only those no later record of its group repeats.
     template <class Visit>
-    void forEachIn(qint64 x0, qint64 x1, qint64 y0, qint64 y1, Visit visit) const
+    void forEachIn(qint64 x0, qint64 x1, qint64 y0, qint64 y1, bool thin, Visit visit) const
     {
-        const auto take = [&](const Edited &e) {
+        const auto take = [&](const Edited &e, quint8 parts) {
             if (e.entry.pos >= 0 && !e.plain && e.x >= x0 && e.x <= x1 && e.y >= y0 && e.y <= y1)
-                visit(e);
+                visit(e, parts);
         };
-        m_grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64, qint64, qint32 begin, qint32 end) {
-            for (qint32 k = begin; k < end; ++k)
-                take(m_records[std::size_t(m_grid.items()[std::size_t(k)])]);
-        });
-        for (std::size_t i = m_grouped; i < m_records.size(); ++i)
-            take(m_records[i]);
+        for (const Group &g : m_groups) {
+            g.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64, qint64, qint32 begin, qint32 end) {
+                if (thin && end - begin > Crowded) {
+                    for (const auto &[i, parts] : g.thinned.constFind(begin)->kept)
+                        take(g.records[std::size_t(i)], parts);
+                    return;
+                }
+                for (qint32 i = begin; i < end; ++i)
+                    take(g.records[std::size_t(i)], g.records[std::size_t(i)].entry.parts);
+            });
+        }
+        for (const Edited &e : m_latest)
+            take(e, e.entry.parts);
     }
 
     // Calls visit(pos) for every record drawn plain.
     template <class Visit>
     void forEachPlain(Visit visit) const
     {
-        for (const qint32 i : m_plain) {
-            const Edited &e = m_records[std::size_t(i)];
-            if (e.entry.pos >= 0)
+        const auto take = [&](const Edited &e) {
+            if (e.entry.pos >= 0 && e.plain)
                 visit(e.entry.pos);
-        }
+        };
+        for (const Group &g : m_groups)
+            std::for_each(g.records.begin() + std::ptrdiff_t(g.plainFrom), g.records.end(), take);
+        std::for_each(m_latest.begin(), m_latest.end(), take);
     }
 
     // The bucket of a cell, for any cell a search may ask about.
     static qint64 bucket(qint64 cell);
 
 private:
-    void regroup();
+    // A crowded bucket thinned out: its records worth drawing, with the
+    // parts still worth drawing.
+    struct Thinned {
+        std::vector<std::pair<qint32, quint8>> kept;
+        qint32 end = 0;  // of the bucket's records
+        bool stale = false;
+    };
+    // Records grouped in one pass: bucket by bucket in the grid's order,
+    // those drawn plain after them.
+    struct Group {
+        std::vector<Edited> records;
+        BucketGrid grid;
+        std::size_t plainFrom = 0;
+        std::size_t live = 0;
+        QHash<qint32, Thinned> thinned;  // by the bucket's first record
+    };
 
-    std::vector<Edited> m_records;
-    std::vector<qint32> m_at;     // by position: index into m_records, or -1
-    std::vector<qint32> m_plain;  // indexes of the plain records
-    BucketGrid m_grid;            // of m_records[0, m_grouped)
-    std::size_t m_grouped = 0;
+    // m_at holds the group and the index in it, or None.
+    static constexpr qint64 None = -1;
+    static constexpr std::size_t Latest = 0xFFFF;
+    static qint64 at(std::size_t group, std::size_t i) { return (qint64(group) << 32) | qint64(i); }
+
+    // A record of the group (none for the latest) was forgotten.
+    void lost(const Edited &e, Group *of);
+    static Group group(std::vector<Edited> records);
+    static void thinOut(Group &g, qint32 begin, qint32 end);
+    // Notes where the records of the groups from `first` on are.
+    void place(std::size_t first);
+
+    std::vector<Group> m_groups;  // oldest first
+    std::vector<Edited> m_latest;
+    std::vector<qint64> m_at;  // by position
     std::size_t m_live = 0;
 };
 

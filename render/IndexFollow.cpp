@@ -11,7 +11,7 @@ namespace {
 
 // Edited positions followed before the buckets are rebuilt. A frame pays
 // a few nanoseconds for each; a rebuild pays for the list.
-constexpr std::size_t EditedLimit = std::size_t(1) << 17;
+constexpr std::size_t EditedLimit = std::size_t(1) << 19;
 // A renumbering whose positions the list logged one by one up to this
 // many is followed position by position; a longer one costs a pass over
 // the positions instead.
@@ -104,8 +104,10 @@ void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Rec
         e.x = qint64(r.X) - (shift.dx - layer.builtShiftX);
         e.y = qint64(r.Y) - (shift.dy - layer.builtShiftY);
         e.plain = !describe(r, pos, names, e.entry) || qint32(e.x) != e.x || qint32(e.y) != e.y;
-        if (!e.plain)
+        if (!e.plain) {
             widenOffsets(layer, e.entry);
+            e.entry.cell = quint8((e.x & 15) | ((e.y & 15) << 4));
+        }
         layer.edits.add(e);
     }
 }

@@ -1,6 +1,6 @@
 #include "render/IndexLayer.h"
 
-#include <QSet>
+#include "render/IndexThinning.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,59 +9,25 @@ namespace kalmor::detail {
 
 namespace {
 
-// Buckets holding more records than this are thinned out.
-constexpr qint32 Crowded = 512;
-
 qint64 floorDiv(qint64 a, qint64 b)
 {
     const qint64 q = a / b;
     return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
 }
 
-void setBit(std::vector<quint64> &bits, qint32 i)
-{
-    bits[std::size_t(i) >> 6] |= quint64(1) << (i & 63);
-}
-
-// One draw of a thinned bucket: what is drawn in which cell.
-struct ThinnedDraw {
-    quint64 what;
-    quint32 offsets;
-    friend bool operator==(const ThinnedDraw &, const ThinnedDraw &) = default;
-    friend std::size_t qHash(const ThinnedDraw &d, std::size_t seed = 0) noexcept
-    {
-        return qHashMulti(seed, d.what, d.offsets);
-    }
-};
-
 // The shown built records of a crowded bucket with every draw that a later
-// one in the bucket repeats left out: an opaque picture drawn again at the
-// same place covers the first draw exactly.
+// one in the bucket repeats left out.
 std::vector<Entry> thinOut(const LayerState &layer, qint32 begin, qint32 end)
 {
-    QSet<ThinnedDraw> later;
+    LaterDraws later;
     std::vector<Entry> kept;
     for (qint32 k = end - 1; k >= begin; --k) {
         Entry e = layer.entries[std::size_t(k)];
         if (testBit(layer.editedBits, e.pos))
             continue;
-        quint8 parts = 0;
-        for (quint8 part = PartPicture; part <= PartCornerPD; part <<= 1) {
-            if (!(e.parts & part))
-                continue;
-            // A corner piece looks the same whoever asks for it.
-            const bool picture = part == PartPicture;
-            const ThinnedDraw d{(quint64(picture ? e.name : 0) << 16) | (quint64(e.cell) << 8) | part,
-                                picture ? (quint32(quint16(e.dx)) << 16) | quint16(e.dy) : 0};
-            if (!later.contains(d)) {
-                later.insert(d);
-                parts |= part;
-            }
-        }
-        if (parts != 0) {
-            e.parts = parts;
+        e.parts = later.keep(e);
+        if (e.parts != 0)
             kept.push_back(e);
-        }
     }
     std::reverse(kept.begin(), kept.end());
     return kept;
@@ -69,11 +35,6 @@ std::vector<Entry> thinOut(const LayerState &layer, qint32 begin, qint32 end)
 
 const std::vector<Entry> &thinned(LayerState &layer, qint32 begin, qint32 end)
 {
-    if (layer.thinnedStale) {
-        for (Thinned &t : layer.thinned)
-            t.stale = true;
-        layer.thinnedStale = false;
-    }
     Thinned &t = layer.thinned[begin];
     if (t.stale) {
         t.entries = thinOut(layer, begin, end);
@@ -86,9 +47,9 @@ const std::vector<Entry> &thinned(LayerState &layer, qint32 begin, qint32 end)
 
 void hideBuilt(LayerState &layer, qint32 built)
 {
-    setBit(layer.editedBits, built);
-    if (testBit(layer.crowdedBits, built))
-        layer.thinnedStale = true;
+    layer.editedBits[std::size_t(built) >> 6] |= quint64(1) << (built & 63);
+    if (!layer.crowdedIn.empty() && layer.crowdedIn[std::size_t(built)] >= 0)
+        layer.thinned[layer.crowdedIn[std::size_t(built)]].stale = true;
 }
 
 template <class Record>
@@ -120,19 +81,19 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
             layer.entries[std::size_t(slot[std::size_t(i)])] = described[std::size_t(i)];
     }
 
-    const std::size_t words = (std::size_t(n) + 63) / 64;
-    layer.editedBits.assign(words, 0);
+    layer.editedBits.assign((std::size_t(n) + 63) / 64, 0);
     layer.edits.clear();
-    layer.crowdedBits.assign(words, 0);
+    layer.crowdedIn.clear();
     layer.thinned.clear();
-    layer.thinnedStale = false;
     layer.builtNow.clear();
     layer.builtAtNow.clear();
-    layer.grid.forEachBucket([&layer](qint32 begin, qint32 end) {
+    layer.grid.forEachBucket([&layer, n](qint32 begin, qint32 end) {
         if (end - begin <= Crowded)
             return;
+        if (layer.crowdedIn.empty())
+            layer.crowdedIn.assign(std::size_t(n), -1);
         for (qint32 k = begin; k < end; ++k)
-            setBit(layer.crowdedBits, layer.entries[std::size_t(k)].pos);
+            layer.crowdedIn[std::size_t(layer.entries[std::size_t(k)].pos)] = begin;
         layer.thinned.insert(begin, Thinned{thinOut(layer, begin, end), false});
     });
 
@@ -195,11 +156,10 @@ void gatherLayer(LayerState &layer, qint64 sx, qint64 sy, qint32 count, const QR
                 out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false});
         }
     });
-    layer.edits.forEachIn(x0, x1, y0, y1, [&](const Edited &e) {
+    layer.edits.forEachIn(x0, x1, y0, y1, thin, [&](const Edited &e, quint8 parts) {
         const Entry &d = e.entry;
         if (d.pos < count)
-            out.push_back(
-                IndexedDraw{qint32(e.x + sx), qint32(e.y + sy), d.pos, d.name, d.dx, d.dy, d.parts, false});
+            out.push_back(IndexedDraw{qint32(e.x + sx), qint32(e.y + sy), d.pos, d.name, d.dx, d.dy, parts, false});
     });
     layer.edits.forEachPlain([&](qint32 pos) {
         if (pos < count)

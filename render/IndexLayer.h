@@ -42,9 +42,11 @@ struct LayerState {
     // The records now at the positions edited since the build.
     IndexEdits edits;
 
-    std::vector<quint64> crowdedBits;  // positions in crowded buckets
-    QHash<qint32, Thinned> thinned;    // by the bucket's first entry
-    bool thinnedStale = false;
+    // By the bucket's first entry; and by position when built, the first
+    // entry of the crowded bucket holding the record, or -1 (empty while
+    // no bucket is crowded).
+    QHash<qint32, Thinned> thinned;
+    std::vector<qint32> crowdedIn;
 
     // Where the built records stand now, once records were taken out or
     // put back with the order of the rest kept: position when built ->

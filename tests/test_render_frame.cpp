@@ -110,10 +110,12 @@ private slots:
     void indexFollowsLoad();
     void indexFollowsEdits();
     void indexFollowsBulkEdits();
+    void indexThinsStacksAfterEdits();
     void listChangeLog();
 
 private:
     void checkPartsEqualWhole(bool spread);
+    void checkAgainstPlainWalk(Composer &fast, const StationData &doc, const RenderState &state, const QRect &rect);
     void checkAgainstFreshIndex(Composer &kept, const StationData &doc, const RenderState &state,
                                 const QRect &rect);
     ImageSet m_images;
@@ -512,13 +514,7 @@ void TestRenderFrame::indexedEqualsEveryElement()
             state.switches.grid = random.bounded(2) == 0;
             const QRect rect(random.bounded(-20, 200), random.bounded(-20, 150), random.bounded(1, 400),
                              random.bounded(1, 300));
-            CanvasState plainCanvas = fast.canvas;
-            QImage plain;
-            composeFrameWalkingEveryElement(plain, rect, doc, state, EditingView{}, m_images, plainCanvas);
-            const QImage indexed = fast.compose(rect, doc, state);
-            const QRect inside = (rect & QRect(QPoint(0, 0), state.surfaceSize)).translated(-rect.topLeft());
-            if (!inside.isEmpty())
-                QCOMPARE(indexed.copy(inside), plain.copy(inside));
+            checkAgainstPlainWalk(fast, doc, state, rect);
             for (int edit = random.bounded(40); edit > 0; --edit) {
                 const int i = random.bounded(int(doc.tiles.count()));
                 switch (random.bounded(5)) {
@@ -591,6 +587,18 @@ void TestRenderFrame::selectionOutline()
         QVERIFY(cell < 47 || yellow > 0);
         QCOMPARE(plain.pixel(x0, cell + cell / 2), qRgb(0, 0, 255));
     }
+}
+
+void TestRenderFrame::checkAgainstPlainWalk(Composer &fast, const StationData &doc, const RenderState &state,
+                                            const QRect &rect)
+{
+    CanvasState plainCanvas = fast.canvas;
+    QImage plain;
+    composeFrameWalkingEveryElement(plain, rect, doc, state, EditingView{}, m_images, plainCanvas);
+    const QImage indexed = fast.compose(rect, doc, state);
+    const QRect inside = (rect & QRect(QPoint(0, 0), state.surfaceSize)).translated(-rect.topLeft());
+    if (!inside.isEmpty())
+        QCOMPARE(indexed.copy(inside), plain.copy(inside));
 }
 
 void TestRenderFrame::indexFollowsLoad()
@@ -863,6 +871,79 @@ void TestRenderFrame::indexFollowsBulkEdits()
         checkAgainstFreshIndex(kept, doc, state, rect);
     }
     QCOMPARE(kept.index.rebuildCount(), built);
+}
+
+void TestRenderFrame::indexThinsStacksAfterEdits()
+{
+    // Records stacked deep enough to be thinned out, built and pasted,
+    // under removals that move the last record into a gap, replacements,
+    // order-keeping removals and their undo: the frames equal drawing
+    // every record in turn, and nothing is rebuilt.
+    RenderState state = bareState(47);
+    state.appliedColumns = 40;
+    state.appliedRows = 30;
+    state.surfaceSize = QSize(40 * 47, 30 * 47);
+    {
+        // The last record of a thinned stack moves into a gap: the one
+        // below it that it covered must show again, above the others.
+        StationData doc;
+        for (int i = 0; i < 600; ++i)
+            doc.tiles.append(tile(1, 1, i % 2 && i != 599 ? "STI_Cely_Dole" : "KOL_sSDSH"));
+        Composer fast{m_images, {}, {}};
+        checkAgainstPlainWalk(fast, doc, state, QRect(0, 0, 150, 150));
+        doc.tiles.removeAt(10);
+        checkAgainstPlainWalk(fast, doc, state, QRect(0, 0, 150, 150));
+    }
+
+    QRandomGenerator random(2718);
+    const std::vector<const char *> kinds{"KOL_sLSPS", "KOL_sSDSH", "VYH_sLSPS_sLDPS", "STI_Cely_Dole", "Ruzek_PH"};
+    const auto anyTile = [&](qint32 x, qint32 y) {
+        TPolePanelu t = tile(x, y, kinds[random.bounded(int(kinds.size()))]);
+        t.Cont_PH = random.bounded(4) == 0;
+        return t;
+    };
+    const auto onStack = [&] { return anyTile(2 + random.bounded(3), 2 + random.bounded(2)); };
+    StationData doc;
+    for (int i = 0; i < 1500; ++i)
+        doc.tiles.append(onStack());
+    for (int i = 0; i < 1500; ++i)
+        doc.tiles.append(anyTile(random.bounded(40), random.bounded(30)));
+    Composer fast{m_images, {}, {}};
+    checkAgainstPlainWalk(fast, doc, state, QRect(0, 0, 100, 100));
+    const quint64 built = fast.index.rebuildCount();
+    std::vector<qint32> taken;
+    std::vector<TPolePanelu> takenRecords;
+    for (int round = 0; round < 30; ++round) {
+        const int op = random.bounded(5);
+        if (op == 0) {
+            for (int i = 0; i < 2500; ++i)
+                doc.tiles.append(onStack());
+        } else if (op == 1) {
+            for (int i = 0; i < 1000 && doc.tiles.count() > 3000; ++i)
+                doc.tiles.removeAt(doc.tiles.count() - 1);
+        } else if (op == 2) {
+            for (int i = 0; i < 50; ++i)
+                doc.tiles.removeAt(random.bounded(qint32(doc.tiles.count())));
+            for (int i = 0; i < 50; ++i)
+                doc.tiles.replace(random.bounded(qint32(doc.tiles.count())), onStack());
+        } else if (taken.empty()) {
+            for (qint32 i = random.bounded(100); i < doc.tiles.count(); i += 1 + random.bounded(9)) {
+                taken.push_back(i);
+                takenRecords.push_back(doc.tiles.at(i));
+            }
+            doc.tiles.removeAll(taken);
+        } else {
+            // The undo, when the list has not got too short since.
+            if (taken.back() < doc.tiles.count() + qsizetype(taken.size()))
+                doc.tiles.insertAll(taken, std::move(takenRecords));
+            taken.clear();
+            takenRecords.clear();
+        }
+        state.cellSize = std::array{1, 2, 4, 8, 47}[std::size_t(random.bounded(5))];
+        checkAgainstPlainWalk(fast, doc, state, QRect(random.bounded(-10, 60), random.bounded(-10, 60),
+                                                      random.bounded(1, 300), random.bounded(1, 300)));
+    }
+    QCOMPARE(fast.index.rebuildCount(), built);
 }
 
 void TestRenderFrame::listChangeLog()
