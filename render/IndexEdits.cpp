@@ -23,11 +23,12 @@ qint64 IndexEdits::bucket(qint64 cell)
     return std::clamp(cell, Low, High) >> BucketGrid::Shift;
 }
 
-void IndexEdits::clear()
+void IndexEdits::clear(qint32 count)
 {
     m_groups.clear();
     m_latest.clear();
-    m_at.clear();
+    // Sized for the list now, so that no frame pays for filling it.
+    m_at.assign(std::size_t(count), None);
     m_live = 0;
 }
 
@@ -51,14 +52,14 @@ void IndexEdits::lost(const Edited &e, Group *of)
         return;
     --of->live;
     if (e.crowded >= 0)
-        of->thinned[e.crowded].stale = true;
+        of->thinned[std::size_t(e.crowded)].stale = true;
 }
 
 void IndexEdits::add(const Edited &e)
 {
     const std::size_t pos = std::size_t(e.entry.pos);
     if (pos >= m_at.size())
-        m_at.resize(std::max(pos + 1, m_at.size() * 2), None);
+        m_at.resize(std::max(pos + 1, m_at.size() + m_at.size() / 8), None);
     m_at[pos] = at(Latest, m_latest.size());
     m_latest.push_back(e);
     ++m_live;
@@ -97,9 +98,9 @@ void IndexEdits::settle()
     }
     place(changed);
     for (Group &g : m_groups) {
-        for (auto it = g.thinned.begin(); it != g.thinned.end(); ++it) {
-            if (it->stale)
-                thinOut(g, it.key(), it->end);
+        for (Thinned &t : g.thinned) {
+            if (t.stale)
+                thinOut(g, t);
         }
     }
 }
@@ -124,28 +125,30 @@ IndexEdits::Group IndexEdits::group(std::vector<Edited> records)
         e = records[i];
         e.crowded = -1;
     }
-    g.grid.forEachBucket([&](qint32 begin, qint32 end) {
-        if (end - begin > Crowded)
-            thinOut(g, begin, end);
+    g.grid.forEachBucket([&g](qint32 begin, qint32 end) {
+        if (end - begin <= Crowded)
+            return;
+        for (qint32 i = begin; i < end; ++i)
+            g.records[std::size_t(i)].crowded = qint32(g.thinned.size());
+        g.thinned.push_back(Thinned{{}, begin, end, true});
     });
+    for (Thinned &t : g.thinned)
+        thinOut(g, t);
     return g;
 }
 
-void IndexEdits::thinOut(Group &g, qint32 begin, qint32 end)
+void IndexEdits::thinOut(Group &g, Thinned &t)
 {
     std::vector<qint32> latestFirst;
-    for (qint32 i = begin; i < end; ++i) {
-        g.records[std::size_t(i)].crowded = begin;
+    for (qint32 i = t.begin; i < t.end; ++i) {
         if (g.records[std::size_t(i)].entry.pos >= 0)
             latestFirst.push_back(i);
     }
     std::sort(latestFirst.begin(), latestFirst.end(), [&g](qint32 a, qint32 b) {
         return g.records[std::size_t(a)].entry.pos > g.records[std::size_t(b)].entry.pos;
     });
-    Thinned &t = g.thinned[begin];
     LaterDraws later;
     t.kept.clear();
-    t.end = end;
     for (const qint32 i : latestFirst) {
         const quint8 parts = later.keep(g.records[std::size_t(i)].entry);
         if (parts != 0)
@@ -162,6 +165,14 @@ void IndexEdits::place(std::size_t first)
             if (records[i].entry.pos >= 0)
                 m_at[std::size_t(records[i].entry.pos)] = at(g, i);
         }
+    }
+}
+
+void IndexEdits::unplace(const std::vector<Edited> &records)
+{
+    for (const Edited &e : records) {
+        if (e.entry.pos >= 0)
+            m_at[std::size_t(e.entry.pos)] = None;
     }
 }
 

@@ -4,8 +4,6 @@
 #include "render/IndexEntry.h"
 #include "render/IndexThinning.h"
 
-#include <QHash>
-
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -19,7 +17,7 @@ struct Edited {
     qint64 y = 0;
     Entry entry{};        // entry.pos is its position now, -1 once forgotten
     bool plain = false;   // drawn from the record itself
-    qint32 crowded = -1;  // the first record of its crowded bucket
+    qint32 crowded = -1;  // which crowded bucket of its group holds it
 };
 
 // The records now at edited positions. A flat table by position finds the
@@ -34,7 +32,8 @@ struct Edited {
 // whatever is drawn between them.
 class IndexEdits {
 public:
-    void clear();
+    // Forgets every record, for a list of count records.
+    void clear(qint32 count);
     // Records noted, plain ones included.
     std::size_t size() const { return m_live; }
 
@@ -45,9 +44,14 @@ public:
     // Moves every record from position p to now(p), forgetting those for
     // which it gives -1; count is the length of the list after.
     template <class Now>
-    void renumber(Now now, qint32 count)
+    void renumber(const Now &now, qint32 count)
     {
-        m_at.assign(std::size_t(count), None);
+        // Only the positions noted change, not the whole table.
+        for (const Group &g : m_groups)
+            unplace(g.records);
+        unplace(m_latest);
+        if (m_at.size() < std::size_t(count))
+            m_at.resize(std::size_t(count), None);
         const auto move = [&](std::vector<Edited> &records, std::size_t group, Group *of) {
             for (std::size_t i = 0; i < records.size(); ++i) {
                 Edited &e = records[i];
@@ -82,7 +86,7 @@ public:
         for (const Group &g : m_groups) {
             g.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64, qint64, qint32 begin, qint32 end) {
                 if (thin && end - begin > Crowded) {
-                    for (const auto &[i, parts] : g.thinned.constFind(begin)->kept)
+                    for (const auto &[i, parts] : g.thinned[std::size_t(g.records[std::size_t(begin)].crowded)].kept)
                         take(g.records[std::size_t(i)], parts);
                     return;
                 }
@@ -115,7 +119,8 @@ private:
     // parts still worth drawing.
     struct Thinned {
         std::vector<std::pair<qint32, quint8>> kept;
-        qint32 end = 0;  // of the bucket's records
+        qint32 begin = 0;  // the bucket's records
+        qint32 end = 0;
         bool stale = false;
     };
     // Records grouped in one pass: bucket by bucket in the grid's order,
@@ -125,7 +130,7 @@ private:
         BucketGrid grid;
         std::size_t plainFrom = 0;
         std::size_t live = 0;
-        QHash<qint32, Thinned> thinned;  // by the bucket's first record
+        std::vector<Thinned> thinned;
     };
 
     // m_at holds the group and the index in it, or None.
@@ -136,9 +141,10 @@ private:
     // A record of the group (none for the latest) was forgotten.
     void lost(const Edited &e, Group *of);
     static Group group(std::vector<Edited> records);
-    static void thinOut(Group &g, qint32 begin, qint32 end);
+    static void thinOut(Group &g, Thinned &t);
     // Notes where the records of the groups from `first` on are.
     void place(std::size_t first);
+    void unplace(const std::vector<Edited> &records);
 
     std::vector<Group> m_groups;  // oldest first
     std::vector<Edited> m_latest;

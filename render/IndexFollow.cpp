@@ -37,33 +37,47 @@ void forgetAt(LayerState &layer, qint32 pos)
     layer.edits.forget(pos);
 }
 
-// Moves every kept position to where a removal or re-insertion that kept
-// the order of the rest put it, and forgets the records it took out.
-void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
-{
-    const qint32 size = qint32(change.positions.size());
-    const qint32 before = change.inserted ? change.count - size : change.count + size;
-    std::vector<qint32> moved(std::size_t(before), -1);  // position before -> after, -1 when taken out
-    auto next = change.positions.cbegin();
-    if (change.inserted) {
-        qint32 from = 0;
-        for (qint32 to = 0; to < change.count; ++to) {
-            if (next != change.positions.cend() && *next == to)
-                ++next;
-            else
-                moved[std::size_t(from++)] = to;
+// Where a removal or re-insertion that kept the order of the rest moved
+// each position, -1 for those it took out and those past the end (the
+// last one moved into a gap). A table by position: one pass to fill,
+// and the edited records ask in no order.
+class Moves {
+public:
+    explicit Moves(const ListRevision::Renumbering &change)
+    {
+        const qint32 size = qint32(change.positions.size());
+        const qint32 before = change.inserted ? change.count - size : change.count + size;
+        m_to.assign(std::size_t(before), -1);
+        auto next = change.positions.cbegin();
+        if (change.inserted) {
+            qint32 from = 0;
+            for (qint32 to = 0; to < change.count; ++to) {
+                if (next != change.positions.cend() && *next == to)
+                    ++next;
+                else
+                    m_to[std::size_t(from++)] = to;
+            }
+            return;
         }
-    } else {
         for (qint32 from = 0; from < before; ++from) {
             if (next != change.positions.cend() && *next == from)
                 ++next;
             else
-                moved[std::size_t(from)] = from - qint32(next - change.positions.cbegin());
+                m_to[std::size_t(from)] = from - qint32(next - change.positions.cbegin());
         }
     }
-    // Records past the end (the last one moved into a gap) are gone too.
-    const auto now = [&moved](qint32 pos) { return std::size_t(pos) < moved.size() ? moved[std::size_t(pos)] : -1; };
 
+    qint32 operator()(qint32 pos) const { return std::size_t(pos) < m_to.size() ? m_to[std::size_t(pos)] : -1; }
+
+private:
+    std::vector<qint32> m_to;
+};
+
+// Moves every kept position to where a removal or re-insertion that kept
+// the order of the rest put it, and forgets the records it took out.
+void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
+{
+    const Moves now(change);
     if (layer.builtNow.empty()) {
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);

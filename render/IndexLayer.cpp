@@ -35,7 +35,7 @@ std::vector<Entry> thinOut(const LayerState &layer, qint32 begin, qint32 end)
 
 const std::vector<Entry> &thinned(LayerState &layer, qint32 begin, qint32 end)
 {
-    Thinned &t = layer.thinned[begin];
+    Thinned &t = layer.thinned[std::size_t(layer.crowdedIn[std::size_t(layer.entries[std::size_t(begin)].pos)])];
     if (t.stale) {
         t.entries = thinOut(layer, begin, end);
         t.stale = false;
@@ -49,7 +49,7 @@ void hideBuilt(LayerState &layer, qint32 built)
 {
     layer.editedBits[std::size_t(built) >> 6] |= quint64(1) << (built & 63);
     if (!layer.crowdedIn.empty() && layer.crowdedIn[std::size_t(built)] >= 0)
-        layer.thinned[layer.crowdedIn[std::size_t(built)]].stale = true;
+        layer.thinned[std::size_t(layer.crowdedIn[std::size_t(built)])].stale = true;
 }
 
 template <class Record>
@@ -82,7 +82,7 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     }
 
     layer.editedBits.assign((std::size_t(n) + 63) / 64, 0);
-    layer.edits.clear();
+    layer.edits.clear(n);
     layer.crowdedIn.clear();
     layer.thinned.clear();
     layer.builtNow.clear();
@@ -93,8 +93,8 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
         if (layer.crowdedIn.empty())
             layer.crowdedIn.assign(std::size_t(n), -1);
         for (qint32 k = begin; k < end; ++k)
-            layer.crowdedIn[std::size_t(layer.entries[std::size_t(k)].pos)] = begin;
-        layer.thinned.insert(begin, Thinned{thinOut(layer, begin, end), false});
+            layer.crowdedIn[std::size_t(layer.entries[std::size_t(k)].pos)] = qint32(layer.thinned.size());
+        layer.thinned.push_back(Thinned{thinOut(layer, begin, end), false});
     });
 
     const auto shift = list.shiftTotal();

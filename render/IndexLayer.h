@@ -3,7 +3,6 @@
 #include "document/BucketGrid.h"
 #include "render/IndexEdits.h"
 
-#include <QHash>
 #include <QRect>
 
 #include <vector>
@@ -42,10 +41,9 @@ struct LayerState {
     // The records now at the positions edited since the build.
     IndexEdits edits;
 
-    // By the bucket's first entry; and by position when built, the first
-    // entry of the crowded bucket holding the record, or -1 (empty while
-    // no bucket is crowded).
-    QHash<qint32, Thinned> thinned;
+    // The crowded buckets; and by position when built, which of them
+    // holds the record, or -1 (empty while no bucket is crowded).
+    std::vector<Thinned> thinned;
     std::vector<qint32> crowdedIn;
 
     // Where the built records stand now, once records were taken out or
