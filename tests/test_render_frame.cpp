@@ -1007,6 +1007,60 @@ void TestRenderFrame::listChangeLog()
     QVERIFY(!list.positionsChangedSince(beforeLong, changed));
     list.clear();
     QVERIFY(!list.positionsChangedSince(list.revision() - 1, changed));
+
+    // Runs of neighbouring positions share one entry of the log: what it
+    // tells from any revision on equals a plain log of every change.
+    QRandomGenerator random(99);
+    ElementList<TPolePanelu> runs;
+    std::vector<qint32> plainLog;  // the position of each change, -1 for a shift
+    for (int i = 0; i < 3000; ++i) {
+        const int op = random.bounded(5);
+        if (op <= 1 || runs.isEmpty()) {
+            for (int n = random.bounded(1, 40); n > 0; --n) {
+                runs.append(tile(i, 0, "A"));
+                plainLog.push_back(qint32(runs.count() - 1));
+            }
+        } else if (op == 2) {
+            for (int n = random.bounded(1, 20); n > 0 && !runs.isEmpty(); --n) {
+                plainLog.push_back(qint32(runs.count() - 1));
+                runs.removeAt(runs.count() - 1);
+            }
+        } else if (op == 3) {
+            const qint32 at = random.bounded(qint32(runs.count()));
+            runs.replace(at, tile(0, 0, "B"));
+            plainLog.push_back(at);
+        } else {
+            runs.shift(1, 0);
+            plainLog.push_back(-1);
+        }
+    }
+    QCOMPARE(runs.revision(), quint64(plainLog.size()));
+    for (int k = 0; k < 200; ++k) {
+        const std::size_t since = random.bounded(quint32(plainLog.size() + 1));
+        std::vector<qint32> expected;
+        bool shifted = false;
+        for (auto it = plainLog.cbegin() + std::ptrdiff_t(since); it != plainLog.cend(); ++it) {
+            shifted |= *it < 0;
+            if (*it >= 0)
+                expected.push_back(*it);
+        }
+        changed.clear();
+        QVERIFY(runs.positionsTouchedSince(since, changed));
+        QCOMPARE(changed, expected);
+        changed.clear();
+        QCOMPARE(runs.positionsChangedSince(since, changed), !shifted);
+    }
+    // A paste longer than the log is one entry: a reader that follows
+    // runs is told it, a reader of positions alone only up to the limit.
+    const quint64 beforePaste = runs.revision();
+    for (std::size_t i = 0; i < 2 * ListRevision::LogLimit; ++i)
+        runs.append(tile(0, 0, "C"));
+    changed.clear();
+    std::vector<ListRevision::RenumberedAt> renumbered;
+    QVERIFY(runs.changesSince(beforePaste, changed, renumbered));
+    QCOMPARE(changed.size(), 2 * ListRevision::LogLimit);
+    QCOMPARE(changed.back(), qint32(runs.count() - 1));
+    QVERIFY(!runs.positionsTouchedSince(beforePaste, changed));
 }
 
 QTEST_MAIN(TestRenderFrame)
