@@ -47,9 +47,10 @@ struct IndexedDraw {
 //
 // The buckets are built once per list (a load builds them on its own
 // thread, before the document takes the station over) and then follow
-// the list: a shift by its offset, edited positions one by one from the
-// list's change log, up to many thousands of them, and records taken out
-// or put back with the order of the rest kept by renumbering the
+// the list: a shift by its offset, edited positions from the list's
+// change log, the records now at them grouped in buckets of their own
+// (a paste of many thousands in one pass over them), and records taken
+// out or put back with the order of the rest kept by renumbering the
 // positions in one pass, so neither a shift (nor its undo), a paste, a
 // removal of many nor a deleted selection (nor its undo) costs a rebuild.
 //

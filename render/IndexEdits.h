@@ -4,6 +4,7 @@
 #include "render/IndexEntry.h"
 #include "render/IndexThinning.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -46,12 +47,16 @@ public:
     template <class Now>
     void renumber(const Now &now, qint32 count)
     {
-        // Only the positions noted change, not the whole table.
-        for (const Group &g : m_groups)
-            unplace(g.records);
-        unplace(m_latest);
-        if (m_at.size() < std::size_t(count))
-            m_at.resize(std::size_t(count), None);
+        // Clearing the positions noted costs a miss each, clearing the
+        // table a pass: whichever is less.
+        if (32 * (m_live + m_latest.size()) < m_at.size()) {
+            for (const Group &g : m_groups)
+                unplace(g.records);
+            unplace(m_latest);
+            m_at.resize(std::max(m_at.size(), std::size_t(count)), None);
+        } else {
+            m_at.assign(std::max(m_at.size(), std::size_t(count)), None);
+        }
         const auto move = [&](std::vector<Edited> &records, std::size_t group, Group *of) {
             for (std::size_t i = 0; i < records.size(); ++i) {
                 Edited &e = records[i];

@@ -20,10 +20,19 @@ constexpr std::size_t FollowedTail = 4096;
 constexpr std::size_t RenumberLimit = 8;
 
 // The built record at a position now, or -1.
-qint32 builtAt(const LayerState &layer, qint32 pos)
+qint32 builtAt(LayerState &layer, qint32 pos)
 {
     if (layer.builtNow.empty())
         return pos < layer.builtCount ? pos : -1;
+    if (layer.builtAtNow.empty()) {
+        // Filled when first asked: a deleted selection and its undo need
+        // it not at all.
+        layer.builtAtNow.assign(std::size_t(layer.renumberedCount), -1);
+        for (qint32 built = 0; built < layer.builtCount; ++built) {
+            if (!testBit(layer.editedBits, built))
+                layer.builtAtNow[std::size_t(layer.builtNow[std::size_t(built)])] = built;
+        }
+    }
     return std::size_t(pos) < layer.builtAtNow.size() ? layer.builtAtNow[std::size_t(pos)] : -1;
 }
 
@@ -82,18 +91,17 @@ void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::v
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
     }
-    layer.builtAtNow.assign(std::size_t(change.count), -1);
     for (qint32 built = 0; built < layer.builtCount; ++built) {
         if (testBit(layer.editedBits, built))
             continue;
         const qint32 to = now(layer.builtNow[std::size_t(built)]);
-        if (to < 0) {
+        if (to < 0)
             hideBuilt(layer, built);
-            continue;
-        }
-        layer.builtNow[std::size_t(built)] = to;
-        layer.builtAtNow[std::size_t(to)] = built;
+        else
+            layer.builtNow[std::size_t(built)] = to;
     }
+    layer.builtAtNow.clear();
+    layer.renumberedCount = change.count;
     layer.edits.renumber(now, change.count);
     std::erase_if(pending, [&now](qint32 &pos) {
         pos = now(pos);

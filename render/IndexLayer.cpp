@@ -3,7 +3,6 @@
 #include "render/IndexThinning.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace kalmor::detail {
 
