@@ -22,9 +22,9 @@ namespace kalmor {
 // follow a click, a paste or a removal of many without rebuilding it. The
 // log holds the latest LogLimit runs of changes (positions counting up or
 // down by one, as a paste and its undo make them, share a run); a reader
-// further behind cannot be told. Shifts are noted in the log too, so that a reader that follows
-// them by their offset can go on reading it; changes of the whole list
-// (clear, assignment) end what the log can tell.
+// further behind cannot be told. Shifts are noted in the log too, so that
+// a reader that follows them by their offset can go on reading it;
+// changes of the whole list (clear, assignment) end what the log can tell.
 //
 // Taking records out or putting them back with the order of the rest
 // kept is noted as a renumbering, so that a reader that follows those

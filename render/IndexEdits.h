@@ -89,15 +89,17 @@ public:
                 visit(e, parts);
         };
         for (const Group &g : m_groups) {
-            g.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), [&](qint64, qint64, qint32 begin, qint32 end) {
+            const auto inBucket = [&](qint64, qint64, qint32 begin, qint32 end) {
                 if (thin && end - begin > Crowded) {
-                    for (const auto &[i, parts] : g.thinned[std::size_t(g.records[std::size_t(begin)].crowded)].kept)
+                    const Thinned &t = g.thinned[std::size_t(g.records[std::size_t(begin)].crowded)];
+                    for (const auto &[i, parts] : t.kept)
                         take(g.records[std::size_t(i)], parts);
                     return;
                 }
                 for (qint32 i = begin; i < end; ++i)
                     take(g.records[std::size_t(i)], g.records[std::size_t(i)].entry.parts);
-            });
+            };
+            g.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), inBucket);
         }
         for (const Edited &e : m_latest)
             take(e, e.entry.parts);
