@@ -577,7 +577,8 @@ void sortByPosition(std::vector<IndexedDraw> &draws, std::vector<IndexedDraw> &s
 
 template <class Record>
 bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record> &list, const QRect &rect,
-                 int cellSize, bool thin, std::vector<IndexedDraw> &out, std::vector<IndexedDraw> &scratch)
+                 int cellSize, bool thin, ElementIndex::Order order, std::vector<IndexedDraw> &out,
+                 std::vector<IndexedDraw> &scratch)
 {
     out.clear();
     const bool rebuilt = catchUp(layer, names, list);
@@ -622,6 +623,11 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
         }
         const qint64 left = bx << BucketGrid::Shift;
         const qint64 top = by << BucketGrid::Shift;
+        // Written in place: at the smallest cells a frame gathers a
+        // hundred thousand records here.
+        const std::size_t before = out.size();
+        out.resize(before + std::size_t(last - first));
+        IndexedDraw *to = out.data() + before;
         for (const Entry *e = first; e != last; ++e) {
             const qint64 x = left + (e->cell & 15);
             const qint64 y = top + (e->cell >> 4);
@@ -629,8 +635,9 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
                 continue;
             const qint32 pos = now(e->pos);
             if (pos < count)
-                out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false});
+                *to++ = IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false};
         }
+        out.resize(std::size_t(to - out.data()));
     });
     const auto takeEdited = [&](const std::vector<Edited> &in) {
         for (const Edited &e : in) {
@@ -663,7 +670,8 @@ bool gatherLayer(LayerState &layer, IndexNames &names, const ElementList<Record>
         if (!testBit(layer.editedBits, built) && now(built) < count)
             out.push_back(IndexedDraw{0, 0, now(built), 0, 0, 0, PartPicture, true});
     }
-    sortByPosition(out, scratch);
+    if (order == ElementIndex::Order::List)
+        sortByPosition(out, scratch);
     return rebuilt;
 }
 
@@ -684,24 +692,25 @@ ElementIndex::ElementIndex(ElementIndex &&) noexcept = default;
 ElementIndex &ElementIndex::operator=(ElementIndex &&) noexcept = default;
 
 void ElementIndex::gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
-                          std::vector<IndexedDraw> &out)
+                          std::vector<IndexedDraw> &out, Order order)
 {
-    collect(layer, doc, rect, cellSize, true, out);
+    collect(layer, doc, rect, cellSize, true, order, out);
 }
 
 void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
-                           std::vector<IndexedDraw> &out)
+                           Order order, std::vector<IndexedDraw> &out)
 {
     forEachLayer(doc, [&](Layer which, const auto &list) {
         if (which == layer)
-            m_rebuilds += gatherLayer(m_layers[std::size_t(layer)], *m_names, list, rect, cellSize, thin, out, m_scratch);
+            m_rebuilds += gatherLayer(m_layers[std::size_t(layer)], *m_names, list, rect, cellSize, thin, order, out,
+                                      m_scratch);
     });
 }
 
 void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
                         std::vector<qint32> &out)
 {
-    collect(layer, doc, rect, cellSize, false, m_scratchNear);
+    collect(layer, doc, rect, cellSize, false, Order::List, m_scratchNear);
     out.clear();
     for (const IndexedDraw &d : m_scratchNear)
         out.push_back(d.pos);
