@@ -109,6 +109,42 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer)
     return 0;
 }
 
+struct Kind {
+    bool known = false;
+    Placement placement = Placement::Nothing;
+    int picture = -1;
+    int partner = -1;  // a corner piece's partner and its column offset
+    int partnerDx = 0;
+};
+
+// A kind as the ordered drawing uses it: its pictures at the cell
+// size, none where they leave no pixel.
+struct Look {
+    bool known = false;
+    bool lamp = false;
+    int lampPicture = -1;
+    const ScaledPicture *picture = nullptr;
+    const ScaledPicture *partner = nullptr;
+    int partnerDx = 0;
+};
+
+}  // namespace
+
+// What the painters of a frame's tiles work out once per kind name or
+// picture at the frame's cell size.
+struct KnownKinds {
+    bool ready = false;
+    std::vector<Kind> names;     // by name number, worked out when first met
+    std::vector<qint8> blank;    // by name number: -1 not known yet
+    quint8 visibleCorners = 0;   // the corner parts that leave pixels
+    std::vector<std::shared_ptr<const ScaledPicture>> scaled;  // by picture
+    std::array<Kind, 4> corners;
+    std::vector<Look> looks;  // by name number, when ordering pixels
+    std::array<Look, 4> cornerLooks;
+};
+
+namespace {
+
 // Draws what the index offers with the rules of draw element, worked out
 // once per kind name and frame instead of once per record: at the
 // smallest cells a frame holds a hundred thousand records. Pictures are
@@ -120,26 +156,37 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer)
 // would if they were drawn in turn.
 class IndexedPainter {
 public:
+    // order: draws may come in any order and are ordered pixel by pixel.
     IndexedPainter(FrameTarget &target, const ImageSet &images, int cellSize, const ElementIndex &index,
-                   ElementPainter &plain, const StationData &doc)
+                   ElementPainter &plain, const StationData &doc, KnownKinds &known, DrawOrder *order = nullptr)
         : m_target(target)
         , m_images(images)
         , m_cell(cellSize)
         , m_index(index)
         , m_plain(plain)
         , m_doc(doc)
-        , m_scaled(std::size_t(images.count()))
+        , m_known(known)
+        , m_order(order)
     {
+        if (m_known.ready)
+            return;
+        m_known.ready = true;
+        m_known.scaled.resize(std::size_t(images.count()));
         for (std::size_t k = 0; k < CornerFlags.size(); ++k) {
-            m_corners[k] = resolved(*CornerFlags[k].name);
-            if (!isBlank(m_corners[k].picture) || !isBlank(m_corners[k].partner))
-                m_visibleCorners |= CornerFlags[k].part;
+            m_known.corners[k] = resolved(*CornerFlags[k].name);
+            if (!isBlank(m_known.corners[k].picture) || !isBlank(m_known.corners[k].partner))
+                m_known.visibleCorners |= CornerFlags[k].part;
         }
     }
 
-    // Draws what the index gathered for the target, in list order.
+    // Draws what the index gathered for the target, in list order unless
+    // the painter orders the pixels.
     void draw(ElementIndex::Layer layer, const std::vector<IndexedDraw> &draws)
     {
+        if (m_order) {
+            drawOrdered(layer, draws);
+            return;
+        }
         for (std::size_t i = 0; i < draws.size();) {
             std::size_t end = i + 1;
             while (end < draws.size() && stackable(draws[i]) && stackable(draws[end]) && draws[end].x == draws[i].x
@@ -155,17 +202,87 @@ public:
         }
     }
 
+    // Lists must be shorter than this for their draws to be ordered pixel
+    // by pixel: the key holds the layer above the position.
+    static constexpr qsizetype OrderedCount = (qsizetype(1) << 30) - 1;
+
 private:
+    static quint32 orderKey(ElementIndex::Layer layer, qint32 pos)
+    {
+        return (quint32(layer) << 30) + quint32(pos) + 1;
+    }
+
+    void blit(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top)
+    {
+        if (m_order && &target == &m_target)
+            blitInOrder(target, *m_order, m_key, picture, left, top);
+        else
+            blitOpaque(target, picture, left, top);
+    }
+
+    Look lookOf(const Kind &kind)
+    {
+        Look look;
+        look.known = true;
+        look.lamp = kind.placement == Placement::Lamp;
+        look.lampPicture = kind.picture;
+        const auto visible = [this](int picture) { return isBlank(picture) ? nullptr : &cellPicture(picture); };
+        if (kind.placement == Placement::Cell || kind.placement == Placement::Corner)
+            look.picture = visible(kind.picture);
+        if (kind.placement == Placement::Corner) {
+            look.partner = visible(kind.partner);
+            look.partnerDx = kind.partnerDx;
+        }
+        return look;
+    }
+
+    void put(const Look &look, qint64 x, qint64 y)
+    {
+        if (look.picture)
+            blitInOrder(m_target, *m_order, m_key, *look.picture, x * m_cell, y * m_cell);
+        if (look.partner)
+            blitInOrder(m_target, *m_order, m_key, *look.partner, (x + look.partnerDx) * m_cell, y * m_cell);
+    }
+
+    // The draws in the order the index kept them, each pixel keeping the
+    // last draw in list order: one short pass, as these cells are drawn
+    // by the hundred thousand.
+    void drawOrdered(ElementIndex::Layer layer, const std::vector<IndexedDraw> &draws)
+    {
+        if (m_known.looks.size() < m_index.nameCount())
+            m_known.looks.resize(m_index.nameCount());
+        if (!m_known.cornerLooks[0].known) {
+            for (std::size_t k = 0; k < CornerFlags.size(); ++k)
+                m_known.cornerLooks[k] = lookOf(m_known.corners[k]);
+        }
+        const quint8 corners = m_known.visibleCorners;
+        for (const IndexedDraw &d : draws) {
+            m_key = orderKey(layer, d.pos);
+            if (d.plain) {
+                m_plain.orderBy(m_order, m_key);
+                drawRecord(m_plain, m_doc, layer, d.pos);
+                continue;
+            }
+            if (d.parts & PartPicture) {
+                Look &look = m_known.looks[d.name];
+                if (!look.known)
+                    look = lookOf(kindOf(d.name));
+                if (look.lamp)
+                    drawLamp(m_target, look.lampPicture, d);
+                else
+                    put(look, d.x, d.y);
+            }
+            if ((d.parts & corners) & ~PartPicture) {
+                for (std::size_t k = 0; k < CornerFlags.size(); ++k) {
+                    if (d.parts & CornerFlags[k].part)
+                        put(m_known.cornerLooks[k], d.x, d.y);
+                }
+            }
+        }
+    }
+
     // Stacks shorter than this are drawn record by record.
     static constexpr std::size_t StackAt = 8;
-
-    struct Kind {
-        bool known = false;
-        Placement placement = Placement::Nothing;
-        int picture = -1;
-        int partner = -1;  // a corner piece's partner and its column offset
-        int partnerDx = 0;
-    };
 
     void draw(FrameTarget &target, ElementIndex::Layer layer, const IndexedDraw &d)
     {
@@ -175,7 +292,7 @@ private:
         }
         // At the smallest cells most pictures leave no pixel: a cell of
         // one pixel shows the middle of the picture.
-        if ((d.parts & ~PartPicture & m_visibleCorners) == 0 && (!(d.parts & PartPicture) || blank(d.name)))
+        if ((d.parts & ~PartPicture & m_known.visibleCorners) == 0 && (!(d.parts & PartPicture) || blank(d.name)))
             return;
         if (d.parts & PartPicture) {
             const Kind &kind = kindOf(d.name);
@@ -196,7 +313,7 @@ private:
         }
         for (std::size_t k = 0; k < CornerFlags.size(); ++k) {
             if (d.parts & CornerFlags[k].part)
-                drawCorner(target, m_corners[k], d.x, d.y);
+                drawCorner(target, m_known.corners[k], d.x, d.y);
         }
     }
 
@@ -238,9 +355,9 @@ private:
     // Whether the kind draws nothing at this cell size.
     bool blank(quint32 id)
     {
-        if (id >= m_blank.size())
-            m_blank.resize(m_index.nameCount(), -1);
-        qint8 &known = m_blank[id];
+        if (id >= m_known.blank.size())
+            m_known.blank.resize(m_index.nameCount(), -1);
+        qint8 &known = m_known.blank[id];
         if (known < 0) {
             const Kind &kind = kindOf(id);
             const bool cellBlank = kind.placement == Placement::Cell || kind.placement == Placement::Corner;
@@ -257,7 +374,7 @@ private:
 
     const ScaledPicture &cellPicture(int picture)
     {
-        std::shared_ptr<const ScaledPicture> &scaled = m_scaled[std::size_t(picture)];
+        std::shared_ptr<const ScaledPicture> &scaled = m_known.scaled[std::size_t(picture)];
         if (!scaled)
             scaled = m_images.scaledPicture(picture, QSize(m_cell, m_cell));
         return *scaled;
@@ -277,9 +394,9 @@ private:
 
     const Kind &kindOf(quint32 id)
     {
-        if (id >= m_names.size())
-            m_names.resize(m_index.nameCount());
-        Kind &kind = m_names[id];
+        if (id >= m_known.names.size())
+            m_known.names.resize(m_index.nameCount());
+        Kind &kind = m_known.names[id];
         if (!kind.known)
             kind = resolved(m_index.name(id));
         return kind;
@@ -288,7 +405,7 @@ private:
     void drawInCell(FrameTarget &target, int picture, qint64 x, qint64 y)
     {
         if (picture >= 0)
-            blitOpaque(target, cellPicture(picture), x * m_cell, y * m_cell);
+            blit(target, cellPicture(picture), x * m_cell, y * m_cell);
     }
 
     void drawCorner(FrameTarget &target, const Kind &kind, qint64 x, qint64 y)
@@ -306,8 +423,7 @@ private:
         const QSize size(int(lampExtent(design.width(), m_cell)), int(lampExtent(design.height(), m_cell)));
         if (size.isEmpty())
             return;
-        blitOpaque(target, *m_images.scaledPicture(picture, size), qint64(d.x) * m_cell + d.dx,
-                   qint64(d.y) * m_cell + d.dy);
+        blit(target, *m_images.scaledPicture(picture, size), qint64(d.x) * m_cell + d.dx, qint64(d.y) * m_cell + d.dy);
     }
 
     FrameTarget &m_target;
@@ -316,14 +432,37 @@ private:
     const ElementIndex &m_index;
     ElementPainter &m_plain;
     const StationData &m_doc;
-    std::vector<Kind> m_names;     // by name number, worked out when first met
-    std::vector<qint8> m_blank;    // by name number: -1 not known yet
-    quint8 m_visibleCorners = 0;   // the corner parts that leave pixels
-    std::vector<std::shared_ptr<const ScaledPicture>> m_scaled;  // by picture, at the cell size
-    std::array<Kind, 4> m_corners;
+    KnownKinds &m_known;
+    DrawOrder *m_order;
+    quint32 m_key = 0;  // of the draw under way, when ordering pixels
 };
 
+// Cells up to this size are drawn in the order the index keeps records
+// and ordered pixel by pixel: their pictures have a few pixels each, so
+// ordering those costs less than sorting the records.
+constexpr int OrderedPixelsUpTo = 4;
+
+// drawPlacedElements() with the pixels ordered; false, drawing nothing,
+// where a list is too long for the order keys.
+bool drawOrderingPixels(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
+                        ElementIndex &index, PlacedScratch &scratch, ElementPainter &plain)
+{
+    for (const ElementIndex::Layer layer : LayerOrder) {
+        if (countOf(doc, layer) >= IndexedPainter::OrderedCount)
+            return false;
+    }
+    scratch.order.reset(target.clip);
+    IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known, &scratch.order);
+    for (const ElementIndex::Layer layer : LayerOrder) {
+        index.gather(layer, doc, target.clip, cellSize, scratch.draws, ElementIndex::Order::Any);
+        painter.draw(layer, scratch.draws);
+    }
+    return true;
+}
+
 }  // namespace
+
+PlacedScratch::PlacedScratch() : known(std::make_shared<KnownKinds>()) {}
 
 ElementPainter::ElementPainter(FrameTarget &target, const ImageSet &images, int cellSize)
     : m_target(target), m_images(images), m_cell(cellSize)
@@ -387,21 +526,24 @@ void ElementPainter::drawPicture(int picture, const WideRect &rect, int opacity)
     if (opacity <= 0 || rect.width <= 0 || rect.height <= 0 || !reaches)
         return;
     const auto scaled = m_images.scaledPicture(picture, QSize(int(rect.width), int(rect.height)));
-    if (opacity >= 255)
+    if (opacity >= 255 && m_order)
+        blitInOrder(m_target, *m_order, m_key, *scaled, rect.left, rect.top);
+    else if (opacity >= 255)
         blitOpaque(m_target, *scaled, rect.left, rect.top);
     else
         drawScaledPicture(m_target, scaled->image, rect.left, rect.top, opacity);
 }
 
 void drawPlacedElements(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
-                        ElementIndex &index)
+                        ElementIndex &index, PlacedScratch &scratch)
 {
     ElementPainter plain(target, images, cellSize);
-    IndexedPainter painter(target, images, cellSize, index, plain, doc);
-    std::vector<IndexedDraw> draws;
+    if (cellSize <= OrderedPixelsUpTo && drawOrderingPixels(target, doc, images, cellSize, index, scratch, plain))
+        return;
+    IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known);
     for (const ElementIndex::Layer layer : LayerOrder) {
-        index.gather(layer, doc, target.clip, cellSize, draws);
-        painter.draw(layer, draws);
+        index.gather(layer, doc, target.clip, cellSize, scratch.draws);
+        painter.draw(layer, scratch.draws);
     }
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 
 #include "document/StationDocument.h"
+#include "render/ElementIndex.h"
 #include "render/FrameInputs.h"
 #include "render/PictureDrawing.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace kalmor {
 
-class ElementIndex;
 class ImageSet;
+struct KnownKinds;
 
 // Where a lamp stands in its cell, and the picture whose size gives the
 // lamp rectangle's: for a placed element the lamp record at its index,
@@ -33,6 +36,14 @@ public:
     // of the lamp list) is not drawn.
     void draw(const QString &name, qint64 x, qint64 y, int opacity, const std::optional<LampOffsets> &offsets);
 
+    // Opaque draws from now on copy only the pixels whose last draw came
+    // before the key's (see DrawOrder); none: all of them.
+    void orderBy(DrawOrder *order, quint32 key)
+    {
+        m_order = order;
+        m_key = key;
+    }
+
 private:
     void drawInCell(const QString &name, qint64 x, qint64 y, int opacity);
     void drawLamp(const QString &name, qint64 x, qint64 y, int opacity, const LampOffsets &offsets);
@@ -42,13 +53,25 @@ private:
     FrameTarget &m_target;
     const ImageSet &m_images;
     qint64 m_cell;
+    DrawOrder *m_order = nullptr;
+    quint32 m_key = 0;
+};
+
+// What drawing the placed elements needs from tile to tile of a frame,
+// kept so that a hundred thousand records need no new memory each tile.
+struct PlacedScratch {
+    PlacedScratch();
+
+    std::vector<IndexedDraw> draws;
+    DrawOrder order;
+    std::shared_ptr<KnownKinds> known;
 };
 
 // Lamps, track tiles with their corner pieces and label plates, each list
 // in its order, as far as they reach the target: the index offers what
 // can, thinned out where records stack.
 void drawPlacedElements(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
-                        ElementIndex &index);
+                        ElementIndex &index, PlacedScratch &scratch);
 
 // The same by walking every record of every list and drawing each in
 // turn, exactly as the rules state it: the plain way, against which the

@@ -55,13 +55,13 @@ ElementIndex::ElementIndex(ElementIndex &&) noexcept = default;
 ElementIndex &ElementIndex::operator=(ElementIndex &&) noexcept = default;
 
 void ElementIndex::gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
-                          std::vector<IndexedDraw> &out)
+                          std::vector<IndexedDraw> &out, Order order)
 {
-    collect(layer, doc, rect, cellSize, true, out);
+    collect(layer, doc, rect, cellSize, true, order, out);
 }
 
 void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
-                           std::vector<IndexedDraw> &out)
+                           Order order, std::vector<IndexedDraw> &out)
 {
     forEachLayer(doc, [&](Layer which, const auto &list) {
         if (which != layer)
@@ -72,14 +72,15 @@ void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rec
         const auto shift = list.shiftTotal();
         detail::gatherLayer(state, shift.dx - state.builtShiftX, shift.dy - state.builtShiftY, qint32(list.count()),
                             rect, cellSize, thin, out);
-        sortByPosition(out, m_scratch);
+        if (order == Order::List)
+            sortByPosition(out, m_scratch);
     });
 }
 
 void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
                         std::vector<qint32> &out)
 {
-    collect(layer, doc, rect, cellSize, false, m_scratchNear);
+    collect(layer, doc, rect, cellSize, false, Order::List, m_scratchNear);
     out.clear();
     for (const IndexedDraw &d : m_scratchNear)
         out.push_back(d.pos);

@@ -74,9 +74,14 @@ public:
     ElementIndex(const ElementIndex &) = delete;
     ElementIndex &operator=(const ElementIndex &) = delete;
 
+    // In list order, or in any order for a frame that orders its draws by
+    // their positions itself.
+    enum class Order { List, Any };
+
     // What a frame draws of one list inside the rectangle of surface
-    // pixels, in list order.
-    void gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<IndexedDraw> &out);
+    // pixels.
+    void gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<IndexedDraw> &out,
+                Order order = Order::List);
 
     // The kind name of IndexedDraw::name.
     const QString &name(quint32 id) const;
@@ -103,7 +108,7 @@ public:
     quint64 rebuildCount() const { return m_rebuilds; }
 
 private:
-    void collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
+    void collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin, Order order,
                  std::vector<IndexedDraw> &out);
     void near(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
 

@@ -134,7 +134,7 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
 
 // The steps of a frame that go tile by tile, in their order.
 void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &state, const EditingView &editing,
-                 const ImageSet &images, ElementIndex *index)
+                 const ImageSet &images, ElementIndex *index, PlacedScratch &scratch)
 {
     const int cell = std::max(1, state.cellSize);
     const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
@@ -143,7 +143,7 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
     } else {
         fillRect(tile, all, toQColor(state.fillColour).rgb());
         if (index)
-            drawPlacedElements(tile, doc, images, cell, *index);
+            drawPlacedElements(tile, doc, images, cell, *index, scratch);
         else
             drawEveryElement(tile, doc, images, cell);
         if (state.switches.trackCircuits)
@@ -174,11 +174,12 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     // The plain walk visits every record once per tile: one tile for it.
     constexpr int TilePixels = 256;
     const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
+    PlacedScratch scratch;
 
     for (int top = frame.clip.top(); top <= frame.clip.bottom(); top += step) {
         for (int left = frame.clip.left(); left <= frame.clip.right(); left += step) {
             FrameTarget tile(target, frame.origin, frame.clip & QRect(left, top, step, step));
-            composeTile(tile, doc, state, editing, images, index);
+            composeTile(tile, doc, state, editing, images, index, scratch);
         }
     }
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())

@@ -114,9 +114,17 @@ QImage ImageSet::stretch(const QImage &picture, QSize size)
     std::vector<qint64> column(static_cast<std::size_t>(tw));
     for (qint64 x = 0; x < tw; ++x)
         column[std::size_t(x)] = (2 * x + 1) * w / (2 * tw);
+    qint64 previous = -1;
     for (qint64 y = 0; y < th; ++y) {
-        const auto *src = reinterpret_cast<const QRgb *>(picture.constScanLine(int((2 * y + 1) * h / (2 * th))));
+        const qint64 row = (2 * y + 1) * h / (2 * th);
         auto *dst = reinterpret_cast<QRgb *>(result.scanLine(int(y)));
+        // Enlarged pictures repeat each row: copied whole.
+        if (row == previous) {
+            std::copy_n(dst - result.bytesPerLine() / qsizetype(sizeof(QRgb)), tw, dst);
+            continue;
+        }
+        previous = row;
+        const auto *src = reinterpret_cast<const QRgb *>(picture.constScanLine(int(row)));
         for (qint64 x = 0; x < tw; ++x)
             dst[x] = src[column[std::size_t(x)]];
     }

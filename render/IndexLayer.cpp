@@ -145,6 +145,11 @@ void gatherLayer(LayerState &layer, qint64 sx, qint64 sy, qint32 count, const QR
         }
         const qint64 left = bx << BucketGrid::Shift;
         const qint64 top = by << BucketGrid::Shift;
+        // Written in place: at the smallest cells a frame gathers a
+        // hundred thousand records here.
+        const std::size_t before = out.size();
+        out.resize(before + std::size_t(last - first));
+        IndexedDraw *to = out.data() + before;
         for (const Entry *e = first; e != last; ++e) {
             const qint64 x = left + (e->cell & 15);
             const qint64 y = top + (e->cell >> 4);
@@ -152,8 +157,9 @@ void gatherLayer(LayerState &layer, qint64 sx, qint64 sy, qint32 count, const QR
                 continue;
             const qint32 pos = now(e->pos);
             if (pos < count)
-                out.push_back(IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false});
+                *to++ = IndexedDraw{qint32(x + sx), qint32(y + sy), pos, e->name, e->dx, e->dy, e->parts, false};
         }
+        out.resize(std::size_t(to - out.data()));
     });
     layer.edits.forEachIn(x0, x1, y0, y1, thin, [&](const Edited &e, quint8 parts) {
         const Entry &d = e.entry;

@@ -31,13 +31,21 @@ ScaledPicture::ScaledPicture(QImage picture)
     for (int y = 0; y < image.height(); ++y) {
         rowStart.push_back(int(runs.size()));
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
+        // Enlarged pictures repeat each row: the runs of the one above.
+        if (y > 0 && std::equal(line, line + width, reinterpret_cast<const QRgb *>(image.constScanLine(y - 1)))) {
+            const int from = rowStart[std::size_t(y) - 1];
+            const int to = rowStart[std::size_t(y)];
+            for (int r = from; r < to; ++r)
+                runs.push_back(runs[std::size_t(r)]);
+            continue;
+        }
+        for (int x = 0; x < width;) {
             if (qAlpha(line[x]) == 0) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && qAlpha(line[x]) != 0)
+            while (x < width && qAlpha(line[x]) != 0)
                 ++x;
             runs.push_back(Run{start, x - start});
         }
@@ -64,6 +72,41 @@ void blitClipped(FrameTarget &target, const ScaledPicture &picture, qint64 left,
             QRgb *dst = start < end ? target.at(left + start, y) : nullptr;
             for (int x = start; x < end; ++x)
                 *dst++ = src[x];
+        }
+    }
+}
+
+void DrawOrder::reset(const QRect &clip)
+{
+    m_clip = clip;
+    m_order.assign(std::size_t(clip.width()) * std::size_t(std::max(0, clip.height())), 0);
+}
+
+void blitInOrderClipped(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
+                        qint64 left, qint64 top)
+{
+    const QRect area = clipped(WideRect{left, top, picture.width, picture.height}, target.clip);
+    if (area.isEmpty())
+        return;
+    const int from = int(area.left() - left);
+    const int to = from + area.width();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int row = int(y - top);
+        const QRgb *src = picture.row(row);
+        for (int r = picture.rowStart[std::size_t(row)]; r < picture.rowStart[std::size_t(row) + 1]; ++r) {
+            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
+            const int start = std::max(run.start, from);
+            const int end = std::min(run.start + run.length, to);
+            if (start >= end)
+                continue;
+            QRgb *dst = target.at(left + start, y);
+            quint32 *last = order.at(left + start, y);
+            for (int x = start; x < end; ++x, ++dst, ++last) {
+                if (key >= *last) {
+                    *last = key;
+                    *dst = src[x];
+                }
+            }
         }
     }
 }

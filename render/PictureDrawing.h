@@ -99,6 +99,51 @@ inline void blitOpaque(FrameTarget &target, const ScaledPicture &picture, qint64
     }
 }
 
+// For each pixel of a clip, the order of the draw that copied it last:
+// draws coming in any order then leave what drawing them in turn would,
+// as a draw copies a pixel only where it comes later. At the smallest
+// cells this spares sorting a hundred thousand records and lets them be
+// drawn where they lie in memory.
+class DrawOrder {
+public:
+    // Nothing drawn yet in the clip.
+    void reset(const QRect &clip);
+
+    quint32 *at(qint64 x, qint64 y)
+    {
+        return m_order.data() + (y - m_clip.top()) * qint64(m_clip.width()) + (x - m_clip.left());
+    }
+
+private:
+    QRect m_clip;
+    std::vector<quint32> m_order;
+};
+
+
+// blitInOrder() for a picture partly outside the clip, or larger than a
+// pixel.
+void blitInOrderClipped(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
+                        qint64 left, qint64 top);
+
+// blitOpaque() by a draw of the order key (above 0): copies the pixels
+// whose last draw came before it. At cells of one pixel every picture
+// is a single pixel: those take no call.
+inline void blitInOrder(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
+                        qint64 left, qint64 top)
+{
+    const QRect &clip = target.clip;
+    if (picture.width != 1 || picture.height != 1 || picture.runs.empty() || left < clip.left()
+        || top < clip.top() || left > clip.right() || top > clip.bottom()) {
+        blitInOrderClipped(target, order, key, picture, left, top);
+        return;
+    }
+    quint32 &last = *order.at(left, top);
+    if (key >= last) {
+        last = key;
+        *target.at(left, top) = *picture.row(0);
+    }
+}
+
 // One channel of a blend: a/255 x picture + (1 - a/255) x below, rounded
 // to the nearest whole number.
 constexpr int blendChannel(int picture, int below, int opacity)

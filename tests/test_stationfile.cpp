@@ -309,6 +309,27 @@ private slots:
         QCOMPARE(writeStationFile(dir.filePath(QStringLiteral("plain/a.stvx")), d).error, QStringLiteral("File not found"));
     }
 
+    // Saves over a file replace it and let the old one go: no handle of it
+    // stays open.
+    void saveReplacesOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("stanice.stvx"));
+        const auto openFiles = [] {
+            return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
+        };
+        const qsizetype before = openFiles();
+        StationData d;
+        for (qint32 rows = 11; rows <= 13; ++rows) {
+            d.rows = rows;
+            QVERIFY(writeStationFile(path, d).ok());
+        }
+        StationData back;
+        QVERIFY(readStationFile(path, back).ok());
+        QCOMPARE(back.rows, 13);
+        QTRY_COMPARE(openFiles(), before);
+    }
+
     // A save that fails half-way leaves the file already on disk as it was.
     void failedSaveKeepsOldFile()
     {
