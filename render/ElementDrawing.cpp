@@ -440,7 +440,7 @@ private:
 // Cells up to this size are drawn in the order the index keeps records
 // and ordered pixel by pixel: their pictures have a few pixels each, so
 // ordering those costs less than sorting the records.
-constexpr int OrderedPixelsUpTo = 4;
+constexpr int OrderedPixelsUpTo = 6;
 
 // drawPlacedElements() with the pixels ordered; false, drawing nothing,
 // where a list is too long for the order keys.

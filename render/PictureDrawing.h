@@ -120,27 +120,36 @@ private:
 };
 
 
-// blitInOrder() for a picture partly outside the clip, or larger than a
-// pixel.
+// blitInOrder() for a picture partly outside the clip.
 void blitInOrderClipped(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
                         qint64 left, qint64 top);
 
 // blitOpaque() by a draw of the order key (above 0): copies the pixels
-// whose last draw came before it. At cells of one pixel every picture
-// is a single pixel: those take no call.
+// whose last draw came before it. The small pictures of the smallest
+// cells are drawn by the hundred thousand, nearly all wholly inside the
+// clip: those take no call.
 inline void blitInOrder(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
                         qint64 left, qint64 top)
 {
     const QRect &clip = target.clip;
-    if (picture.width != 1 || picture.height != 1 || picture.runs.empty() || left < clip.left()
-        || top < clip.top() || left > clip.right() || top > clip.bottom()) {
+    if (left < clip.left() || top < clip.top() || left + picture.width > qint64(clip.right()) + 1
+        || top + picture.height > qint64(clip.bottom()) + 1) {
         blitInOrderClipped(target, order, key, picture, left, top);
         return;
     }
-    quint32 &last = *order.at(left, top);
-    if (key >= last) {
-        last = key;
-        *target.at(left, top) = *picture.row(0);
+    for (int y = 0; y < picture.height; ++y) {
+        const QRgb *src = picture.row(y);
+        QRgb *dst = target.at(left, top + y);
+        quint32 *last = order.at(left, top + y);
+        for (int r = picture.rowStart[std::size_t(y)]; r < picture.rowStart[std::size_t(y) + 1]; ++r) {
+            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
+            for (int x = run.start; x < run.start + run.length; ++x) {
+                if (key >= last[x]) {
+                    last[x] = key;
+                    dst[x] = src[x];
+                }
+            }
+        }
     }
 }
 
