@@ -18,6 +18,31 @@ QRect clipped(const WideRect &rect, const QRect &clip)
     return QRect(int(left), int(top), int(right - left), int(bottom - top));
 }
 
+// Calls copy(src, start, end, y) for the part of each run of the picture
+// at (left, top) inside the clip: columns start .. end - 1 of the picture
+// row src, at surface row y.
+template <class Copy>
+void forEachClippedRun(const FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top, Copy copy)
+{
+    const QRect area = clipped(WideRect{left, top, picture.width, picture.height}, target.clip);
+    if (area.isEmpty())
+        return;
+    // The clipped columns, in the picture's coordinates.
+    const int from = int(area.left() - left);
+    const int to = from + area.width();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const int row = int(y - top);
+        const QRgb *src = picture.row(row);
+        for (int r = picture.rowStart[std::size_t(row)]; r < picture.rowStart[std::size_t(row) + 1]; ++r) {
+            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
+            const int start = std::max(run.start, from);
+            const int end = std::min(run.start + run.length, to);
+            if (start < end)
+                copy(src, start, end, y);
+        }
+    }
+}
+
 }  // namespace
 
 ScaledPicture::ScaledPicture(QImage picture)
@@ -55,25 +80,12 @@ ScaledPicture::ScaledPicture(QImage picture)
 
 void blitClipped(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top)
 {
-    const QRect area = clipped(WideRect{left, top, picture.width, picture.height}, target.clip);
-    if (area.isEmpty())
-        return;
-    // The clipped columns, in the picture's coordinates.
-    const int from = int(area.left() - left);
-    const int to = from + area.width();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const int row = int(y - top);
-        const QRgb *src = picture.row(row);
-        for (int r = picture.rowStart[std::size_t(row)]; r < picture.rowStart[std::size_t(row) + 1]; ++r) {
-            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
-            const int start = std::max(run.start, from);
-            const int end = std::min(run.start + run.length, to);
-            // Runs are short: a loop beats a call to copy them.
-            QRgb *dst = start < end ? target.at(left + start, y) : nullptr;
-            for (int x = start; x < end; ++x)
-                *dst++ = src[x];
-        }
-    }
+    forEachClippedRun(target, picture, left, top, [&](const QRgb *src, int start, int end, int y) {
+        // Runs are short: a loop beats a call to copy them.
+        QRgb *dst = target.at(left + start, y);
+        for (int x = start; x < end; ++x)
+            *dst++ = src[x];
+    });
 }
 
 void DrawOrder::reset(const QRect &clip)
@@ -85,30 +97,16 @@ void DrawOrder::reset(const QRect &clip)
 void blitInOrderClipped(FrameTarget &target, DrawOrder &order, quint32 key, const ScaledPicture &picture,
                         qint64 left, qint64 top)
 {
-    const QRect area = clipped(WideRect{left, top, picture.width, picture.height}, target.clip);
-    if (area.isEmpty())
-        return;
-    const int from = int(area.left() - left);
-    const int to = from + area.width();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const int row = int(y - top);
-        const QRgb *src = picture.row(row);
-        for (int r = picture.rowStart[std::size_t(row)]; r < picture.rowStart[std::size_t(row) + 1]; ++r) {
-            const ScaledPicture::Run run = picture.runs[std::size_t(r)];
-            const int start = std::max(run.start, from);
-            const int end = std::min(run.start + run.length, to);
-            if (start >= end)
-                continue;
-            QRgb *dst = target.at(left + start, y);
-            quint32 *last = order.at(left + start, y);
-            for (int x = start; x < end; ++x, ++dst, ++last) {
-                if (key >= *last) {
-                    *last = key;
-                    *dst = src[x];
-                }
+    forEachClippedRun(target, picture, left, top, [&](const QRgb *src, int start, int end, int y) {
+        QRgb *dst = target.at(left + start, y);
+        quint32 *last = order.at(left + start, y);
+        for (int x = start; x < end; ++x, ++dst, ++last) {
+            if (key >= *last) {
+                *last = key;
+                *dst = src[x];
             }
         }
-    }
+    });
 }
 
 void drawScaledPicture(FrameTarget &target, const QImage &scaled, qint64 left, qint64 top, int opacity)
