@@ -34,4 +34,19 @@ quint32 circuitColour(int n)
     return rgb(r, g, b);
 }
 
+int lowestFreeColour(std::vector<int> &taken, int preferred)
+{
+    std::sort(taken.begin(), taken.end());
+    if (preferred >= 0 && !std::binary_search(taken.cbegin(), taken.cend(), preferred))
+        return preferred;
+    int colour = 0;
+    for (const int t : taken) {
+        if (t == colour)
+            ++colour;
+        else if (t > colour)
+            break;
+    }
+    return colour;
+}
+
 }  // namespace kalmor

@@ -71,23 +71,6 @@ void sortByCell(std::vector<Placed> &items)
     }
 }
 
-// The preferred colour when it is not taken, otherwise the lowest colour
-// number that is not.
-int lowestFree(std::vector<int> &taken, int preferred)
-{
-    std::sort(taken.begin(), taken.end());
-    if (preferred >= 0 && !std::binary_search(taken.cbegin(), taken.cend(), preferred))
-        return preferred;
-    int colour = 0;
-    for (const int t : taken) {
-        if (t == colour)
-            ++colour;
-        else if (t > colour)
-            break;
-    }
-    return colour;
-}
-
 }  // namespace
 
 void LayoutAnalysis::update(const StationData &doc)
@@ -299,7 +282,7 @@ int LayoutAnalysis::chooseColour(qint32 circuit, const std::vector<qint32> &node
                 taken.push_back(m_circuits[std::size_t(c)].colour);
         });
     }
-    return lowestFree(taken, preferred);
+    return lowestFreeColour(taken, preferred);
 }
 
 // Colours every circuit in turn from the pairs of sides that meet at a
@@ -324,7 +307,7 @@ void LayoutAnalysis::colourAll(const std::vector<std::pair<qint32, qint32>> &div
         for (; e != edges.cend() && e->first == qint32(c); ++e)
             taken.push_back(m_circuits[std::size_t(e->second)].colour);
         std::erase(taken, -1);
-        m_circuits[c].colour = lowestFree(taken, -1);
+        m_circuits[c].colour = lowestFreeColour(taken, -1);
     }
 }
 

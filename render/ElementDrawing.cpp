@@ -176,6 +176,7 @@ public:
             m_known.corners[k] = resolved(*CornerFlags[k].name);
             if (!isBlank(m_known.corners[k].picture) || !isBlank(m_known.corners[k].partner))
                 m_known.visibleCorners |= CornerFlags[k].part;
+            m_known.cornerLooks[k] = lookOf(m_known.corners[k]);
         }
     }
 
@@ -212,9 +213,11 @@ private:
         return (quint32(layer) << 30) + quint32(pos) + 1;
     }
 
+    // Stacks, drawn into pictures of their own, are never drawn while
+    // ordering pixels.
     void blit(FrameTarget &target, const ScaledPicture &picture, qint64 left, qint64 top)
     {
-        if (m_order && &target == &m_target)
+        if (m_order)
             blitInOrder(target, *m_order, m_key, picture, left, top);
         else
             blitOpaque(target, picture, left, top);
@@ -251,10 +254,6 @@ private:
     {
         if (m_known.looks.size() < m_index.nameCount())
             m_known.looks.resize(m_index.nameCount());
-        if (!m_known.cornerLooks[0].known) {
-            for (std::size_t k = 0; k < CornerFlags.size(); ++k)
-                m_known.cornerLooks[k] = lookOf(m_known.corners[k]);
-        }
         const quint8 corners = m_known.visibleCorners;
         for (const IndexedDraw &d : draws) {
             m_key = orderKey(layer, d.pos);

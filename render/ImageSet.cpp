@@ -120,7 +120,7 @@ QImage ImageSet::stretch(const QImage &picture, QSize size)
         auto *dst = reinterpret_cast<QRgb *>(result.scanLine(int(y)));
         // Enlarged pictures repeat each row: copied whole.
         if (row == previous) {
-            std::copy_n(dst - result.bytesPerLine() / qsizetype(sizeof(QRgb)), tw, dst);
+            std::copy_n(reinterpret_cast<const QRgb *>(result.constScanLine(int(y) - 1)), tw, dst);
             continue;
         }
         previous = row;
