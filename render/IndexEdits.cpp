@@ -60,6 +60,8 @@ void IndexEdits::add(const Edited &e)
     const std::size_t pos = std::size_t(e.entry.pos);
     if (pos >= m_at.size())
         m_at.resize(std::max(pos + 1, m_at.size() + m_at.size() / 8), None);
+    else if (m_at[pos] != None)
+        forget(e.entry.pos);
     m_at[pos] = at(Latest, m_latest.size());
     m_latest.push_back(e);
     ++m_live;

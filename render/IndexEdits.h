@@ -40,7 +40,9 @@ public:
 
     // Forgets the record noted at the position, if any.
     void forget(qint32 pos);
-    // Notes a record; none is noted at its position.
+    // Room for as many more records noted.
+    void reserve(std::size_t more) { m_latest.reserve(m_latest.size() + more); }
+    // Notes a record, in place of one noted at its position.
     void add(const Edited &e);
     // Moves every record from position p to now(p), forgetting those for
     // which it gives -1; count is the length of the list after.

@@ -19,21 +19,40 @@ constexpr std::size_t FollowedTail = 4096;
 // Renumberings followed between two frames before a rebuild is cheaper.
 constexpr std::size_t RenumberLimit = 8;
 
-// The built record at a position now, or -1.
+// Positions per step of the table that tells where in builtNow the
+// built records now at a stretch of positions begin.
+constexpr int StretchShift = 4;
+
+// The built record at a position now, or -1. Built records keep their
+// order however they are renumbered, so the one at a position is found by
+// a search, within the stretch of its position; records taken out share
+// the number of the next one kept, which stands after them, so the last
+// of equal numbers is the candidate.
 qint32 builtAt(LayerState &layer, qint32 pos)
 {
-    if (layer.builtNow.empty())
+    const std::vector<qint32> &now = layer.builtNow;
+    if (now.empty())
         return pos < layer.builtCount ? pos : -1;
-    if (layer.builtAtNow.empty()) {
+    std::vector<qint32> &from = layer.builtFrom;
+    if (from.empty()) {
         // Filled when first asked: a deleted selection and its undo need
         // it not at all.
-        layer.builtAtNow.assign(std::size_t(layer.renumberedCount), -1);
-        for (qint32 built = 0; built < layer.builtCount; ++built) {
-            if (!testBit(layer.editedBits, built))
-                layer.builtAtNow[std::size_t(layer.builtNow[std::size_t(built)])] = built;
+        const std::size_t stretches = (std::size_t(now.back()) >> StretchShift) + 1;
+        from.resize(stretches + 1);
+        std::size_t k = 0;
+        for (std::size_t b = 0; b < now.size(); ++b) {
+            for (; (k << StretchShift) <= std::size_t(now[b]); ++k)
+                from[k] = qint32(b);
         }
+        for (; k <= stretches; ++k)
+            from[k] = qint32(now.size());
     }
-    return std::size_t(pos) < layer.builtAtNow.size() ? layer.builtAtNow[std::size_t(pos)] : -1;
+    const std::size_t k = std::min(std::size_t(pos) >> StretchShift, from.size() - 2);
+    const auto after = std::upper_bound(now.cbegin() + from[k], now.cbegin() + from[k + 1], pos);
+    if (after == now.cbegin() || *(after - 1) != pos)
+        return -1;
+    const qint32 built = qint32(after - now.cbegin()) - 1;
+    return testBit(layer.editedBits, built) ? -1 : built;
 }
 
 // The record at pos changed, or is gone: what was noted for the position
@@ -47,61 +66,98 @@ void forgetAt(LayerState &layer, qint32 pos)
 }
 
 // Where a removal or re-insertion that kept the order of the rest moved
-// each position, -1 for those it took out and those past the end (the
-// last one moved into a gap). A table by position: one pass to fill,
-// and the edited records ask in no order.
+// each position. A removal takes x to x less the removed positions before
+// it; an insertion to x plus the inserted ones at or before where it
+// lands, that is those whose position less the inserted ones before it is
+// at most x. Both keep the order of positions, so a sorted table of
+// positions is moved a stretch at a time.
 class Moves {
 public:
-    explicit Moves(const ListRevision::Renumbering &change)
+    // Asked about `asked` positions in no order: a search each, or a table
+    // of every position when that costs less.
+    Moves(const ListRevision::Renumbering &change, std::size_t asked)
+        : m_change(change),
+          m_before(change.inserted ? change.count - qint32(change.positions.size())
+                                   : change.count + qint32(change.positions.size()))
     {
-        const qint32 size = qint32(change.positions.size());
-        const qint32 before = change.inserted ? change.count - size : change.count + size;
-        m_to.assign(std::size_t(before), -1);
-        auto next = change.positions.cbegin();
         if (change.inserted) {
-            qint32 from = 0;
-            for (qint32 to = 0; to < change.count; ++to) {
-                if (next != change.positions.cend() && *next == to)
-                    ++next;
-                else
-                    m_to[std::size_t(from++)] = to;
-            }
+            m_landing.resize(change.positions.size());
+            for (std::size_t k = 0; k < m_landing.size(); ++k)
+                m_landing[k] = change.positions[k] - qint32(k);
+        }
+        if (asked * 32 < std::size_t(m_before))
             return;
-        }
-        for (qint32 from = 0; from < before; ++from) {
-            if (next != change.positions.cend() && *next == from)
-                ++next;
-            else
-                m_to[std::size_t(from)] = from - qint32(next - change.positions.cbegin());
-        }
+        m_to.resize(std::size_t(m_before));
+        std::iota(m_to.begin(), m_to.end(), 0);
+        moveAscending(m_to, [this](std::size_t pos) { m_to[pos] = -1; });
     }
 
-    qint32 operator()(qint32 pos) const { return std::size_t(pos) < m_to.size() ? m_to[std::size_t(pos)] : -1; }
+    // Where the record at pos went, or -1 when it was taken out or stood
+    // past the end.
+    qint32 operator()(qint32 pos) const
+    {
+        if (pos < 0 || pos >= m_before)
+            return -1;
+        if (!m_to.empty())
+            return m_to[std::size_t(pos)];
+        const std::vector<qint32> &removed = m_change.positions;
+        if (m_change.inserted)
+            return pos + qint32(std::upper_bound(m_landing.cbegin(), m_landing.cend(), pos) - m_landing.cbegin());
+        const auto at = std::lower_bound(removed.cbegin(), removed.cend(), pos);
+        return at != removed.cend() && *at == pos ? -1 : pos - qint32(at - removed.cbegin());
+    }
+
+    // Moves every value of the ascending table; a removed position goes
+    // where the next kept one goes, so the table stays ascending. Calls
+    // taken(i) for every entry i that held a removed position.
+    template <class Taken>
+    void moveAscending(std::vector<qint32> &table, Taken taken) const
+    {
+        // An insertion moves values from m_landing[j] on by j + 1; a
+        // removal those above positions[j] by -(j + 1).
+        const bool inserted = m_change.inserted;
+        const std::vector<qint32> &bounds = inserted ? m_landing : m_change.positions;
+        auto v = std::lower_bound(table.begin(), table.end(), bounds.front());
+        for (std::size_t j = 0; j < bounds.size(); ++j) {
+            const qint32 by = inserted ? qint32(j + 1) : -qint32(j + 1);
+            if (!inserted) {
+                for (; v != table.end() && *v == bounds[j]; ++v) {
+                    taken(std::size_t(v - table.begin()));
+                    *v -= qint32(j);
+                }
+            }
+            if (j + 1 == bounds.size())
+                break;
+            for (const qint32 limit = bounds[j + 1]; v != table.end() && *v < limit; ++v)
+                *v += by;
+        }
+        const qint32 by = inserted ? qint32(bounds.size()) : -qint32(bounds.size());
+        std::for_each(v, table.end(), [by](qint32 &x) { x += by; });
+    }
 
 private:
-    std::vector<qint32> m_to;
+    const ListRevision::Renumbering &m_change;
+    qint32 m_before;
+    std::vector<qint32> m_landing;  // an insertion's bounds
+    std::vector<qint32> m_to;       // by position, when tabled
 };
 
 // Moves every kept position to where a removal or re-insertion that kept
 // the order of the rest put it, and forgets the records it took out.
 void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
 {
-    const Moves now(change);
+    const Moves now(change, layer.edits.size() + pending.size());
     if (layer.builtNow.empty()) {
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
     }
-    for (qint32 built = 0; built < layer.builtCount; ++built) {
-        if (testBit(layer.editedBits, built))
-            continue;
-        const qint32 to = now(layer.builtNow[std::size_t(built)]);
-        if (to < 0)
-            hideBuilt(layer, built);
-        else
-            layer.builtNow[std::size_t(built)] = to;
-    }
-    layer.builtAtNow.clear();
-    layer.renumberedCount = change.count;
+    // Those taken out go. Those a removal of the last record left past
+    // the end stay past it, and go when their position is touched again.
+    now.moveAscending(layer.builtNow, [&layer](std::size_t built) {
+        if (!testBit(layer.editedBits, qint32(built)))
+            hideBuilt(layer, qint32(built));
+    });
+    layer.builtFrom.clear();
     layer.edits.renumber(now, change.count);
     std::erase_if(pending, [&now](qint32 &pos) {
         pos = now(pos);
@@ -117,8 +173,9 @@ void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Rec
                      const std::vector<qint32> &pending)
 {
     const auto shift = list.shiftTotal();
+    layer.edits.reserve(pending.size());
+    // Positions from list.count() on were forgotten as past the end.
     for (const qint32 pos : pending) {
-        layer.edits.forget(pos);
         if (pos >= list.count())
             continue;
         const Record &r = list.at(pos);
