@@ -10,9 +10,10 @@ namespace {
 // Records waiting outside the buckets before they are grouped: a frame
 // walks them all.
 constexpr std::size_t LatestLimit = 2048;
-// Groups are merged up to this many records; a larger one costs a pass
-// longer than a frame should wait.
-constexpr std::size_t MergeLimit = std::size_t(1) << 16;
+// Records grouped in one call of settle() at most, and so in one group:
+// a paste of many thousands is grouped over a few frames instead of in
+// one, and no merge costs a pass longer than a frame should wait.
+constexpr std::size_t SettleBudget = std::size_t(1) << 14;
 
 }  // namespace
 
@@ -67,30 +68,63 @@ void IndexEdits::add(const Edited &e)
     ++m_live;
 }
 
+bool IndexEdits::unsettled() const
+{
+    if (m_latest.size() > LatestLimit)
+        return true;
+    for (std::size_t g = 0; g < m_groups.size(); ++g) {
+        if (mergeable(g) || wasteful(m_groups[g]))
+            return true;
+    }
+    return false;
+}
+
+bool IndexEdits::mergeable(std::size_t g) const
+{
+    // Like sizes merge, as the digits of a binary counter carry.
+    return g + 1 < m_groups.size() && m_groups[g].live <= m_groups[g + 1].live
+        && m_groups[g].records.size() + m_groups[g + 1].records.size() <= SettleBudget;
+}
+
+bool IndexEdits::wasteful(const Group &g)
+{
+    return g.records.size() - g.live > std::max(LatestLimit, g.live);
+}
+
 void IndexEdits::settle()
 {
     std::size_t changed = m_groups.size();  // the first group whose records moved
-    if (m_latest.size() > LatestLimit) {
-        m_groups.push_back(group(std::move(m_latest)));
-        m_latest.clear();
-        // Like sizes merge, as the digits of a binary counter carry.
-        while (m_groups.size() >= 2) {
-            Group &older = m_groups[m_groups.size() - 2];
-            const Group &newer = m_groups.back();
-            if (older.live > newer.live || older.live + newer.live > MergeLimit)
-                break;
-            std::vector<Edited> both = std::move(older.records);
-            both.insert(both.end(), newer.records.begin(), newer.records.end());
-            m_groups.pop_back();
-            m_groups.back() = group(std::move(both));
-        }
+    // Records grouped in this call at most; what is left waits for the
+    // next frames, the latest records walked whole meanwhile.
+    std::size_t budget = SettleBudget;
+    const auto spend = [&budget](std::size_t records) {
+        if (records > budget)
+            return false;
+        budget -= records;
+        return true;
+    };
+    while (m_latest.size() > LatestLimit && budget > 0) {
+        // The newest ones, so that the others keep their places.
+        const std::size_t taken = std::min(m_latest.size(), budget);
+        budget -= taken;
+        const auto from = m_latest.end() - std::ptrdiff_t(taken);
+        m_groups.push_back(group(std::vector<Edited>(std::make_move_iterator(from), std::make_move_iterator(m_latest.end()))));
+        m_latest.erase(from, m_latest.end());
         changed = std::min(changed, m_groups.size() - 1);
     }
     for (std::size_t g = 0; g < m_groups.size(); ++g) {
-        Group &kept = m_groups[g];
-        if (kept.records.size() - kept.live > std::max(LatestLimit, kept.live)) {
-            kept = group(std::move(kept.records));
+        if (wasteful(m_groups[g]) && spend(m_groups[g].records.size())) {
+            m_groups[g] = group(std::move(m_groups[g].records));
             changed = std::min(changed, g);
+        }
+    }
+    for (std::size_t g = m_groups.size(); g-- > 1;) {
+        if (mergeable(g - 1) && spend(m_groups[g - 1].records.size() + m_groups[g].records.size())) {
+            std::vector<Edited> both = std::move(m_groups[g - 1].records);
+            both.insert(both.end(), m_groups[g].records.begin(), m_groups[g].records.end());
+            m_groups[g - 1] = group(std::move(both));
+            m_groups.erase(m_groups.begin() + std::ptrdiff_t(g));
+            changed = std::min(changed, g - 1);
         }
     }
     const auto empty = std::find_if(m_groups.begin(), m_groups.end(), [](const Group &g) { return g.live == 0; });
@@ -170,10 +204,10 @@ void IndexEdits::place(std::size_t first)
     }
 }
 
-void IndexEdits::unplace(const std::vector<Edited> &records)
+void IndexEdits::unplace(const std::vector<Edited> &records, qint32 first)
 {
     for (const Edited &e : records) {
-        if (e.entry.pos >= 0)
+        if (e.entry.pos >= first)
             m_at[std::size_t(e.entry.pos)] = None;
     }
 }

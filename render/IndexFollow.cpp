@@ -70,12 +70,11 @@ void forgetAt(LayerState &layer, qint32 pos)
 // it; an insertion to x plus the inserted ones at or before where it
 // lands, that is those whose position less the inserted ones before it is
 // at most x. Both keep the order of positions, so a sorted table of
-// positions is moved a stretch at a time.
+// positions is moved a stretch at a time. Single positions are counted
+// against those bounds by a search within a stretch of them.
 class Moves {
 public:
-    // Asked about `asked` positions in no order: a search each, or a table
-    // of every position when that costs less.
-    Moves(const ListRevision::Renumbering &change, std::size_t asked)
+    explicit Moves(const ListRevision::Renumbering &change)
         : m_change(change),
           m_before(change.inserted ? change.count - qint32(change.positions.size())
                                    : change.count + qint32(change.positions.size()))
@@ -85,11 +84,14 @@ public:
             for (std::size_t k = 0; k < m_landing.size(); ++k)
                 m_landing[k] = change.positions[k] - qint32(k);
         }
-        if (asked * 32 < std::size_t(m_before))
-            return;
-        m_to.resize(std::size_t(m_before));
-        std::iota(m_to.begin(), m_to.end(), 0);
-        moveAscending(m_to, [this](std::size_t pos) { m_to[pos] = -1; });
+        const std::vector<qint32> &bounds = this->bounds();
+        m_below.resize((std::size_t(m_before) >> StretchShift) + 2);
+        std::size_t j = 0;
+        for (std::size_t s = 0; s < m_below.size(); ++s) {
+            while (j < bounds.size() && std::size_t(bounds[j]) < (s << StretchShift))
+                ++j;
+            m_below[s] = qint32(j);
+        }
     }
 
     // Where the record at pos went, or -1 when it was taken out or stood
@@ -98,13 +100,11 @@ public:
     {
         if (pos < 0 || pos >= m_before)
             return -1;
-        if (!m_to.empty())
-            return m_to[std::size_t(pos)];
-        const std::vector<qint32> &removed = m_change.positions;
         if (m_change.inserted)
-            return pos + qint32(std::upper_bound(m_landing.cbegin(), m_landing.cend(), pos) - m_landing.cbegin());
-        const auto at = std::lower_bound(removed.cbegin(), removed.cend(), pos);
-        return at != removed.cend() && *at == pos ? -1 : pos - qint32(at - removed.cbegin());
+            return pos + below(pos + 1);
+        const qint32 before = below(pos);
+        const std::vector<qint32> &removed = m_change.positions;
+        return std::size_t(before) < removed.size() && removed[std::size_t(before)] == pos ? -1 : pos - before;
     }
 
     // Moves every value of the ascending table; a removed position goes
@@ -116,7 +116,7 @@ public:
         // An insertion moves values from m_landing[j] on by j + 1; a
         // removal those above positions[j] by -(j + 1).
         const bool inserted = m_change.inserted;
-        const std::vector<qint32> &bounds = inserted ? m_landing : m_change.positions;
+        const std::vector<qint32> &bounds = this->bounds();
         auto v = std::lower_bound(table.begin(), table.end(), bounds.front());
         for (std::size_t j = 0; j < bounds.size(); ++j) {
             const qint32 by = inserted ? qint32(j + 1) : -qint32(j + 1);
@@ -136,17 +136,30 @@ public:
     }
 
 private:
+    // An insertion moves positions by its landing places, a removal by its
+    // positions.
+    const std::vector<qint32> &bounds() const { return m_change.inserted ? m_landing : m_change.positions; }
+
+    // How many bounds are less than v (at most m_before + 1).
+    qint32 below(qint32 v) const
+    {
+        const std::size_t s = std::size_t(v) >> StretchShift;
+        const auto first = bounds().cbegin();
+        return qint32(std::lower_bound(first + m_below[s], first + m_below[s + 1], v) - first);
+    }
+
     const ListRevision::Renumbering &m_change;
     qint32 m_before;
     std::vector<qint32> m_landing;  // an insertion's bounds
-    std::vector<qint32> m_to;       // by position, when tabled
+    // By stretch of positions, how many bounds lie before it.
+    std::vector<qint32> m_below;
 };
 
 // Moves every kept position to where a removal or re-insertion that kept
 // the order of the rest put it, and forgets the records it took out.
 void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
 {
-    const Moves now(change, layer.edits.size() + pending.size());
+    const Moves now(change);
     if (layer.builtNow.empty()) {
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
@@ -158,7 +171,7 @@ void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::v
             hideBuilt(layer, qint32(built));
     });
     layer.builtFrom.clear();
-    layer.edits.renumber(now, change.count);
+    layer.edits.renumber(now, change.positions.front(), change.count);
     std::erase_if(pending, [&now](qint32 &pos) {
         pos = now(pos);
         return pos < 0;
@@ -254,8 +267,12 @@ template <class Record>
 bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
 {
     if (layer.valid && layer.list == &list) {
-        if (layer.revision == list.revision())
+        if (layer.revision == list.revision()) {
+            // Frames after a large change go on grouping its records.
+            if (layer.edits.unsettled())
+                layer.edits.settle();
             return false;
+        }
         if (follow(layer, names, list)) {
             layer.revision = list.revision();
             return false;
