@@ -40,6 +40,15 @@ public:
 
     // Forgets the record noted at the position, if any.
     void forget(qint32 pos);
+    // Asks for a record and for what is noted at its position ahead of
+    // their use.
+    void prefetch(const void *record, qint32 pos) const
+    {
+        if (record)
+            __builtin_prefetch(record);
+        if (std::size_t(pos) < m_at.size())
+            __builtin_prefetch(&m_at[std::size_t(pos)]);
+    }
     // Room for as many more records noted.
     void reserve(std::size_t more) { m_latest.reserve(m_latest.size() + more); }
     // Notes a record, in place of one noted at its position.

@@ -19,6 +19,8 @@ constexpr std::size_t FollowedTail = 4096;
 // Renumberings followed between two frames before a rebuild is cheaper.
 constexpr std::size_t RenumberLimit = 8;
 
+// Positions asked for this many steps ahead of their use.
+constexpr std::size_t Ahead = 16;
 // Positions per step of the table that tells where in builtNow the
 // built records now at a stretch of positions begin.
 constexpr int StretchShift = 4;
@@ -188,7 +190,12 @@ void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Rec
     const auto shift = list.shiftTotal();
     layer.edits.reserve(pending.size());
     // Positions from list.count() on were forgotten as past the end.
-    for (const qint32 pos : pending) {
+    for (std::size_t k = 0; k < pending.size(); ++k) {
+        const qint32 pos = pending[k];
+        // Pasted or removed records lie anywhere in a long list: a miss
+        // each unless asked for ahead.
+        if (k + Ahead < pending.size() && pending[k + Ahead] < list.count())
+            layer.edits.prefetch(&list.at(pending[k + Ahead]), pending[k + Ahead]);
         if (pos >= list.count())
             continue;
         const Record &r = list.at(pos);
@@ -239,6 +246,8 @@ bool follow(LayerState &layer, IndexNames &names, const ElementList<Record> &lis
     const auto touchUpTo = [&](std::size_t end) {
         for (; next < end; ++next) {
             const qint32 pos = touched[next];
+            if (next + Ahead < end)
+                layer.edits.prefetch(nullptr, touched[next + Ahead]);
             forgetAt(layer, pos);
             pending.push_back(pos);
             reach = std::max(reach, pos + 1);
