@@ -29,10 +29,9 @@ void IndexEdits::clear(qint32 count)
     m_groups.clear();
     m_latest.clear();
     // Sized for the list now, so that no frame pays for filling it, with
-    // room to grow that no page is taken for until used: the first large
-    // paste does not copy the table.
+    // a quarter more room, so that the first large paste does not copy it.
     m_at.clear();
-    m_at.reserve(2 * std::size_t(count));
+    m_at.reserve(std::size_t(count) + std::size_t(count) / 4);
     m_at.assign(std::size_t(count), None);
     m_live = 0;
 }

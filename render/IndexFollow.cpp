@@ -87,10 +87,10 @@ public:
                 m_landing[k] = change.positions[k] - qint32(k);
         }
         const std::vector<qint32> &bounds = this->bounds();
-        m_below.resize((std::size_t(m_before) >> StretchShift) + 2);
+        m_below.resize((std::size_t(m_before) >> BoundsShift) + 2);
         std::size_t j = 0;
         for (std::size_t s = 0; s < m_below.size(); ++s) {
-            while (j < bounds.size() && std::size_t(bounds[j]) < (s << StretchShift))
+            while (j < bounds.size() && std::size_t(bounds[j]) < (s << BoundsShift))
                 ++j;
             m_below[s] = qint32(j);
         }
@@ -145,7 +145,7 @@ private:
     // How many bounds are less than v (at most m_before + 1).
     qint32 below(qint32 v) const
     {
-        const std::size_t s = std::size_t(v) >> StretchShift;
+        const std::size_t s = std::size_t(v) >> BoundsShift;
         const auto first = bounds().cbegin();
         return qint32(std::lower_bound(first + m_below[s], first + m_below[s + 1], v) - first);
     }
@@ -153,7 +153,8 @@ private:
     const ListRevision::Renumbering &m_change;
     qint32 m_before;
     std::vector<qint32> m_landing;  // an insertion's bounds
-    // By stretch of positions, how many bounds lie before it.
+    // By stretch of 2^BoundsShift positions, how many bounds lie before it.
+    static constexpr int BoundsShift = 8;
     std::vector<qint32> m_below;
 };
 
