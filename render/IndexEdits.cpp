@@ -10,10 +10,11 @@ namespace {
 // Records waiting outside the buckets before they are grouped: a frame
 // walks them all.
 constexpr std::size_t LatestLimit = 2048;
-// Records grouped in one call of settle() at most, and so in one group:
-// a paste of many thousands is grouped over a few frames instead of in
-// one, and no merge costs a pass longer than a frame should wait.
-constexpr std::size_t SettleBudget = std::size_t(1) << 14;
+// Records in one group at most, and records that one call of settle()
+// compacts and merges at most: no merge of large groups costs a pass
+// longer than a frame should wait (a frame gathers once per tile, and
+// each gather may settle).
+constexpr std::size_t SettleBudget = std::size_t(1) << 13;
 
 }  // namespace
 
@@ -73,8 +74,6 @@ void IndexEdits::add(const Edited &e)
 
 bool IndexEdits::unsettled() const
 {
-    if (m_latest.size() > LatestLimit)
-        return true;
     for (std::size_t g = 0; g < m_groups.size(); ++g) {
         if (mergeable(g) || wasteful(m_groups[g]))
             return true;
@@ -97,8 +96,16 @@ bool IndexEdits::wasteful(const Group &g)
 void IndexEdits::settle()
 {
     std::size_t changed = m_groups.size();  // the first group whose records moved
-    // Records grouped in this call at most; what is left waits for the
-    // next frames, the latest records walked whole meanwhile.
+    // The latest records are grouped at once, in groups of a bounded size,
+    // since every gather would walk those left over. Compacting and merging
+    // groups, passes that no change asks for, are bounded in each call.
+    while (m_latest.size() > LatestLimit) {
+        // The newest ones, so that the others keep their places.
+        const auto from = m_latest.end() - std::ptrdiff_t(std::min(m_latest.size(), SettleBudget));
+        m_groups.push_back(group(std::vector<Edited>(std::make_move_iterator(from), std::make_move_iterator(m_latest.end()))));
+        m_latest.erase(from, m_latest.end());
+        changed = std::min(changed, m_groups.size() - 1);
+    }
     std::size_t budget = SettleBudget;
     const auto spend = [&budget](std::size_t records) {
         if (records > budget)
@@ -106,15 +113,6 @@ void IndexEdits::settle()
         budget -= records;
         return true;
     };
-    while (m_latest.size() > LatestLimit && budget > 0) {
-        // The newest ones, so that the others keep their places.
-        const std::size_t taken = std::min(m_latest.size(), budget);
-        budget -= taken;
-        const auto from = m_latest.end() - std::ptrdiff_t(taken);
-        m_groups.push_back(group(std::vector<Edited>(std::make_move_iterator(from), std::make_move_iterator(m_latest.end()))));
-        m_latest.erase(from, m_latest.end());
-        changed = std::min(changed, m_groups.size() - 1);
-    }
     for (std::size_t g = 0; g < m_groups.size(); ++g) {
         if (wasteful(m_groups[g]) && spend(m_groups[g].records.size())) {
             m_groups[g] = group(std::move(m_groups[g].records));

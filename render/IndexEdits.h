@@ -22,15 +22,16 @@ struct Edited {
 };
 
 // The records now at edited positions. A flat table by position finds the
-// record noted for a position. The latest records wait in a list that
-// frames walk whole; once there are enough of them they are grouped into
-// buckets of their own, as the built ones are, a bounded number per frame,
-// so that a paste of many thousands is grouped over a few frames while
-// they walk the rest. Groups of like size are merged, up to that bound,
-// so that a frame asks a handful of groups and no single edit waits for a
-// pass over all of them; a single edit costs a few nanoseconds. Crowded buckets are thinned out as the built ones are,
-// among the records of one group: a later record covers an earlier one
-// whatever is drawn between them.
+// record noted for a position. The latest records wait in a short list
+// that frames walk whole; once there are enough of them they are grouped
+// into buckets of their own, as the built ones are, in groups of a bounded
+// size. Groups of like size are merged, up to that size, and groups that
+// lost many records compacted, a bounded amount of that work per gather,
+// so that a frame asks a handful of groups and neither a paste of many
+// thousands nor the gather after it waits for a pass over all of them; a
+// single edit costs a few nanoseconds. Crowded buckets are thinned out as
+// the built ones are, among the records of one group: a later record
+// covers an earlier one whatever is drawn between them.
 class IndexEdits {
 public:
     // Forgets every record, for a list of count records.
@@ -87,10 +88,10 @@ public:
         move(m_latest, Latest, nullptr);
     }
     // Groups the latest records when they got many, merges and compacts
-    // groups, each as far as a bounded number of records allows, and thins
-    // out again the crowded buckets that lost records.
+    // groups as far as a bounded number of records allows, and thins out
+    // again the crowded buckets that lost records.
     void settle();
-    // Whether settle() has more to do.
+    // Whether settle() has merges or compactions left to do.
     bool unsettled() const;
 
     // Calls visit(edited, parts) for every record kept in buckets whose

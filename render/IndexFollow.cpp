@@ -278,7 +278,7 @@ bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &li
 {
     if (layer.valid && layer.list == &list) {
         if (layer.revision == list.revision()) {
-            // Frames after a large change go on grouping its records.
+            // Merges and compactions left over go on, a part per gather.
             if (layer.edits.unsettled())
                 layer.edits.settle();
             return false;

@@ -853,7 +853,7 @@ void TestRenderFrame::indexFollowsBulkEdits()
             } else if (op == 1) {
                 putBack(doc.tiles, tileUndo);
             } else if (op == 2) {
-                // At times more than the index groups for one frame.
+                // At times more than one group of the index holds.
                 for (int i = random.bounded(4) ? 5000 : 40000; i > 0; --i)
                     doc.tiles.append(anyTile());
             } else if (op == 3) {
