@@ -99,12 +99,14 @@ void IndexEdits::settle()
     // The latest records are grouped at once, in groups of a bounded size,
     // since every gather would walk those left over. Compacting and merging
     // groups, passes that no change asks for, are bounded in each call.
-    while (m_latest.size() > LatestLimit) {
-        // The newest ones, so that the others keep their places.
-        const auto from = m_latest.end() - std::ptrdiff_t(std::min(m_latest.size(), SettleBudget));
-        m_groups.push_back(group(std::vector<Edited>(std::make_move_iterator(from), std::make_move_iterator(m_latest.end()))));
-        m_latest.erase(from, m_latest.end());
-        changed = std::min(changed, m_groups.size() - 1);
+    if (m_latest.size() > LatestLimit) {
+        changed = std::min(changed, m_groups.size());
+        for (std::size_t from = 0; from < m_latest.size(); from += SettleBudget) {
+            const auto first = m_latest.begin() + std::ptrdiff_t(from);
+            const auto last = m_latest.begin() + std::ptrdiff_t(std::min(m_latest.size(), from + SettleBudget));
+            m_groups.push_back(group(std::vector<Edited>(first, last)));
+        }
+        m_latest.clear();
     }
     std::size_t budget = SettleBudget;
     const auto spend = [&budget](std::size_t records) {
