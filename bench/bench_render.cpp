@@ -269,8 +269,8 @@ void afterChanges(StationData &station, const ImageSet &images, QImage &frame)
         };
         FirstFrames stacked = measure({stack})[0];
         FirstFrames unstacked = measure({unstack})[0];
-        std::printf("    appending 50,000 at a time onto 24,000 cells, stacks to ~10 deep (a loaded file's stacks,\n"
-                    "      not a paste): %s; removing them from the end: %s\n",
+        std::printf("    appending 50,000 onto 24,000 cells, stacks of ~10 (a loaded file's stacks, not a paste): %s;"
+                    " removing them from the end: %s\n",
                     stacked.text().c_str(), unstacked.text().c_str());
         std::printf("    rebuilds of the index meanwhile: %llu\n",
                     static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
