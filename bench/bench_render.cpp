@@ -4,6 +4,8 @@
 // a paste and removals of many elements. Beside the figures, the plain walk
 // over every record shows what the index saves in the same run.
 #include "bench/support/BenchSupport.h"
+#include "document/StationHistory.h"
+#include "editing/SelectionEdits.h"
 #include "render/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
@@ -15,6 +17,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <utility>
 #include <vector>
 
 using namespace kalmor;
@@ -142,81 +146,132 @@ void stacked(const ImageSet &images, QImage &frame)
     }
 }
 
+// The first frames after one kind of change and the frames after them.
+struct FirstFrames {
+    std::vector<double> first;
+    std::vector<double> steady;
+
+    std::string text()
+    {
+        std::sort(first.begin(), first.end());
+        std::sort(steady.begin(), steady.end());
+        char line[160];
+        std::snprintf(line, sizeof line, "median %6.2f ms, worst %6.2f ms %s (frames after: %.2f ms)",
+                      first[first.size() / 2], first.back(), verdict(first.back()), steady[steady.size() / 2]);
+        return line;
+    }
+};
+
+// A block of w x h tiles, one on every cell from (0, 0), as a copy of a
+// filled area carries them: kinds and flags taken from the station's
+// tiles from `from` on.
+ElementRecords copiedBlock(const StationData &doc, int w, int h, int from)
+{
+    ElementRecords block;
+    block.tiles.reserve(std::size_t(w) * std::size_t(h));
+    for (int k = 0; k < w * h; ++k) {
+        TPolePanelu t = doc.tiles.at(from + k);
+        t.X = k % w;
+        t.Y = k / w;
+        block.tiles.push_back(std::move(t));
+    }
+    return block;
+}
+
 // The first frame after each change, five times over, at two cell sizes.
-void afterChanges(StationData &doc, const ImageSet &images, QImage &frame)
+// Pastes, deletions and their undo go through the editor's own edits and
+// history, as the commands make them.
+void afterChanges(StationData &station, const ImageSet &images, QImage &frame)
 {
     std::printf("\nFirst frame after a change, 4000x4000 station, view in the middle (target < %.0f ms):\n",
                 TargetMs);
+    StationDocument document;
+    document.takeOver(std::move(station));
+    StationHistory history(document);
+    const StationData &doc = document.data();
     ElementIndex index;
     const double built = elapsedMs([&] { index.build(doc); });
     std::printf("  index of 1,200,000 elements built as a load builds it, on the loading thread: %.0f ms\n", built);
+    // Copied from the top-left part of the list, far from the view.
+    const ElementRecords small = copiedBlock(doc, 100, 100, 0);
+    const ElementRecords large = copiedBlock(doc, 250, 200, 20000);
     for (const int cell : {47, 4}) {
         Scene scene(doc, images, frame, cell, true);
         std::printf("  cell %d:\n", cell);
-        const auto report = [&](const char *what, const std::function<void()> &change) {
-            std::vector<double> frames;
-            std::vector<double> steady;
+        // Each round makes the changes in turn, each followed by a frame.
+        const auto measure = [&](std::vector<std::function<void()>> changes) {
+            std::vector<FirstFrames> figures(changes.size());
             for (int run = 0; run < 5; ++run) {
-                change();
-                frames.push_back(scene.frame(index));
-                steady.push_back(scene.median(index, 3));
+                for (std::size_t c = 0; c < changes.size(); ++c) {
+                    changes[c]();
+                    figures[c].first.push_back(scene.frame(index));
+                    figures[c].steady.push_back(scene.median(index, 3));
+                }
             }
-            std::sort(frames.begin(), frames.end());
-            std::sort(steady.begin(), steady.end());
-            std::printf("    %-52s median %6.2f ms, worst %6.2f ms %s (frames after: %.2f ms)\n", what, frames[2],
-                        frames.back(), verdict(frames.back()), steady[2]);
+            return figures;
+        };
+        const auto report = [&](std::vector<std::pair<const char *, std::function<void()>>> changes) {
+            std::vector<std::function<void()>> made;
+            for (const auto &c : changes)
+                made.push_back(c.second);
+            std::vector<FirstFrames> figures = measure(std::move(made));
+            for (std::size_t c = 0; c < changes.size(); ++c)
+                std::printf("    %-58s %s\n", changes[c].first, figures[c].text().c_str());
         };
         const quint64 rebuildsBefore = index.rebuildCount();
-        report("after the load (index built with it)", [] {});
+        report({{"after the load (index built with it)", [] {}}});
         int direction = 1;
-        report("after a shift of all 1,000,000 tiles, or its undo", [&] {
-            doc.tiles.shift(direction, 0);
-            direction = -direction;
-        });
-        // Pasted into a block of 200 x 120 cells around the middle of the view.
-        QRandomGenerator random(7);
+        report({{"after a shift of all 1,000,000 tiles, or its undo", [&] {
+                     document.tiles().shift(direction, 0);
+                     direction = -direction;
+                 }}});
+        // The block's middle on the view's middle, the same spot each run.
         const QPoint middle = scene.view.center() / cell;
-        const auto paste = [&](int n) {
-            for (int i = 0; i < n; ++i) {
-                TPolePanelu t = doc.tiles.at(i);
-                t.X = middle.x() - 100 + random.bounded(200);
-                t.Y = middle.y() - 60 + random.bounded(120);
-                doc.tiles.append(std::move(t));
-            }
+        const auto paste = [&](const ElementRecords &block, int w, int h) {
+            return [&, w, h] {
+                StationEdit edit(document);
+                placeElements(edit, block, middle.x() - w / 2, middle.y() - h / 2);
+                history.commit(std::move(edit), QStringLiteral("Vložit"));
+            };
         };
-        const auto unpaste = [&](int n) {
-            for (int i = 0; i < n; ++i)
-                doc.tiles.removeAt(doc.tiles.count() - 1);
-        };
-        report("after a paste of 10,000 tiles around the view", [&] { paste(10000); });
-        report("after removing those 10,000 again (its undo)", [&] { unpaste(10000); });
-        report("after a paste of 50,000 tiles", [&] { paste(50000); });
-        report("after removing those 50,000 again", [&] { unpaste(50000); });
-        report("after deleting 10,000 tiles from the middle", [&] {
-            for (int i = 0; i < 10000; ++i)
-                doc.tiles.removeAt(random.bounded(int(doc.tiles.count())));
-        });
+        const auto undo = [&] { history.undo(); };
+        report({{"after a paste of 10,000 tiles (100 x 100) on the view", paste(small, 100, 100)},
+                {"after its undo", undo}});
+        report({{"after a paste of 50,000 tiles (250 x 200)", paste(large, 250, 200)}, {"after its undo", undo}});
+        QRandomGenerator random(7);
+        report({{"after deleting 10,000 tiles from the middle, one by one", [&] {
+                     for (int i = 0; i < 10000; ++i)
+                         document.tiles().removeAt(random.bounded(int(doc.tiles.count())));
+                 }}});
         // A deleted selection keeps the order of the rest, and its undo
         // puts the records back where they were: every position after the
         // first one taken moves.
-        std::vector<qint32> selected;
-        std::vector<TPolePanelu> taken;
-        report("after deleting the view's tiles (order kept), or its undo", [&] {
-            if (!selected.empty()) {
-                doc.tiles.insertAll(selected, std::move(taken));
-                selected.clear();
-                return;
+        const QRect area(scene.view.topLeft() / cell, scene.view.bottomRight() / cell);
+        report({{"after deleting the view's elements", [&] {
+                     StationEdit edit(document);
+                     deleteElements(edit, CellRect{area.left(), area.top(), area.right(), area.bottom()});
+                     history.commit(std::move(edit), QStringLiteral("Smazat"));
+                 }},
+                {"after its undo", undo}});
+        // Not a paste: records appended at random cells of a 200 x 120
+        // block pile up as a file with stacked cells may hold them.
+        const auto stack = [&] {
+            for (int i = 0; i < 50000; ++i) {
+                TPolePanelu t = doc.tiles.at(i);
+                t.X = middle.x() - 100 + random.bounded(200);
+                t.Y = middle.y() - 60 + random.bounded(120);
+                document.tiles().append(std::move(t));
             }
-            taken.clear();
-            const QRect area(scene.view.topLeft() / cell, scene.view.bottomRight() / cell);
-            for (qint32 i = 0; i < qint32(doc.tiles.count()); ++i) {
-                if (area.contains(doc.tiles.at(i).X, doc.tiles.at(i).Y)) {
-                    selected.push_back(i);
-                    taken.push_back(doc.tiles.at(i));
-                }
-            }
-            doc.tiles.removeAll(selected);
-        });
+        };
+        const auto unstack = [&] {
+            for (int i = 0; i < 50000; ++i)
+                document.tiles().removeAt(doc.tiles.count() - 1);
+        };
+        FirstFrames stacked = measure({stack})[0];
+        FirstFrames unstacked = measure({unstack})[0];
+        std::printf("    appending 50,000 onto 24,000 cells, stacks of ~10 (a loaded file's stacks, not a paste): %s;"
+                    " removing them from the end: %s\n",
+                    stacked.text().c_str(), unstacked.text().c_str());
         std::printf("    rebuilds of the index meanwhile: %llu\n",
                     static_cast<unsigned long long>(index.rebuildCount() - rebuildsBefore));
     }
@@ -230,9 +285,9 @@ void afterChanges(StationData &doc, const ImageSet &images, QImage &frame)
         t.Y = scene.editing.cursorRow - 7 + k % 17;
         const qsizetype found = doc.tiles.firstAt(t.X, t.Y);
         if (found >= 0)
-            doc.tiles.replace(found, std::move(t));
+            document.tiles().replace(found, std::move(t));
         else
-            doc.tiles.append(std::move(t));
+            document.tiles().append(std::move(t));
         frames.push_back(scene.frame(index));
     }
     std::sort(frames.begin(), frames.end());

@@ -10,9 +10,11 @@ namespace {
 // Records waiting outside the buckets before they are grouped: a frame
 // walks them all.
 constexpr std::size_t LatestLimit = 2048;
-// Groups are merged up to this many records; a larger one costs a pass
-// longer than a frame should wait.
-constexpr std::size_t MergeLimit = std::size_t(1) << 16;
+// Records in one group at most, and records that one call of settle()
+// compacts and merges at most: no merge of large groups costs a pass
+// longer than a frame should wait (a frame gathers once per tile, and
+// each gather may settle).
+constexpr std::size_t SettleBudget = std::size_t(1) << 13;
 
 }  // namespace
 
@@ -27,7 +29,10 @@ void IndexEdits::clear(qint32 count)
 {
     m_groups.clear();
     m_latest.clear();
-    // Sized for the list now, so that no frame pays for filling it.
+    // Sized for the list now, so that no frame pays for filling it, with
+    // a quarter more room, so that the first large paste does not copy it.
+    m_at.clear();
+    m_at.reserve(std::size_t(count) + std::size_t(count) / 4);
     m_at.assign(std::size_t(count), None);
     m_live = 0;
 }
@@ -60,35 +65,69 @@ void IndexEdits::add(const Edited &e)
     const std::size_t pos = std::size_t(e.entry.pos);
     if (pos >= m_at.size())
         m_at.resize(std::max(pos + 1, m_at.size() + m_at.size() / 8), None);
+    else if (m_at[pos] != None)
+        forget(e.entry.pos);
     m_at[pos] = at(Latest, m_latest.size());
     m_latest.push_back(e);
     ++m_live;
 }
 
+bool IndexEdits::unsettled() const
+{
+    for (std::size_t g = 0; g < m_groups.size(); ++g) {
+        if (mergeable(g) || wasteful(m_groups[g]))
+            return true;
+    }
+    return false;
+}
+
+bool IndexEdits::mergeable(std::size_t g) const
+{
+    // Like sizes merge, as the digits of a binary counter carry.
+    return g + 1 < m_groups.size() && m_groups[g].live <= m_groups[g + 1].live
+        && m_groups[g].records.size() + m_groups[g + 1].records.size() <= SettleBudget;
+}
+
+bool IndexEdits::wasteful(const Group &g)
+{
+    return g.records.size() - g.live > std::max(LatestLimit, g.live);
+}
+
 void IndexEdits::settle()
 {
     std::size_t changed = m_groups.size();  // the first group whose records moved
+    // The latest records are grouped at once, in groups of a bounded size,
+    // since every gather would walk those left over. Compacting and merging
+    // groups, passes that no change asks for, are bounded in each call.
     if (m_latest.size() > LatestLimit) {
-        m_groups.push_back(group(std::move(m_latest)));
-        m_latest.clear();
-        // Like sizes merge, as the digits of a binary counter carry.
-        while (m_groups.size() >= 2) {
-            Group &older = m_groups[m_groups.size() - 2];
-            const Group &newer = m_groups.back();
-            if (older.live > newer.live || older.live + newer.live > MergeLimit)
-                break;
-            std::vector<Edited> both = std::move(older.records);
-            both.insert(both.end(), newer.records.begin(), newer.records.end());
-            m_groups.pop_back();
-            m_groups.back() = group(std::move(both));
+        changed = std::min(changed, m_groups.size());
+        for (std::size_t from = 0; from < m_latest.size(); from += SettleBudget) {
+            const auto first = m_latest.begin() + std::ptrdiff_t(from);
+            const auto last = m_latest.begin() + std::ptrdiff_t(std::min(m_latest.size(), from + SettleBudget));
+            m_groups.push_back(group(std::vector<Edited>(first, last)));
         }
-        changed = std::min(changed, m_groups.size() - 1);
+        m_latest.clear();
     }
+    std::size_t budget = SettleBudget;
+    const auto spend = [&budget](std::size_t records) {
+        if (records > budget)
+            return false;
+        budget -= records;
+        return true;
+    };
     for (std::size_t g = 0; g < m_groups.size(); ++g) {
-        Group &kept = m_groups[g];
-        if (kept.records.size() - kept.live > std::max(LatestLimit, kept.live)) {
-            kept = group(std::move(kept.records));
+        if (wasteful(m_groups[g]) && spend(m_groups[g].records.size())) {
+            m_groups[g] = group(std::move(m_groups[g].records));
             changed = std::min(changed, g);
+        }
+    }
+    for (std::size_t g = m_groups.size(); g-- > 1;) {
+        if (mergeable(g - 1) && spend(m_groups[g - 1].records.size() + m_groups[g].records.size())) {
+            std::vector<Edited> both = std::move(m_groups[g - 1].records);
+            both.insert(both.end(), m_groups[g].records.begin(), m_groups[g].records.end());
+            m_groups[g - 1] = group(std::move(both));
+            m_groups.erase(m_groups.begin() + std::ptrdiff_t(g));
+            changed = std::min(changed, g - 1);
         }
     }
     const auto empty = std::find_if(m_groups.begin(), m_groups.end(), [](const Group &g) { return g.live == 0; });
@@ -168,10 +207,10 @@ void IndexEdits::place(std::size_t first)
     }
 }
 
-void IndexEdits::unplace(const std::vector<Edited> &records)
+void IndexEdits::unplace(const std::vector<Edited> &records, qint32 first)
 {
     for (const Edited &e : records) {
-        if (e.entry.pos >= 0)
+        if (e.entry.pos >= first)
             m_at[std::size_t(e.entry.pos)] = None;
     }
 }

@@ -24,13 +24,14 @@ struct Edited {
 // The records now at edited positions. A flat table by position finds the
 // record noted for a position. The latest records wait in a short list
 // that frames walk whole; once there are enough of them they are grouped
-// into buckets of their own in one pass, as the built ones are. Groups of
-// like size are merged, up to a bound, so that a frame asks a handful of
-// groups and no single edit waits for a pass over all of them: a paste of
-// many thousands costs one pass over what it pasted, a single edit a few
-// nanoseconds. Crowded buckets are thinned out as the built ones are,
-// among the records of one group: a later record covers an earlier one
-// whatever is drawn between them.
+// into buckets of their own, as the built ones are, in groups of a bounded
+// size. Groups of like size are merged, up to that size, and groups that
+// lost many records compacted, a bounded amount of that work per gather,
+// so that a frame asks a handful of groups and neither a paste of many
+// thousands nor the gather after it waits for a pass over all of them; a
+// single edit costs a few nanoseconds. Crowded buckets are thinned out as
+// the built ones are, among the records of one group: a later record
+// covers an earlier one whatever is drawn between them.
 class IndexEdits {
 public:
     // Forgets every record, for a list of count records.
@@ -40,27 +41,40 @@ public:
 
     // Forgets the record noted at the position, if any.
     void forget(qint32 pos);
-    // Notes a record; none is noted at its position.
+    // Asks for a record and for what is noted at its position ahead of
+    // their use.
+    void prefetch(const void *record, qint32 pos) const
+    {
+        if (record)
+            __builtin_prefetch(record);
+        if (std::size_t(pos) < m_at.size())
+            __builtin_prefetch(&m_at[std::size_t(pos)]);
+    }
+    // Room for as many more records noted.
+    void reserve(std::size_t more) { m_latest.reserve(m_latest.size() + more); }
+    // Notes a record, in place of one noted at its position.
     void add(const Edited &e);
     // Moves every record from position p to now(p), forgetting those for
-    // which it gives -1; count is the length of the list after.
+    // which it gives -1; positions before `first` stay. count is the length
+    // of the list after.
     template <class Now>
-    void renumber(const Now &now, qint32 count)
+    void renumber(const Now &now, qint32 first, qint32 count)
     {
-        // Clearing the positions noted costs a miss each, clearing the
-        // table a pass: whichever is less.
-        if (32 * (m_live + m_latest.size()) < m_at.size()) {
+        // Clearing the positions noted from first on costs a miss each,
+        // clearing that part of the table a pass: whichever is less.
+        const std::size_t from = std::min(std::size_t(first), m_at.size());
+        if (32 * (m_live + m_latest.size()) < m_at.size() - from) {
             for (const Group &g : m_groups)
-                unplace(g.records);
-            unplace(m_latest);
-            m_at.resize(std::max(m_at.size(), std::size_t(count)), None);
+                unplace(g.records, first);
+            unplace(m_latest, first);
         } else {
-            m_at.assign(std::max(m_at.size(), std::size_t(count)), None);
+            std::fill(m_at.begin() + std::ptrdiff_t(from), m_at.end(), None);
         }
+        m_at.resize(std::max(m_at.size(), std::size_t(count)), None);
         const auto move = [&](std::vector<Edited> &records, std::size_t group, Group *of) {
             for (std::size_t i = 0; i < records.size(); ++i) {
                 Edited &e = records[i];
-                if (e.entry.pos < 0)
+                if (e.entry.pos < first)
                     continue;
                 e.entry.pos = now(e.entry.pos);
                 if (e.entry.pos >= 0)
@@ -74,8 +88,11 @@ public:
         move(m_latest, Latest, nullptr);
     }
     // Groups the latest records when they got many, merges and compacts
-    // groups, and thins out again the crowded buckets that lost records.
+    // groups as far as a bounded number of records allows, and thins out
+    // again the crowded buckets that lost records.
     void settle();
+    // Whether settle() has merges or compactions left to do.
+    bool unsettled() const;
 
     // Calls visit(edited, parts) for every record kept in buckets whose
     // cell lies in [x0, x1] x [y0, y1] (cells before the shifts since the
@@ -148,10 +165,13 @@ private:
     // A record of the group (none for the latest) was forgotten.
     void lost(const Edited &e, Group *of);
     static Group group(std::vector<Edited> records);
+    bool mergeable(std::size_t g) const;
+    static bool wasteful(const Group &g);
     static void thinOut(Group &g, Thinned &t);
     // Notes where the records of the groups from `first` on are.
     void place(std::size_t first);
-    void unplace(const std::vector<Edited> &records);
+    // Clears where the records at positions from `first` on are.
+    void unplace(const std::vector<Edited> &records, qint32 first);
 
     std::vector<Group> m_groups;  // oldest first
     std::vector<Edited> m_latest;

@@ -19,21 +19,42 @@ constexpr std::size_t FollowedTail = 4096;
 // Renumberings followed between two frames before a rebuild is cheaper.
 constexpr std::size_t RenumberLimit = 8;
 
-// The built record at a position now, or -1.
+// Positions asked for this many steps ahead of their use.
+constexpr std::size_t Ahead = 16;
+// Positions per step of the table that tells where in builtNow the
+// built records now at a stretch of positions begin.
+constexpr int StretchShift = 4;
+
+// The built record at a position now, or -1. Built records keep their
+// order however they are renumbered, so the one at a position is found by
+// a search, within the stretch of its position; records taken out share
+// the number of the next one kept, which stands after them, so the last
+// of equal numbers is the candidate.
 qint32 builtAt(LayerState &layer, qint32 pos)
 {
-    if (layer.builtNow.empty())
+    const std::vector<qint32> &now = layer.builtNow;
+    if (now.empty())
         return pos < layer.builtCount ? pos : -1;
-    if (layer.builtAtNow.empty()) {
+    std::vector<qint32> &from = layer.builtFrom;
+    if (from.empty()) {
         // Filled when first asked: a deleted selection and its undo need
         // it not at all.
-        layer.builtAtNow.assign(std::size_t(layer.renumberedCount), -1);
-        for (qint32 built = 0; built < layer.builtCount; ++built) {
-            if (!testBit(layer.editedBits, built))
-                layer.builtAtNow[std::size_t(layer.builtNow[std::size_t(built)])] = built;
+        const std::size_t stretches = (std::size_t(now.back()) >> StretchShift) + 1;
+        from.resize(stretches + 1);
+        std::size_t k = 0;
+        for (std::size_t b = 0; b < now.size(); ++b) {
+            for (; (k << StretchShift) <= std::size_t(now[b]); ++k)
+                from[k] = qint32(b);
         }
+        for (; k <= stretches; ++k)
+            from[k] = qint32(now.size());
     }
-    return std::size_t(pos) < layer.builtAtNow.size() ? layer.builtAtNow[std::size_t(pos)] : -1;
+    const std::size_t k = std::min(std::size_t(pos) >> StretchShift, from.size() - 2);
+    const auto after = std::upper_bound(now.cbegin() + from[k], now.cbegin() + from[k + 1], pos);
+    if (after == now.cbegin() || *(after - 1) != pos)
+        return -1;
+    const qint32 built = qint32(after - now.cbegin()) - 1;
+    return testBit(layer.editedBits, built) ? -1 : built;
 }
 
 // The record at pos changed, or is gone: what was noted for the position
@@ -47,39 +68,94 @@ void forgetAt(LayerState &layer, qint32 pos)
 }
 
 // Where a removal or re-insertion that kept the order of the rest moved
-// each position, -1 for those it took out and those past the end (the
-// last one moved into a gap). A table by position: one pass to fill,
-// and the edited records ask in no order.
+// each position. A removal takes x to x less the removed positions before
+// it; an insertion to x plus the inserted ones at or before where it
+// lands, that is those whose position less the inserted ones before it is
+// at most x. Both keep the order of positions, so a sorted table of
+// positions is moved a stretch at a time. Single positions are counted
+// against those bounds by a search within a stretch of them.
 class Moves {
 public:
     explicit Moves(const ListRevision::Renumbering &change)
+        : m_change(change),
+          m_before(change.inserted ? change.count - qint32(change.positions.size())
+                                   : change.count + qint32(change.positions.size()))
     {
-        const qint32 size = qint32(change.positions.size());
-        const qint32 before = change.inserted ? change.count - size : change.count + size;
-        m_to.assign(std::size_t(before), -1);
-        auto next = change.positions.cbegin();
         if (change.inserted) {
-            qint32 from = 0;
-            for (qint32 to = 0; to < change.count; ++to) {
-                if (next != change.positions.cend() && *next == to)
-                    ++next;
-                else
-                    m_to[std::size_t(from++)] = to;
-            }
-            return;
+            m_landing.resize(change.positions.size());
+            for (std::size_t k = 0; k < m_landing.size(); ++k)
+                m_landing[k] = change.positions[k] - qint32(k);
         }
-        for (qint32 from = 0; from < before; ++from) {
-            if (next != change.positions.cend() && *next == from)
-                ++next;
-            else
-                m_to[std::size_t(from)] = from - qint32(next - change.positions.cbegin());
+        const std::vector<qint32> &bounds = this->bounds();
+        m_below.resize((std::size_t(m_before) >> BoundsShift) + 2);
+        std::size_t j = 0;
+        for (std::size_t s = 0; s < m_below.size(); ++s) {
+            while (j < bounds.size() && std::size_t(bounds[j]) < (s << BoundsShift))
+                ++j;
+            m_below[s] = qint32(j);
         }
     }
 
-    qint32 operator()(qint32 pos) const { return std::size_t(pos) < m_to.size() ? m_to[std::size_t(pos)] : -1; }
+    // Where the record at pos went, or -1 when it was taken out or stood
+    // past the end.
+    qint32 operator()(qint32 pos) const
+    {
+        if (pos < 0 || pos >= m_before)
+            return -1;
+        if (m_change.inserted)
+            return pos + below(pos + 1);
+        const qint32 before = below(pos);
+        const std::vector<qint32> &removed = m_change.positions;
+        return std::size_t(before) < removed.size() && removed[std::size_t(before)] == pos ? -1 : pos - before;
+    }
+
+    // Moves every value of the ascending table; a removed position goes
+    // where the next kept one goes, so the table stays ascending. Calls
+    // taken(i) for every entry i that held a removed position.
+    template <class Taken>
+    void moveAscending(std::vector<qint32> &table, Taken taken) const
+    {
+        // An insertion moves values from m_landing[j] on by j + 1; a
+        // removal those above positions[j] by -(j + 1).
+        const bool inserted = m_change.inserted;
+        const std::vector<qint32> &bounds = this->bounds();
+        auto v = std::lower_bound(table.begin(), table.end(), bounds.front());
+        for (std::size_t j = 0; j < bounds.size(); ++j) {
+            const qint32 by = inserted ? qint32(j + 1) : -qint32(j + 1);
+            if (!inserted) {
+                for (; v != table.end() && *v == bounds[j]; ++v) {
+                    taken(std::size_t(v - table.begin()));
+                    *v -= qint32(j);
+                }
+            }
+            if (j + 1 == bounds.size())
+                break;
+            for (const qint32 limit = bounds[j + 1]; v != table.end() && *v < limit; ++v)
+                *v += by;
+        }
+        const qint32 by = inserted ? qint32(bounds.size()) : -qint32(bounds.size());
+        std::for_each(v, table.end(), [by](qint32 &x) { x += by; });
+    }
 
 private:
-    std::vector<qint32> m_to;
+    // An insertion moves positions by its landing places, a removal by its
+    // positions.
+    const std::vector<qint32> &bounds() const { return m_change.inserted ? m_landing : m_change.positions; }
+
+    // How many bounds are less than v (at most m_before + 1).
+    qint32 below(qint32 v) const
+    {
+        const std::size_t s = std::size_t(v) >> BoundsShift;
+        const auto first = bounds().cbegin();
+        return qint32(std::lower_bound(first + m_below[s], first + m_below[s + 1], v) - first);
+    }
+
+    const ListRevision::Renumbering &m_change;
+    qint32 m_before;
+    std::vector<qint32> m_landing;  // an insertion's bounds
+    // By stretch of 2^BoundsShift positions, how many bounds lie before it.
+    static constexpr int BoundsShift = 8;
+    std::vector<qint32> m_below;
 };
 
 // Moves every kept position to where a removal or re-insertion that kept
@@ -91,18 +167,14 @@ void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::v
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
     }
-    for (qint32 built = 0; built < layer.builtCount; ++built) {
-        if (testBit(layer.editedBits, built))
-            continue;
-        const qint32 to = now(layer.builtNow[std::size_t(built)]);
-        if (to < 0)
-            hideBuilt(layer, built);
-        else
-            layer.builtNow[std::size_t(built)] = to;
-    }
-    layer.builtAtNow.clear();
-    layer.renumberedCount = change.count;
-    layer.edits.renumber(now, change.count);
+    // Those taken out go. Those a removal of the last record left past
+    // the end stay past it, and go when their position is touched again.
+    now.moveAscending(layer.builtNow, [&layer](std::size_t built) {
+        if (!testBit(layer.editedBits, qint32(built)))
+            hideBuilt(layer, qint32(built));
+    });
+    layer.builtFrom.clear();
+    layer.edits.renumber(now, change.positions.front(), change.count);
     std::erase_if(pending, [&now](qint32 &pos) {
         pos = now(pos);
         return pos < 0;
@@ -117,8 +189,14 @@ void describeTouched(LayerState &layer, IndexNames &names, const ElementList<Rec
                      const std::vector<qint32> &pending)
 {
     const auto shift = list.shiftTotal();
-    for (const qint32 pos : pending) {
-        layer.edits.forget(pos);
+    layer.edits.reserve(pending.size());
+    // Positions from list.count() on were forgotten as past the end.
+    for (std::size_t k = 0; k < pending.size(); ++k) {
+        const qint32 pos = pending[k];
+        // Pasted or removed records lie anywhere in a long list: a miss
+        // each unless asked for ahead.
+        if (k + Ahead < pending.size() && pending[k + Ahead] < list.count())
+            layer.edits.prefetch(&list.at(pending[k + Ahead]), pending[k + Ahead]);
         if (pos >= list.count())
             continue;
         const Record &r = list.at(pos);
@@ -169,6 +247,8 @@ bool follow(LayerState &layer, IndexNames &names, const ElementList<Record> &lis
     const auto touchUpTo = [&](std::size_t end) {
         for (; next < end; ++next) {
             const qint32 pos = touched[next];
+            if (next + Ahead < end)
+                layer.edits.prefetch(nullptr, touched[next + Ahead]);
             forgetAt(layer, pos);
             pending.push_back(pos);
             reach = std::max(reach, pos + 1);
@@ -197,8 +277,12 @@ template <class Record>
 bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
 {
     if (layer.valid && layer.list == &list) {
-        if (layer.revision == list.revision())
+        if (layer.revision == list.revision()) {
+            // Merges and compactions left over go on, a part per gather.
+            if (layer.edits.unsettled())
+                layer.edits.settle();
             return false;
+        }
         if (follow(layer, names, list)) {
             layer.revision = list.revision();
             return false;

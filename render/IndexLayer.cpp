@@ -85,7 +85,7 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
     layer.crowdedIn.clear();
     layer.thinned.clear();
     layer.builtNow.clear();
-    layer.builtAtNow.clear();
+    layer.builtFrom.clear();
     layer.grid.forEachBucket([&layer, n](qint32 begin, qint32 end) {
         if (end - begin <= Crowded)
             return;

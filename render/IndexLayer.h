@@ -48,13 +48,13 @@ struct LayerState {
 
     // Where the built records stand now, once records were taken out or
     // put back with the order of the rest kept: position when built ->
-    // position now (empty while every built record stands where it was
-    // built), and position now -> position when built or -1 (empty until
-    // asked for after a renumbering), for the renumberedCount positions
-    // the list had after the last one.
+    // position now, ascending, a record taken out sharing the position of
+    // the next one kept (empty while every built record stands where it
+    // was built).
     std::vector<qint32> builtNow;
-    std::vector<qint32> builtAtNow;
-    qint32 renumberedCount = 0;
+    // Where in builtNow the records now at each stretch of positions
+    // begin (empty until asked for after a renumbering).
+    std::vector<qint32> builtFrom;
 };
 
 inline bool testBit(const std::vector<quint64> &bits, qint32 i)
