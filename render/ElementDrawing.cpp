@@ -5,6 +5,7 @@
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -336,19 +337,50 @@ private:
                            | (quint64(kind.placement) << 44));
         }
         const auto stack = m_images.composite(what, QSize(3 * m_cell, m_cell), [&] {
-            QImage picture(3 * m_cell, m_cell, QImage::Format_ARGB32_Premultiplied);
-            picture.fill(Qt::transparent);
-            FrameTarget made(picture, QPoint(0, 0), picture.rect());
-            for (std::size_t i = begin; i < end; ++i) {
-                IndexedDraw d = draws[i];
-                d.x = 1;
-                d.y = 0;
-                draw(made, ElementIndex::Layer::Tiles, d);
-            }
-            return picture;
+            // Every pixel of a stretched picture is the design pixel under
+            // its centre, the same for the stack as for each of its
+            // pictures: made at the design size and stretched once, the
+            // stack looks the same as from its pictures stretched one by
+            // one, which at large cells takes longer than a whole frame.
+            if (m_cell == Viewport::DesignCellSize || !designSized(draws, begin, end))
+                return stackPicture(draws, begin, end);
+            KnownKinds known;
+            IndexedPainter designed(m_target, m_images, Viewport::DesignCellSize, m_index, m_plain, m_doc, known);
+            return ImageSet::stretch(designed.stackPicture(draws, begin, end), QSize(3 * m_cell, m_cell));
         });
         const IndexedDraw &at = draws[begin];
         blitOpaque(m_target, *stack, (qint64(at.x) - 1) * m_cell, qint64(at.y) * m_cell);
+    }
+
+    QImage stackPicture(const std::vector<IndexedDraw> &draws, std::size_t begin, std::size_t end)
+    {
+        QImage picture(3 * m_cell, m_cell, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        FrameTarget made(picture, QPoint(0, 0), picture.rect());
+        for (std::size_t i = begin; i < end; ++i) {
+            IndexedDraw d = draws[i];
+            d.x = 1;
+            d.y = 0;
+            draw(made, ElementIndex::Layer::Tiles, d);
+        }
+        return picture;
+    }
+
+    // Whether every picture the stack may draw is a cell at the design size.
+    bool designSized(const std::vector<IndexedDraw> &draws, std::size_t begin, std::size_t end)
+    {
+        const QSize design(Viewport::DesignCellSize, Viewport::DesignCellSize);
+        const auto fits = [&](const Kind &kind) {
+            return (kind.picture < 0 || m_images.designSize(kind.picture) == design)
+                && (kind.partner < 0 || m_images.designSize(kind.partner) == design);
+        };
+        if (!std::all_of(m_known.corners.begin(), m_known.corners.end(), fits))
+            return false;
+        for (std::size_t i = begin; i < end; ++i) {
+            if ((draws[i].parts & PartPicture) && !fits(kindOf(draws[i].name)))
+                return false;
+        }
+        return true;
     }
 
     // Whether the kind draws nothing at this cell size.
