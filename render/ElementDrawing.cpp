@@ -473,6 +473,13 @@ private:
 // ordering those costs less than sorting the records.
 constexpr int OrderedPixelsUpTo = 6;
 
+void gather(ElementIndex &index, PlacedScratch &scratch, ElementIndex::Layer layer, const StationData &doc,
+            const QRect &clip, int cellSize, ElementIndex::Order order)
+{
+    const auto held = scratch.holdShared();
+    index.gather(layer, doc, clip, cellSize, scratch.draws, order);
+}
+
 // drawPlacedElements() with the pixels ordered; false, drawing nothing,
 // where a list is too long for the order keys.
 bool drawOrderingPixels(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
@@ -485,7 +492,7 @@ bool drawOrderingPixels(FrameTarget &target, const StationData &doc, const Image
     scratch.order.reset(target.clip);
     IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known, &scratch.order);
     for (const ElementIndex::Layer layer : LayerOrder) {
-        index.gather(layer, doc, target.clip, cellSize, scratch.draws, ElementIndex::Order::Any);
+        gather(index, scratch, layer, doc, target.clip, cellSize, ElementIndex::Order::Any);
         painter.draw(layer, scratch.draws);
     }
     return true;
@@ -573,7 +580,7 @@ void drawPlacedElements(FrameTarget &target, const StationData &doc, const Image
         return;
     IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known);
     for (const ElementIndex::Layer layer : LayerOrder) {
-        index.gather(layer, doc, target.clip, cellSize, scratch.draws);
+        gather(index, scratch, layer, doc, target.clip, cellSize, ElementIndex::Order::List);
         painter.draw(layer, scratch.draws);
     }
 }
