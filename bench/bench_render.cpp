@@ -310,14 +310,16 @@ int main(int argc, char **argv)
     const double ms = elapsedMs([&] { doc = bench::bigStation(); });
     std::printf("\nbuilding the 4000x4000 station (1,000,000 tiles, 100,000 lamps, 100,000 plates): %.0f ms\n", ms);
     QImage frame;
-    // "bench_render changes" measures only the frames after changes.
-    const bool onlyChanges = argc > 1 && qstrcmp(argv[1], "changes") == 0;
-    if (!onlyChanges) {
+    // "bench_render sweep|stacked|changes" measures only that part.
+    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (only.isEmpty() || only == "sweep") {
         ElementIndex index;
         index.build(doc);
         sweep(doc, images, frame, index);
-        stacked(images, frame);
     }
-    afterChanges(doc, images, frame);
+    if (only.isEmpty() || only == "stacked")
+        stacked(images, frame);
+    if (only.isEmpty() || only == "changes")
+        afterChanges(doc, images, frame);
     return 0;
 }

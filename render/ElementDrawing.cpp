@@ -5,6 +5,7 @@
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -336,19 +337,50 @@ private:
                            | (quint64(kind.placement) << 44));
         }
         const auto stack = m_images.composite(what, QSize(3 * m_cell, m_cell), [&] {
-            QImage picture(3 * m_cell, m_cell, QImage::Format_ARGB32_Premultiplied);
-            picture.fill(Qt::transparent);
-            FrameTarget made(picture, QPoint(0, 0), picture.rect());
-            for (std::size_t i = begin; i < end; ++i) {
-                IndexedDraw d = draws[i];
-                d.x = 1;
-                d.y = 0;
-                draw(made, ElementIndex::Layer::Tiles, d);
-            }
-            return picture;
+            // Every pixel of a stretched picture is the design pixel under
+            // its centre, the same for the stack as for each of its
+            // pictures: made at the design size and stretched once, the
+            // stack looks the same as from its pictures stretched one by
+            // one, which at large cells takes longer than a whole frame.
+            if (m_cell == Viewport::DesignCellSize || !designSized(draws, begin, end))
+                return stackPicture(draws, begin, end);
+            KnownKinds known;
+            IndexedPainter designed(m_target, m_images, Viewport::DesignCellSize, m_index, m_plain, m_doc, known);
+            return ImageSet::stretch(designed.stackPicture(draws, begin, end), QSize(3 * m_cell, m_cell));
         });
         const IndexedDraw &at = draws[begin];
         blitOpaque(m_target, *stack, (qint64(at.x) - 1) * m_cell, qint64(at.y) * m_cell);
+    }
+
+    QImage stackPicture(const std::vector<IndexedDraw> &draws, std::size_t begin, std::size_t end)
+    {
+        QImage picture(3 * m_cell, m_cell, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        FrameTarget made(picture, QPoint(0, 0), picture.rect());
+        for (std::size_t i = begin; i < end; ++i) {
+            IndexedDraw d = draws[i];
+            d.x = 1;
+            d.y = 0;
+            draw(made, ElementIndex::Layer::Tiles, d);
+        }
+        return picture;
+    }
+
+    // Whether every picture the stack may draw is a cell at the design size.
+    bool designSized(const std::vector<IndexedDraw> &draws, std::size_t begin, std::size_t end)
+    {
+        const QSize design(Viewport::DesignCellSize, Viewport::DesignCellSize);
+        const auto fits = [&](const Kind &kind) {
+            return (kind.picture < 0 || m_images.designSize(kind.picture) == design)
+                && (kind.partner < 0 || m_images.designSize(kind.partner) == design);
+        };
+        if (!std::all_of(m_known.corners.begin(), m_known.corners.end(), fits))
+            return false;
+        for (std::size_t i = begin; i < end; ++i) {
+            if ((draws[i].parts & PartPicture) && !fits(kindOf(draws[i].name)))
+                return false;
+        }
+        return true;
     }
 
     // Whether the kind draws nothing at this cell size.
@@ -441,6 +473,13 @@ private:
 // ordering those costs less than sorting the records.
 constexpr int OrderedPixelsUpTo = 6;
 
+void gather(ElementIndex &index, PlacedScratch &scratch, ElementIndex::Layer layer, const StationData &doc,
+            const QRect &clip, int cellSize, ElementIndex::Order order)
+{
+    const auto held = scratch.holdShared();
+    index.gather(layer, doc, clip, cellSize, scratch.draws, order);
+}
+
 // drawPlacedElements() with the pixels ordered; false, drawing nothing,
 // where a list is too long for the order keys.
 bool drawOrderingPixels(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
@@ -453,7 +492,7 @@ bool drawOrderingPixels(FrameTarget &target, const StationData &doc, const Image
     scratch.order.reset(target.clip);
     IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known, &scratch.order);
     for (const ElementIndex::Layer layer : LayerOrder) {
-        index.gather(layer, doc, target.clip, cellSize, scratch.draws, ElementIndex::Order::Any);
+        gather(index, scratch, layer, doc, target.clip, cellSize, ElementIndex::Order::Any);
         painter.draw(layer, scratch.draws);
     }
     return true;
@@ -541,7 +580,7 @@ void drawPlacedElements(FrameTarget &target, const StationData &doc, const Image
         return;
     IndexedPainter painter(target, images, cellSize, index, plain, doc, *scratch.known);
     for (const ElementIndex::Layer layer : LayerOrder) {
-        index.gather(layer, doc, target.clip, cellSize, scratch.draws);
+        gather(index, scratch, layer, doc, target.clip, cellSize, ElementIndex::Order::List);
         painter.draw(layer, scratch.draws);
     }
 }

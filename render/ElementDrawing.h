@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,13 @@ struct PlacedScratch {
     std::vector<IndexedDraw> draws;
     DrawOrder order;
     std::shared_ptr<KnownKinds> known;
+    // Held while the index or the overlays are asked, when tiles are
+    // drawn on several threads: they work out their answers as asked.
+    std::mutex *shared = nullptr;
+    std::unique_lock<std::mutex> holdShared() const
+    {
+        return shared ? std::unique_lock(*shared) : std::unique_lock<std::mutex>();
+    }
 };
 
 // Lamps, track tiles with their corner pieces and label plates, each list

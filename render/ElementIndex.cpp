@@ -77,6 +77,13 @@ void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rec
     });
 }
 
+void ElementIndex::catchUp(const StationData &doc)
+{
+    forEachLayer(doc, [this](Layer layer, const auto &list) {
+        m_rebuilds += detail::catchUp(m_layers[std::size_t(layer)], *m_names, list);
+    });
+}
+
 void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
                         std::vector<qint32> &out)
 {

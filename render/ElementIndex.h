@@ -83,6 +83,11 @@ public:
     void gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<IndexedDraw> &out,
                 Order order = Order::List);
 
+    // Follows the lists' changes now. Until they change again, gathering
+    // adds no kind names, so name() may then be asked from other threads
+    // while one thread gathers.
+    void catchUp(const StationData &doc);
+
     // The kind name of IndexedDraw::name.
     const QString &name(quint32 id) const;
     quint32 nameCount() const;

@@ -5,11 +5,14 @@
 #include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
+#include "render/TileRunner.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <mutex>
+#include <vector>
 
 namespace kalmor {
 
@@ -146,12 +149,15 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
             drawPlacedElements(tile, doc, images, cell, *index, scratch);
         else
             drawEveryElement(tile, doc, images, cell);
-        if (state.switches.trackCircuits)
+        if (state.switches.trackCircuits) {
+            const auto held = scratch.holdShared();
             recolourTracks(tile, doc, state.overlays, images, cell);
+        }
         drawPreviews(tile, images, cell, state, editing);
         if (state.switches.grid)
             drawGrid(tile, state, cell);
     }
+    const auto held = scratch.holdShared();
     outlineProblemCells(tile, state.overlays, cell);
 }
 
@@ -162,7 +168,8 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
 // hundred thousand records, whose pixels in list order land all over it,
 // and within a tile what one step writes is still in the cache when the
 // next writes over it. Each step clips to its tile, so every pixel sees
-// the same draws in the same order as without tiles.
+// the same draws in the same order as without tiles, and tiles are drawn
+// on every core at once.
 void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
              const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
 {
@@ -174,14 +181,23 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     // The plain walk visits every record once per tile: one tile for it.
     constexpr int TilePixels = 256;
     const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
-    PlacedScratch scratch;
-
+    std::vector<QRect> tiles;
     for (int top = frame.clip.top(); top <= frame.clip.bottom(); top += step) {
-        for (int left = frame.clip.left(); left <= frame.clip.right(); left += step) {
-            FrameTarget tile(target, frame.origin, frame.clip & QRect(left, top, step, step));
-            composeTile(tile, doc, state, editing, images, index, scratch);
-        }
+        for (int left = frame.clip.left(); left <= frame.clip.right(); left += step)
+            tiles.push_back(QRect(left, top, step, step));
     }
+    const int helpers = index ? tileHelpers(int(tiles.size())) : 0;
+    std::vector<PlacedScratch> scratch(std::size_t(helpers) + 1);
+    std::mutex shared;
+    if (helpers > 0) {
+        index->catchUp(doc);
+        for (PlacedScratch &s : scratch)
+            s.shared = &shared;
+    }
+    runTiles(int(tiles.size()), helpers, [&](int t, int worker) {
+        FrameTarget tile(frame, tiles[std::size_t(t)]);
+        composeTile(tile, doc, state, editing, images, index, scratch[std::size_t(worker)]);
+    });
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
         drawSelectionOutline(frame, editing.selection, cell);
     if (drawCursor && !frame.clip.isEmpty())

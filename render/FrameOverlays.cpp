@@ -28,8 +28,6 @@ void recolourTracks(FrameTarget &target, const StationData &doc, const Overlays 
     overlays.source->trackPaintsIn(cellsOf(target.clip, cellSize), paints);
     if (paints.empty())
         return;
-    uchar *const bits = target.image.bits();
-    const qsizetype stride = target.image.bytesPerLine();
     for (const TrackPaint &paint : paints) {
         // An answer about a record that is no longer there is passed over.
         if (paint.tile < 0 || paint.tile >= doc.tiles.count())
@@ -38,13 +36,13 @@ void recolourTracks(FrameTarget &target, const StationData &doc, const Overlays 
         const int picture = images.indexOf(tile.NAME);
         if (tile.X != paint.cell.x() || tile.Y != paint.cell.y() || picture < 0)
             continue;
-        const QImage &scaled = images.scaled(picture, QSize(cellSize, cellSize));
+        const auto scaled = images.scaledPicture(picture, QSize(cellSize, cellSize));
         const QPoint corner(paint.cell.x() * cellSize, paint.cell.y() * cellSize);
         const QRect area = QRect(corner, QSize(cellSize, cellSize)) & target.clip;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             const int py = y - corner.y();
-            const auto *source = reinterpret_cast<const QRgb *>(scaled.constScanLine(py)) - corner.x();
-            auto *row = reinterpret_cast<QRgb *>(bits + (y - target.origin.y()) * stride) - target.origin.x();
+            const QRgb *source = scaled->row(py) - corner.x();
+            QRgb *row = target.at(0, y);
             // Which side of the line across the tile's middle a pixel's
             // centre lies on, in doubled pixels, grows by 2 dx a column.
             int side = paint.dx * (2 * (area.left() - corner.x()) + 1 - cellSize) + paint.dy * (2 * py + 1 - cellSize);

@@ -69,6 +69,7 @@ std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize si
     const Entry &entry = m_entries[std::size_t(index)];
     if (size == entry.picture.size())
         return entry.designed;
+    const std::lock_guard lock(m_cacheLock);
     for (const Scaled &s : entry.cache) {
         if (s.size == size)
             return s.picture;
@@ -82,13 +83,18 @@ std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize si
 std::shared_ptr<const ScaledPicture> ImageSet::composite(const QList<quint64> &madeOf, QSize size,
                                                         const std::function<QImage()> &make) const
 {
-    const auto it = m_composites.constFind(madeOf);
-    if (it != m_composites.cend()) {
-        if (it->size == size)
+    {
+        const std::lock_guard lock(m_cacheLock);
+        const auto it = m_composites.constFind(madeOf);
+        if (it != m_composites.cend() && it->size == size)
             return it->picture;
-        m_compositeBytes -= it->picture->image.sizeInBytes();
     }
+    // Made without the lock: making it asks this set for pictures.
     auto picture = std::make_shared<const ScaledPicture>(make());
+    const std::lock_guard lock(m_cacheLock);
+    const auto it = m_composites.constFind(madeOf);
+    if (it != m_composites.cend())
+        m_compositeBytes -= it->picture->image.sizeInBytes();
     const qint64 bytes = picture->image.sizeInBytes();
     if (m_compositeBytes + bytes > CompositeBytes) {
         m_composites.clear();

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace kalmor {
@@ -18,7 +19,8 @@ namespace kalmor {
 // The image set X_ImageContainer: the 65 element pictures (61 kinds and the
 // four corner pieces), loaded once, white made transparent, found by name
 // without regard to letter case. Keeps each picture scaled to the sizes
-// the renderer asks for, so a frame never scales a picture.
+// the renderer asks for, so a frame never scales a picture. The tiles of
+// a frame may ask from several threads at once.
 class ImageSet {
 public:
     // Loads "<folder><name>.png" for every kind and corner piece; names
@@ -49,7 +51,7 @@ public:
     // of opaque pixels. Cached for a few sizes per picture.
     std::shared_ptr<const ScaledPicture> scaledPicture(int index, QSize size) const;
     // Its image; the reference stays valid until the next call of scaled()
-    // or scaledPicture().
+    // or scaledPicture(), so only for callers on one thread.
     const QImage &scaled(int index, QSize size) const { return scaledPicture(index, size)->image; }
 
     // A picture made of several (the records stacked on one cell), made by
@@ -83,6 +85,7 @@ private:
         QSize size;
         std::shared_ptr<const ScaledPicture> picture;
     };
+    mutable std::mutex m_cacheLock;  // over the scaled pictures and the composites
     mutable QHash<QList<quint64>, Composite> m_composites;
     mutable qint64 m_compositeBytes = 0;
     // Hashes of the names as the catalogue writes them, sorted, so that a

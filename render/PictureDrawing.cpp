@@ -157,9 +157,8 @@ void fillDashed(FrameTarget &target, const WideRect &rect, Qt::Orientation along
 {
     const QRect area = clipped(rect, target.clip);
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(target.image.scanLine(y - target.origin.y()));
         for (int x = area.left(); x <= area.right(); ++x)
-            row[x - target.origin.x()] = colours[((along == Qt::Horizontal ? x : y) / dashLength) & 1];
+            *target.at(x, y) = colours[((along == Qt::Horizontal ? x : y) / dashLength) & 1];
     }
 }
 

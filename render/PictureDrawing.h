@@ -30,6 +30,17 @@ struct FrameTarget {
     {
     }
 
+    // A part of the same target, clipped further. Made without touching
+    // the image, so that parts can be drawn on several threads at once.
+    FrameTarget(const FrameTarget &whole, const QRect &part)
+        : image(whole.image)
+        , origin(whole.origin)
+        , clip(whole.clip & part)
+        , m_bits(whole.m_bits)
+        , m_stride(whole.m_stride)
+    {
+    }
+
     // The pixel at surface pixel (x, y), which must lie inside the clip.
     QRgb *at(qint64 x, qint64 y) const
     {

@@ -528,6 +528,20 @@ void TestRenderFrame::indexedEqualsEveryElement()
         }
         QCOMPARE(fast.index.rebuildCount(), quint64(3));
     }
+
+    // Stacks drawn enlarged, and reduced but not ordered pixel by pixel.
+    StationData stacks;
+    for (int i = 0; i < 400; ++i)
+        stacks.tiles.append(anyTile(1 + i / 100 % 2, 1 + i / 200));
+    RenderState state;
+    state.appliedColumns = 4;
+    state.appliedRows = 4;
+    Composer fast{m_images, {}, {}};
+    for (const int cell : {12, 31, 87, 247}) {
+        state.cellSize = cell;
+        state.surfaceSize = QSize(4 * cell, 4 * cell);
+        checkAgainstPlainWalk(fast, stacks, state, QRect(QPoint(0, 0), state.surfaceSize));
+    }
 }
 
 void TestRenderFrame::selectionOutline()
