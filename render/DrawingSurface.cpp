@@ -115,6 +115,11 @@ void X_Plocha::X_VykreslovacTimer(int lagCount, int frameRate)
         update(changed);
 }
 
+void X_Plocha::followEdits()
+{
+    m_index.followNow(m_doc.data());
+}
+
 void X_Plocha::X_PlochaEnter()
 {
     m_state.focus = true;

@@ -61,6 +61,9 @@ public:
 
     // Surface pixels composed so far, for tests and benchmarks.
     qint64 composedPixels() const { return m_composedPixels; }
+    // Whether the cell index has followed every change of the elements,
+    // so that the next frame only draws: for tests.
+    bool indexFollowed() const { return m_index.followed(m_doc.data()); }
 
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
@@ -70,6 +73,10 @@ public slots:
     // The focus flag: set on focus in, cleared on focus out.
     void X_PlochaEnter();
     void X_PlochaExit();
+    // An editing command has ended: the cell index follows what it changed
+    // now, so that a paste or delete of many elements does not make the
+    // next frame long.
+    void followEdits();
 
 signals:
     // Pointer positions in surface pixels; while a button is held they

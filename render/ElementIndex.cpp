@@ -84,6 +84,29 @@ void ElementIndex::catchUp(const StationData &doc)
     });
 }
 
+void ElementIndex::followNow(const StationData &doc)
+{
+    forEachLayer(doc, [this](Layer layer, const auto &list) {
+        LayerState &state = m_layers[std::size_t(layer)];
+        if (!state.valid || state.list != &list)
+            return;
+        m_rebuilds += detail::catchUp(state, *m_names, list);
+        while (state.edits.unsettled())
+            state.edits.settle();
+    });
+}
+
+bool ElementIndex::followed(const StationData &doc) const
+{
+    bool all = true;
+    forEachLayer(doc, [this, &all](Layer layer, const auto &list) {
+        const LayerState &state = m_layers[std::size_t(layer)];
+        if (state.valid && state.list == &list)
+            all = all && state.revision == list.revision() && !state.edits.unsettled();
+    });
+    return all;
+}
+
 void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
                         std::vector<qint32> &out)
 {

@@ -88,6 +88,15 @@ public:
     // while one thread gathers.
     void catchUp(const StationData &doc);
 
+    // Follows the lists' changes now, with the merges and compactions they
+    // leave, which gathering otherwise spreads over its calls: an editing
+    // command has it done as it ends, so that the next frame only draws.
+    // A list the index must be built for again waits for the frame.
+    void followNow(const StationData &doc);
+    // Whether the index has followed every change of doc's lists that it
+    // can follow, with nothing left to merge: for tests.
+    bool followed(const StationData &doc) const;
+
     // The kind name of IndexedDraw::name.
     const QString &name(quint32 id) const;
     quint32 nameCount() const;

@@ -157,6 +157,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_renderTimer = new X_Vykreslovac(this);
     m_renderTimer->setObjectName(QStringLiteral("X_Vykreslovac"));
     connect(m_renderTimer, &X_Vykreslovac::tick, plocha, &X_Plocha::X_VykreslovacTimer);
+    connect(&m_history, &StationHistory::changed, plocha, &X_Plocha::followEdits);
 
     m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
     plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });

@@ -885,6 +885,11 @@ void TestRenderFrame::indexFollowsBulkEdits()
                 doc.lamps.removeAt(random.bounded(qint32(doc.lamps.count())));
             }
         }
+        // At times followed as an editing command has it followed.
+        if (random.bounded(2)) {
+            kept.index.followNow(doc);
+            QVERIFY(kept.index.followed(doc));
+        }
         const QRect rect(random.bounded(-40, 800), random.bounded(-40, 680), random.bounded(1, 400),
                          random.bounded(1, 300));
         checkAgainstFreshIndex(kept, doc, state, rect);

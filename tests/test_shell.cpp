@@ -863,7 +863,13 @@ void ShellTest::selectionKeysAndWheel()
     QCOMPARE(entries(), QList<bool>(5, true));
     QCOMPARE(surface->editingView().selection, w.panelSelection()->area());
     w.panelSelection()->selectCells({1, 1}, {2, 2});
+    // The cell index follows a command as it ends, not in the next frame;
+    // a change made outside the history waits for the frame.
+    surface->repaint();
+    doc.tiles().replace(0, TPolePanelu(doc.tiles().at(0)));
+    QVERIFY(!surface->indexFollowed());
     QTest::keyClick(surface, Qt::Key_Right);
+    QVERIFY(surface->indexFollowed());
     QTest::keyClick(surface, Qt::Key_Down);
     QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), QPoint(2, 2));
     QCOMPARE(w.panelSelection()->area(), (CellRect{2, 2, 3, 3}));
