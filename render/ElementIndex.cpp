@@ -91,6 +91,7 @@ void ElementIndex::followNow(const StationData &doc)
         if (!state.valid || state.list != &list)
             return;
         m_rebuilds += detail::catchUp(state, *m_names, list);
+        // Each settle() compacts or merges at least one group: this ends.
         while (state.edits.unsettled())
             state.edits.settle();
     });
