@@ -7,15 +7,12 @@
 
 #include <QString>
 
-#include <memory>
-#include <mutex>
+#include <array>
 #include <optional>
-#include <vector>
 
 namespace kalmor {
 
 class ImageSet;
-struct KnownKinds;
 
 // Where a lamp stands in its cell, and the picture whose size gives the
 // lamp rectangle's: for a placed element the lamp record at its index,
@@ -58,28 +55,32 @@ private:
     quint32 m_key = 0;
 };
 
-// What drawing the placed elements needs from tile to tile of a frame,
-// kept so that a hundred thousand records need no new memory each tile.
-struct PlacedScratch {
-    PlacedScratch();
+// The rules of draw element that drawing through the cell index shares.
+namespace drawing {
 
-    std::vector<IndexedDraw> draws;
-    DrawOrder order;
-    std::shared_ptr<KnownKinds> known;
-    // Held while the index or the overlays are asked, when tiles are
-    // drawn on several threads: they work out their answers as asked.
-    std::mutex *shared = nullptr;
-    std::unique_lock<std::mutex> holdShared() const
-    {
-        return shared ? std::unique_lock(*shared) : std::unique_lock<std::mutex>();
-    }
+enum class Placement { Cell, Lamp, Corner, Nothing };
+Placement placementOf(const QString &name);
+
+// The corner pieces a tile's flags draw, in the order they are drawn,
+// with the part of an indexed draw that stands for each.
+struct CornerFlag {
+    const QString *name;
+    DrawPart part;
 };
+extern const std::array<CornerFlag, 4> CornerFlags;
 
-// Lamps, track tiles with their corner pieces and label plates, each list
-// in its order, as far as they reach the target: the index offers what
-// can, thinned out where records stack.
-void drawPlacedElements(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize,
-                        ElementIndex &index, PlacedScratch &scratch);
+// The side of a lamp's rectangle, of a picture designed that large.
+qint64 lampExtent(int design, qint64 cell);
+
+// One record drawn by the rules: its picture, then for a tile the corner
+// pieces its flags ask for.
+void drawRecord(ElementPainter &painter, const StationData &doc, ElementIndex::Layer layer, qint32 i);
+
+inline constexpr std::array<ElementIndex::Layer, 3> LayerOrder{ElementIndex::Layer::Lamps, ElementIndex::Layer::Tiles,
+                                                              ElementIndex::Layer::Plates};
+qsizetype countOf(const StationData &doc, ElementIndex::Layer layer);
+
+}  // namespace drawing
 
 // The same by walking every record of every list and drawing each in
 // turn, exactly as the rules state it: the plain way, against which the

@@ -1,6 +1,7 @@
 #include "render/FrameComposer.h"
 
 #include "render/ElementDrawing.h"
+#include "render/IndexedDrawing.h"
 #include "render/ElementIndex.h"
 #include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"

@@ -41,12 +41,12 @@ void recolourTracks(FrameTarget &target, const StationData &doc, const Overlays 
         const QRect area = QRect(corner, QSize(cellSize, cellSize)) & target.clip;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             const int py = y - corner.y();
-            const QRgb *source = scaled->row(py) - corner.x();
-            QRgb *row = target.at(0, y);
+            const QRgb *source = scaled->row(py) + (area.left() - corner.x());
+            QRgb *row = target.at(area.left(), y);
             // Which side of the line across the tile's middle a pixel's
             // centre lies on, in doubled pixels, grows by 2 dx a column.
             int side = paint.dx * (2 * (area.left() - corner.x()) + 1 - cellSize) + paint.dy * (2 * py + 1 - cellSize);
-            for (int x = area.left(); x <= area.right(); ++x, side += 2 * paint.dx) {
+            for (int x = 0; x < area.width(); ++x, side += 2 * paint.dx) {
                 if (source[x] == Black && row[x] == Black)
                     row[x] = side >= 0 ? paint.second : paint.first;
             }
