@@ -4,7 +4,7 @@
 #include "analysis/LayoutAnalysis.h"
 #include "bench/support/BenchSupport.h"
 #include "editing/LayoutOverlaySource.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 

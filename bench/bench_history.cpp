@@ -6,7 +6,7 @@
 #include "document/UserPrompts.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 // view of the panel meanwhile, as the render timer does, to show that the
 // window keeps being drawn during the save.
 #include "document/DocumentLifecycle.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 

@@ -7,7 +7,7 @@
 #include "bench/support/BenchSupport.h"
 #include "document/DocumentLifecycle.h"
 #include "document/StationFile.h"
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
 

@@ -6,7 +6,7 @@
 #include "bench/support/BenchSupport.h"
 #include "document/StationHistory.h"
 #include "editing/SelectionEdits.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 

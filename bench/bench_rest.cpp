@@ -2,10 +2,10 @@
 // composed and the time per tick when a tick repaints only what changed,
 // against repainting the whole view every tick.
 #include "bench/support/BenchSupport.h"
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
-#include "render/WorkArea.h"
+#include "view/WorkArea.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

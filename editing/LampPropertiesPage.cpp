@@ -1,7 +1,7 @@
 #include "editing/LampPropertiesPage.h"
 
 #include "editing/ElementPictures.h"
-#include "render/SpinEdit.h"
+#include "view/SpinEdit.h"
 
 #include <QComboBox>
 #include <QLabel>

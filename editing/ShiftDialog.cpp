@@ -2,7 +2,7 @@
 
 #include "editing/Glyphs.h"
 #include "editing/ShiftElements.h"
-#include "render/SpinEdit.h"
+#include "view/SpinEdit.h"
 
 #include <QToolButton>
 

@@ -1,8 +1,8 @@
 #include "editing/WheelNavigation.h"
 
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 #include "render/Viewport.h"
-#include "render/WorkArea.h"
+#include "view/WorkArea.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/StationDocument.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameInputs.h"
 #include "render/PictureDrawing.h"
 

@@ -2,7 +2,7 @@
 
 #include "render/ElementDrawing.h"
 #include "render/IndexedDrawing.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"

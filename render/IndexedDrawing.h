@@ -2,7 +2,7 @@
 
 #include "document/StationDocument.h"
 #include "render/ElementDrawing.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/PictureDrawing.h"
 
 #include <memory>

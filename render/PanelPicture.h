@@ -2,7 +2,7 @@
 
 #include "document/Colours.h"
 #include "document/StationDocument.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 
 #include <QImage>

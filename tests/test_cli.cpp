@@ -6,7 +6,7 @@
 #include "cli/ResaveCommand.h"
 #include "document/DocumentLifecycle.h"
 #include "document/StationFile.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 #include "support/ScriptedPrompts.h"

@@ -9,7 +9,7 @@
 #include "editing/Picking.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
-#include "render/SpinEdit.h"
+#include "view/SpinEdit.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Pictures of the panel in files and on paper: the same pixels as the
 // window's frame composition, bounded PNG size, valid SVG and PDF, pages.
 #include "catalogue/ElementKinds.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 #include "render/PanelPrint.h"

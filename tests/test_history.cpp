@@ -7,7 +7,7 @@
 #include "document/StationHistory.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StationBytes.h"
 #include "support/TestRecords.h"

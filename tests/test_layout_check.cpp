@@ -6,7 +6,7 @@
 #include "editing/LayoutCheckWindow.h"
 #include "editing/LayoutOverlaySource.h"
 #include "editing/PointerInput.h"
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/FrameOverlays.h"
 #include "render/ImageSet.h"

@@ -1,5 +1,5 @@
 // Pixels of composed frames: layers, element geometry, culling.
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 #include "render/PictureDrawing.h"

@@ -1,12 +1,12 @@
 // Viewport rules, the render timer, and the drawing surface in its work area.
 #include "document/StationDocument.h"
 #include "catalogue/ElementKinds.h"
-#include "render/DrawingSurface.h"
-#include "render/ElementIndex.h"
+#include "view/DrawingSurface.h"
+#include "render/index/ElementIndex.h"
 #include "render/ImageSet.h"
-#include "render/RenderTimer.h"
+#include "view/RenderTimer.h"
 #include "render/Viewport.h"
-#include "render/WorkArea.h"
+#include "view/WorkArea.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

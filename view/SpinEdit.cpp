@@ -1,4 +1,4 @@
-#include "render/SpinEdit.h"
+#include "view/SpinEdit.h"
 
 #include <QApplication>
 #include <QLineEdit>

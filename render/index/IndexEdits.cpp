@@ -1,4 +1,4 @@
-#include "render/IndexEdits.h"
+#include "render/index/IndexEdits.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "render/TNahledPanelu.h"
+#include "view/TNahledPanelu.h"
 
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 
 #include <QFont>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "render/IndexNames.h"
+#include "render/index/IndexNames.h"
 
 namespace kalmor::detail {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/StationDocument.h"
-#include "render/ElementIndex.h"
-#include "render/IndexNames.h"
+#include "render/index/ElementIndex.h"
+#include "render/index/IndexNames.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "document/BucketGrid.h"
-#include "render/IndexEntry.h"
-#include "render/IndexThinning.h"
+#include "render/index/IndexEntry.h"
+#include "render/index/IndexThinning.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 
-#include "render/IndexLayer.h"
+#include "render/index/IndexLayer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // How the cell index of a list follows the list's change log instead of
 // building its buckets again.
-#include "render/IndexLayer.h"
+#include "render/index/IndexLayer.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,9 +1,9 @@
-#include "render/TNastaveniPanelu.h"
+#include "view/TNastaveniPanelu.h"
 
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "render/FrameInputs.h"
-#include "render/SpinEdit.h"
+#include "view/SpinEdit.h"
 #include "render/SystemColours.h"
 #include "render/Viewport.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/BucketGrid.h"
-#include "render/IndexEdits.h"
+#include "render/index/IndexEdits.h"
 
 #include <QRect>
 

@@ -1,4 +1,4 @@
-#include "render/ViewportKeys.h"
+#include "view/ViewportKeys.h"
 
 #include "render/Viewport.h"
 

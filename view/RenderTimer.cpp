@@ -1,4 +1,4 @@
-#include "render/RenderTimer.h"
+#include "view/RenderTimer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "render/IndexLayer.h"
+#include "render/index/IndexLayer.h"
 
-#include "render/IndexThinning.h"
+#include "render/index/IndexThinning.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "render/IndexThinning.h"
+#include "render/index/IndexThinning.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/ElementIndex.h"
+#include "render/index/ElementIndex.h"
 #include "render/FrameChanges.h"
 #include "render/FrameComposer.h"
 #include "render/FrameInputs.h"

@@ -1,4 +1,4 @@
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 
 #include "document/StationDocument.h"
 #include "render/ImageSet.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/IndexEntry.h"
+#include "render/index/IndexEntry.h"
 
 #include <vector>
 

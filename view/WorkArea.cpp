@@ -1,8 +1,8 @@
-#include "render/WorkArea.h"
+#include "view/WorkArea.h"
 
-#include "render/DrawingSurface.h"
+#include "view/DrawingSurface.h"
 #include "render/Viewport.h"
-#include "render/ViewportKeys.h"
+#include "view/ViewportKeys.h"
 
 #include <QResizeEvent>
 #include <QScrollBar>
