@@ -1,3 +1,4 @@
 kalmor_test(test_lifecycle SOURCES test_lifecycle.cpp LIBS kalmor_lifecycle)
+kalmor_test(test_lifecycle_failures SOURCES test_lifecycle_failures.cpp LIBS kalmor_lifecycle)
 kalmor_test(test_aboutstation SOURCES test_aboutstation.cpp LIBS kalmor_document_ui)
 kalmor_test(test_panel_dialogs SOURCES test_panel_dialogs.cpp LIBS kalmor_view)
