@@ -14,7 +14,13 @@ class ListEditStep : public QUndoCommand {
 public:
     ListEditStep(StationEdit &&edit, const QString &name) : QUndoCommand(name), m_edit(std::move(edit)) {}
 
-    void undo() override { m_edit.undo(); }
+    // The stack drops a step that turns obsolete as it is undone.
+    void withdrawOnUndo() { m_withdraw = true; }
+    void undo() override
+    {
+        m_edit.undo();
+        setObsolete(m_withdraw);
+    }
     void redo() override
     {
         if (m_done)
@@ -26,6 +32,7 @@ public:
 private:
     StationEdit m_edit;
     bool m_done = true;
+    bool m_withdraw = false;
 };
 
 // A setting or text from one value to another. Typing steps of one field
@@ -170,6 +177,27 @@ bool StationHistory::step(bool forward)
     else
         m_stack.undo();
     m_applying = false;
+    stepped();
+    return true;
+}
+
+bool StationHistory::withdrawLast()
+{
+    if (m_applying || (m_refused && m_refused()) || !canUndo())
+        return false;
+    auto *last = dynamic_cast<ListEditStep *>(const_cast<QUndoCommand *>(m_stack.command(m_stack.index() - 1)));
+    if (!last)
+        return false;
+    last->withdrawOnUndo();
+    m_applying = true;
+    m_stack.undo();
+    m_applying = false;
+    stepped();
+    return true;
+}
+
+void StationHistory::stepped()
+{
     // Typing after an undo or redo does not join a step from before it.
     endTyping();
     if (m_stack.isClean())
@@ -177,7 +205,6 @@ bool StationHistory::step(bool forward)
     else
         m_doc.markModified();
     emit changed();
-    return true;
 }
 
 bool StationHistory::undo()

@@ -62,13 +62,18 @@ std::optional<char> windows1250Byte(QChar c)
     return std::nullopt;
 }
 
+char *putWindows1250(QStringView text, char *out)
+{
+    for (const QChar c : text)
+        *out++ = c.unicode() < 0x80 ? char(c.unicode()) : windows1250Byte(c).value_or('?');
+    return out;
+}
+
 QByteArray encodeWindows1250(QStringView text)
 {
     // Written in place: a paste encodes a hundred million characters.
     QByteArray out(text.size(), Qt::Uninitialized);
-    char *d = out.data();
-    for (const QChar c : text)
-        *d++ = c.unicode() < 0x80 ? char(c.unicode()) : windows1250Byte(c).value_or('?');
+    putWindows1250(text, out.data());
     return out;
 }
 
