@@ -3,11 +3,14 @@
 #include "document/FileErrors.h"
 #include "document/SafeFile.h"
 #include "render/CellBlocks.h"
+#include "render/PlateTexts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 
 #include <cerrno>
@@ -192,8 +195,30 @@ bool forEachBlock(PanelComposer &composer, const CellBlocks::Sink &sink, const s
     return true;
 }
 
+// The plate texts as text elements, which a vector program edits as text.
+void appendSvgTexts(QByteArray &text, const std::vector<PictureText> &texts)
+{
+    if (texts.empty())
+        return;
+    // The halo as the window draws it: a stroke below the fill.
+    text.append("<g font-family=\"").append(PlateTextFamily.toUtf8()).append("\" font-size=\"")
+        .append(QByteArray::number(texts.front().pixelSize)).append("\" text-anchor=\"middle\" fill=\"")
+        .append(colourText(TextColour).toLatin1()).append("\" stroke=\"").append(colourText(TextHaloColour).toLatin1())
+        .append("\" stroke-width=\"2\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n");
+    for (const PictureText &t : texts) {
+        // XML holds no control characters; a file may give a text some.
+        QString shown = t.text;
+        shown.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+        text.append("<text x=\"").append(QByteArray::number(t.anchor.x())).append("\" y=\"")
+            .append(QByteArray::number(t.anchor.y())).append("\" xml:space=\"preserve\">").append(escapedXml(shown))
+            .append("</text>\n");
+    }
+    text.append("</g>\n");
+}
+
 bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
+    composer.leaveTextsToVectors();
     const QByteArray w = QByteArray::number(composer.width());
     const QByteArray h = QByteArray::number(composer.height());
     const QByteArray cell = QByteArray::number(composer.cellSize());
@@ -224,6 +249,7 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
     };
     if (!forEachBlock(composer, place, flush, progress))
         return false;
+    appendSvgTexts(text, composer.texts());
     if (composer.options().grid) {
         // All bars turn the same way, so where they cross the winding adds
         // up instead of cutting a hole.
@@ -260,6 +286,7 @@ bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, cons
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&pdf);
     painter.scale(scale, scale);
+    composer.leaveTextsToVectors();
     painter.fillRect(QRectF(0, 0, double(composer.width()), double(composer.height())), QColor::fromRgb(composer.fillPixel()));
 
     // The PDF engine writes an image once per image object and refers to
@@ -277,6 +304,22 @@ bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, cons
         painter.drawImage(block.position, found != kept.cend() ? *found : pixels);
     };
     forEachBlock(composer, place, [] { return true; }, progress);
+    // The texts as text, which a reader can select and search.
+    const std::vector<PictureText> texts = composer.texts();
+    if (!texts.empty()) {
+        const QFont font = plateTextFont(composer.cellSize());
+        painter.setFont(font);
+        const QFontMetrics metrics(font, &pdf);
+        const QPen halo(QColor::fromRgb(TextHaloColour), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        for (const PictureText &t : texts) {
+            const QPoint pen(t.anchor.x() - metrics.horizontalAdvance(t.text) / 2, t.anchor.y());
+            QPainterPath outline;
+            outline.addText(pen, font, t.text);
+            painter.strokePath(outline, halo);
+            painter.setPen(QColor::fromRgb(TextColour));
+            painter.drawText(pen, t.text);
+        }
+    }
     if (composer.options().grid) {
         forEachGridBar(composer, [&painter](qint64 x, qint64 y, qint64 w, qint64 h) {
             painter.fillRect(QRectF(double(x), double(y), double(w), double(h)), QColor(0, 0, 255));

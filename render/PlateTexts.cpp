@@ -1,0 +1,153 @@
+#include "render/PlateTexts.h"
+
+#include "document/Windows1250.h"
+#include "render/Viewport.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kalmor {
+
+namespace {
+
+// Sizes kept: the current one and those a zoom has just passed.
+constexpr std::size_t KeptSizes = 4;
+// Texts of one size are kept up to this many bytes, then drawn anew.
+constexpr qint64 BytesPerSize = qint64(64) << 20;
+// Coverage reaches a pixel past the ink on every side (anti-aliasing),
+// the halo one more.
+constexpr int Margin = 2;
+
+// The top row of the plate's band in the 47-pixel design and its height:
+// the pictures "STI_Cely_Dole", "STI_Cely_Nahore", "STI_Cely_Uprostred".
+constexpr double BandHeight = 11;
+double bandTop(const QString &kind)
+{
+    if (kind == u"STI_Cely_Dole")
+        return 35;
+    if (kind == u"STI_Cely_Nahore")
+        return 0;
+    return 18;
+}
+
+// Every character a station file can hold: the widest of them bounds how
+// far a text of n characters reaches.
+int widestCharacter(const QFontMetrics &metrics)
+{
+    int widest = 0;
+    for (int b = 0x20; b < 0x100; ++b) {
+        const char byte = char(b);
+        widest = std::max(widest, metrics.horizontalAdvance(decodeWindows1250(QByteArrayView(&byte, 1))));
+    }
+    return widest;
+}
+
+// Each pixel of the halo covers as much as the most covered letter pixel
+// beside it.
+QImage haloOf(const QImage &coverage)
+{
+    QImage halo(coverage.size(), QImage::Format_Alpha8);
+    const int w = coverage.width();
+    const int h = coverage.height();
+    for (int y = 0; y < h; ++y) {
+        uchar *out = halo.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            uchar most = 0;
+            for (int dy = std::max(0, y - 1); dy <= std::min(h - 1, y + 1); ++dy) {
+                const uchar *in = coverage.constScanLine(dy);
+                for (int dx = std::max(0, x - 1); dx <= std::min(w - 1, x + 1); ++dx)
+                    most = std::max(most, in[dx]);
+            }
+            out[x] = most;
+        }
+    }
+    return halo;
+}
+
+}  // namespace
+
+int plateTextPixelSize(int cellSize)
+{
+    // 10 pixels on the 11 rows of a plate at the design size, never so
+    // small that the letters could not be read.
+    return std::max(8, int(std::lround(cellSize * 10.0 / Viewport::DesignCellSize)));
+}
+
+QFont plateTextFont(int cellSize)
+{
+    QFont font(PlateTextFamily);
+    font.setPixelSize(plateTextPixelSize(cellSize));
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    return font;
+}
+
+int textBaseline(const QString &plateKind, const TextLook &look)
+{
+    const double centre = (bandTop(plateKind) + BandHeight / 2) * look.cellSize / Viewport::DesignCellSize;
+    const int baseline = int(std::lround(centre + look.capHeight / 2.0));
+    return std::clamp(baseline, std::min(look.capHeight + 1, look.cellSize), std::max(0, look.cellSize - look.descent));
+}
+
+TextPictures::Size &TextPictures::sizeLocked(int cellSize) const
+{
+    ++m_uses;
+    for (const auto &size : m_sizes) {
+        if (size->look.cellSize == cellSize) {
+            size->used = m_uses;
+            return *size;
+        }
+    }
+    if (m_sizes.size() >= KeptSizes) {
+        const auto oldest = std::min_element(m_sizes.begin(), m_sizes.end(),
+                                             [](const auto &a, const auto &b) { return a->used < b->used; });
+        m_sizes.erase(oldest);
+    }
+    auto size = std::make_unique<Size>();
+    size->font = plateTextFont(cellSize);
+    const QFontMetrics metrics(size->font);
+    size->look = TextLook{cellSize, metrics.capHeight(), metrics.descent(), widestCharacter(metrics)};
+    size->used = m_uses;
+    m_sizes.push_back(std::move(size));
+    return *m_sizes.back();
+}
+
+TextLook TextPictures::look(int cellSize) const
+{
+    const std::lock_guard lock(m_lock);
+    return sizeLocked(cellSize).look;
+}
+
+std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, int cellSize) const
+{
+    const std::lock_guard lock(m_lock);
+    Size &size = sizeLocked(cellSize);
+    if (const auto found = size.texts.constFind(text); found != size.texts.cend())
+        return *found;
+    const QFontMetrics metrics(size.font);
+    const QRect ink = metrics.boundingRect(text).adjusted(-Margin, -Margin, Margin, Margin);
+    auto made = std::make_shared<TextPicture>();
+    made->advance = metrics.horizontalAdvance(text);
+    made->offset = ink.topLeft();
+    QImage drawn(ink.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    {
+        QPainter painter(&drawn);
+        painter.setFont(size.font);
+        painter.setPen(Qt::black);
+        painter.drawText(-ink.topLeft(), text);
+    }
+    made->coverage = drawn.convertToFormat(QImage::Format_Alpha8);
+    made->halo = haloOf(made->coverage);
+    if (size.bytes > BytesPerSize) {
+        size.texts.clear();
+        size.bytes = 0;
+    }
+    size.bytes += 2 * made->coverage.sizeInBytes() + text.size() * 2 + 64;
+    size.texts.insert(text, made);
+    return made;
+}
+
+}  // namespace kalmor
