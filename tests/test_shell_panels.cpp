@@ -303,6 +303,15 @@ void ShellPanelsTest::viewSwitchesAndShift()
     auto *check = child<QWidget>(&w, "LayoutCheckWindow");
     QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
     check->close();
+    // Plate texts are shown until "Texty" is cleared; "Najít ..." is a
+    // tool window too.
+    QVERIFY(surface->switches().texts);
+    action(w, "MP_Texty")->trigger();
+    QVERIFY(!surface->switches().texts && !w.currentPicture().texts);
+    action(w, "MP_Najit")->trigger();
+    auto *find = child<QWidget>(&w, "FindWindow");
+    QVERIFY(find->isVisible() && find->isWindow() && !find->isModal());
+    find->close();
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();
