@@ -155,10 +155,11 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
             const auto held = scratch.holdShared();
             recolourTracks(tile, doc, state.overlays, images, cell);
         }
-        texts.draw(tile);
         drawPreviews(tile, images, cell, state, editing);
         if (state.switches.grid)
             drawGrid(tile, state, cell);
+        // Above the grid, so that its lines do not cut the letters.
+        texts.draw(tile);
     }
     const auto held = scratch.holdShared();
     outlineProblemCells(tile, state.overlays, cell);

@@ -249,7 +249,6 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
     };
     if (!forEachBlock(composer, place, flush, progress))
         return false;
-    appendSvgTexts(text, composer.texts());
     if (composer.options().grid) {
         // All bars turn the same way, so where they cross the winding adds
         // up instead of cutting a hole.
@@ -261,6 +260,7 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
         });
         text.append("\"/>\n");
     }
+    appendSvgTexts(text, composer.texts());
     text.append("</svg>\n");
     return out.write(text);
 }
@@ -268,6 +268,26 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
 // PDF pages beyond 200 inches are refused by common readers.
 constexpr double MaxPdfPagePoints = 14400;
 constexpr qint64 KeptBlockBudget = 256 << 20;
+
+// The texts as text, which a reader can select and search, each on its
+// halo as the window draws it.
+void drawPdfTexts(QPainter &painter, QPaintDevice &pdf, const std::vector<PictureText> &texts, int cellSize)
+{
+    if (texts.empty())
+        return;
+    const QFont font = plateTextFont(cellSize);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, &pdf);
+    const QPen halo(QColor::fromRgb(TextHaloColour), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const PictureText &t : texts) {
+        const QPoint pen(t.anchor.x() - metrics.horizontalAdvance(t.text) / 2, t.anchor.y());
+        QPainterPath outline;
+        outline.addText(pen, font, t.text);
+        painter.strokePath(outline, halo);
+        painter.setPen(QColor::fromRgb(TextColour));
+        painter.drawText(pen, t.text);
+    }
+}
 
 bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
@@ -304,27 +324,12 @@ bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, cons
         painter.drawImage(block.position, found != kept.cend() ? *found : pixels);
     };
     forEachBlock(composer, place, [] { return true; }, progress);
-    // The texts as text, which a reader can select and search.
-    const std::vector<PictureText> texts = composer.texts();
-    if (!texts.empty()) {
-        const QFont font = plateTextFont(composer.cellSize());
-        painter.setFont(font);
-        const QFontMetrics metrics(font, &pdf);
-        const QPen halo(QColor::fromRgb(TextHaloColour), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        for (const PictureText &t : texts) {
-            const QPoint pen(t.anchor.x() - metrics.horizontalAdvance(t.text) / 2, t.anchor.y());
-            QPainterPath outline;
-            outline.addText(pen, font, t.text);
-            painter.strokePath(outline, halo);
-            painter.setPen(QColor::fromRgb(TextColour));
-            painter.drawText(pen, t.text);
-        }
-    }
     if (composer.options().grid) {
         forEachGridBar(composer, [&painter](qint64 x, qint64 y, qint64 w, qint64 h) {
             painter.fillRect(QRectF(double(x), double(y), double(w), double(h)), QColor(0, 0, 255));
         });
     }
+    drawPdfTexts(painter, pdf, composer.texts(), composer.cellSize());
     return painter.end();
 }
 

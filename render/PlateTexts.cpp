@@ -17,9 +17,9 @@ namespace {
 constexpr std::size_t KeptSizes = 4;
 // Texts of one size are kept up to this many bytes, then drawn anew.
 constexpr qint64 BytesPerSize = qint64(64) << 20;
-// Coverage reaches a pixel past the ink on every side (anti-aliasing),
-// the halo one more.
-constexpr int Margin = 2;
+// A letter's coverage reaches a pixel past its ink on every side
+// (anti-aliasing); a text's reaches one more, for its halo.
+constexpr int Margin = 1;
 
 // The top row of the plate's band in the 47-pixel design and its height:
 // the pictures "STI_Cely_Dole", "STI_Cely_Nahore", "STI_Cely_Uprostred".
@@ -45,26 +45,47 @@ int widestCharacter(const QFontMetrics &metrics)
     return widest;
 }
 
+// The most a pixel's neighbours (and itself) cover, along one axis.
+void widenAlong(const QImage &from, QImage &to, bool across)
+{
+    const int w = from.width();
+    const int h = from.height();
+    for (int y = 0; y < h; ++y) {
+        uchar *out = to.scanLine(y);
+        if (across) {
+            const uchar *in = from.constScanLine(y);
+            for (int x = 0; x < w; ++x)
+                out[x] = std::max({in[std::max(0, x - 1)], in[x], in[std::min(w - 1, x + 1)]});
+        } else {
+            const uchar *above = from.constScanLine(std::max(0, y - 1));
+            const uchar *in = from.constScanLine(y);
+            const uchar *below = from.constScanLine(std::min(h - 1, y + 1));
+            for (int x = 0; x < w; ++x)
+                out[x] = std::max({above[x], in[x], below[x]});
+        }
+    }
+}
+
 // Each pixel of the halo covers as much as the most covered letter pixel
 // beside it.
 QImage haloOf(const QImage &coverage)
 {
+    QImage across(coverage.size(), QImage::Format_Alpha8);
     QImage halo(coverage.size(), QImage::Format_Alpha8);
-    const int w = coverage.width();
-    const int h = coverage.height();
-    for (int y = 0; y < h; ++y) {
-        uchar *out = halo.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            uchar most = 0;
-            for (int dy = std::max(0, y - 1); dy <= std::min(h - 1, y + 1); ++dy) {
-                const uchar *in = coverage.constScanLine(dy);
-                for (int dx = std::max(0, x - 1); dx <= std::min(w - 1, x + 1); ++dx)
-                    most = std::max(most, in[dx]);
-            }
-            out[x] = most;
-        }
-    }
+    widenAlong(coverage, across, true);
+    widenAlong(across, halo, false);
     return halo;
+}
+
+// Coverage laid over coverage, as ink over ink.
+void layOver(QImage &into, const QImage &glyph, QPoint at)
+{
+    for (int y = 0; y < glyph.height(); ++y) {
+        const uchar *in = glyph.constScanLine(y);
+        uchar *out = into.scanLine(at.y() + y) + at.x();
+        for (int x = 0; x < glyph.width(); ++x)
+            out[x] = uchar(out[x] + (uint(in[x]) * (255u - out[x]) + 127) / 255);
+    }
 }
 
 }  // namespace
@@ -120,26 +141,52 @@ TextLook TextPictures::look(int cellSize) const
     return sizeLocked(cellSize).look;
 }
 
-std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, int cellSize) const
+const TextPictures::Glyph &TextPictures::glyphLocked(Size &size, QChar c)
 {
-    const std::lock_guard lock(m_lock);
-    Size &size = sizeLocked(cellSize);
-    if (const auto found = size.texts.constFind(text); found != size.texts.cend())
+    const auto found = size.glyphs.constFind(c.unicode());
+    if (found != size.glyphs.cend())
         return *found;
     const QFontMetrics metrics(size.font);
-    const QRect ink = metrics.boundingRect(text).adjusted(-Margin, -Margin, Margin, Margin);
-    auto made = std::make_shared<TextPicture>();
-    made->advance = metrics.horizontalAdvance(text);
-    made->offset = ink.topLeft();
+    const QString letter(c);
+    const QRect ink = metrics.boundingRect(letter).adjusted(-Margin, -Margin, Margin, Margin);
     QImage drawn(ink.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     drawn.fill(Qt::transparent);
     {
         QPainter painter(&drawn);
         painter.setFont(size.font);
         painter.setPen(Qt::black);
-        painter.drawText(-ink.topLeft(), text);
+        painter.drawText(-ink.topLeft(), letter);
     }
-    made->coverage = drawn.convertToFormat(QImage::Format_Alpha8);
+    return *size.glyphs.insert(c.unicode(), Glyph{drawn.convertToFormat(QImage::Format_Alpha8), ink.topLeft(),
+                                                  metrics.horizontalAdvance(letter)});
+}
+
+std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, int cellSize) const
+{
+    const std::lock_guard lock(m_lock);
+    Size &size = sizeLocked(cellSize);
+    if (const auto found = size.texts.constFind(text); found != size.texts.cend())
+        return *found;
+    // Where each letter stands, and the ink of them all with room for the
+    // halo.
+    std::vector<std::pair<const Glyph *, QPoint>> letters;
+    letters.reserve(std::size_t(text.size()));
+    QRect ink;
+    int pen = 0;
+    for (const QChar c : text) {
+        const Glyph &glyph = glyphLocked(size, c);
+        letters.emplace_back(&glyph, QPoint(pen, 0) + glyph.offset);
+        ink |= QRect(letters.back().second, glyph.coverage.size());
+        pen += glyph.advance;
+    }
+    ink = ink.adjusted(-1, -1, 1, 1);
+    auto made = std::make_shared<TextPicture>();
+    made->advance = pen;
+    made->offset = ink.topLeft();
+    made->coverage = QImage(ink.size(), QImage::Format_Alpha8);
+    made->coverage.fill(0);
+    for (const auto &[glyph, at] : letters)
+        layOver(made->coverage, glyph->coverage, at - ink.topLeft());
     made->halo = haloOf(made->coverage);
     if (size.bytes > BytesPerSize) {
         size.texts.clear();
