@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -92,10 +92,29 @@ FindWindow::FindWindow(const StationDocument &doc, QWidget *parent) : QWidget(pa
     });
     // Enter and a double click activate a row.
     connect(m_list, &QTreeView::activated, this, [this](const QModelIndex &index) { goToHit(index.row()); });
-    auto *next = new QShortcut(QKeySequence(Qt::Key_F3), this);
-    next->setObjectName(QStringLiteral("F3_DalsiNalez"));
-    connect(next, &QShortcut::activated, this, &FindWindow::goToNextHit);
     search();
+}
+
+bool FindWindow::event(QEvent *event)
+{
+    // Kept from the shortcut map: the key then comes here as a key press.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F3 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void FindWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F3 && event->modifiers() == Qt::NoModifier) {
+        goToNextHit();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FindWindow::open()

@@ -40,6 +40,12 @@ public slots:
 signals:
     void cellChosen(QPoint cell);
 
+protected:
+    // F3 is the main window's "Zobrazit všechny" too; in this window it
+    // goes to the next hit.
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void search();
     void goToHit(int row);
