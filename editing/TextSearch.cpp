@@ -142,13 +142,24 @@ void TextSearch::follow(const ElementList<TPoleStitek> &plates)
 
 void TextSearch::foldAll(const ElementList<TPoleStitek> &plates)
 {
-    m_lower.clear();
-    m_bare.clear();
-    m_start.assign(std::size_t(plates.count()), 0);
-    m_length.assign(std::size_t(plates.count()), 0);
+    const qint32 count = qint32(plates.count());
+    m_start.resize(std::size_t(count));
+    m_length.resize(std::size_t(count));
+    qsizetype total = 0;
+    for (qint32 p = 0; p < count; ++p) {
+        m_start[std::size_t(p)] = total;
+        m_length[std::size_t(p)] = qint32(plates.at(p).TEXT.size());
+        total += m_length[std::size_t(p)];
+    }
+    // Room for the texts of edits to come, which are folded at the end.
+    const std::size_t room = std::size_t(total + total / 8 + 1024);
+    m_lower.reserve(room);
+    m_bare.reserve(room);
+    m_lower.resize(std::size_t(total));
+    m_bare.resize(std::size_t(total));
     m_dead = 0;
-    for (qint32 p = 0; p < qint32(plates.count()); ++p)
-        fold(p, plates.at(p).TEXT);
+    for (qint32 p = 0; p < count; ++p)
+        foldInto(plates.at(p).TEXT, m_start[std::size_t(p)]);
 }
 
 void TextSearch::fold(qint32 position, const QString &text)
@@ -156,10 +167,18 @@ void TextSearch::fold(qint32 position, const QString &text)
     m_dead += m_length[std::size_t(position)];
     m_start[std::size_t(position)] = qsizetype(m_lower.size());
     m_length[std::size_t(position)] = qint32(text.size());
+    m_lower.resize(m_lower.size() + std::size_t(text.size()));
+    m_bare.resize(m_bare.size() + std::size_t(text.size()));
+    foldInto(text, m_start[std::size_t(position)]);
+}
+
+void TextSearch::foldInto(const QString &text, qsizetype at)
+{
+    char16_t *lower = m_lower.data() + at;
+    char16_t *bare = m_bare.data() + at;
     for (const QChar c : text) {
-        const char16_t low = lowerOf(c.unicode());
-        m_lower.push_back(low);
-        m_bare.push_back(bareOf(low));
+        *lower = lowerOf(c.unicode());
+        *bare++ = bareOf(*lower++);
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void follow(const ElementList<TPoleStitek> &plates);
     void foldAll(const ElementList<TPoleStitek> &plates);
     void fold(qint32 position, const QString &text);
+    void foldInto(const QString &text, qsizetype at);
 
     const ElementList<TPoleStitek> *m_list = nullptr;
     quint64 m_revision = 0;
