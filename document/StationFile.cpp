@@ -172,6 +172,8 @@ struct Chunk {
     qsizetype used = 0;  // bytes of lines at its front
 };
 
+constexpr qsizetype TextsAhead = 16;
+
 void formatChunk(const StationData &d, Chunk &chunk)
 {
     NameBytes names;
@@ -195,7 +197,12 @@ void formatChunk(const StationData &d, Chunk &chunk)
             const TPoleZarovka &z = d.lamps.at(i - tiles);
             put(z, names(z.NAME));
         } else {
-            const TPoleStitek &s = d.plates.at(i - tiles - lamps);
+            // Each text lies in memory of its own: asked for a few plates
+            // ahead, it is there when its line is written.
+            const qsizetype plate = i - tiles - lamps;
+            if (plate + TextsAhead < d.plates.count())
+                __builtin_prefetch(d.plates.at(plate + TextsAhead).TEXT.constData());
+            const TPoleStitek &s = d.plates.at(plate);
             put(s, names(s.NAME));
         }
     }
