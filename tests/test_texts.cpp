@@ -11,6 +11,7 @@
 #include "render/index/ElementIndex.h"
 #include "support/EditingWidgets.h"
 #include "support/TestRecords.h"
+#include "support/TypeText.h"
 
 #include <QRandomGenerator>
 #include <QShortcut>
@@ -56,17 +57,6 @@ QRect differing(const QImage &a, const QImage &b)
         }
     }
     return out;
-}
-
-// QTest::keyClicks takes Latin-1 only; other characters come as key texts.
-void type(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
 }
 
 int darkPixels(const QImage &image, const QRect &area)
@@ -263,7 +253,7 @@ void TestTexts::plateTextFieldPickAndEditor()
     QVERIFY(doc.plates().at(1).TEXT.isEmpty());
     // Refused as typed: a ";" and a character the file cannot hold.
     QTest::keyClicks(field, QStringLiteral(";"));
-    type(field, QStringLiteral("→"));
+    typeText(field, QStringLiteral("→"));
     QCOMPARE(field->text(), QStringLiteral("S1"));
     QTRY_COMPARE(prompts.warnings.size(), 2);
     QCOMPARE(prompts.warnings.front(), refusedPlateTextMessage());
