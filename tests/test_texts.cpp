@@ -1,6 +1,7 @@
 // Texts on label plates: the rules of "Najít" and its window, the plate
 // text field, picking, the in-place editor with its undo step, refused
 // characters, and the text pixels of a frame.
+#include "analysis/TextDuplicates.h"
 #include "document/StationText.h"
 #include "editing/FindWindow.h"
 #include "editing/LabelPropertiesPage.h"
@@ -79,6 +80,7 @@ private slots:
     void textPixels();
     void plateTextFieldPickAndEditor();
     void findWindow();
+    void duplicatesFollowEdits();
 };
 
 void TestTexts::findHitRules()
@@ -201,6 +203,35 @@ void TestTexts::textPixels()
         QImage part;
         composeFrame(part, view, doc, state, EditingView{}, images, canvas, index);
         QCOMPARE(part, on.copy(view));
+    }
+    // At small cells a long text reaches several cells beside its own:
+    // views that begin or end four cells or more from its plate show the
+    // text's ends, the very same pixels, also when the text grew long by
+    // an edit the frames followed.
+    const int cell = SmallestTextCell;
+    doc.plates.clear();
+    doc.plates.append({Dole, 5, 1, QStringLiteral("S1")});
+    static const ImageSet images;
+    RenderState state;
+    state.cellSize = cell;
+    state.appliedColumns = doc.columns;
+    state.appliedRows = doc.rows;
+    state.surfaceSize = QSize(doc.columns * cell, doc.rows * cell);
+    state.switches = ViewSwitches{false, false, false, false};
+    const std::array<QRect, 2> views{QRect(0, 3 * cell, 16 * cell, cell), QRect(24 * cell, 3 * cell, 60, cell)};
+    std::array<CanvasState, 2> canvases;
+    std::array<ElementIndex, 2> indexes;
+    QImage part;
+    doc.plates.append({Dole, 20, 3, QStringLiteral("Z")});
+    for (std::size_t v = 0; v < views.size(); ++v)
+        composeFrame(part, views[v], doc, state, EditingView{}, images, canvases[v], indexes[v]);
+    doc.plates.replace(doc.plates.count() - 1, {Dole, 20, 3, QStringLiteral("Stanice Dolní Lhota – zhlaví A")});
+    const QImage on = wholeFrame(doc, cell, true);
+    const QImage off = wholeFrame(doc, cell, false);
+    for (std::size_t v = 0; v < views.size(); ++v) {
+        QVERIFY(on.copy(views[v]) != off.copy(views[v]));
+        composeFrame(part, views[v], doc, state, EditingView{}, images, canvases[v], indexes[v]);
+        QCOMPARE(part, on.copy(views[v]));
     }
     // Below a readable size no text is drawn.
     QCOMPARE(wholeFrame(doc, SmallestTextCell - 1, true), wholeFrame(doc, SmallestTextCell - 1, false));
@@ -332,6 +363,46 @@ void TestTexts::findWindow()
     window.list()->setCurrentIndex(last);
     QTest::keyClick(window.list(), Qt::Key_Return);
     QCOMPARE(chosen.takeFirst().at(0).toPoint(), QPoint(0, 9));
+}
+
+// The warnings about shared texts follow the plate list's edits: after
+// any series of them they are what analysing the station anew gives.
+void TestTexts::duplicatesFollowEdits()
+{
+    const QStringList words{QStringLiteral("S1"), QStringLiteral("S2"), QStringLiteral("Kolej 1"), QString()};
+    QRandomGenerator random(7);
+    StationDocument doc;
+    const auto plate = [&] {
+        return TPoleStitek{Dole, random.bounded(8), random.bounded(8), words.at(random.bounded(words.size()))};
+    };
+    for (int i = 0; i < 12; ++i)
+        doc.plates().append(plate());
+    const auto listed = [](const TextDuplicates &d) {
+        QStringList out;
+        d.problems().forEach([&](const Problem &p) {
+            out << QStringLiteral("%1 %2 %3 %4").arg(p.x).arg(p.y).arg(p.position).arg(d.kindName(p.kind));
+        });
+        return out;
+    };
+    TextDuplicates followed;
+    int warned = 0;
+    for (int round = 0; round < 300; ++round) {
+        StationEdit edit(doc);
+        switch (random.bounded(3)) {
+        case 0: edit.append(plate()); break;
+        case 1: edit.replace(random.bounded(int(doc.plates().count())), plate()); break;
+        default:
+            if (doc.plates().count() > 4)
+                edit.removeAt<TPoleStitek>(random.bounded(int(doc.plates().count())));
+            break;
+        }
+        followed.update(doc.data());
+        TextDuplicates anew;
+        anew.update(StationData(doc.data()));
+        QCOMPARE(listed(followed), listed(anew));
+        warned += followed.problems().size() > 0;
+    }
+    QVERIFY(warned > 100);
 }
 
 QTEST_MAIN(TestTexts)
