@@ -195,25 +195,32 @@ bool forEachBlock(PanelComposer &composer, const CellBlocks::Sink &sink, const s
     return true;
 }
 
-// The plate texts as text elements, which a vector program edits as text.
+// The plate texts as text elements, which a vector program edits as
+// text. Each stands on its halo, a copy of it by reference with a stroke
+// in the plate's cream beneath it, which follows the text when it is
+// edited (a stroke below the fill of the text itself would need a paint
+// order that many readers do not know).
 void appendSvgTexts(QByteArray &text, const std::vector<PictureText> &texts)
 {
     if (texts.empty())
         return;
-    // The halo as the window draws it: a stroke below the fill.
+    const QByteArray halo = colourText(TextHaloColour).toLatin1();
     text.append("<g font-family=\"").append(PlateTextFamily.toUtf8()).append("\" font-size=\"")
-        .append(QByteArray::number(texts.front().pixelSize)).append("\" text-anchor=\"middle\" fill=\"")
-        .append(colourText(TextColour).toLatin1()).append("\" stroke=\"").append(colourText(TextHaloColour).toLatin1())
-        .append("\" stroke-width=\"2\" stroke-linejoin=\"round\" paint-order=\"stroke\">\n");
-    for (const PictureText &t : texts) {
+        .append(QByteArray::number(texts.front().pixelSize)).append("\" text-anchor=\"middle\">\n<g fill=\"")
+        .append(halo).append("\" stroke=\"").append(halo).append("\" stroke-width=\"2\" stroke-linejoin=\"round\">\n");
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        text.append("<use xlink:href=\"#t").append(QByteArray::number(qulonglong(i))).append("\"/>\n");
+    text.append("</g>\n<g fill=\"").append(colourText(TextColour).toLatin1()).append("\">\n");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const PictureText &t = texts[i];
         // XML holds no control characters; a file may give a text some.
         QString shown = t.text;
         shown.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
-        text.append("<text x=\"").append(QByteArray::number(t.anchor.x())).append("\" y=\"")
-            .append(QByteArray::number(t.anchor.y())).append("\" xml:space=\"preserve\">").append(escapedXml(shown))
-            .append("</text>\n");
+        text.append("<text id=\"t").append(QByteArray::number(qulonglong(i))).append("\" x=\"")
+            .append(QByteArray::number(t.anchor.x())).append("\" y=\"").append(QByteArray::number(t.anchor.y()))
+            .append("\" xml:space=\"preserve\">").append(escapedXml(shown)).append("</text>\n");
     }
-    text.append("</g>\n");
+    text.append("</g>\n</g>\n");
 }
 
 bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
