@@ -79,6 +79,12 @@ void FrameTexts::add(const TPoleStitek &plate, const TextPictures &pictures, con
     const qint64 rowTop = qint64(plate.Y) * cell;
     if (rowTop > clip.bottom() || rowTop + cell <= clip.top())
         return;
+    // Far plates with short texts are passed over before their text is
+    // drawn: the widened search finds them for the sake of the longest.
+    const qint64 centre = qint64(plate.X) * cell + cell / 2;
+    const qint64 half = qint64(plate.TEXT.size()) * look.widestCharacter / 2 + cell;
+    if (centre - half > clip.right() || centre + half < clip.left())
+        return;
     auto picture = pictures.picture(plate.TEXT, look.cellSize);
     const qint64 penX = qint64(plate.X) * cell + floorHalf(cell - picture->advance);
     const qint64 left = penX + picture->offset.x();

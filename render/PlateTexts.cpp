@@ -34,7 +34,12 @@ double bandTop(const QString &kind)
 }
 
 // Every character a station file can hold: the widest of them bounds how
-// far a text of n characters reaches.
+// far a text of n characters reaches. Measured once at a large size and
+// scaled, since measuring them all at each new size would cost the first
+// frame after a zoom more than its texts; the margin covers advances that
+// hinting rounds up at small sizes.
+constexpr int MeasuredPixels = 200;
+constexpr int HintingMargin = 2;
 int widestCharacter(const QFontMetrics &metrics)
 {
     int widest = 0;
@@ -129,7 +134,13 @@ TextPictures::Size &TextPictures::sizeLocked(int cellSize) const
     auto size = std::make_unique<Size>();
     size->font = plateTextFont(cellSize);
     const QFontMetrics metrics(size->font);
-    size->look = TextLook{cellSize, metrics.capHeight(), metrics.descent(), widestCharacter(metrics)};
+    if (m_widestMeasured == 0) {
+        QFont measured = size->font;
+        measured.setPixelSize(MeasuredPixels);
+        m_widestMeasured = widestCharacter(QFontMetrics(measured));
+    }
+    const int widest = (m_widestMeasured * size->font.pixelSize() + MeasuredPixels - 1) / MeasuredPixels + HintingMargin;
+    size->look = TextLook{cellSize, metrics.capHeight(), metrics.descent(), widest};
     size->used = m_uses;
     m_sizes.push_back(std::move(size));
     return *m_sizes.back();

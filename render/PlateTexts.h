@@ -93,6 +93,7 @@ private:
     mutable std::mutex m_lock;
     mutable std::vector<std::unique_ptr<Size>> m_sizes;
     mutable quint64 m_uses = 0;
+    mutable int m_widestMeasured = 0;  // at a size of its own
 };
 
 }  // namespace kalmor

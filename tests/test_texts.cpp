@@ -3,6 +3,7 @@
 // characters, and the text pixels of a frame.
 #include "analysis/TextDuplicates.h"
 #include "document/StationText.h"
+#include "document/Windows1250.h"
 #include "editing/FindWindow.h"
 #include "editing/LabelPropertiesPage.h"
 #include "editing/PlateTextEditor.h"
@@ -232,6 +233,16 @@ void TestTexts::textPixels()
         QVERIFY(on.copy(views[v]) != off.copy(views[v]));
         composeFrame(part, views[v], doc, state, EditingView{}, images, canvases[v], indexes[v]);
         QCOMPARE(part, on.copy(views[v]));
+    }
+    // How far a text of n characters can reach bounds every character a
+    // station file holds, at small and large cells.
+    for (const int size : {SmallestTextCell, 20, 47, 1047}) {
+        const TextLook look = images.texts().look(size);
+        for (int b = 0x20; b < 0x100; ++b) {
+            const char byte = char(b);
+            const QString letter = decodeWindows1250(QByteArrayView(&byte, 1));
+            QVERIFY2(images.texts().picture(letter, size)->advance <= look.widestCharacter, qPrintable(letter));
+        }
     }
     // Below a readable size no text is drawn.
     QCOMPARE(wholeFrame(doc, SmallestTextCell - 1, true), wholeFrame(doc, SmallestTextCell - 1, false));
