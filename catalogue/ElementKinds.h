@@ -11,9 +11,10 @@
 
 namespace kalmor {
 
-// Which of the three element lists a kind belongs to, decided by the
-// first three letters of its name.
-enum class ElementClass { None, TrackTile, Lamp, LabelPlate };
+// Which element list a kind belongs to, decided by the first three
+// letters of its name. Desk elements are the signals, buttons,
+// controllers, counters, key locks and lit indications of the desk.
+enum class ElementClass { None, TrackTile, Lamp, LabelPlate, DeskElement };
 
 // The eight border points of a cell, in the order in which the station
 // file, the check boxes and the presets walk them.
@@ -60,7 +61,7 @@ struct KindInfo {
     int palettePlace;  // 1-based place in the row
 };
 
-inline constexpr int KindCount = 61;
+inline constexpr int KindCount = 84;
 std::span<const KindInfo> allKinds();
 const KindInfo *findKind(QStringView name);  // exact name, or nullptr
 

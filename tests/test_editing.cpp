@@ -126,6 +126,9 @@ private slots:
         // The class prefix is compared with letter case.
         place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("kol_sLSPS")));
         QCOMPARE(doc.tiles().count(), 2);
+        // A desk element goes into none of these three lists.
+        place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("NAV_HL_L")));
+        QCOMPARE(doc.tiles().count() + doc.lamps().count() + doc.plates().count(), 4);
 
         // Writing a record equal to the old one still marks the document.
         doc.setStatus(DocumentStatus::Loaded);
