@@ -94,7 +94,7 @@ QRect boundsOfNonGrey(const QImage &image)
 class TestRenderFrame : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(m_images.count() == 65); }
+    void initTestCase() { QVERIFY(m_images.count() == 88); }
     void imageSet();
     void coloursAndFill();
     void startUpFrame();
