@@ -122,6 +122,7 @@ void ElementSelection::mainPageChange(int index)
                 leftPage = m_w.lampTab;
                 break;
             case ElementClass::LabelPlate:
+            case ElementClass::DeskElement:  // a desk element's designation is typed on the plates' page
                 leftPage = m_w.labelTab;
                 break;
             default:

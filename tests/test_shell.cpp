@@ -371,11 +371,14 @@ void ShellTest::leftPanelTabs()
     QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_DeleniKO"));
     QVERIFY(!inPanel(0).intersects(closeButton));
 
-    // A page with no settings: no tab and no page area.
+    // A page of desk elements: only the plates' page, where their
+    // designation is typed.
     w.assortment()->setCurrentWidget(child(w.assortment(), "TabSheet2"));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 2; ++i)
         QVERIFY(!pages->isTabVisible(i) && rows->rowTabRect(i).isNull());
-    QVERIFY(!pages->currentWidget()->isVisible());
+    QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_PopiskyL"));
+    QVERIFY(pages->currentWidget()->isVisible());
+    QCOMPARE(w.selection()->currentKind(), QStringLiteral("TLA_VC"));
     w.assortment()->setCurrentIndex(4);
     QVERIFY(pages->currentWidget()->isVisible());
     QCOMPARE(pages->currentWidget()->objectName(), QStringLiteral("SH_ZarovkyL"));
