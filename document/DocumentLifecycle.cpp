@@ -64,7 +64,7 @@ void DocumentLifecycle::addLoadFollower(LoadFollower follower)
 
 bool DocumentLifecycle::discardConfirmed()
 {
-    return !m_doc.isModified() || m_prompts.ask(QStringLiteral("Zahodit neuložené změny?"));
+    return !m_doc.isModified() || m_prompts.askPresetNo(QStringLiteral("Zahodit neuložené změny?"));
 }
 
 bool DocumentLifecycle::newStation()
@@ -270,7 +270,8 @@ bool DocumentLifecycle::confirmClose()
     if (!m_doc.isModified())
         return true;
     const QString name = QFileInfo(pathPanelText(m_doc)).fileName();
-    return m_prompts.ask(QStringLiteral("Soubor ") + name + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
+    return m_prompts.askPresetNo(QStringLiteral("Soubor ") + name
+                                 + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
 }
 
 }  // namespace kalmor

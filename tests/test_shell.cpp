@@ -506,6 +506,22 @@ void ShellTest::closingEndsProgram()
     QVERIFY(w.isVisible());
     QCOMPARE(finished.count(), 0);
 
+    // Enter and Esc answer No: neither throws the work away.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        bool presetNo = false;
+        whenModal([&presetNo, key](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            presetNo = box->defaultButton() == box->button(QMessageBox::No);
+            QTest::keyClick(box, key);
+        });
+        QVERIFY(!w.close());
+        QVERIFY(presetNo);
+        QVERIFY(w.isVisible());
+        QCOMPARE(app.document().tiles().count(), 1);
+    }
+    QCOMPARE(finished.count(), 0);
+
     whenModal([](QWidget *modal) { clickBoxButton(modal, QMessageBox::Yes); });
     action(w, "Konec1")->trigger();
     QVERIFY(!w.isVisible());
@@ -522,7 +538,7 @@ void ShellTest::fileDialogs()
     QCOMPARE(open->objectName(), QStringLiteral("Otevrit"));
     for (QFileDialog *d : {save, open}) {
         QCOMPARE(d->nameFilters(), QStringList{QStringLiteral("Stanice Kalmor (*.stvx)")});
-        QCOMPARE(d->defaultSuffix(), QStringLiteral("STVX"));
+        QCOMPARE(d->defaultSuffix(), QStringLiteral("stvx"));
         QVERIFY(d->testOption(QFileDialog::DontConfirmOverwrite));
         QCOMPARE(d->fileMode(), QFileDialog::AnyFile);
     }
@@ -538,7 +554,8 @@ void ShellTest::fileDialogs()
     });
     const std::optional<QString> chosen = prompts.chooseSavePath();
     QVERIFY(chosen);
-    QCOMPARE(*chosen, dir.filePath(QStringLiteral("nadrazi.STVX")));
+    // The extension of the filter and the file type, in its letter case.
+    QCOMPARE(*chosen, dir.filePath(QStringLiteral("nadrazi.stvx")));
 
     // The next use offers the name chosen last; Cancel gives nothing.
     QString offered;
@@ -548,7 +565,7 @@ void ShellTest::fileDialogs()
         d->reject();
     });
     QVERIFY(!prompts.chooseSavePath());
-    QCOMPARE(offered, dir.filePath(QStringLiteral("nadrazi.STVX")));
+    QCOMPARE(offered, dir.filePath(QStringLiteral("nadrazi.stvx")));
 
     // Yes/No questions with Qt's Czech buttons.
     QString yesText;
