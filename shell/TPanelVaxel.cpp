@@ -470,10 +470,7 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
 
 PictureOptions TPanelVaxel::currentPicture() const
 {
-    const X_Plocha *plocha = surface();
-    const RenderState &state = plocha->renderState();
-    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
-                      state.switches.grid, state.fillColour);
+    return stationPicture(m_doc.data(), m_viewport.cellSize(), surface()->renderState().switches.grid);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)
