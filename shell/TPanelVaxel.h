@@ -127,6 +127,7 @@ private:
 
     QWidget *m_toolBar = nullptr;
     QToolButton *m_undoButton = nullptr;
+    QToolButton *m_redoButton = nullptr;
     QLabel *m_chosenKind = nullptr;
     QPushButton *m_closeToolBar = nullptr;
     QWidget *m_dockedAssortment = nullptr;

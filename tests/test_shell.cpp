@@ -277,10 +277,10 @@ void ShellTest::startState()
     for (const auto &[name, x] : buttons) {
         auto *b = child<QToolButton>(&w, name);
         QCOMPARE(b->geometry(), QRect(x, 4, 23, 23));
-        QCOMPARE(b->icon().isNull(), QByteArray(name) == "BitBtn5");
         // The glyph really loads from the compiled-in resources.
-        QCOMPARE(b->icon().pixmap(16, 16).isNull(), QByteArray(name) == "BitBtn5");
+        QVERIFY(!b->icon().pixmap(16, 16).isNull());
         QVERIFY(b->text().isEmpty());
+        QVERIFY(!b->toolTip().isEmpty());
     }
     QCOMPARE(child(&w, "P_HorniLista")->height(), 33);
     QCOMPARE(child(&w, "P_Sortiment")->height(), 92);
