@@ -394,6 +394,7 @@ void ShellTest::menuTable()
     const QList<Row> rows{
         {"MP_Novy", "MS_Soubor", QStringLiteral("Nový"), QKeySequence(QStringLiteral("Ctrl+N"))},
         {"MP_Otevreni", "MS_Soubor", QStringLiteral("Otevřít"), QKeySequence(QStringLiteral("Ctrl+O"))},
+        {"MP_OtevritUkazku", "MS_Soubor", QStringLiteral("Otevřít ukázku"), {}},
         {"MP_Ulozeni", "MS_Soubor", QStringLiteral("Uložit"), QKeySequence(QStringLiteral("Ctrl+S"))},
         {"MP_UlozitJako", "MS_Soubor", QStringLiteral("Uložit jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
         {"N6", "MS_Soubor", QString(), {}},
@@ -442,6 +443,7 @@ void ShellTest::menuTable()
         {"MP_ZobrazitVsechnyPanely", "Panelynstroj1", QStringLiteral("Zobrazit všechny"), QKeySequence(QStringLiteral("F3"))},
         {"N5", "MS_Zobrazit", QString(), {}},
         {"MP_UkotvitPanelSortiment", "MS_Zobrazit", QStringLiteral("Ukotvit panel součástí"), {}},
+        {"MP_Prirucka", "MS_Napoveda", QStringLiteral("Příručka"), QKeySequence(QStringLiteral("F1"))},
         {"Manul1", "MS_Napoveda", QStringLiteral("Manuál"), {}},
         {"Oprogramu1", "MS_Napoveda", QStringLiteral("O programu"), {}},
     };
