@@ -13,11 +13,19 @@ namespace {
 // Pixels of one composed strip.
 constexpr qint64 StripBudget = qint64(1) << 21;
 
-// Sums of the source pixels that fall into one row of the picture.
-class RowAverager {
+// Gathers the source pixels that fall into one row of the picture. Where
+// a picture pixel takes at most a few source pixels they are averaged;
+// where it takes many, the one that differs most from the panel's fill
+// colour stands for them all, so that a track one cell wide still shows
+// when a thousand cells share a pixel.
+class RowPooler {
 public:
-    RowAverager(QImage &out, qint64 sourceWidth)
-        : m_out(out), m_sums(std::size_t(out.width()) * 4, 0), m_column(std::size_t(sourceWidth))
+    RowPooler(QImage &out, qint64 sourceWidth, qint64 sourceHeight, QRgb fill)
+        : m_out(out),
+          m_fill(fill),
+          m_keepDistinct(sourceWidth >= 2 * out.width() || sourceHeight >= 2 * out.height()),
+          m_sums(std::size_t(out.width()) * 4, 0),
+          m_column(std::size_t(sourceWidth))
     {
         // Source column x lands in picture column x * width / sourceWidth.
         for (qint64 x = 0; x < sourceWidth; ++x)
@@ -27,11 +35,21 @@ public:
     void add(const QRgb *row, qint64 width)
     {
         for (qint64 x = 0; x < width; ++x) {
-            quint64 *sum = &m_sums[std::size_t(m_column[std::size_t(x)]) * 4];
-            sum[0] += quint64(qRed(row[x]));
-            sum[1] += quint64(qGreen(row[x]));
-            sum[2] += quint64(qBlue(row[x]));
-            ++sum[3];
+            quint64 *slot = &m_sums[std::size_t(m_column[std::size_t(x)]) * 4];
+            const QRgb p = row[x];
+            if (m_keepDistinct) {
+                const quint64 d = distance(p);
+                if (slot[3] == 0 || d > slot[0]) {
+                    slot[0] = d;
+                    slot[1] = p;
+                    slot[3] = 1;
+                }
+                continue;
+            }
+            slot[0] += quint64(qRed(p));
+            slot[1] += quint64(qGreen(p));
+            slot[2] += quint64(qBlue(p));
+            ++slot[3];
         }
     }
 
@@ -39,16 +57,26 @@ public:
     {
         auto *line = reinterpret_cast<QRgb *>(m_out.scanLine(y));
         for (int x = 0; x < m_out.width(); ++x) {
-            quint64 *sum = &m_sums[std::size_t(x) * 4];
-            const quint64 n = std::max<quint64>(1, sum[3]);
-            line[x] = qRgb(int((sum[0] + n / 2) / n), int((sum[1] + n / 2) / n), int((sum[2] + n / 2) / n));
-            std::fill(sum, sum + 4, 0);
+            quint64 *slot = &m_sums[std::size_t(x) * 4];
+            const quint64 n = std::max<quint64>(1, slot[3]);
+            line[x] = m_keepDistinct ? QRgb(slot[1])
+                                     : qRgb(int((slot[0] + n / 2) / n), int((slot[1] + n / 2) / n),
+                                            int((slot[2] + n / 2) / n));
+            std::fill(slot, slot + 4, 0);
         }
     }
 
 private:
+    quint64 distance(QRgb p) const
+    {
+        const auto sq = [](int a, int b) { return quint64((a - b) * (a - b)); };
+        return sq(qRed(p), qRed(m_fill)) + sq(qGreen(p), qGreen(m_fill)) + sq(qBlue(p), qBlue(m_fill));
+    }
+
     QImage &m_out;
-    std::vector<quint64> m_sums;
+    QRgb m_fill;
+    bool m_keepDistinct;
+    std::vector<quint64> m_sums;  // per picture pixel: r, g, b, count (or distance, pixel, -, taken)
     std::vector<int> m_column;
 };
 
@@ -65,17 +93,17 @@ QSize overviewSize(const QRect &cells, double pixelsPerCell)
 QImage composeOverview(const StationData &doc, const ImageSet &images, const PictureOptions &picture, QSize size)
 {
     QImage out(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // Rows no source row reaches (a scale beyond the largest cell) stay white.
+    out.fill(Qt::white);
     const QRect &cells = picture.cells;
-    if (cells.isEmpty()) {
-        out.fill(Qt::white);
+    if (cells.isEmpty())
         return out;
-    }
     const double scale = std::max(double(out.width()) / cells.width(), double(out.height()) / cells.height());
     PictureOptions options = picture;
     options.cellSize = int(std::clamp<double>(std::ceil(scale - 1e-9), 1, Viewport::MaxCellSize));
     PanelComposer composer(doc, images, options);
     const qint64 sourceHeight = composer.height();
-    RowAverager averager(out, composer.width());
+    RowPooler pooler(out, composer.width(), sourceHeight, composer.fillPixel());
     int row = 0;
     const TileGrid strips = rowStrips(composer, StripBudget);
     for (qint64 i = 0; i < strips.count(); ++i) {
@@ -85,13 +113,13 @@ QImage composeOverview(const StationData &doc, const ImageSet &images, const Pic
             const qint64 sourceY = qint64(strip.y()) + y;
             const int target = int(sourceY * out.height() / sourceHeight);
             if (target != row) {
-                averager.flush(row);
+                pooler.flush(row);
                 row = target;
             }
-            averager.add(reinterpret_cast<const QRgb *>(pixels.constScanLine(y)), strip.width());
+            pooler.add(reinterpret_cast<const QRgb *>(pixels.constScanLine(y)), strip.width());
         }
     }
-    averager.flush(row);
+    pooler.flush(row);
     return out;
 }
 

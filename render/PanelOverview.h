@@ -12,7 +12,9 @@ class ImageSet;
 // A picture of a panel region at any scale, made with the export's own
 // composition: the region is composed strip by strip at the smallest whole
 // cell size that is at least the scale (one pixel a cell at the least),
-// and each strip is averaged down into the picture at once. Memory stays
+// and each strip is pooled down into the picture at once (averaged where
+// few source pixels meet in one, else the one standing out most from the
+// fill colour, so that thin track stays in sight). Memory stays
 // that of the picture and one strip, whatever the panel's size; the work
 // is that of composing the panel at that cell size.
 //
