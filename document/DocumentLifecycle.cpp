@@ -64,7 +64,7 @@ void DocumentLifecycle::addLoadFollower(LoadFollower follower)
 
 bool DocumentLifecycle::discardConfirmed()
 {
-    return !m_doc.isModified() || m_prompts.ask(QStringLiteral("Zahodit neuložené změny?"));
+    return !m_doc.isModified() || m_prompts.askPresetNo(QStringLiteral("Zahodit neuložené změny?"));
 }
 
 bool DocumentLifecycle::newStation()
@@ -86,6 +86,18 @@ bool DocumentLifecycle::openStation()
 
 bool DocumentLifecycle::openFrom(const QString &path)
 {
+    return load(path, false);
+}
+
+bool DocumentLifecycle::openAsNew(const QString &path)
+{
+    if (isBusy() || !discardConfirmed())
+        return false;
+    return load(path, true);
+}
+
+bool DocumentLifecycle::load(const QString &path, bool asNew)
+{
     if (isBusy())
         return false;
     const QString fullPath = QFileInfo(path).absoluteFilePath();
@@ -100,8 +112,8 @@ bool DocumentLifecycle::openFrom(const QString &path)
         if (adopt)
             adopt();
     }
-    m_doc.setCurrentPath(fullPath);
-    m_doc.setStatus(DocumentStatus::Loaded);
+    m_doc.setCurrentPath(asNew ? QString() : fullPath);
+    m_doc.setStatus(asNew ? DocumentStatus::New : DocumentStatus::Loaded);
     emit stationReplaced();
     finished();
     return true;
@@ -270,7 +282,8 @@ bool DocumentLifecycle::confirmClose()
     if (!m_doc.isModified())
         return true;
     const QString name = QFileInfo(pathPanelText(m_doc)).fileName();
-    return m_prompts.ask(QStringLiteral("Soubor ") + name + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
+    return m_prompts.askPresetNo(QStringLiteral("Soubor ") + name
+                                 + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
 }
 
 }  // namespace kalmor

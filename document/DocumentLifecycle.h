@@ -76,6 +76,11 @@ public:
     bool saveTo(const QString &path);
     // Reads a file into the document; on failure the document stays as it was.
     bool openFrom(const QString &path);
+    // Opens a station as a new one, as "Otevřít ukázku" does with the
+    // example: after the question about unsaved changes its contents are
+    // read, but the document has no file and the status "Nový", so a save
+    // asks for a name and never writes over the file it came from.
+    bool openAsNew(const QString &path);
 
     // Whether the main window may close: asks when the station is modified.
     // While a save or a load runs the window stays, and the request is
@@ -106,6 +111,7 @@ private:
     bool discardConfirmed();
     void setSectionsEnabled(bool enabled);
     Loaded readKeepingWindowAlive(const QString &path);
+    bool load(const QString &path, bool asNew);
     void finished();
 
     StationDocument &m_doc;

@@ -11,6 +11,11 @@ PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, 
     return PictureOptions{cellSize, QRect(0, 0, columns, rows), grid, fill};
 }
 
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid)
+{
+    return wholePanel(doc.columns, doc.rows, cellSize, grid, doc.backgroundColour);
+}
+
 PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, const PictureOptions &options)
     : m_doc(doc), m_images(images), m_options(options)
 {

@@ -28,6 +28,11 @@ struct PictureOptions {
 // The whole panel of `columns` x `rows` cells.
 PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill);
 
+// The station's picture as the export, the print and `kalmor-cli render`
+// all make it: the station's own rows and columns on its own background
+// colour, at the cell size, with the grid when asked.
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid);
+
 // Pictures beyond this many pixels are refused as PNG: the file would be
 // too large to be of use and the reader would need gigabytes.
 inline constexpr qint64 MaxPngPixels = 400'000'000;

@@ -5,9 +5,9 @@ binary=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 station="$work/stanice"          # the dialog appends the default extension
-saved="$work/stanice.STVX"
+saved="$work/stanice.stvx"
 new_title="Kalmor v0.5 - Nová stanice"
-saved_title="stanice.STVX - Kalmor v0.5"
+saved_title="stanice.stvx - Kalmor v0.5"
 
 cleanup() {
     kill "$pid" "$wm" 2>/dev/null

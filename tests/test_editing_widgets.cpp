@@ -209,30 +209,46 @@ private slots:
         TZ_PosunPolicek dialog(history, prompts, [&panel] { return panel; });
         QCOMPARE(dialog.objectName(), QStringLiteral("Z_PosunPolicek"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Posunout vše"));
-        QCOMPARE(dialog.size(), QSize(135, 113));
+        // Room for the whole caption in the title bar.
+        QVERIFY(dialog.width() >= dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 80);
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.countEdit()->value(), 1);
-        QCOMPARE(dialog.countEdit()->geometry(), QRect(53, 47, 33, 22));
+        QCOMPARE(dialog.countEdit()->maximum(), 4000);
+        auto *trackOnly = dialog.findChild<QCheckBox *>(QStringLiteral("CH_JenKoleje"));
+        QVERIFY(trackOnly);
+        QCOMPARE(trackOnly->text(), QStringLiteral("Jen koleje"));
+        QVERIFY(!trackOnly->isChecked());
         auto *up = dialog.findChild<QToolButton *>(QStringLiteral("BB_Nahoru"));
         auto *down = dialog.findChild<QToolButton *>(QStringLiteral("BB_Dolu"));
         auto *left = dialog.findChild<QToolButton *>(QStringLiteral("BB_Doleva"));
         auto *right = dialog.findChild<QToolButton *>(QStringLiteral("BB_Doprava"));
         QVERIFY(up && down && left && right);
-        QCOMPARE(left->geometry(), QRect(8, 40, 41, 33));
         QCOMPARE(up->iconSize(), QSize(12, 12));
         QVERIFY(!up->icon().isNull());
         QCOMPARE(up->nextInFocusChain(), down);
         QCOMPARE(down->nextInFocusChain(), right);
         QCOMPARE(right->nextInFocusChain(), left);
         QCOMPARE(left->nextInFocusChain(), dialog.countEdit());
+        // Four digits stand whole in the count field.
+        dialog.show();
+        typeInto(dialog.countEdit(), QStringLiteral("4000"));
+        QVERIFY(dialog.countEdit()->editor()->fontMetrics().horizontalAdvance(QStringLiteral("4000"))
+                <= dialog.countEdit()->editor()->contentsRect().width());
 
         TPolePanelu t;
         t.X = 140;
         t.Y = 10;
         t.NAME = QStringLiteral("KOL_sLSPS");
         doc.tiles().append(t);
+        doc.lamps().append({140, 10, 0, 0, QStringLiteral("ZAR_CE_ZH")});
         doc.setStatus(DocumentStatus::Saved);
-        dialog.show();
+        // The lamp moves with the track; "Jen koleje" leaves it.
+        typeInto(dialog.countEdit(), QStringLiteral("1"));
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(doc.lamps().at(0).X, 141);
+        QTest::mouseClick(left, Qt::LeftButton);
+        QCOMPARE(doc.lamps().at(0).X, 140);
+        trackOnly->setChecked(true);
         typeInto(dialog.countEdit(), QStringLiteral("3"));
         QTest::mouseClick(right, Qt::LeftButton);
         QCOMPARE(doc.tiles().at(0).X, 143);
@@ -260,13 +276,17 @@ private slots:
         QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(doc.tiles().at(0).Y, 7);
         QCOMPARE(doc.status(), DocumentStatus::Saved);
-        // A typed count beyond 9 stands until the field is left, which a
-        // click on an arrow does first: the shift is by 9.
-        typeInto(dialog.countEdit(), QStringLiteral("12"));
-        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("12"));
+        // A typed count beyond 4000 stands until the field is left, which a
+        // click on an arrow does first: the shift is by 4000, and refused.
+        typeInto(dialog.countEdit(), QStringLiteral("40000"));
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("40000"));
         QTest::mouseClick(right, Qt::LeftButton);
-        QCOMPARE(doc.tiles().at(0).X, 149 + 9);
-        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("9"));
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("4000"));
+        QCOMPARE(doc.tiles().at(0).X, 149);
+        typeInto(dialog.countEdit(), QStringLiteral("12"));
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(doc.tiles().at(0).X, 149 + 12);
+        QCOMPARE(doc.lamps().at(0).X, 140);
         QCOMPARE(doc.status(), DocumentStatus::Modified);
     }
 

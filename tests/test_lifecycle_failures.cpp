@@ -231,6 +231,11 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("slozka")));
         const QString longLine = path(QStringLiteral("dlouha.stvx"));
         writeBytes(longLine, "SET_Stanice;x\r\nSET_Popis;" + QByteArray(MaxLineBytes + 1, 'a') + "\r\n");
+        // Text of another kind, which a save would overwrite with a station.
+        const QString notes = path(QStringLiteral("poznamky.txt"));
+        writeBytes(notes, "Seznam stanic\r\n\r\nHorn\xED Lhota;SET;PRUSVITKA\r\nset_Vyska;12\r\n");
+        const QString empty = path(QStringLiteral("prazdna.stvx"));
+        writeBytes(empty, "\r\n");
 
         Fixture f;
         f.fill();
@@ -240,7 +245,8 @@ private slots:
         const QString denied = QStringLiteral("File access denied");
         const std::pair<QString, QString> cases[] = {{pipe, denied}, {QStringLiteral("/dev/zero"), denied},
                                                      {link, denied}, {folder, denied},
-                                                     {longLine, QStringLiteral("Line 2 is longer than 64 MiB")}};
+                                                     {longLine, QStringLiteral("Line 2 is longer than 64 MiB")},
+                                                     {notes, QStringLiteral("Soubor není stanice Kalmor.")}};
         for (const auto &[file, message] : cases) {
             f.prompts.messages.clear();
             QVERIFY(!f.life.openFrom(file));
@@ -258,6 +264,13 @@ private slots:
             QVERIFY(S_ISFIFO(info.st_mode));
         }
         QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
+
+        // A file without a line of text is an empty station.
+        f.prompts.messages.clear();
+        QVERIFY(f.life.openFrom(empty));
+        QVERIFY(f.prompts.messages.isEmpty());
+        QVERIFY(!f.doc.hasAnyElement());
+        QCOMPARE(f.doc.currentPath(), empty);
     }
 };
 

@@ -46,6 +46,11 @@ public:
 
     const CanvasState &canvasState() const { return m_canvas; }
 
+    // What the surface shows, for the windows that show it too.
+    const StationDocument &document() const { return m_doc; }
+    const ImageSet &images() const { return m_images; }
+    Viewport &viewport() const { return m_viewport; }
+
     // What a load does for the frames: the cell index of the station read,
     // built on the loading thread and taken over with the station, so that
     // the first frame after the load has nothing to build.
