@@ -167,8 +167,17 @@ void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::v
         layer.builtNow.resize(std::size_t(layer.builtCount));
         std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
     }
-    // Those taken out go. Those a removal of the last record left past
-    // the end stay past it, and go when their position is touched again.
+    // Those a removal left past the end go before the renumbering could
+    // move them back below it, as edited records past the end go.
+    const qint32 countBefore = change.inserted ? change.count - qint32(change.positions.size())
+                                               : change.count + qint32(change.positions.size());
+    for (auto past = std::lower_bound(layer.builtNow.begin(), layer.builtNow.end(), countBefore);
+         past != layer.builtNow.end(); ++past) {
+        const qint32 built = qint32(past - layer.builtNow.begin());
+        if (!testBit(layer.editedBits, built))
+            hideBuilt(layer, built);
+    }
+    // Those taken out go.
     now.moveAscending(layer.builtNow, [&layer](std::size_t built) {
         if (!testBit(layer.editedBits, qint32(built)))
             hideBuilt(layer, qint32(built));
