@@ -75,8 +75,9 @@ public:
         const qint32 n = qint32(list.count());
         const int op = m_random.bounded(40);
         if (n < 16 || op < 4) {
-            // Appends, a paste of many now and then.
-            const qint32 paste = op == 0 ? m_random.bounded(50, 3000) : 1;
+            // Appends; now and then a paste of many, at times more than
+            // the index groups at once.
+            const qint32 paste = op != 0 ? 1 : m_random.bounded(8) ? m_random.bounded(50, 3000) : m_random.bounded(8000, 12000);
             for (qint32 k = 0; k < paste; ++k)
                 list.append(make(m_random.bounded(3) == 0));
             undo.pasted.push_back(paste);
