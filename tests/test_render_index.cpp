@@ -4,6 +4,7 @@
 #include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
+#include "support/IndexProbe.h"
 #include "support/RenderFixtures.h"
 #include "support/TestRecords.h"
 
@@ -266,7 +267,7 @@ void TestRenderIndex::indexEqualsPlainWalk()
         // At times followed as an editing command has it followed.
         if (random.bounded(0, 3) == 0) {
             fast.index.followNow(doc);
-            QVERIFY(fast.index.followed(doc));
+            QVERIFY(IndexProbe::followed(fast.index, doc));
         }
         frame(round);
         // (A frame that draws no element asks nothing of the index.)
