@@ -199,7 +199,8 @@ void TestRenderIndex::indexEqualsPlainWalk_data()
     // record, left past the end by a removal and moved back below it by a
     // renumbering, hid an earlier record of its picture on its cell.
     QTest::newRow("leftover of a removal, then a long tail") << 1u << 0 << QList<int>{47} << 200;
-    QTest::newRow("crowded cells, cell 47") << 135u << 6000 << QList<int>{47} << 700;
+    QTest::newRow("crowded cells, cell 47") << 203u << 6000 << QList<int>{47} << 700;
+    QTest::newRow("crowded cells, cell 47, another seed") << 135u << 6000 << QList<int>{47} << 700;
     QTest::newRow("pixels ordered, cells 1 to 6") << 3u << 6000 << QList<int>{1, 2, 3, 4, 5, 6} << 400;
     QTest::newRow("reduced, cells 8 to 31") << 4u << 3000 << QList<int>{8, 12, 20, 31} << 600;
     QTest::newRow("enlarged stacks") << 5u << 3000 << QList<int>{87, 247} << 900;
