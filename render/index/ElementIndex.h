@@ -87,9 +87,10 @@ public:
     // while one thread gathers.
     void catchUp(const StationData &doc);
 
-    // Follows the lists' changes now, with the merges and compactions they
-    // leave, which gathering otherwise spreads over its calls: an editing
-    // command has it done as it ends, so that the next frame only draws.
+    // Follows the lists' changes now, with the merges, compactions and
+    // thinning they leave, which gathering otherwise spreads over its
+    // calls: an editing command has it done as it ends, so that the next
+    // frame only draws.
     // A list the index must be built for again waits for the frame.
     void followNow(const StationData &doc);
 
