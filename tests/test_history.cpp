@@ -8,6 +8,7 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
 #include "render/index/ElementIndex.h"
+#include "support/IndexProbe.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StationBytes.h"
 #include "support/TestRecords.h"
@@ -217,8 +218,8 @@ private slots:
         for (const auto &[column, name] : cells)
             e.doc.tiles().append(tile(column, 5, QString::fromLatin1(name)));
         ElementIndex index;
-        std::vector<qint32> near;
-        index.tilesNear(e.doc.data(), QRect(0, 0, 10 * Cell, 10 * Cell), Cell, near);
+        const QRect view(0, 0, 10 * Cell, 10 * Cell);
+        positionsDrawn(index, ElementIndex::Layer::Tiles, e.doc.data(), view, Cell);
         const quint64 builds = index.rebuildCount();
 
         const auto rightClick = [&e](int column) {
@@ -235,9 +236,8 @@ private slots:
         QVERIFY(e.history.undo());
         QCOMPARE(names(e.doc.tiles()), QStringList({"A", "B", "C", "D", "E"}));
         QCOMPARE(e.doc.tiles().firstAt(5, 5), 0);
-        near.clear();
-        index.tilesNear(e.doc.data(), QRect(0, 0, 10 * Cell, 10 * Cell), Cell, near);
-        QCOMPARE(near, (std::vector<qint32>{0, 1, 2, 3, 4}));
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Tiles, e.doc.data(), view, Cell),
+                 (std::vector<qint32>{0, 1, 2, 3, 4}));
         QCOMPARE(index.rebuildCount(), builds);
         QVERIFY(e.history.redo());
         QCOMPARE(names(e.doc.tiles()), QStringList({"E", "B", "C", "D"}));

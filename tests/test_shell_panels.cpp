@@ -21,6 +21,7 @@
 #include "shell/TStarter.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
+#include "support/IndexProbe.h"
 #include "support/ShellTestSupport.h"
 
 #include <QAbstractButton>
@@ -413,9 +414,9 @@ void ShellPanelsTest::selectionKeysAndWheel()
     // a change made outside the history waits for the frame.
     surface->repaint();
     doc.tiles().replace(0, TPolePanelu(doc.tiles().at(0)));
-    QVERIFY(!surface->indexFollowed());
+    QVERIFY(!IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Right);
-    QVERIFY(surface->indexFollowed());
+    QVERIFY(IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Down);
     QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), QPoint(2, 2));
     QCOMPARE(w.panelSelection()->area(), (CellRect{2, 2, 3, 3}));

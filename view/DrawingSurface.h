@@ -66,9 +66,6 @@ public:
 
     // Surface pixels composed so far, for tests and benchmarks.
     qint64 composedPixels() const { return m_composedPixels; }
-    // Whether the cell index has followed every change of the elements,
-    // so that the next frame only draws: for tests.
-    bool indexFollowed() const { return m_index.followed(m_doc.data()); }
 
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
@@ -100,6 +97,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Tests look at what the cell index has followed (tests/support/IndexProbe.h).
+    friend struct IndexProbe;
+
     RenderState frameState() const;
     FrameSnapshot snapshot() const;
 
