@@ -3,6 +3,7 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
 #include "render/index/ElementIndex.h"
+#include "support/IndexProbe.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestRecords.h"
 
@@ -349,7 +350,6 @@ private slots:
         doc.plates().append(plate);
         ElementIndex index;
         index.build(doc.data());
-        std::vector<qint32> near;
 
         QVERIFY(shiftAllElements(history, 2, -3, 10, 10, prompts));
         QCOMPARE(cells(doc.tiles()), QList<QPoint>({{7, 2}}));
@@ -358,10 +358,10 @@ private slots:
         QCOMPARE(doc.lamps().firstAt(8, 1), 0);
         QCOMPARE(doc.plates().firstAt(9, 3), 0);
         // The renderer's index finds them at their new cells.
-        index.platesNear(doc.data(), QRect(9 * 47, 3 * 47, 47, 47), 47, near);
-        QCOMPARE(near, std::vector<qint32>{0});
-        index.lampsNear(doc.data(), QRect(8 * 47, 47, 47, 47), 47, near);
-        QCOMPARE(near, std::vector<qint32>{0});
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Plates, doc.data(), QRect(9 * 47, 3 * 47, 47, 47), 47),
+                 std::vector<qint32>{0});
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Lamps, doc.data(), QRect(8 * 47, 47, 47, 47), 47),
+                 std::vector<qint32>{0});
         QCOMPARE(history.undoSteps(), 1);
 
         // The plate would leave the panel: nothing moves. With "Jen koleje"

@@ -163,7 +163,7 @@ private:
 class TestRenderIndex : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY(m_images.count() == 65); }
+    void initTestCase() { QVERIFY(m_images.count() == 88); }
     void indexEqualsPlainWalk_data();
     void indexEqualsPlainWalk();
     void indexFollowsLoad();
