@@ -33,6 +33,8 @@ using namespace kalmor::editingtest;
 class TestEditingWidgets : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { pinDesignFont(); }
+
     void cornerDivisionPresets()
     {
         CornerDivisionPage page;
@@ -158,8 +160,9 @@ private slots:
 
     void lampPageFitsTheLeftPanel()
     {
-        // As in the main window: an 11-pixel "Tahoma" around the page, in a
-        // 169-pixel panel whose page area is about 161 pixels wide.
+        // As in the main window: an 11-pixel "Tahoma" (or the face pinned
+        // for it) around the page, in a 169-pixel panel whose page area is
+        // about 161 pixels wide.
         QWidget panel;
         QFont font(QStringLiteral("Tahoma"));
         font.setPixelSize(11);

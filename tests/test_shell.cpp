@@ -73,6 +73,7 @@ private slots:
 void ShellTest::initTestCase()
 {
     QVERIFY(installCzechQtTranslation(qApp));
+    pinDesignFont();
 }
 
 void ShellTest::helpWindow()

@@ -73,6 +73,7 @@ private slots:
 void ShellPanelsTest::initTestCase()
 {
     QVERIFY(installCzechQtTranslation(qApp));
+    pinDesignFont();
 }
 
 void ShellPanelsTest::resizeRule()

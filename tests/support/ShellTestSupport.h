@@ -5,6 +5,7 @@
 #include "shell/Application.h"
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
+#include "support/PinnedFont.h"
 
 #include <QAbstractButton>
 #include <QAction>
