@@ -72,8 +72,7 @@ private slots:
 
 void ShellTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
-    pinDesignFont();
+    setUpShellSuite();
 }
 
 void ShellTest::helpWindow()

@@ -72,8 +72,7 @@ private slots:
 
 void ShellPanelsTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
-    pinDesignFont();
+    setUpShellSuite();
 }
 
 void ShellPanelsTest::resizeRule()
