@@ -3,7 +3,6 @@
 #include "document/StationFile.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <atomic>
@@ -53,7 +52,15 @@ struct DocumentLifecycle::Loaded {
 
 DocumentLifecycle::DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host,
                                      QObject *parent)
-    : QObject(parent), m_doc(doc), m_prompts(prompts), m_host(host)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_prompts(prompts)
+    , m_host(host)
+    , m_clock([] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    })
 {
 }
 
@@ -122,6 +129,7 @@ bool DocumentLifecycle::load(const QString &path, bool asNew)
 DocumentLifecycle::Loaded DocumentLifecycle::readKeepingWindowAlive(const QString &path)
 {
     const FlagGuard loading(m_loading);
+    const qint64 start = m_clock();
     Loaded loaded;
     loaded.station = m_doc.data().settingsOnly();
     std::atomic<qint64> bytesRead{0};
@@ -148,20 +156,21 @@ DocumentLifecycle::Loaded DocumentLifecycle::readKeepingWindowAlive(const QStrin
     // A small file is read before anyone could notice; a large one gets
     // the window back every frame, with the commands that could change
     // the document under the load held back.
-    QElapsedTimer clock;
-    clock.start();
     const qint64 size = QFileInfo(path).size();
     bool held = false;
     bool strip = false;
     qint64 steps = 0;
     constexpr qint64 Steps = 100;
-    while (!waitFor(std::chrono::milliseconds(held ? 16 : 100))) {
+    while (!waitFor(std::chrono::milliseconds(16))) {
+        const qint64 elapsed = m_clock() - start;
         if (!held) {
+            if (elapsed < LoadHoldAfterMs)
+                continue;
             setSectionsEnabled(false);
             m_host.setEditingLocked(true);
             held = true;
         }
-        if (!strip && clock.elapsed() >= LoadProgressAfterMs) {
+        if (!strip && elapsed >= LoadProgressAfterMs) {
             m_host.showProgress(QStringLiteral("Otevírání souboru: ") + path, Steps);
             strip = true;
         }

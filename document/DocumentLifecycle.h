@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace kalmor {
@@ -60,8 +61,15 @@ QString pathPanelText(const StationDocument &doc);
 class DocumentLifecycle : public QObject {
     Q_OBJECT
 public:
-    // A load that runs longer than this shows the progress strip.
+    // A load that runs longer than this holds the menus and editing back
+    // and gives the window its events; one that runs longer than the
+    // second shows the progress strip.
+    static constexpr int LoadHoldAfterMs = 100;
     static constexpr int LoadProgressAfterMs = 500;
+
+    // Milliseconds of a monotonic clock, which those two are measured by;
+    // tests set their own.
+    using Clock = std::function<qint64()>;
 
     DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host, QObject *parent = nullptr);
 
@@ -90,6 +98,7 @@ public:
 
     // What else a load prepares on its thread for the station it read.
     void addLoadFollower(LoadFollower follower);
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // True while a save is writing element lines and events are processed.
     bool isSaving() const { return m_saving; }
@@ -118,6 +127,7 @@ private:
     UserPrompts &m_prompts;
     LifecycleHost &m_host;
     std::vector<LoadFollower> m_followers;
+    Clock m_clock;
     bool m_saving = false;
     bool m_loading = false;
     bool m_closeRequested = false;

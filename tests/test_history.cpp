@@ -13,6 +13,7 @@
 #include "support/StationBytes.h"
 #include "support/TestRecords.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -268,7 +269,8 @@ private slots:
         // A load holds the read station until undo and redo were tried.
         std::atomic<bool> tried{false};
         e.life.addLoadFollower([&tried](const StationData &) -> std::function<void()> {
-            while (!tried)
+            QDeadlineTimer limit(std::chrono::seconds(20));
+            while (!tried && !limit.hasExpired())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return {};
         });
@@ -277,6 +279,7 @@ private slots:
             tried = true;
         });
         QVERIFY(e.life.openFrom(path));
+        QVERIFY(tried);
         QVERIFY(refused);
         QVERIFY(!e.history.canUndo() && !e.history.canRedo());
         e.drag();

@@ -72,7 +72,7 @@ private slots:
 
 void ShellTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
+    setUpShellSuite();
 }
 
 void ShellTest::helpWindow()

@@ -73,7 +73,7 @@ private slots:
 
 void ShellPanelsTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
+    setUpShellSuite();
 }
 
 void ShellPanelsTest::resizeRule()
@@ -481,6 +481,10 @@ void ShellPanelsTest::selectionKeysAndWheel()
     QCOMPARE(view.surfaceSize(), QSize(100 * 64, 50 * 64));
     QCOMPARE(cellUnder(), before);
     QCOMPARE(w.pointerInput()->cursorCell(), before);
+    // A notch scrolls three cells of the size shown.
+    const int zoomedDown = view.vertical().position;
+    wheel(onSurface(), QPoint(0, -120), {});
+    QCOMPARE(view.vertical().position, zoomedDown + 3 * 64);
     for (int notch = 0; notch < 5; ++notch)
         wheel(onSurface(), QPoint(0, -120), Qt::ControlModifier);
     QCOMPARE(view.cellSize(), 12);
