@@ -20,10 +20,10 @@ constexpr std::array<PageSpec, 9> MainSpecs{{
     {"SH_VYHYBKY2", "Výhybky 2", "VYH_sLSPS_sLHPS", "RamecekVolby_VYH2"},
     {"SH_HRANICE", "Kusá kolej + hranice KO", "KOZ_sLS", "RamecekVolby_HKO"},
     {"SH_ZAROVKY", "Žárovky", "ZAR_CE_ZH", "RamecekVolby_ZAR"},
-    {"TabSheet2", "Tlačítka + řadiče", nullptr, nullptr},
+    {"TabSheet2", "Tlačítka + řadiče", "TLA_VC", "RamecekVolby_TLA"},
     {"SH_STITKY", "Popisky", "STI_Cely_Dole", "RamecekVolby_STI"},
-    {"TabSheet5", "Průsvitky", nullptr, nullptr},
-    {"TabSheet1", "Návěstidla", nullptr, nullptr},
+    {"TabSheet5", "Průsvitky", "PRU_SIP_L", "RamecekVolby_PRU"},
+    {"TabSheet1", "Návěstidla", "NAV_HL_L", "RamecekVolby_NAV"},
 }};
 
 constexpr std::array<PageSpec, 8> PaletteSpecs{{
@@ -31,10 +31,10 @@ constexpr std::array<PageSpec, 8> PaletteSpecs{{
     {"SH_VYHYBKY1", "Výhybky", "VYH_sLSPS_sLDPS", "RamecekVolby_VYH1"},
     {"SH_HRANICE", "Kusá kolej + hranice KO", "KOZ_sLS", "RamecekVolby_HKO"},
     {"SH_ZAROVKY", "Žárovky", "ZAR_CE_ZH", "RamecekVolby_ZAR"},
-    {"SH_OVLADANI", "Tlačítka + řadiče", nullptr, nullptr},
+    {"SH_OVLADANI", "Tlačítka + řadiče", "TLA_VC", "RamecekVolby_TLA"},
     {"SH_STITKY", "Popisky", "STI_Cely_Dole", "RamecekVolby_STI"},
-    {"SH_PRUSVITKY", "Průsvitky", nullptr, nullptr},
-    {"SH_NAVESTIDLA", "Návěstidla", nullptr, nullptr},
+    {"SH_PRUSVITKY", "Průsvitky", "PRU_SIP_L", "RamecekVolby_PRU"},
+    {"SH_NAVESTIDLA", "Návěstidla", "NAV_HL_L", "RamecekVolby_NAV"},
 }};
 
 template <std::size_t N>

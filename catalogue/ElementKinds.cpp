@@ -7,8 +7,8 @@ namespace kalmor {
 namespace {
 
 // Page indices of the kind table below; see Assortment.cpp for the pages.
-enum MainPage { Prime, Vyhybky1, Vyhybky2, Hranice, Zarovky, Stitky = 6 };
-enum PalettePage { PPrime, PVyhybky, PHranice, PZarovky, PStitky = 5 };
+enum MainPage { Prime, Vyhybky1, Vyhybky2, Hranice, Zarovky, Ovladani, Stitky, Prusvitky, Navestidla };
+enum PalettePage { PPrime, PVyhybky, PHranice, PZarovky, POvladani, PStitky, PPrusvitky, PNavestidla };
 
 constexpr std::array<KindInfo, KindCount> Kinds{{
     {"KOL_sLSPS", Prime, 1, PPrime, 1, 1},
@@ -72,6 +72,31 @@ constexpr std::array<KindInfo, KindCount> Kinds{{
     {"STI_Cely_Dole", Stitky, 1, PStitky, 1, 1},
     {"STI_Cely_Nahore", Stitky, 2, PStitky, 1, 2},
     {"STI_Cely_Uprostred", Stitky, 3, PStitky, 1, 3},
+    // The desk elements; on the palette the signals stand in pairs, the
+    // buttons in one row and the controllers, counter and lock below them.
+    {"NAV_HL_L", Navestidla, 1, PNavestidla, 1, 1},
+    {"NAV_HL_P", Navestidla, 2, PNavestidla, 1, 2},
+    {"NAV_HP_L", Navestidla, 3, PNavestidla, 1, 3},
+    {"NAV_HP_P", Navestidla, 4, PNavestidla, 1, 4},
+    {"NAV_SE_L", Navestidla, 5, PNavestidla, 2, 1},
+    {"NAV_SE_P", Navestidla, 6, PNavestidla, 2, 2},
+    {"NAV_PR_L", Navestidla, 7, PNavestidla, 2, 3},
+    {"NAV_PR_P", Navestidla, 8, PNavestidla, 2, 4},
+    {"TLA_VC", Ovladani, 1, POvladani, 1, 1},
+    {"TLA_PC", Ovladani, 2, POvladani, 1, 2},
+    {"TLA_RC", Ovladani, 3, POvladani, 1, 3},
+    {"TLA_NUZ", Ovladani, 4, POvladani, 1, 4},
+    {"TLA_PN", Ovladani, 5, POvladani, 1, 5},
+    {"TLA_SK", Ovladani, 6, POvladani, 1, 6},
+    {"RAD_VYH", Ovladani, 7, POvladani, 2, 1},
+    {"RAD_2P", Ovladani, 8, POvladani, 2, 2},
+    {"POC_Obsluh", Ovladani, 9, POvladani, 2, 3},
+    {"KLI_Zamek", Ovladani, 10, POvladani, 2, 4},
+    {"PRU_SIP_L", Prusvitky, 1, PPrusvitky, 1, 1},
+    {"PRU_SIP_P", Prusvitky, 2, PPrusvitky, 1, 2},
+    {"PRU_SOU", Prusvitky, 3, PPrusvitky, 1, 3},
+    {"PRU_PRJ", Prusvitky, 4, PPrusvitky, 1, 4},
+    {"PRU_TXT", Prusvitky, 5, PPrusvitky, 1, 5},
 }};
 
 constexpr std::array<const char *, 8> Codes{"LH", "LS", "LD", "SH", "SD", "PH", "PS", "PD"};
@@ -90,11 +115,15 @@ ElementClass elementClassOf(QStringView name)
     const QStringView prefix = name.first(3);
     if (prefix == u"STI")
         return ElementClass::LabelPlate;
-    if (prefix == u"ZAR")
+    if (isLampName(name))
         return ElementClass::Lamp;
     for (const auto *track : {u"KOL", u"ANG", u"KRI", u"HKO", u"KOZ", u"VYH", u"OBO"}) {
         if (prefix == QStringView(track))
             return ElementClass::TrackTile;
+    }
+    for (const auto *desk : {u"NAV", u"TLA", u"RAD", u"POC", u"KLI", u"PRU"}) {
+        if (prefix == QStringView(desk))
+            return ElementClass::DeskElement;
     }
     return ElementClass::None;
 }

@@ -11,9 +11,10 @@
 
 namespace kalmor {
 
-// Which of the three element lists a kind belongs to, decided by the
-// first three letters of its name.
-enum class ElementClass { None, TrackTile, Lamp, LabelPlate };
+// Which element list a kind belongs to, decided by the first three
+// letters of its name. Desk elements are the signals, buttons,
+// controllers, counters, key locks and lit indications of the desk.
+enum class ElementClass { None, TrackTile, Lamp, LabelPlate, DeskElement };
 
 // The eight border points of a cell, in the order in which the station
 // file, the check boxes and the presets walk them.
@@ -46,6 +47,13 @@ private:
 // Element class of a kind name: the prefix is compared with letter case.
 ElementClass elementClassOf(QStringView name);
 
+// elementClassOf(name) == ElementClass::Lamp, without walking the other
+// prefixes: for those that ask it of every record of a list.
+inline bool isLampName(QStringView name)
+{
+    return name.size() >= 3 && name[0] == u'Z' && name[1] == u'A' && name[2] == u'R';
+}
+
 // Border points named anywhere in a kind name, letter case ignored.
 BorderPoints borderPointsOf(QStringView name);
 
@@ -60,7 +68,7 @@ struct KindInfo {
     int palettePlace;  // 1-based place in the row
 };
 
-inline constexpr int KindCount = 61;
+inline constexpr int KindCount = 84;
 std::span<const KindInfo> allKinds();
 const KindInfo *findKind(QStringView name);  // exact name, or nullptr
 

@@ -79,6 +79,23 @@ Shape straightTracks(const Shape &shape)
 
 using Table = QHash<QString, QString>;
 
+// A desk element serves movements to the left (_L) or to the right (_P);
+// left-right mirroring swaps the two, everything else stays itself.
+Table deskTable(MirrorAxis axis)
+{
+    Table table;
+    for (const KindInfo &k : allKinds()) {
+        const QString name = QString::fromLatin1(k.name);
+        if (elementClassOf(name) != ElementClass::DeskElement)
+            continue;
+        QString partner = name;
+        if (axis == MirrorAxis::LeftRight && (name.endsWith(u"_L") || name.endsWith(u"_P")))
+            partner.back() = name.back() == u'L' ? u'P' : u'L';
+        table.insert(name, findKind(partner) ? partner : name);
+    }
+    return table;
+}
+
 Table buildTable(MirrorAxis axis)
 {
     struct Kind {
@@ -104,7 +121,7 @@ Table buildTable(MirrorAxis axis)
         }
         return found;
     };
-    Table table;
+    Table table = deskTable(axis);
     for (const Kind &k : kinds) {
         const Shape wanted = mirrored(k.shape, axis);
         const Kind *p = partner(k, wanted, [](const Shape &s) { return s; });

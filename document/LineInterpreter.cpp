@@ -107,6 +107,13 @@ private:
     QHash<QByteArray, QString> m_all;
 };
 
+// The keys only a station file has: a file without any of them is no
+// station, however tolerant the reader is of lines it does not know.
+bool isStationKey(QByteArrayView key)
+{
+    return key.startsWith("SET_") || same(key, "PRUSVITKA") || same(key, "ZAROVKA") || same(key, "STITEK");
+}
+
 class LineInterpreter {
 public:
     explicit LineInterpreter(ReadBlock &block) : m_block(block) {}
@@ -120,6 +127,9 @@ public:
             return {};
         const QByteArrayView key = f.at[0];
         const QByteArrayView value = f.count > 1 ? f.at[1] : QByteArrayView();
+        ++m_block.filledLines;
+        if (isStationKey(key))
+            ++m_block.stationLines;
         if (same(key, "PRUSVITKA"))
             return readTile(f);
         if (same(key, "ZAROVKA"))
@@ -265,6 +275,11 @@ std::vector<QByteArrayView> splitLine(QByteArrayView line)
     std::vector<QByteArrayView> fields;
     forEachField(line, std::size_t(line.size()), [&fields](QByteArrayView f) { fields.push_back(f); });
     return fields;
+}
+
+QString notAStationMessage()
+{
+    return QStringLiteral("Soubor není stanice Kalmor.");
 }
 
 QString lineTooLongMessage(qsizetype line)

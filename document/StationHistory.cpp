@@ -2,6 +2,7 @@
 
 #include "document/DocumentLifecycle.h"
 
+#include <QSize>
 #include <QUndoCommand>
 
 namespace kalmor {
@@ -171,6 +172,7 @@ bool StationHistory::step(bool forward)
 {
     if (m_applying || (m_refused && m_refused()) || !(forward ? canRedo() : canUndo()))
         return false;
+    const QSize sizeBefore(m_doc.columns(), m_doc.rows());
     m_applying = true;
     if (forward)
         m_stack.redo();
@@ -178,6 +180,8 @@ bool StationHistory::step(bool forward)
         m_stack.undo();
     m_applying = false;
     stepped();
+    if (QSize(m_doc.columns(), m_doc.rows()) != sizeBefore)
+        emit panelSizeStepped();
     return true;
 }
 

@@ -77,6 +77,8 @@ public:
 signals:
     // What can be undone or redone, or its name, may have changed.
     void changed();
+    // An undo or redo changed the panel's rows or columns.
+    void panelSizeStepped();
 
 private:
     void push(QUndoCommand *step);

@@ -9,6 +9,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace kalmor {
 
 ElementSelection::ElementSelection(const SelectionWidgets &widgets, QObject *parent)
@@ -78,6 +80,21 @@ bool ElementSelection::chooseKindByName(const QString &kind)
     return true;
 }
 
+void ElementSelection::keepChoice()
+{
+    m_kept = Choice{m_kind, m_w.cornerPage ? m_w.cornerPage->boxes() : CornerDivisionPage::Boxes{}};
+}
+
+void ElementSelection::restoreKeptChoice()
+{
+    if (!m_kept)
+        return;
+    const Choice kept = *std::exchange(m_kept, std::nullopt);
+    chooseKindByName(kept.kind);
+    if (m_w.cornerPage)
+        m_w.cornerPage->setBoxes(kept.boxes);
+}
+
 void ElementSelection::mainImageClick(AssortmentImage *image)
 {
     moveMainFramesLeft(image->x() - FrameInset);
@@ -122,6 +139,7 @@ void ElementSelection::mainPageChange(int index)
                 leftPage = m_w.lampTab;
                 break;
             case ElementClass::LabelPlate:
+            case ElementClass::DeskElement:  // a desk element's designation is typed on the plates' page
                 leftPage = m_w.labelTab;
                 break;
             default:

@@ -57,6 +57,7 @@ PlacementResult placeElement(StationEdit &edit, qint32 column, qint32 row, Place
     const StationDocument &doc = edit.document();
     switch (elementClassOf(inputs.kind)) {
     case ElementClass::None:
+    case ElementClass::DeskElement:  // no list takes them yet (issue 25)
         return PlacementResult::Nothing;
     case ElementClass::TrackTile:
         return placeInto(edit, doc.tiles(), column, row, mode, tileRecord(column, row, inputs));

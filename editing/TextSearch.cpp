@@ -122,7 +122,7 @@ void TextSearch::follow(const ElementList<TPoleStitek> &plates)
     if (m_list == &plates && m_revision == plates.revision())
         return;
     m_touched.clear();
-    if (m_list != &plates || !plates.positionsTouchedSince(m_revision, m_touched)) {
+    if (m_list != &plates || !plates.positionsChangedSince(m_revision, m_touched)) {
         foldAll(plates);
     } else {
         const qint32 count = qint32(plates.count());

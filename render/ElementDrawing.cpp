@@ -41,6 +41,7 @@ Placement placementOf(const QString &name)
     case ElementClass::Lamp:
         return Placement::Lamp;
     case ElementClass::None:
+    case ElementClass::DeskElement:  // not drawn yet (issue 25)
         break;
     }
     if (name.size() >= 5 && QStringView(name).first(5) == u"Ruzek")

@@ -30,7 +30,7 @@ qsizetype TextReach::longestText(const ElementList<TPoleStitek> &plates)
     if (m_list == &plates && m_revision == plates.revision())
         return m_longest;
     m_touched.clear();
-    if (m_list == &plates && plates.positionsTouchedSince(m_revision, m_touched)) {
+    if (m_list == &plates && plates.positionsChangedSince(m_revision, m_touched)) {
         for (const qint32 p : m_touched) {
             if (p < plates.count())
                 m_longest = std::max(m_longest, plates.at(p).TEXT.size());
@@ -53,8 +53,8 @@ void FrameTexts::gather(const StationData &doc, ElementIndex *index, TextReach &
         return;
     const TextLook look = pictures.look(cellSize);
     if (!index) {
-        for (const TPoleStitek &plate : doc.plates)
-            add(plate, pictures, look, clip);
+        for (qint32 p = 0; p < qint32(doc.plates.count()); ++p)
+            add(doc.plates, p, pictures, look, clip);
         return;
     }
     const qsizetype longest = reach.longestText(doc.plates);
@@ -66,14 +66,18 @@ void FrameTexts::gather(const StationData &doc, ElementIndex *index, TextReach &
     const qint64 side = qint64(longest) * look.widestCharacter / 2 + plateTextPixelSize(cellSize) + 2;
     const QRect wide(QPoint(int(std::max<qint64>(-Far, clip.left() - side)), clip.top()),
                      QPoint(int(std::min<qint64>(Far, clip.right() + side)), clip.bottom()));
-    index->platesNear(doc, wide, cellSize, m_positions);
-    for (const qint32 p : m_positions)
-        add(doc.plates.at(p), pictures, look, clip);
+    index->gather(ElementIndex::Layer::Plates, doc, wide, cellSize, m_near);
+    for (const IndexedDraw &d : m_near)
+        add(doc.plates, d.pos, pictures, look, clip);
 }
 
-void FrameTexts::add(const TPoleStitek &plate, const TextPictures &pictures, const TextLook &look, const QRect &clip)
+void FrameTexts::add(const ElementList<TPoleStitek> &plates, qint32 position, const TextPictures &pictures,
+                     const TextLook &look, const QRect &clip)
 {
-    if (plate.TEXT.isEmpty())
+    const TPoleStitek &plate = plates.at(position);
+    // Of plates stacked on one cell only the one drawn on top shows its
+    // text, as it is the one picked and edited there.
+    if (plate.TEXT.isEmpty() || plates.lastAt(plate.X, plate.Y) != position)
         return;
     const qint64 cell = look.cellSize;
     const qint64 rowTop = qint64(plate.Y) * cell;

@@ -2,6 +2,7 @@
 
 #include "document/StationDocument.h"
 #include "render/PictureDrawing.h"
+#include "render/index/ElementIndex.h"
 #include "render/PlateTexts.h"
 
 #include <QRect>
@@ -11,7 +12,6 @@
 
 namespace kalmor {
 
-class ElementIndex;
 
 // How far the texts of a plate list can reach beside their cells: the
 // number of characters of its longest text, followed from frame to frame
@@ -30,7 +30,8 @@ private:
 };
 
 // The plate texts one frame draws: every plate with a text that reaches
-// the frame, in list order, each drawn from its picture at the cell size.
+// the frame, in list order, each drawn from its picture at the cell size;
+// of plates stacked on one cell, the one drawn on top.
 // Gathered once a frame, before its tiles, and then drawn tile by tile
 // (from several threads): a text crossing a tile's edge is drawn in both
 // tiles from the same picture at the same place, so the tiles join
@@ -46,7 +47,8 @@ public:
     void draw(FrameTarget &target) const;
 
 private:
-    void add(const TPoleStitek &plate, const TextPictures &pictures, const TextLook &look, const QRect &clip);
+    void add(const ElementList<TPoleStitek> &plates, qint32 position, const TextPictures &pictures,
+             const TextLook &look, const QRect &clip);
 
     struct Draw {
         qint64 left = 0;  // of the coverage, in surface pixels
@@ -56,7 +58,7 @@ private:
         std::shared_ptr<const TextPicture> picture;
     };
     std::vector<Draw> m_draws;
-    std::vector<qint32> m_positions;
+    std::vector<IndexedDraw> m_near;
 };
 
 }  // namespace kalmor

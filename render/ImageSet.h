@@ -17,7 +17,7 @@
 
 namespace kalmor {
 
-// The image set X_ImageContainer: the 65 element pictures (61 kinds and the
+// The image set X_ImageContainer: the 88 element pictures (84 kinds and the
 // four corner pieces), loaded once, white made transparent, found by name
 // without regard to letter case. Keeps each picture scaled to the sizes
 // the renderer asks for, so a frame never scales a picture. The tiles of

@@ -14,6 +14,11 @@ PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, 
     return PictureOptions{cellSize, QRect(0, 0, columns, rows), grid, fill, texts};
 }
 
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, bool texts)
+{
+    return wholePanel(doc.columns, doc.rows, cellSize, grid, doc.backgroundColour, texts);
+}
+
 PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, const PictureOptions &options)
     : m_doc(doc), m_images(images), m_options(options)
 {

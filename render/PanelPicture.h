@@ -39,6 +39,11 @@ struct PictureText {
     int pixelSize = 0;
 };
 
+// The station's picture as the export, the print and `kalmor-cli render`
+// all make it: the station's own rows and columns on its own background
+// colour, at the cell size, with the grid and the plate texts when asked.
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, bool texts = true);
+
 // Pictures beyond this many pixels are refused as PNG: the file would be
 // too large to be of use and the reader would need gigabytes.
 inline constexpr qint64 MaxPngPixels = 400'000'000;

@@ -75,6 +75,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MS_Soubor = section(bar, "MS_Soubor", QStringLiteral("Soubor"));
     m.MP_Novy = entry(m.MS_Soubor, "MP_Novy", QStringLiteral("Nový"), QKeySequence(Qt::CTRL | Qt::Key_N));
     m.MP_Otevreni = entry(m.MS_Soubor, "MP_Otevreni", QStringLiteral("Otevřít"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.MP_OtevritUkazku = entry(m.MS_Soubor, "MP_OtevritUkazku", QStringLiteral("Otevřít ukázku"));
     m.MP_Ulozeni = entry(m.MS_Soubor, "MP_Ulozeni", QStringLiteral("Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m.MP_UlozitJako = entry(m.MS_Soubor, "MP_UlozitJako", QStringLiteral("Uložit jako ..."),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -151,6 +152,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                                             QStringLiteral("Ukotvit panel součástí"));
 
     m.MS_Napoveda = section(bar, "MS_Napoveda", QStringLiteral("Nápověda"));
+    m.MP_Prirucka = entry(m.MS_Napoveda, "MP_Prirucka", QStringLiteral("Příručka"), QKeySequence(Qt::Key_F1));
     m.Manul1 = entry(m.MS_Napoveda, "Manul1", QStringLiteral("Manuál"));
     m.Oprogramu1 = entry(m.MS_Napoveda, "Oprogramu1", QStringLiteral("O programu"));
     return m;

@@ -16,6 +16,7 @@ struct MainMenu {
     QMenu *MS_Soubor = nullptr;
     QAction *MP_Novy = nullptr;
     QAction *MP_Otevreni = nullptr;
+    QAction *MP_OtevritUkazku = nullptr;
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
     QAction *MP_Export = nullptr;
@@ -66,6 +67,7 @@ struct MainMenu {
     QAction *MP_UkotvitPanelSortiment = nullptr;
 
     QMenu *MS_Napoveda = nullptr;
+    QAction *MP_Prirucka = nullptr;
     QAction *Manul1 = nullptr;
     QAction *Oprogramu1 = nullptr;
 

@@ -20,9 +20,12 @@
 #include "editing/WheelNavigation.h"
 #include "view/DrawingSurface.h"
 #include "view/RenderTimer.h"
+#include "view/StationSize.h"
+#include "view/ToolWindow.h"
 #include "view/WorkArea.h"
 #include "shell/ExportCommand.h"
 #include "shell/HistoryActions.h"
+#include "shell/PanelFocus.h"
 #include "shell/PrintCommand.h"
 #include "shell/SelectionActions.h"
 #include "shell/ShellResources.h"
@@ -74,10 +77,11 @@ QPushButton *closeButton(QWidget *parent, const char *name)
     return button;
 }
 
-QToolButton *glyphButton(QWidget *parent, const char *name, int x)
+QToolButton *glyphButton(QWidget *parent, const char *name, int x, const QString &tip)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
     button->setGeometry(x, 4, 23, 23);
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::NoFocus);
@@ -168,9 +172,11 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(&m_history, &StationHistory::changed, plocha, &X_Plocha::followEdits);
 
     m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    ToolWindow::attach(m_layoutCheck->window(), m_workArea->clipPanel());
     plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
     m_findWindow = new FindWindow(m_doc, this);
+    ToolWindow::attach(m_findWindow, m_workArea->clipPanel());
     connect(m_findWindow, &FindWindow::cellChosen, this, [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_findWindow, &FindWindow::followEdits);
 
@@ -179,8 +185,10 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     // A close asked for during a save or a load is asked again after it.
     connect(m_lifecycle, &DocumentLifecycle::closeRequestDue, this, &QWidget::close, Qt::QueuedConnection);
     m_history.follow(*m_lifecycle);
+    new StationSizeFollower(*m_lifecycle, m_history, m_viewport, this);
     connect(m_lifecycle, &DocumentLifecycle::stationReplaced, m_panelSelection, &PanelSelection::clear);
-    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
+    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, m_redoButton, this);
+    new PanelFocus(this, m_workArea, *m_lifecycle);
     const auto picture = [this] { return currentPicture(); };
     m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
     m_print = new PrintCommand(m_doc, m_images, picture, this);
@@ -216,22 +224,23 @@ QWidget *TPanelVaxel::buildToolBar()
     bar->setFixedHeight(33);
     m_toolBar = bar;
 
-    QToolButton *newButton = glyphButton(bar, "BB_Novy", 5);
+    QToolButton *newButton = glyphButton(bar, "BB_Novy", 5, QStringLiteral("Nová stanice (Ctrl+N)"));
     newButton->setIcon(glyph(GlyphKind::New));
     connect(newButton, &QToolButton::clicked, this, [this] { m_lifecycle->newStation(); });
-    QToolButton *save = glyphButton(bar, "BB_Ulozit", 31);
+    QToolButton *save = glyphButton(bar, "BB_Ulozit", 31, QStringLiteral("Uložit (Ctrl+S)"));
     save->setIcon(glyph(GlyphKind::Save));
     connect(save, &QToolButton::clicked, this, [this] { m_lifecycle->saveStation(); });
-    QToolButton *saveAs = glyphButton(bar, "BB_UlozitJako", 57);
+    QToolButton *saveAs = glyphButton(bar, "BB_UlozitJako", 57, QStringLiteral("Uložit jako (Ctrl+Shift+S)"));
     saveAs->setIcon(glyph(GlyphKind::SaveAs));
     connect(saveAs, &QToolButton::clicked, this, [this] { m_lifecycle->saveStationAs(); });
-    QToolButton *open = glyphButton(bar, "BB_Otevrit", 84);
+    QToolButton *open = glyphButton(bar, "BB_Otevrit", 84, QStringLiteral("Otevřít (Ctrl+O)"));
     open->setIcon(glyph(GlyphKind::Open));
     connect(open, &QToolButton::clicked, this, [this] { m_lifecycle->openStation(); });
-    m_undoButton = glyphButton(bar, "BB_Zpet", 123);
+    // The history names the step in the tips of these two.
+    m_undoButton = glyphButton(bar, "BB_Zpet", 123, QStringLiteral("Zpět (Ctrl+Z)"));
     m_undoButton->setIcon(glyph(GlyphKind::Undo));
-    // Present without a function.
-    glyphButton(bar, "BitBtn5", 150);
+    m_redoButton = glyphButton(bar, "BitBtn5", 150, QStringLiteral("Znovu (Ctrl+Y)"));
+    m_redoButton->setIcon(glyph(GlyphKind::Redo));
 
     m_chosenKind = new QLabel(QStringLiteral("KOL_sLSPS"), bar);
     m_chosenKind->setObjectName(QStringLiteral("L_ZvolenaSoucast"));
@@ -239,6 +248,7 @@ QWidget *TPanelVaxel::buildToolBar()
     m_chosenKind->hide();
 
     m_closeToolBar = closeButton(bar, "B_ZavritPanelNastroju");
+    m_closeToolBar->setToolTip(QStringLiteral("Skrýt horní lištu"));
     return bar;
 }
 
@@ -261,7 +271,9 @@ QWidget *TPanelVaxel::buildDockedAssortment()
     m_anchor->setIcon(glyph(GlyphKind::Anchor));
     m_anchor->setIconSize(QSize(13, 13));
     m_anchor->setFocusPolicy(Qt::NoFocus);
+    m_anchor->setToolTip(QStringLiteral("Odkotvit sortiment do samostatného okna"));
     m_closeAssortment = closeButton(panel, "B_ZavritPanelSortiment");
+    m_closeAssortment->setToolTip(QStringLiteral("Skrýt sortiment prvků"));
     m_anchor->raise();
     m_closeAssortment->raise();
     return panel;
@@ -314,6 +326,7 @@ QWidget *TPanelVaxel::buildLeftPanel()
     layout->addWidget(m_leftPages);
 
     QPushButton *close = closeButton(panel, "Button1");
+    close->setToolTip(QStringLiteral("Skrýt levý panel"));
     close->move(149, 26);
     close->raise();
     connect(close, &QPushButton::clicked, this, [this] { m_toolPanels->LeftPanelCloseClick(); });
@@ -463,12 +476,16 @@ void TPanelVaxel::closeEvent(QCloseEvent *event)
 
 void TPanelVaxel::hideAllPanels()
 {
+    if (m_selection)
+        m_selection->keepChoice();
     m_toolPanels->MP_SkrytVsechnyPanelyClick();
 }
 
 void TPanelVaxel::showAllPanels()
 {
     m_toolPanels->MP_ZobrazitVsechnyPanelyClick();
+    if (m_selection)
+        m_selection->restoreKeptChoice();
 }
 
 void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
@@ -483,10 +500,8 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
 
 PictureOptions TPanelVaxel::currentPicture() const
 {
-    const X_Plocha *plocha = surface();
-    const RenderState &state = plocha->renderState();
-    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
-                      state.switches.grid, state.fillColour, state.switches.texts);
+    const ViewSwitches &switches = surface()->renderState().switches;
+    return stationPicture(m_doc.data(), m_viewport.cellSize(), switches.grid, switches.texts);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

@@ -81,7 +81,8 @@ public:
     StationHistory &history() { return m_history; }
     ExportCommand *exportCommand() const { return m_export; }
     PrintCommand *printCommand() const { return m_print; }
-    // The applied panel as the work area shows it, for pictures and paper.
+    // The station's panel at the work area's cell size and grid, for
+    // pictures and paper.
     PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
     // Menu shortcuts registered here win over a focused field of the window.
@@ -131,6 +132,7 @@ private:
 
     QWidget *m_toolBar = nullptr;
     QToolButton *m_undoButton = nullptr;
+    QToolButton *m_redoButton = nullptr;
     QLabel *m_chosenKind = nullptr;
     QPushButton *m_closeToolBar = nullptr;
     QWidget *m_dockedAssortment = nullptr;

@@ -30,6 +30,13 @@
 using namespace kalmor;
 using namespace kalmor::editingtest;
 
+namespace {
+
+// One selection frame on each main-window page.
+constexpr int MainFrames = 9;
+
+}  // namespace
+
 class TestAssortment : public QObject {
     Q_OBJECT
 private slots:
@@ -43,8 +50,8 @@ private slots:
         QCOMPARE(main.widget(5)->objectName(), QStringLiteral("TabSheet2"));
         QCOMPARE(main.tabText(3), QStringLiteral("Kusá kolej + hranice KO"));
         QCOMPARE(palette.widget(4)->objectName(), QStringLiteral("SH_OVLADANI"));
-        QCOMPARE(main.frames().size(), std::size_t(6));
-        QCOMPARE(palette.frames().size(), std::size_t(5));
+        QCOMPARE(main.frames().size(), std::size_t(9));
+        QCOMPARE(palette.frames().size(), std::size_t(8));
         QVERIFY(!palette.findChild<SelectionFrame *>(QStringLiteral("RamecekVolby_VYH2")));
 
         int images = 0;
@@ -72,7 +79,9 @@ private slots:
             QCOMPARE(frame->size(), QSize(55, 55));
             QVERIFY(frame->testAttribute(Qt::WA_TransparentForMouseEvents));
         }
-        QVERIFY(!main.frameOfPage(5));
+        QCOMPARE(main.frameOfPage(5)->objectName(), QStringLiteral("RamecekVolby_TLA"));
+        QCOMPARE(palette.frameOfPage(7)->objectName(), QStringLiteral("RamecekVolby_NAV"));
+        QCOMPARE(palette.frameOfPage(7)->pos(), QPoint(3, 3));
 
         // The frame's outline: 4 pixels of (0, 128, 255), nothing inside.
         SelectionFrame *frame = main.frames().front();
@@ -168,7 +177,7 @@ private slots:
         QCOMPARE(f.selection->currentKind(), QStringLiteral("ZAR_OR_ZH"));
         QCOMPARE(changed.size(), 1);
         QCOMPARE(f.chosen->text(), QStringLiteral("ZAR_OR_ZH"));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, orange->x() - 4));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, orange->x() - 4));
         QCOMPARE(f.main->frames().front()->y(), 3);
         QCOMPARE(boxStates(*f.corner, false), QString());
         QCOMPARE(boxStates(*f.corner, true), QString());
@@ -181,6 +190,18 @@ private slots:
         f.corner->box(BorderPoint::LS)->setChecked(false);
         QTest::mouseClick(f.main->image(QStringLiteral("KOL_sLSPS")), Qt::LeftButton);
         QCOMPARE(boxStates(*f.corner, false), QStringLiteral("LS PS"));
+
+        // A desk element: no border points, the left panel as it was.
+        f.main->bringToFront(u"TabSheet2");
+        AssortmentImage *controller = f.main->image(QStringLiteral("RAD_VYH"));
+        QTest::mouseClick(controller, Qt::LeftButton);
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("RAD_VYH"));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, controller->x() - 4));
+        QCOMPARE(boxStates(*f.corner, true), QString());
+        QVERIFY(samePicture(f.corner->chosenPicture(), controller));
+        QCOMPARE(f.visibleLeftTabs().size(), 3);
+        f.main->bringToFront(u"SH_PRIME");
+        QTest::mouseClick(f.main->image(QStringLiteral("KOL_sLSPS")), Qt::LeftButton);
 
         // A press outside the image, or with another button, chooses nothing.
         QTest::mouseClick(f.main->image(QStringLiteral("KOL_sLDPH")), Qt::RightButton);
@@ -197,16 +218,24 @@ private slots:
         QCOMPARE(f.main->currentIndex(), mainPageIndex(u"SH_ZAROVKY"));
         QCOMPARE(f.selection->currentKind(), QStringLiteral("ZAR_CE_ZH"));
         QCOMPARE(f.chosen->text(), QStringLiteral("ZAR_CE_ZH"));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, 3));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, 3));
         QCOMPARE(f.visibleLeftTabs(), QStringList({"SH_ZarovkyL"}));
         QCOMPARE(f.left->currentWidget(), f.lamp);
         QVERIFY(f.leftPageAreaVisible());
 
-        clickTab(f.main, mainPageIndex(u"TabSheet1"));
-        QCOMPARE(f.selection->currentKind(), QStringLiteral("ZAR_CE_ZH"));
-        QVERIFY(f.visibleLeftTabs().isEmpty());
-        QVERIFY(!f.leftPageAreaVisible());
-        QVERIFY(!f.lamp->isVisible());
+        // The desk pages choose their first kind; its designation is typed
+        // on the plates' page.
+        const std::pair<const char16_t *, QString> deskPages[] = {
+            {u"TabSheet1", u"NAV_HL_L"_qs}, {u"TabSheet2", u"TLA_VC"_qs}, {u"TabSheet5", u"PRU_SIP_L"_qs}};
+        for (const auto &[page, first] : deskPages) {
+            clickTab(f.main, mainPageIndex(page));
+            QCOMPARE(f.selection->currentKind(), first);
+            QCOMPARE(f.chosen->text(), first);
+            QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, 3));
+            QCOMPARE(f.visibleLeftTabs(), QStringList({"SH_PopiskyL"}));
+            QVERIFY(f.label->isVisible());
+            QVERIFY(!f.lamp->isVisible());
+        }
 
         clickTab(f.main, mainPageIndex(u"SH_VYHYBKY2"));
         QCOMPARE(f.selection->currentKind(), QStringLiteral("VYH_sLSPS_sLHPS"));
@@ -242,8 +271,8 @@ private slots:
         AssortmentImage *obo = view->image(QStringLiteral("OBO_sLSPH_sSDPH"));
         QTest::mouseClick(obo, Qt::LeftButton);
         QCOMPARE(f.selection->currentKind(), QStringLiteral("OBO_sLSPH_sSDPH"));
-        QCOMPARE(f.paletteFramePositions(), QList<QPoint>(5, QPoint(165, 227)));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, 165));
+        QCOMPARE(f.paletteFramePositions(), QList<QPoint>(8, QPoint(165, 227)));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, 165));
         QCOMPARE(boxStates(*f.corner, false), QStringLiteral("LS SD PH"));
 
         // A palette page change puts only that page's frame around its first kind.
@@ -251,8 +280,16 @@ private slots:
         QCOMPARE(view->frameOfPage(0)->pos(), QPoint(3, 3));
         QCOMPARE(view->frameOfPage(1)->pos(), QPoint(165, 227));
         clickTab(view, palettePageIndex(u"SH_NAVESTIDLA"));
-        QCOMPARE(f.selection->currentKind(), QStringLiteral("KOL_sLSPS"));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, 165));
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("NAV_HL_L"));
+        QCOMPARE(view->frameOfPage(palettePageIndex(u"SH_NAVESTIDLA"))->pos(), QPoint(3, 3));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, 165));
+        QCOMPARE(f.visibleLeftTabs().size(), 3);
+        AssortmentImage *lock = view->image(QStringLiteral("KLI_Zamek"));
+        clickTab(view, palettePageIndex(u"SH_OVLADANI"));
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("TLA_VC"));
+        QTest::mouseClick(lock, Qt::LeftButton);
+        QCOMPARE(f.selection->currentKind(), QStringLiteral("KLI_Zamek"));
+        QCOMPARE(f.paletteFramePositions(), QList<QPoint>(8, lock->pos() - QPoint(4, 4)));
     }
 
     // Shift with the left button selects, Ctrl with the right button
@@ -299,7 +336,7 @@ private slots:
         gesture(Qt::RightButton, Qt::ControlModifier, {1, 1}, {1, 1});
         QCOMPARE(f.selection->currentKind(), QStringLiteral("VYH_sLHPD_sLHSD"));
         QCOMPARE(f.main->currentWidget()->objectName(), QStringLiteral("SH_VYHYBKY2"));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, f.main->image(QStringLiteral("VYH_sLHPD_sLHSD"))->x() - 4));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, f.main->image(QStringLiteral("VYH_sLHPD_sLHSD"))->x() - 4));
         QCOMPARE(boxStates(*f.corner, false), QStringLiteral("SD PD"));
         QCOMPARE(boxStates(*f.corner, true), QStringLiteral("LH SD PD"));
         gesture(Qt::RightButton, Qt::ControlModifier, {2, 1}, {2, 1});
@@ -335,7 +372,7 @@ private slots:
         QCOMPARE(f.palette->assortment()->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
         QCOMPARE(f.main->currentWidget()->objectName(), QStringLiteral("SH_PRIME"));
         QCOMPARE(f.selection->currentKind(), QStringLiteral("KOL_sLSPS"));
-        QCOMPARE(f.mainFrameLefts(), QList<int>(6, 3));
+        QCOMPARE(f.mainFrameLefts(), QList<int>(MainFrames, 3));
         QCOMPARE(f.visibleLeftTabs(), QStringList({"SH_ZarovkyL"}));
         QVERIFY(samePicture(f.corner->chosenPicture(), f.main->image(QStringLiteral("KOL_sLSPS"))));
 

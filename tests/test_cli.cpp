@@ -285,6 +285,15 @@ void TestCli::checkCommand()
     const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
     QCOMPARE(missing.status, 2);
     QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
+    // A file of another kind is no station to check; the message names it.
+    const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("lorem ipsum\r\n");
+    file.close();
+    const Run foreign = check({notes});
+    QCOMPARE(foreign.status, 2);
+    QCOMPARE(foreign.err, QStringLiteral("kalmor-cli: %1: Soubor není stanice Kalmor.\n").arg(notes));
     for (const QStringList &bad : {QStringList{}, QStringList{clean, clean}, QStringList{clean, "--xml"}}) {
         const Run usage = check(bad);
         QCOMPARE(usage.status, 2);

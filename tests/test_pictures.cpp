@@ -103,8 +103,8 @@ private slots:
     void committedPicturesMatchTheRules()
     {
         const QStringList names = elementPictureNames();
-        QCOMPARE(names.size(), 65);
-        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 65);
+        QCOMPARE(names.size(), 88);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 88);
         for (const KindInfo &kind : allKinds())
             QVERIFY2(QFile::exists(QStringLiteral(":/elements/%1.png").arg(kind.name)), kind.name);
         for (const char *corner : CornerPieceNames)
@@ -118,7 +118,8 @@ private slots:
             QVERIFY2(resourcePicture(name) == drawn, qPrintable(name));
         }
         for (const QString &bad : {u"KOL_sLSXX"_qs, u"KOL_sLSLS"_qs, u"HKO_sLSPH"_qs, u"KOZ_sSS"_qs,
-                                   u"Ruzek_SH"_qs, u"ZAR_XX_ZH"_qs, u"STI_Cely"_qs, u"kol_sLSPS"_qs, u""_qs})
+                                   u"Ruzek_SH"_qs, u"ZAR_XX_ZH"_qs, u"STI_Cely"_qs, u"kol_sLSPS"_qs, u""_qs,
+                                   u"NAV_XX_P"_qs, u"PRU_TXT_P"_qs, u"tla_vc"_qs})
             QVERIFY2(drawElementPicture(bad).isNull(), qPrintable(bad));
     }
 
@@ -286,6 +287,70 @@ private slots:
             QVERIFY(qRed(rim) > qRed(head));
             QVERIFY(qRed(rim) > qBlue(rim));
         }
+    }
+
+    // Each desk element shows the desk's colours at its characteristic
+    // places, on a transparent ground, with no other colours than these;
+    // a kind for the right is its kind for the left mirrored.
+    void deskElementsShowTheirColours()
+    {
+        constexpr QRgb Red = qRgb(220, 0, 0), Green = qRgb(0, 170, 0), Yellow = qRgb(255, 190, 0),
+                       Light = qRgb(240, 240, 240), Blue = qRgb(0, 90, 255), AtRest = qRgb(70, 70, 70),
+                       Body = qRgb(40, 40, 40), Grey = qRgb(160, 160, 160);
+        struct Dot {
+            int x, y;
+            QRgb colour;
+        };
+        // Signals: lamps in the head, the foot at the right end above a track
+        // in the same cell, the lower cell free. Buttons and controllers by
+        // their rings, faces, pointers and lamps.
+        const QList<std::pair<QString, QList<Dot>>> table{
+            {u"NAV_HL_L"_qs, {{18, 10, Red}, {29, 10, Green}, {23, 10, Body}, {41, 16, Body}, {23, 35, White}}},
+            {u"NAV_HP_L"_qs, {{7, 10, Red}, {18, 10, Green}, {29, 10, Light}, {41, 16, Body}}},
+            {u"NAV_SE_L"_qs, {{22, 10, Blue}, {31, 10, Light}, {10, 10, White}, {41, 16, Body}}},
+            {u"NAV_PR_L"_qs, {{18, 10, Yellow}, {29, 10, Green}, {41, 16, Body}}},
+            {u"TLA_VC"_qs, {{23, 7, Green}, {23, 18, Body}, {23, 40, White}}},
+            {u"TLA_PC"_qs, {{23, 7, Light}, {23, 18, Body}}},
+            {u"TLA_RC"_qs, {{23, 18, Red}, {23, 7, Red}}},
+            {u"TLA_NUZ"_qs, {{15, 10, Red}, {10, 5, Black}, {31, 26, Light}}},
+            {u"TLA_PN"_qs, {{23, 7, Red}, {23, 18, Light}}},
+            {u"TLA_SK"_qs, {{23, 23, Grey}, {12, 35, Grey}, {6, 23, Black}}},
+            {u"RAD_VYH"_qs,
+             {{23, 18, Light}, {18, 28, Body}, {8, 8, Light}, {6, 6, AtRest}, {38, 8, Light}, {38, 6, AtRest}}},
+            {u"RAD_2P"_qs, {{20, 18, Light}, {28, 26, Body}}},
+            {u"POC_Obsluh"_qs, {{6, 20, Body}, {10, 14, Black}, {13, 16, Light}, {14, 19, Black}, {31, 22, Light}}},
+            {u"KLI_Zamek"_qs, {{14, 22, Grey}, {21, 19, Black}, {21, 26, Black}, {39, 7, Light}}},
+            {u"PRU_SIP_L"_qs, {{30, 23, Light}, {10, 18, Light}, {30, 18, White}, {44, 23, Black}}},
+            {u"PRU_SOU"_qs, {{23, 23, Red}, {12, 23, Light}, {34, 23, Light}, {23, 10, White}}},
+            {u"PRU_PRJ"_qs, {{23, 15, Light}, {11, 36, Light}, {23, 36, Red}, {35, 36, Yellow}}},
+            {u"PRU_TXT"_qs, {{23, 23, Light}, {23, 14, Black}, {23, 8, White}}},
+        };
+        const QSet<QRgb> palette{White, Black, Red, Green, Yellow, Light, Blue, AtRest, Body, Grey};
+        QStringList checked;
+        for (const auto &[name, dots] : table) {
+            const QImage image = resourcePicture(name);
+            QCOMPARE(image.size(), TrackPictureSize);
+            for (const Dot &dot : dots)
+                QVERIFY2(image.pixel(dot.x, dot.y) == dot.colour,
+                         qPrintable(u"%1 at %2, %3"_qs.arg(name).arg(dot.x).arg(dot.y)));
+            for (const QPoint corner : {QPoint(0, 0), QPoint(46, 0), QPoint(0, 46), QPoint(46, 46)})
+                QCOMPARE(image.pixel(corner), White);
+            QVERIFY2(pixelsOf(image, [&](QRgb c) { return !palette.contains(c); }).isEmpty(), qPrintable(name));
+            checked << name;
+            if (name.endsWith(u"_L")) {
+                const QString right = name.chopped(1) + u'P';
+                QCOMPARE(resourcePicture(right), image.mirrored(true, false));
+                checked << right;
+            }
+        }
+        QStringList desk;
+        for (const KindInfo &kind : allKinds()) {
+            if (elementClassOf(QString::fromLatin1(kind.name)) == ElementClass::DeskElement)
+                desk << QString::fromLatin1(kind.name);
+        }
+        checked.sort();
+        desk.sort();
+        QCOMPARE(checked, desk);
     }
 
     void lampsDifferInTheirLensTint()

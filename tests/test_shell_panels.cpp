@@ -21,6 +21,7 @@
 #include "shell/TStarter.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
+#include "support/IndexProbe.h"
 #include "support/ShellTestSupport.h"
 
 #include <QAbstractButton>
@@ -72,7 +73,7 @@ private slots:
 
 void ShellPanelsTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
+    setUpShellSuite();
 }
 
 void ShellPanelsTest::resizeRule()
@@ -363,7 +364,10 @@ void ShellPanelsTest::undoAndRedoEntries()
     QAction *undo = action(w, "Zpt2");
     QAction *redo = action(w, "MP_Znovu");
     auto *button = child<QToolButton>(&w, "BB_Zpet");
-    const auto enabled = [&] { return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled()}; };
+    auto *redoButton = child<QToolButton>(&w, "BitBtn5");
+    const auto enabled = [&] {
+        return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled(), redoButton->isEnabled()};
+    };
     const auto click = [&w](int column) {
         emit w.surface()->mouseMoved(column * 47 + 5, 5);
         emit w.surface()->mousePressed(Qt::LeftButton, column * 47 + 5, 5);
@@ -372,10 +376,10 @@ void ShellPanelsTest::undoAndRedoEntries()
     QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(redo->shortcutContext(), Qt::WindowShortcut);
-    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+    QCOMPARE(enabled(), (QList<bool>{false, false, false, false}));
 
     click(0);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
     QCOMPARE(button->toolTip(), QStringLiteral("Zpět: Vložení prvku"));
     action(w, "Posunoutve1")->trigger();
     QCOMPARE(undo->statusTip(), QStringLiteral("Zpět: Posunutí všech prvků"));
@@ -386,20 +390,22 @@ void ShellPanelsTest::undoAndRedoEntries()
     QVERIFY(doc.tiles().isEmpty());
     // Back at the state of the new station: its status, and no question.
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
-    QCOMPARE(enabled(), (QList<bool>{false, false, true}));
-    redo->trigger();
+    QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
+    QCOMPARE(redoButton->toolTip(), QStringLiteral("Znovu: Vložení prvku"));
+    redoButton->click();
+    QCOMPARE(doc.tiles().count(), 1);
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Upraveno"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, true, true}));
     // A new gesture drops what could be redone.
     click(2);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
 
     // Saving keeps the steps; New empties them.
     QTemporaryDir dir;
     QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("u.stvx"))));
     QVERIFY(undo->isEnabled());
     QVERIFY(w.lifecycle()->newStation());
-    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+    QCOMPARE(enabled(), (QList<bool>{false, false, false, false}));
 }
 
 void ShellPanelsTest::selectionKeysAndWheel()
@@ -431,9 +437,9 @@ void ShellPanelsTest::selectionKeysAndWheel()
     // a change made outside the history waits for the frame.
     surface->repaint();
     doc.tiles().replace(0, TPolePanelu(doc.tiles().at(0)));
-    QVERIFY(!surface->indexFollowed());
+    QVERIFY(!IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Right);
-    QVERIFY(surface->indexFollowed());
+    QVERIFY(IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Down);
     QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), QPoint(2, 2));
     QCOMPARE(w.panelSelection()->area(), (CellRect{2, 2, 3, 3}));
@@ -494,16 +500,21 @@ void ShellPanelsTest::selectionKeysAndWheel()
     wheel(onSurface(), QPoint(0, 120), Qt::ControlModifier);
     QCOMPARE(view.cellSize(), 64);
     QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("17"));
-    QCOMPARE(view.surfaceSize(), QSize(150 * 64, 50 * 64));
+    // New applied the new station's 100 x 50 cells.
+    QCOMPARE(view.surfaceSize(), QSize(100 * 64, 50 * 64));
     QCOMPARE(cellUnder(), before);
     QCOMPARE(w.pointerInput()->cursorCell(), before);
+    // A notch scrolls three cells of the size shown.
+    const int zoomedDown = view.vertical().position;
+    wheel(onSurface(), QPoint(0, -120), {});
+    QCOMPARE(view.vertical().position, zoomedDown + 3 * 64);
     for (int notch = 0; notch < 5; ++notch)
         wheel(onSurface(), QPoint(0, -120), Qt::ControlModifier);
     QCOMPARE(view.cellSize(), 12);
     if (surface->rect().contains(onSurface()))
         QCOMPARE(w.pointerInput()->cursorCell(), cellUnder());
     QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("-35"));
-    QCOMPARE(view.surfaceSize(), QSize(150 * 12, 50 * 12));
+    QCOMPARE(view.surfaceSize(), QSize(100 * 12, 50 * 12));
 }
 
 void ShellPanelsTest::shiftShortcutsWinOverFields()

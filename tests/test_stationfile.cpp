@@ -86,6 +86,11 @@ private slots:
                  QByteArray("ZAROVKA;X=-4;Y=7;NAME=ZAR_CE_ZH;ODSAZENI_X=31;ODSAZENI_Y=32\r\n"));
         QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 0, 2147483647}),
                  QByteArray("STITEK;X=0;Y=2147483647;NAME=STI_Cely_Dole\r\n"));
+        // Numbers of every length, and the edges between them.
+        QCOMPARE(lampLine({100, 999, 1000, 1099, QStringLiteral("ZAR_BI_ZH")}),
+                 QByteArray("ZAROVKA;X=100;Y=999;NAME=ZAR_BI_ZH;ODSAZENI_X=1000;ODSAZENI_Y=1099\r\n"));
+        QCOMPARE(lampLine({9999, 10000, -1, -2147483647 - 1, QStringLiteral("ZAR_BI_ZH")}),
+                 QByteArray("ZAROVKA;X=9999;Y=10000;NAME=ZAR_BI_ZH;ODSAZENI_X=-1;ODSAZENI_Y=-2147483648\r\n"));
 
         // A whole station: tiles, then lamps, then plates, each in list order,
         // with progress after every line.

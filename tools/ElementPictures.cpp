@@ -1,6 +1,7 @@
 #include "tools/ElementPictures.h"
 
 #include "catalogue/ElementKinds.h"
+#include "tools/DeskPictures.h"
 #include "tools/TrackShapes.h"
 
 #include <algorithm>
@@ -196,7 +197,7 @@ QImage drawElementPicture(const QString &name)
         return platePicture(*top);
     if (const auto mask = trackMaskOf(name))
         return trackPicture(name, *mask);
-    return {};
+    return drawDeskPicture(name);
 }
 
 QStringList elementPictureNames()

@@ -15,7 +15,7 @@ inline constexpr QSize LampPictureSize{16, 15};
 // A null image for a name that is neither.
 QImage drawElementPicture(const QString &name);
 
-// The 61 kind names followed by the 4 corner-piece names: every picture
+// The 84 kind names followed by the 4 corner-piece names: every picture
 // the image set holds.
 QStringList elementPictureNames();
 

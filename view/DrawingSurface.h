@@ -46,6 +46,11 @@ public:
 
     const CanvasState &canvasState() const { return m_canvas; }
 
+    // What the surface shows, for the windows that show it too.
+    const StationDocument &document() const { return m_doc; }
+    const ImageSet &images() const { return m_images; }
+    Viewport &viewport() const { return m_viewport; }
+
     // What a load does for the frames: the cell index of the station read,
     // built on the loading thread and taken over with the station, so that
     // the first frame after the load has nothing to build.
@@ -61,9 +66,6 @@ public:
 
     // Surface pixels composed so far, for tests and benchmarks.
     qint64 composedPixels() const { return m_composedPixels; }
-    // Whether the cell index has followed every change of the elements,
-    // so that the next frame only draws: for tests.
-    bool indexFollowed() const { return m_index.followed(m_doc.data()); }
 
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
@@ -98,6 +100,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Tests look at what the cell index has followed (tests/support/IndexProbe.h).
+    friend struct IndexProbe;
+
     RenderState frameState() const;
     FrameSnapshot snapshot() const;
 

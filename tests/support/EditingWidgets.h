@@ -15,6 +15,7 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
 #include "view/SpinEdit.h"
+#include "support/PinnedFont.h"
 #include "support/ScriptedPrompts.h"
 #include <QAction>
 #include <QApplication>
