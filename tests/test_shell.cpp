@@ -66,7 +66,6 @@ private slots:
     void startState();
     void leftPanelTabs();
     void menuTable();
-    void closingEndsProgram();
     void fileDialogs();
 };
 
@@ -484,55 +483,6 @@ void ShellTest::menuTable()
     for (const char *withGlyph : {"MP_Novy", "MP_Otevreni", "MP_Ulozeni", "MP_UlozitJako", "Zpt2", "MP_Znovu"})
         QVERIFY2(!action(w, withGlyph)->icon().isNull(), withGlyph);
     QVERIFY(action(w, "Konec1")->icon().isNull());
-}
-
-void ShellTest::closingEndsProgram()
-{
-    {
-        Application app;
-        QSignalSpy finished(&app, &Application::finished);
-        app.starter().close();
-        QCOMPARE(finished.count(), 1);
-        QVERIFY(!app.starter().timer()->isActive());
-        QVERIFY(!app.mainWindow().isVisible());
-    }
-    Application app;
-    runSplash(app);
-    QSignalSpy finished(&app, &Application::finished);
-    TPanelVaxel &w = app.mainWindow();
-    app.document().tiles().append(TPolePanelu{});
-    app.document().markModified();
-
-    QString asked;
-    whenModal([&asked](QWidget *modal) {
-        asked = qobject_cast<QMessageBox *>(modal)->text();
-        clickBoxButton(modal, QMessageBox::No);
-    });
-    QVERIFY(!w.close());
-    QCOMPARE(asked, QStringLiteral("Soubor (žádný soubor) byl upraven, zavřít bez uložení změn?"));
-    QVERIFY(w.isVisible());
-    QCOMPARE(finished.count(), 0);
-
-    // Enter and Esc answer No: neither throws the work away.
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-        bool presetNo = false;
-        whenModal([&presetNo, key](QWidget *modal) {
-            auto *box = qobject_cast<QMessageBox *>(modal);
-            QVERIFY(box);
-            presetNo = box->defaultButton() == box->button(QMessageBox::No);
-            QTest::keyClick(box, key);
-        });
-        QVERIFY(!w.close());
-        QVERIFY(presetNo);
-        QVERIFY(w.isVisible());
-        QCOMPARE(app.document().tiles().count(), 1);
-    }
-    QCOMPARE(finished.count(), 0);
-
-    whenModal([](QWidget *modal) { clickBoxButton(modal, QMessageBox::Yes); });
-    action(w, "Konec1")->trigger();
-    QVERIFY(!w.isVisible());
-    QCOMPARE(finished.count(), 1);
 }
 
 void ShellTest::fileDialogs()
