@@ -10,6 +10,7 @@ QString problemCodeText(ProblemCode code)
 {
     switch (code) {
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
+    case ProblemCode::DuplicateText: return QStringLiteral("duplicate-text");
     case ProblemCode::OpenEnd: return QStringLiteral("open-end");
     case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
     case ProblemCode::Stacked: return QStringLiteral("stacked");
@@ -22,12 +23,23 @@ QString problemDescription(ProblemCode code)
 {
     switch (code) {
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
+    case ProblemCode::DuplicateText: return QStringLiteral("Stejný text na více popiscích");
     case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
     case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
     case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
     case ProblemCode::UnknownKind: return QStringLiteral("Neznámý druh prvku");
     }
     return {};
+}
+
+ProblemLevel problemLevel(ProblemCode code)
+{
+    return code == ProblemCode::DuplicateText ? ProblemLevel::Warning : ProblemLevel::Error;
+}
+
+QString problemLevelText(ProblemLevel level)
+{
+    return level == ProblemLevel::Warning ? QStringLiteral("warning") : QStringLiteral("error");
 }
 
 int pointRank(const std::optional<BorderPoint> &point)

@@ -244,10 +244,14 @@ private:
         return e;
     }
 
+    // The text is the fourth field when it is keyed "TEXT="; a fourth
+    // field with another key is ignored, as it was before plates had texts.
     QString readPlate(const Fields &f)
     {
         TPoleStitek s;
         QString e = readCellAndName(f, s);
+        if (f.count > 4 && f.at[4].startsWith("TEXT="))
+            s.TEXT = decodeWindows1250(f.at[4].sliced(5));
         if (e.isEmpty())
             m_block.plates.push_back(std::move(s));
         return e;

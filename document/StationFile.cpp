@@ -104,16 +104,34 @@ char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
         .end();
 }
 
+// A plate's text comes after the name and only when there is one, so a
+// station without texts is written byte for byte as before texts existed.
 char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
 {
-    return LinePen(at).text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n").end();
+    LinePen pen(at);
+    pen.text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name);
+    if (s.TEXT.isEmpty())
+        return pen.text("\r\n").end();
+    return LinePen(putWindows1250(s.TEXT, pen.text(";TEXT=").end())).text("\r\n").end();
+}
+
+// Bytes of a line beyond LongestLine and its kind name: a plate's text,
+// one byte a character.
+template <class Element>
+qsizetype textBytes(const Element &)
+{
+    return 0;
+}
+qsizetype textBytes(const TPoleStitek &s)
+{
+    return s.TEXT.size();
 }
 
 template <class Element>
 void appendLine(QByteArray &out, const Element &e, QByteArrayView name)
 {
     const qsizetype at = out.size();
-    out.resize(at + LongestLine + name.size());
+    out.resize(at + LongestLine + name.size() + textBytes(e));
     out.truncate(putLine(out.data() + at, e, name) - out.constData());
 }
 
@@ -154,14 +172,17 @@ struct Chunk {
     qsizetype used = 0;  // bytes of lines at its front
 };
 
+constexpr qsizetype TextsAhead = 16;
+
 void formatChunk(const StationData &d, Chunk &chunk)
 {
     NameBytes names;
     char *p = chunk.buffer.data();
     const auto put = [&](const auto &element, QByteArrayView name) {
         const qsizetype used = p - chunk.buffer.constData();
-        if (chunk.buffer.size() - used < LongestLine + name.size()) {
-            chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + LongestLine + name.size()));
+        const qsizetype room = LongestLine + name.size() + textBytes(element);
+        if (chunk.buffer.size() - used < room) {
+            chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + room));
             p = chunk.buffer.data() + used;
         }
         p = putLine(p, element, name);
@@ -176,7 +197,12 @@ void formatChunk(const StationData &d, Chunk &chunk)
             const TPoleZarovka &z = d.lamps.at(i - tiles);
             put(z, names(z.NAME));
         } else {
-            const TPoleStitek &s = d.plates.at(i - tiles - lamps);
+            // Each text lies in memory of its own: asked for a few plates
+            // ahead, it is there when its line is written.
+            const qsizetype plate = i - tiles - lamps;
+            if (plate + TextsAhead < d.plates.count())
+                __builtin_prefetch(d.plates.at(plate + TextsAhead).TEXT.constData());
+            const TPoleStitek &s = d.plates.at(plate);
             put(s, names(s.NAME));
         }
     }

@@ -1,6 +1,7 @@
 #include "render/FrameComposer.h"
 
 #include "render/ElementDrawing.h"
+#include "render/ImageSet.h"
 #include "render/IndexedDrawing.h"
 #include "render/index/ElementIndex.h"
 #include "render/FrameOverlays.h"
@@ -140,7 +141,7 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
 
 // The steps of a frame that go tile by tile, in their order.
 void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &state, const EditingView &editing,
-                 const ImageSet &images, ElementIndex *index, PlacedScratch &scratch)
+                 const ImageSet &images, ElementIndex *index, const FrameTexts &texts, PlacedScratch &scratch)
 {
     const int cell = std::max(1, state.cellSize);
     const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
@@ -159,6 +160,8 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
         drawPreviews(tile, images, cell, state, editing);
         if (state.switches.grid)
             drawGrid(tile, state, cell);
+        // Above the grid, so that its lines do not cut the letters.
+        texts.draw(tile);
     }
     const auto held = scratch.holdShared();
     outlineProblemCells(tile, state.overlays, cell);
@@ -203,8 +206,9 @@ private:
 // the same draws in the same order as without tiles, and tiles are drawn
 // on every core at once.
 void composeTiles(FrameTarget &frame, const StationData &doc, const RenderState &state, const EditingView &editing,
-                  const ImageSet &images, ElementIndex *index)
+                  const ImageSet &images, ElementIndex *index, TextReach &reach)
 {
+    const int cell = std::max(1, state.cellSize);
     // The plain walk visits every record once per tile: one tile for it.
     constexpr int TilePixels = 256;
     const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
@@ -213,10 +217,13 @@ void composeTiles(FrameTarget &frame, const StationData &doc, const RenderState 
         for (int left = frame.clip.left(); left <= frame.clip.right(); left += step)
             tiles.push_back(QRect(left, top, step, step));
     }
+    FrameTexts texts;
+    if (state.switches.texts)
+        texts.gather(doc, index, reach, images.texts(), cell, frame.clip);
     TileWorkers workers(doc, index, int(tiles.size()));
     workers.run(int(tiles.size()), [&](int t, PlacedScratch &scratch) {
         FrameTarget tile(frame, tiles[std::size_t(t)]);
-        composeTile(tile, doc, state, editing, images, index, scratch);
+        composeTile(tile, doc, state, editing, images, index, texts, scratch);
     });
 }
 
@@ -229,6 +236,7 @@ TileInputs tileInputs(const StationData &doc, const RenderState &state, const Im
                       toQColor(state.fillColour).rgb(),
                       state.switches.grid,
                       state.switches.trackCircuits,
+                      state.switches.texts,
                       state.overlays,
                       state.appliedColumns,
                       state.appliedRows,
@@ -257,17 +265,26 @@ void copyTile(FrameTarget &frame, const TileCache::Use &use)
 // that are not kept, or not with these inputs, are composed into the
 // cache first.
 void composeKeptTiles(FrameTarget &frame, const StationData &doc, const RenderState &state,
-                      const EditingView &editing, const ImageSet &images, ElementIndex &index, TileCache &cache)
+                      const EditingView &editing, const ImageSet &images, ElementIndex &index, TextReach &reach,
+                      TileCache &cache)
 {
+    const int cell = std::max(1, state.cellSize);
     cache.beginFrame(tileInputs(doc, state, images));
-    const std::vector<TileCache::Use> uses = cache.plan(
-        frame.clip, previewReach(std::max(1, state.cellSize), state, editing), previewInputs(state, editing));
+    const std::vector<TileCache::Use> uses
+        = cache.plan(frame.clip, previewReach(cell, state, editing), previewInputs(state, editing));
+    // The texts are gathered for what is composed, not for what is copied.
+    QRect composed;
+    for (const TileCache::Use &use : uses)
+        composed |= use.compose;
+    FrameTexts texts;
+    if (state.switches.texts && !composed.isEmpty())
+        texts.gather(doc, &index, reach, images.texts(), cell, composed);
     TileWorkers workers(doc, &index, int(uses.size()));
     workers.run(int(uses.size()), [&](int t, PlacedScratch &scratch) {
         const TileCache::Use &use = uses[std::size_t(t)];
         if (!use.compose.isEmpty()) {
             FrameTarget tile(*use.image, use.origin, use.compose);
-            composeTile(tile, doc, state, editing, images, &index, scratch);
+            composeTile(tile, doc, state, editing, images, &index, texts, scratch);
         }
         copyTile(frame, use);
     });
@@ -285,9 +302,9 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     const int cell = std::max(1, state.cellSize);
     const bool drawCursor = state.focus && state.switches.cursorFrame;
     if (cache && index)
-        composeKeptTiles(frame, doc, state, editing, images, *index, *cache);
+        composeKeptTiles(frame, doc, state, editing, images, *index, *canvas.textReach, *cache);
     else
-        composeTiles(frame, doc, state, editing, images, index);
+        composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
         drawSelectionOutline(frame, editing.selection, cell);
     if (drawCursor && !frame.clip.isEmpty())

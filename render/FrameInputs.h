@@ -21,6 +21,7 @@ struct ViewSwitches {
     bool cursorFrame = true;     // MP_PolickoPodKurzorem
     bool grid = true;            // MP_Mrizka
     bool trackCircuits = false;  // MP_KolejoveObvody
+    bool texts = true;           // MP_Texty
     friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
 };
 

@@ -16,8 +16,12 @@ int tilesAcross(int pixels)
 
 void TileCache::fitView(QSize view)
 {
-    // Two views' worth: a view scrolled by a whole view and back.
-    const std::size_t wanted = std::size_t(2 * tilesAcross(view.width()) * tilesAcross(view.height()));
+    // One view's worth and a row and a column more: as a view scrolls,
+    // the tiles that left it make room for those that come in. More would
+    // only keep a view that was scrolled away from, at a quarter of a
+    // megabyte a tile.
+    const std::size_t wanted
+        = std::size_t((tilesAcross(view.width()) + 1) * (tilesAcross(view.height()) + 1));
     m_capacity = std::max(m_capacity, wanted);
 }
 

@@ -17,7 +17,7 @@ class ImageSet;
 struct StationData;
 
 // Everything the tile steps of a frame (fill, elements, track circuits,
-// grid, problem outlines) are composed from besides the previews: tiles
+// grid, plate texts, problem outlines) are composed from besides the previews: tiles
 // composed from equal inputs have equal pixels. The lists stand for their
 // records by their revisions, which grow with every change, a
 // replacement of a whole list included.
@@ -29,6 +29,7 @@ struct TileInputs {
     QRgb fill = 0;
     bool grid = false;
     bool trackCircuits = false;
+    bool texts = false;
     Overlays overlays;
     qint32 appliedColumns = 0;
     qint32 appliedRows = 0;
@@ -58,13 +59,13 @@ struct PreviewInputs {
 // previews it shows and composed again when they change. The frame-wide
 // layers above the tiles (selection, cursor frame, diagnostics) are never
 // kept. Those tiles least recently used go first once there are more than
-// two views' worth.
+// a view's worth.
 class TileCache {
 public:
     static constexpr int Pixels = 256;
 
-    // Keeps enough tiles for a view of that size to scroll by a whole
-    // view and back without composing any tile twice.
+    // Keeps enough tiles for a view of that size to scroll without
+    // composing a tile it still shows again.
     void fitView(QSize view);
 
     // Forgets every tile.

@@ -117,6 +117,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_ZrcadlitVodorovne = entry(m.MS_Upravy, "MP_ZrcadlitVodorovne", QStringLiteral("Zrcadlit vodorovně"));
     m.MP_ZrcadlitSvisle = entry(m.MS_Upravy, "MP_ZrcadlitSvisle", QStringLiteral("Zrcadlit svisle"));
     separator(m.MS_Upravy, "N8");
+    m.MP_Najit = entry(m.MS_Upravy, "MP_Najit", QStringLiteral("Najít ..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     m.MP_KontrolaPanelu = entry(m.MS_Upravy, "MP_KontrolaPanelu", QStringLiteral("Kontrola panelu"), QKeySequence(Qt::Key_F7));
 
     m.MS_Nastaveni = section(bar, "MS_Nastaveni", QStringLiteral("Nastavení"));
@@ -134,6 +135,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_KolejoveObvody = checkEntry(m.PanelVaxel1, "MP_KolejoveObvody", QStringLiteral("Kolejové obvody"),
                                      QKeySequence(Qt::CTRL | Qt::Key_K));
     m.MP_KolejoveObvody->setChecked(false);
+    m.MP_Texty = checkEntry(m.PanelVaxel1, "MP_Texty", QStringLiteral("Texty"));
     m.MS_NahledPanelu = entry(m.PanelVaxel1, "MS_NahledPanelu", QStringLiteral("Náhled panelu"), QKeySequence(Qt::Key_F9));
     m.Panelynstroj1 = submenu(m.MS_Zobrazit, "Panelynstroj1", QStringLiteral("Panely nástrojů"));
     m.MP_HorniLista = checkEntry(m.Panelynstroj1, "MP_HorniLista", QStringLiteral("Horní lišta"));

@@ -40,6 +40,7 @@ struct MainMenu {
     QAction *MP_VybratVse = nullptr;
     QAction *MP_ZrcadlitVodorovne = nullptr;
     QAction *MP_ZrcadlitSvisle = nullptr;
+    QAction *MP_Najit = nullptr;
 
     QMenu *MS_Nastaveni = nullptr;
     QAction *OStanici1 = nullptr;
@@ -54,6 +55,7 @@ struct MainMenu {
     QAction *MP_PolickoPodKurzorem = nullptr;
     QAction *MP_Mrizka = nullptr;
     QAction *MP_KolejoveObvody = nullptr;
+    QAction *MP_Texty = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;
     QAction *MP_HorniLista = nullptr;

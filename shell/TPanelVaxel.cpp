@@ -2,14 +2,18 @@
 
 #include "document/StationDocument.h"
 #include "editing/AssortmentView.h"
+#include "editing/CellJump.h"
 #include "editing/CornerDivisionPage.h"
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
+#include "editing/FindWindow.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PanelSelection.h"
 #include "editing/Picking.h"
+#include "editing/PlateTextEditor.h"
 #include "editing/PointerInput.h"
 #include "editing/SelectionCommands.h"
 #include "editing/ShiftElements.h"
@@ -140,14 +144,18 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
 
     m_pointer = new PointerInput(
         m_history, [this] { return m_viewport.cellSize(); },
-        [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage); },
+        [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage, m_labelPage); },
         this);
     m_pointer->setCaptionLabels(m_cornerPage->startCaption(), m_cornerPage->endCaption());
     X_Plocha *plocha = surface();
     connect(plocha, &X_Plocha::mouseMoved, m_pointer, &PointerInput::mouseMoved);
     connect(plocha, &X_Plocha::mousePressed, m_pointer, &PointerInput::mousePressed);
     connect(plocha, &X_Plocha::mouseReleased, m_pointer, &PointerInput::mouseReleased);
+    connect(plocha, &X_Plocha::mouseDoubleClicked, m_pointer, &PointerInput::mouseDoubleClicked);
     plocha->setFrameSource([this] { return editingView(); });
+    m_labelPage->setPrompts(&m_prompts);
+    m_plateTextEditor = new PlateTextEditor(m_history, plocha, [this] { return m_viewport.cellSize(); }, &m_prompts, this);
+    connect(m_pointer, &PointerInput::plateTextEditRequested, m_plateTextEditor, &PlateTextEditor::edit);
 
     m_panelSelection = new PanelSelection(this);
     connect(m_pointer, &PointerInput::cellsSelected, m_panelSelection, &PanelSelection::selectCells);
@@ -167,6 +175,10 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     ToolWindow::attach(m_layoutCheck->window(), m_workArea->clipPanel());
     plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
+    m_findWindow = new FindWindow(m_doc, this);
+    ToolWindow::attach(m_findWindow, m_workArea->clipPanel());
+    connect(m_findWindow, &FindWindow::cellChosen, this, [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_findWindow, &FindWindow::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_lifecycle->addLoadFollower(plocha->indexPreparation());
@@ -373,7 +385,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
     connect(m.MP_KolejoveObvody, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_Texty, &QAction::toggled, this, [plocha](bool on) { plocha->switches().texts = on; });
     connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
+    connect(m.MP_Najit, &QAction::triggered, m_findWindow, &FindWindow::open);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);
@@ -404,7 +418,7 @@ void TPanelVaxel::attachPalette(TPaleta *palette)
     w.dockedPanel = m_dockedAssortment;
     m_selection = new ElementSelection(w, this);
     connect(m_pointer, &PointerInput::pickRequested, this, [this](QPoint cell) {
-        pickElement(m_doc.data(), cell, *m_selection, *m_cornerPage, *m_lampPage);
+        pickElement(m_doc.data(), cell, *m_selection, *m_cornerPage, *m_lampPage, m_labelPage);
     });
     m_toolPanels->setPalette(palette);
     m_toolPanels->setSynchronisation([this] { m_selection->synchronise(); });
@@ -486,7 +500,8 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
 
 PictureOptions TPanelVaxel::currentPicture() const
 {
-    return stationPicture(m_doc.data(), m_viewport.cellSize(), surface()->renderState().switches.grid);
+    const ViewSwitches &switches = surface()->renderState().switches;
+    return stationPicture(m_doc.data(), m_viewport.cellSize(), switches.grid, switches.texts);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

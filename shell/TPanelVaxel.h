@@ -26,10 +26,12 @@ class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
 class ExportCommand;
+class FindWindow;
 class LabelPropertiesPage;
 class LayoutCheck;
 class LampPropertiesPage;
 class PanelSelection;
+class PlateTextEditor;
 class PointerInput;
 class ShortcutsOverFields;
 class PrintCommand;
@@ -94,6 +96,9 @@ public:
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
     LayoutCheck *layoutCheck() const { return m_layoutCheck; }
+    FindWindow *findWindow() const { return m_findWindow; }
+    PlateTextEditor *plateTextEditor() const { return m_plateTextEditor; }
+    LabelPropertiesPage *labelPage() const { return m_labelPage; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -158,6 +163,8 @@ private:
     PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
     LayoutCheck *m_layoutCheck = nullptr;
+    FindWindow *m_findWindow = nullptr;
+    PlateTextEditor *m_plateTextEditor = nullptr;
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
     PanelSelection *m_panelSelection = nullptr;
     SelectionCommands *m_selectionCommands = nullptr;

@@ -157,7 +157,7 @@ private slots:
 
         LabelPropertiesPage labels;
         auto *edit = labels.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-        QVERIFY(edit && !edit->isEnabled() && edit->text().isEmpty());
+        QVERIFY(edit && edit->isEnabled() && edit->text().isEmpty());
     }
 
     void lampPageFitsTheLeftPanel()

@@ -257,7 +257,7 @@ void ShellTest::startState()
     QVERIFY(!app.palette()->isVisible());
     for (const char *entry : {"MP_HorniLista", "MP_Sortiment", "MP_LevyPanel", "MP_StatusPanel",
                               "MP_UkotvitPanelSortiment", "MP_InfoVykreslovani", "MP_Nahled",
-                              "MP_PolickoPodKurzorem", "MP_Mrizka"})
+                              "MP_PolickoPodKurzorem", "MP_Mrizka", "MP_Texty"})
         QVERIFY2(action(w, entry)->isChecked() && action(w, entry)->isEnabled(), entry);
     QVERIFY(!action(w, "Zpt2")->isEnabled());
     QVERIFY(!action(w, "MP_Znovu")->isEnabled());
@@ -423,6 +423,7 @@ void ShellTest::menuTable()
         {"MP_ZrcadlitVodorovne", "MS_Upravy", QStringLiteral("Zrcadlit vodorovně"), {}},
         {"MP_ZrcadlitSvisle", "MS_Upravy", QStringLiteral("Zrcadlit svisle"), {}},
         {"N8", "MS_Upravy", QString(), {}},
+        {"MP_Najit", "MS_Upravy", QStringLiteral("Najít ..."), QKeySequence(QStringLiteral("Ctrl+F"))},
         {"MP_KontrolaPanelu", "MS_Upravy", QStringLiteral("Kontrola panelu"), QKeySequence(QStringLiteral("F7"))},
         {"OStanici1", "MS_Nastaveni", QStringLiteral("Informace o stanici"), {}},
         {"Panel1", "MS_Nastaveni", QStringLiteral("Panel Vaxel"), {}},
@@ -434,6 +435,7 @@ void ShellTest::menuTable()
         {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
         {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
         {"MP_KolejoveObvody", "PanelVaxel1", QStringLiteral("Kolejové obvody"), QKeySequence(QStringLiteral("Ctrl+K"))},
+        {"MP_Texty", "PanelVaxel1", QStringLiteral("Texty"), {}},
         {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
         {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},
         {"MP_HorniLista", "Panelynstroj1", QStringLiteral("Horní lišta"), {}},

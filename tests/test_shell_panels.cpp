@@ -305,6 +305,29 @@ void ShellPanelsTest::viewSwitchesAndShift()
     auto *check = child<QWidget>(&w, "LayoutCheckWindow");
     QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
     check->close();
+    // Plate texts are shown until "Texty" is cleared; "Najít ..." is a
+    // tool window too.
+    QVERIFY(surface->switches().texts);
+    action(w, "MP_Texty")->trigger();
+    QVERIFY(!surface->switches().texts && !w.currentPicture().texts);
+    doc.plates().append({QStringLiteral("STI_Cely_Dole"), 2, 1, QStringLiteral("Kolej 1")});
+    doc.plates().append({QStringLiteral("STI_Cely_Dole"), 6, 3, QStringLiteral("kolej 2")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    action(w, "MP_Najit")->trigger();
+    auto *find = child<QWidget>(&w, "FindWindow");
+    QVERIFY(find->isVisible() && find->isWindow() && !find->isModal());
+    QVERIFY(QTest::qWaitForWindowActive(find));
+    // Enter goes to the first hit; F3, which is "Zobrazit všechny" in the
+    // main window, to the next one in this window.
+    auto *field = child<QLineEdit>(find, "E_Hledat");
+    QTest::keyClicks(field, QStringLiteral("kolej"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(w.pointerInput()->cursorCell(), QPoint(2, 1));
+    QTest::keyClick(field, Qt::Key_F3);
+    QCOMPARE(w.pointerInput()->cursorCell(), QPoint(6, 3));
+    find->close();
+    w.pointerInput()->setCursorCell(QPoint(0, 0));
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();

@@ -1,4 +1,5 @@
 #include "document/StationFile.h"
+#include "document/StationText.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 #include "support/ReadBothWays.h"
@@ -140,9 +141,12 @@ private slots:
             d.tiles.append({number(), number(), bool(f & 1), bool(f & 2), bool(f & 4), bool(f & 8), bool(f & 16),
                             bool(f & 32), bool(f & 64), bool(f & 128), name(i)});
         }
+        // Plates with and without texts, some long enough to outgrow a piece.
+        const QStringList texts{QString(), QStringLiteral("Kolej 1a"), QStringLiteral("Stanice Dolní Lhota"),
+                                QString(1 << 20, QLatin1Char('T'))};
         for (int i = 0; i < 10000; ++i) {
             d.lamps.append({number(), number(), number(), number(), name(i)});
-            d.plates.append({name(i), number(), number()});
+            d.plates.append({name(i), number(), number(), texts.at(i % 3001 == 3000 ? 3 : int(random.bounded(3)))});
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("velka.stvx"));
@@ -154,6 +158,39 @@ private slots:
         QVERIFY(readStationFile(path, back).ok());
         const auto same = [](const auto &a, const auto &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); };
         QVERIFY(same(back.tiles, d.tiles) && same(back.lamps, d.lamps) && same(back.plates, d.plates));
+    }
+
+    // A plate's text is a field of its own after the name, only when there
+    // is one; the reader takes it from the fourth field when it is keyed so.
+    void plateTexts()
+    {
+        QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 6, 6}), QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole\r\n"));
+        QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 6, 6, QStringLiteral("Kolej 1")}),
+                 QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Kolej 1\r\n"));
+        const QByteArray lines = "STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Stanice Doln\xED Lhota\r\n"
+                                 "STITEK;X=6;Y=7;NAME=STI_Cely_Dole\r\n"
+                                 "STITEK;X=6;Y=8;NAME=STI_Cely_Dole;NAPIS=S1\r\n"
+                                 "STITEK;X=6;Y=9;NAME=STI_Cely_Dole;TEXT=\r\n"
+                                 "STITEK;X=6;Y=10;NAME=STI_Cely_Dole;text=S1\r\n"
+                                 "STITEK;X=6;Y=11;NAME=STI_Cely_Nahore;TEXT=S1;dal\xB9\xED\r\n";
+        const StationData d = read(settingLines(StationData{}) + lines);
+        QStringList texts;
+        for (const TPoleStitek &s : d.plates)
+            texts << s.TEXT;
+        QCOMPARE(texts, (QStringList{QStringLiteral("Stanice Dolní Lhota"), QString(), QString(), QString(), QString(),
+                                     QStringLiteral("S1")}));
+        // Written again: the texts as they were read, nothing for the others.
+        QCOMPARE(stationBytes(d).mid(settingLines(d).size()),
+                 QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Stanice Doln\xED Lhota\r\n"
+                            "STITEK;X=6;Y=7;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=8;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=9;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=10;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=11;NAME=STI_Cely_Nahore;TEXT=S1\r\n"));
+        // What a text may hold: what the file keeps as it was typed.
+        QVERIFY(isStationText(QStringLiteral("Kolej 1a – Ř")));
+        for (const QString &refused : {QStringLiteral("a;b"), QStringLiteral("a\nb"), QStringLiteral("S→1")})
+            QVERIFY(!isStationText(refused));
     }
 
     void czechTextsRoundTrip()

@@ -7,6 +7,7 @@
 #include "editing/CornerDivisionPage.h"
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PanelSelection.h"
