@@ -115,7 +115,7 @@ inline void addTextPlates(StationData &doc, int count)
     static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzěščřžýáíéúůABCDKLMSŘŽ0123456789 ");
     const std::array<QString, 3> kinds{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
                                        QStringLiteral("STI_Cely_Uprostred")};
-    doc.plates.reserve(doc.plates.size() + count);
+    doc.plates.reserve(doc.plates.count() + count);
     for (int i = 0; i < count; ++i) {
         const qint32 x = qint32(random.bounded(doc.columns));
         const qint32 y = qint32(random.bounded(doc.rows));
