@@ -32,27 +32,12 @@ constexpr double FileRatioTarget = 1.3;
 constexpr double FindTargetMs = 50;
 const QSize ViewSize(1920, 1080);
 
-QString randomText(QRandomGenerator &random)
-{
-    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzěščřžýáíéúůABCDKLMSŘŽ0123456789 ");
-    QString text;
-    const int length = random.bounded(1, 13);
-    for (int i = 0; i < length; ++i)
-        text += letters.at(random.bounded(letters.size()));
-    return text;
-}
-
+// 200,000 plates with texts on a 4000 x 4000 station.
 StationData plateStation()
 {
-    QRandomGenerator random(24);
-    const std::array<QString, 3> kinds{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
-                                       QStringLiteral("STI_Cely_Uprostred")};
     StationData doc;
     doc.rows = doc.columns = 4000;
-    doc.plates.reserve(200000);
-    for (int i = 0; i < 200000; ++i)
-        doc.plates.append(TPoleStitek{kinds[std::size_t(i % 3)], qint32(random.bounded(4000)),
-                                      qint32(random.bounded(4000)), randomText(random)});
+    bench::addTextPlates(doc, 200000);
     return doc;
 }
 

@@ -49,19 +49,50 @@ bool fits(const std::vector<Record> &list, qint64 dx, qint64 dy, qint32 columns,
     });
 }
 
+// Places the records one by one as the user would: each replaces the
+// first record at its cell, a record placed before it in this gesture
+// included. Records on cells the list does not hold yet are appended in
+// one change, of those landing on one cell the last in the place of the
+// first, which leaves the same list as placing them one by one.
 template <class Record>
 void place(StationEdit &edit, const std::vector<Record> &records, qint32 dx, qint32 dy)
 {
     const ElementList<Record> &list = elementsOf<Record>(edit.document());
-    for (Record r : records) {
+    std::vector<std::pair<quint64, qint32>> fresh;  // cell, position in records
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const qint32 x = records[i].X + dx;
+        const qint32 y = records[i].Y + dy;
+        const qsizetype found = list.firstAt(x, y);
+        if (found >= 0) {
+            Record r = records[i];
+            r.X = x;
+            r.Y = y;
+            edit.replace(found, std::move(r));
+        } else {
+            fresh.emplace_back((quint64(quint32(x)) << 32) | quint32(y), qint32(i));
+        }
+    }
+    // Grouped by cell, in their order within a cell.
+    std::sort(fresh.begin(), fresh.end());
+    std::vector<qint32> shown(records.size(), -1);  // first of a cell -> the last of it
+    for (std::size_t g = 0; g < fresh.size();) {
+        std::size_t end = g;
+        while (end < fresh.size() && fresh[end].first == fresh[g].first)
+            ++end;
+        shown[std::size_t(fresh[g].second)] = fresh[end - 1].second;
+        g = end;
+    }
+    std::vector<Record> appended;
+    appended.reserve(fresh.size());
+    for (const qint32 from : shown) {
+        if (from < 0)
+            continue;
+        Record r = records[std::size_t(from)];
         r.X += dx;
         r.Y += dy;
-        const qsizetype found = list.firstAt(r.X, r.Y);
-        if (found < 0)
-            edit.append(std::move(r));
-        else
-            edit.replace(found, std::move(r));
+        appended.push_back(std::move(r));
     }
+    edit.appendAll(std::move(appended));
 }
 
 template <class Record>

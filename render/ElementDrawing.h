@@ -87,6 +87,12 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer);
 // index's way is tested and measured.
 void drawEveryElement(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize);
 
+// The surface pixels the previews at the cursor cell may reach (a bound,
+// clipped to the surface): the cursor cell, its corner partners beside it
+// and a lamp at its offsets, at most two cells large. Empty when no
+// preview is drawn.
+QRect previewReach(int cellSize, const RenderState &state, const EditingView &editing);
+
 // The previews at the cursor cell, blended: the corner pieces of the
 // checked corner-division boxes, then the current element kind.
 void drawPreviews(FrameTarget &target, const ImageSet &images, int cellSize, const RenderState &state,

@@ -180,13 +180,16 @@ std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, in
         return *found;
     // Where each letter stands, and the ink of them all with room for the
     // halo.
-    std::vector<std::pair<const Glyph *, QPoint>> letters;
+    // The glyphs are copied (their pictures are shared, not copied): a
+    // letter drawn for the first time may move those drawn before it in
+    // their table.
+    std::vector<std::pair<Glyph, QPoint>> letters;
     letters.reserve(std::size_t(text.size()));
     QRect ink;
     int pen = 0;
     for (const QChar c : text) {
         const Glyph &glyph = glyphLocked(size, c);
-        letters.emplace_back(&glyph, QPoint(pen, 0) + glyph.offset);
+        letters.emplace_back(glyph, QPoint(pen, 0) + glyph.offset);
         ink |= QRect(letters.back().second, glyph.coverage.size());
         pen += glyph.advance;
     }
@@ -197,7 +200,7 @@ std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, in
     made->coverage = QImage(ink.size(), QImage::Format_Alpha8);
     made->coverage.fill(0);
     for (const auto &[glyph, at] : letters)
-        layOver(made->coverage, glyph->coverage, at - ink.topLeft());
+        layOver(made->coverage, glyph.coverage, at - ink.topLeft());
     made->halo = haloOf(made->coverage);
     if (size.bytes > BytesPerSize) {
         size.texts.clear();

@@ -234,6 +234,19 @@ void TestTexts::textPixels()
         composeFrame(part, views[v], doc, state, EditingView{}, images, canvases[v], indexes[v]);
         QCOMPARE(part, on.copy(views[v]));
     }
+    // A text whose letters are all drawn for the first time, so that the
+    // table of letters grows while the text is put together, is as wide
+    // as its letters.
+    QString every;
+    for (int b = 0x21; b < 0x100; ++b) {
+        const char byte = char(b);
+        every += decodeWindows1250(QByteArrayView(&byte, 1));
+    }
+    const int whole = images.texts().picture(every, 33)->advance;
+    int letters = 0;
+    for (const QChar c : every)
+        letters += images.texts().picture(QString(c), 33)->advance;
+    QCOMPARE(whole, letters);
     // How far a text of n characters can reach bounds every character a
     // station file holds, at small and large cells.
     for (const int size : {SmallestTextCell, 20, 47, 1047}) {

@@ -107,6 +107,26 @@ inline StationData bigStation()
     return doc;
 }
 
+// Adds `count` plates carrying texts of 1 to 12 characters (Czech
+// letters, digits and spaces among them) at random cells (fixed seed).
+inline void addTextPlates(StationData &doc, int count)
+{
+    QRandomGenerator random(24);
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzěščřžýáíéúůABCDKLMSŘŽ0123456789 ");
+    const std::array<QString, 3> kinds{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
+                                       QStringLiteral("STI_Cely_Uprostred")};
+    doc.plates.reserve(doc.plates.count() + count);
+    for (int i = 0; i < count; ++i) {
+        const qint32 x = qint32(random.bounded(doc.columns));
+        const qint32 y = qint32(random.bounded(doc.rows));
+        QString text;
+        const int length = random.bounded(1, 13);
+        for (int c = 0; c < length; ++c)
+            text += letters.at(random.bounded(letters.size()));
+        doc.plates.append(TPoleStitek{kinds[std::size_t(i % 3)], x, y, text});
+    }
+}
+
 // A legal but hostile file: `perCell` tiles of every track kind in turn on
 // each of `cells` cells along row 2 of a 4000 x 4000 panel.
 inline StationData stackedStation(int cells, int perCell)
