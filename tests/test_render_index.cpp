@@ -69,8 +69,9 @@ public:
         const QPoint at = cell(stacked);
         return kalmor::plate(at.x(), at.y(), m_random.bounded(6) ? "STI_Cely_Nahore" : "ZAR_BI_ZH");
     }
-    // Desk kinds (one found only ignoring case), a lamp name drawn plain,
-    // and designations, some on the face, some under the picture.
+    // Desk kinds (one in lower case, which no rule draws), a lamp name
+    // drawn plain, and designations, some on the face, some under the
+    // picture.
     TPolePrvek deskElement(bool stacked)
     {
         static const std::array<const char *, 6> kinds{"NAV_HL_P", "TLA_VC", "PRU_TXT", "RAD_VYH", "nav_se_l",
