@@ -1,5 +1,6 @@
 #include "document/LineInterpreter.h"
 
+#include "document/IoAddress.h"
 #include "document/StationFile.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
@@ -111,7 +112,8 @@ private:
 // station, however tolerant the reader is of lines it does not know.
 bool isStationKey(QByteArrayView key)
 {
-    return key.startsWith("SET_") || same(key, "PRUSVITKA") || same(key, "ZAROVKA") || same(key, "STITEK");
+    return key.startsWith("SET_") || same(key, "PRUSVITKA") || same(key, "ZAROVKA") || same(key, "STITEK")
+        || same(key, "PRVEK") || same(key, "OBLAST");
 }
 
 class LineInterpreter {
@@ -136,6 +138,8 @@ public:
             return readLamp(f);
         if (same(key, "STITEK"))
             return readPlate(f);
+        if (same(key, "PRVEK"))
+            return readDeskElement(f);
         if (key == "SET_Stanice")
             m_block.stationName = decodeWindows1250(value);
         else if (key == "SET_Autor")
@@ -254,6 +258,24 @@ private:
             s.TEXT = decodeWindows1250(f.at[4].sliced(5));
         if (e.isEmpty())
             m_block.plates.push_back(std::move(s));
+        return e;
+    }
+
+    // The fields after the name are keyed, in any order; a key this reader
+    // does not know is passed over, so a later field does not stop it.
+    QString readDeskElement(const Fields &f)
+    {
+        TPolePrvek p;
+        QString e = readCellAndName(f, p);
+        for (std::size_t pos = 4; pos < f.count && e.isEmpty(); ++pos) {
+            const QByteArrayView v = f.at[pos];
+            if (v.startsWith("TEXT="))
+                p.TEXT = decodeWindows1250(v.sliced(5));
+            else if (v.startsWith("IO="))
+                e = readIoValue(v.sliced(3), p.IO);
+        }
+        if (e.isEmpty())
+            m_block.deskElements.push_back(std::move(p));
         return e;
     }
 

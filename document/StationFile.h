@@ -34,7 +34,7 @@ struct ReadPlan {
     std::atomic<qint64> *bytesRead = nullptr;
 };
 
-// Reads a station file into `into`: the three lists are emptied first,
+// Reads a station file into `into`: the four lists are emptied first,
 // settings the file does not mention keep the values `into` had. On failure
 // `into` holds what was read so far; callers read into a fresh copy and
 // take it over only on success. Only regular files are read: a folder, a
@@ -66,6 +66,7 @@ public:
     void append(QByteArray &out, const TPolePanelu &t);
     void append(QByteArray &out, const TPoleZarovka &z);
     void append(QByteArray &out, const TPoleStitek &s);
+    void append(QByteArray &out, const TPolePrvek &p);
 
 private:
     const QByteArray &nameBytes(const QString &name);
@@ -78,5 +79,6 @@ QByteArray settingLines(const StationData &data);
 QByteArray tileLine(const TPolePanelu &t);
 QByteArray lampLine(const TPoleZarovka &z);
 QByteArray plateLine(const TPoleStitek &s);
+QByteArray deskElementLine(const TPolePrvek &p);
 
 }  // namespace kalmor

@@ -231,7 +231,7 @@ TileInputs tileInputs(const StationData &doc, const RenderState &state, const Im
 {
     return TileInputs{&doc,
                       &images,
-                      {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision()},
+                      {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision(), doc.deskElements.revision()},
                       std::max(1, state.cellSize),
                       toQColor(state.fillColour).rgb(),
                       state.switches.grid,

@@ -24,7 +24,7 @@ struct StationData;
 struct TileInputs {
     const StationData *doc = nullptr;
     const ImageSet *images = nullptr;
-    std::array<quint64, 3> listRevisions{};  // lamps, tiles, plates
+    std::array<quint64, 4> listRevisions{};  // lamps, tiles, plates, desk elements
     int cellSize = 0;
     QRgb fill = 0;
     bool grid = false;
