@@ -1,3 +1,4 @@
+#include "document/IoAddress.h"
 #include "document/StationHistory.h"
 #include "editing/Placement.h"
 #include "editing/PointerInput.h"
@@ -384,14 +385,22 @@ private slots:
         QCOMPARE(doc.lamps().at(0), lamp);
         QCOMPARE(doc.plates().at(0), plate);
 
-        // Lamps alone now move too.
+        // Lamps and desk elements alone now move too, each list within the
+        // edge, the desk element with its designation and wiring.
         StationDocument lampsOnly;
         StationHistory lampHistory(lampsOnly);
         lampsOnly.lamps().append({-5, 0, 0, 0, QStringLiteral("ZAR_CE_ZH")});
+        TPolePrvek signal{144, 1, QStringLiteral("NAV_HL_L"), QStringLiteral("S1")};
+        QVERIFY(readIoValue("CE:2.17", signal.IO).isEmpty());
+        lampsOnly.deskElements().append(signal);
         QVERIFY(!shiftAllElements(lampHistory, 1, 0, 150, 50, prompts));
         QVERIFY(shiftAllElements(lampHistory, 5, 0, 150, 50, prompts));
         QCOMPARE(lampsOnly.lamps().at(0).X, 0);
+        signal.X = 149;
+        QCOMPARE(lampsOnly.deskElements().at(0), signal);
         QCOMPARE(lampsOnly.status(), DocumentStatus::Modified);
+        QVERIFY(!shiftAllElements(lampHistory, 1, 0, 150, 50, prompts));
+        QCOMPARE(lampsOnly.deskElements().at(0).X, 149);
     }
 
     void shiftByZeroAndOutsideTiles()
