@@ -130,8 +130,26 @@ private slots:
         // The class prefix is compared with letter case.
         place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("kol_sLSPS")));
         QCOMPARE(doc.tiles().count(), 2);
-        // A desk element goes into none of these three lists.
-        place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("NAV_HL_L")));
+        // A desk element goes into a fourth list with its designation, beside
+        // the others of its cell. Placed again with its kind it keeps its
+        // wiring; another kind starts unwired; a right click removes it alone.
+        PlacementInputs desk = kindInputs(QStringLiteral("NAV_HL_L"));
+        desk.text = QStringLiteral("S1");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        QCOMPARE(doc.tiles().count() + doc.lamps().count() + doc.plates().count(), 4);
+        TPolePrvek wired = doc.deskElements().at(0);
+        QCOMPARE(wired, (TPolePrvek{4, 2, desk.kind, desk.text}));
+        QVERIFY(readIoValue("CE:2.17", wired.IO).isEmpty());
+        doc.deskElements().replace(0, wired);
+        desk.text = QStringLiteral("S2");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        wired.TEXT = desk.text;
+        QCOMPARE(doc.deskElements().at(0), wired);
+        desk.kind = QStringLiteral("NAV_HL_P");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        QCOMPARE(doc.deskElements().at(0), (TPolePrvek{4, 2, desk.kind, desk.text}));
+        place(doc, 4, 2, PlacementMode::Remove, kindInputs(QStringLiteral("TLA_VC")));
+        QVERIFY(doc.deskElements().isEmpty());
         QCOMPARE(doc.tiles().count() + doc.lamps().count() + doc.plates().count(), 4);
 
         // Writing a record equal to the old one still marks the document.
