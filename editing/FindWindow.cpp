@@ -15,7 +15,7 @@
 
 namespace kalmor {
 
-// The hits as rows; a row reads its element when shown, so a list of
+// The hits as rows; a row reads its plate when shown, so a list of
 // hundreds of thousands costs only the rows on screen.
 class HitTableModel : public QAbstractTableModel {
 public:
@@ -41,11 +41,10 @@ public:
         if (index.column() == 0)
             return QStringLiteral("%1, %2").arg(hit.cell.x()).arg(hit.cell.y());
         // The list is searched again at the next tick after an edit.
-        const qsizetype count = hit.list == TextList::Plates ? m_doc.plates().count() : m_doc.deskElements().count();
-        if (hit.position >= count)
+        if (hit.position >= m_doc.plates().count())
             return {};
-        const TextHolder holder{hit.list, hit.position};
-        return index.column() == 1 ? kindOf(m_doc.data(), holder) : textOf(m_doc.data(), holder);
+        const TPoleStitek &plate = m_doc.plates().at(hit.position);
+        return index.column() == 1 ? plate.NAME : plate.TEXT;
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -130,7 +129,7 @@ void FindWindow::open()
 
 void FindWindow::followEdits()
 {
-    if (isVisible() && m_searched != searchedState())
+    if (isVisible() && (m_searchedList != &m_doc.plates() || m_searchedRevision != m_doc.plates().revision()))
         search();
 }
 
@@ -138,23 +137,17 @@ void FindWindow::search()
 {
     // The current hit stays current when it is still found.
     const int row = m_list->currentIndex().row();
-    const TextHit current = row >= 0 && row < int(m_hits.size()) ? m_hits[std::size_t(row)] : TextHit{{}, -1};
+    const qint32 current = row >= 0 && row < int(m_hits.size()) ? m_hits[std::size_t(row)].position : -1;
     m_hits = m_search.search(m_doc.data(), TextNeedle(m_field->text()));
-    m_searched = searchedState();
+    m_searchedList = &m_doc.plates();
+    m_searchedRevision = m_doc.plates().revision();
     m_model->reset();
     m_count->setText(QStringLiteral("Nalezeno: %1").arg(m_hits.size()));
     if (m_hits.empty())
         return;
     const auto kept = std::find_if(m_hits.cbegin(), m_hits.cend(),
-                                   [&current](const TextHit &h) {
-                                       return h.position == current.position && h.list == current.list;
-                                   });
+                                   [current](const TextHit &h) { return h.position == current; });
     m_list->setCurrentIndex(m_model->index(kept != m_hits.cend() ? int(kept - m_hits.cbegin()) : 0, 0));
-}
-
-FindWindow::Searched FindWindow::searchedState() const
-{
-    return {&m_doc.plates(), m_doc.plates().revision(), &m_doc.deskElements(), m_doc.deskElements().revision()};
 }
 
 void FindWindow::goToHit(int row)

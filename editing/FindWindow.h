@@ -5,8 +5,6 @@
 #include <QPoint>
 #include <QWidget>
 
-#include <tuple>
-
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -17,9 +15,8 @@ class HitTableModel;
 class StationDocument;
 
 // The tool window "Najít": a search field E_Hledat above the list of hits
-// TV_Nalezene (cell, kind, text) of every plate and desk element with a
-// text. The list follows typing and, while the window is open, the edits
-// of the station.
+// TV_Nalezene (cell, kind, text) of every element with a text. The list
+// follows typing and, while the window is open, the edits of the station.
 // Enter in the field or on a hit, or a double click on one, asks to go to
 // the hit's cell; F3 goes to the next hit. Not modal.
 class FindWindow : public QWidget {
@@ -60,10 +57,8 @@ private:
     QLineEdit *m_field = nullptr;
     QLabel *m_count = nullptr;
     QTreeView *m_list = nullptr;
-    // The lists and their revisions the hits were found in.
-    using Searched = std::tuple<const void *, quint64, const void *, quint64>;
-    Searched searchedState() const;
-    Searched m_searched{};
+    const void *m_searchedList = nullptr;
+    quint64 m_searchedRevision = 0;
 };
 
 }  // namespace kalmor

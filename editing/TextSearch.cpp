@@ -98,46 +98,57 @@ bool textMatches(QStringView typed, QStringView text)
                                      reinterpret_cast<const char16_t *>(bare.constData()), text.size());
 }
 
-bool FoldedTexts::holds(qint32 position, const TextNeedle &needle) const
+std::vector<TextHit> TextSearch::search(const StationData &doc, const TextNeedle &needle)
 {
-    const qsizetype start = m_start[std::size_t(position)];
-    return needle.foundIn(m_lower.data() + start, m_bare.data() + start, m_length[std::size_t(position)]);
+    follow(doc.plates);
+    std::vector<TextHit> hits;
+    if (needle.isEmpty())
+        return hits;
+    for (qint32 p = 0; p < qint32(m_length.size()); ++p) {
+        const qsizetype start = m_start[std::size_t(p)];
+        if (needle.foundIn(m_lower.data() + start, m_bare.data() + start, m_length[std::size_t(p)])) {
+            const TPoleStitek &s = doc.plates.at(p);
+            hits.push_back(TextHit{QPoint(s.X, s.Y), p});
+        }
+    }
+    std::sort(hits.begin(), hits.end(), [](const TextHit &a, const TextHit &b) {
+        return std::tuple(a.cell.y(), a.cell.x(), a.position) < std::tuple(b.cell.y(), b.cell.x(), b.position);
+    });
+    return hits;
 }
 
-template <class Record>
-void FoldedTexts::follow(const ElementList<Record> &list)
+void TextSearch::follow(const ElementList<TPoleStitek> &plates)
 {
-    if (m_list == &list && m_revision == list.revision())
+    if (m_list == &plates && m_revision == plates.revision())
         return;
     m_touched.clear();
-    if (m_list != &list || !list.positionsChangedSince(m_revision, m_touched)) {
-        foldAll(list);
+    if (m_list != &plates || !plates.positionsChangedSince(m_revision, m_touched)) {
+        foldAll(plates);
     } else {
-        const qint32 count = qint32(list.count());
+        const qint32 count = qint32(plates.count());
         m_start.resize(std::size_t(count));
         m_length.resize(std::size_t(count), 0);
         for (const qint32 p : m_touched) {
             if (p < count)
-                fold(p, list.at(p).TEXT);
+                fold(p, plates.at(p).TEXT);
         }
         // Replaced texts stay in the buffers until they are half of them.
         if (m_dead > qsizetype(m_lower.size()) / 2)
-            foldAll(list);
+            foldAll(plates);
     }
-    m_list = &list;
-    m_revision = list.revision();
+    m_list = &plates;
+    m_revision = plates.revision();
 }
 
-template <class Record>
-void FoldedTexts::foldAll(const ElementList<Record> &list)
+void TextSearch::foldAll(const ElementList<TPoleStitek> &plates)
 {
-    const qint32 count = qint32(list.count());
+    const qint32 count = qint32(plates.count());
     m_start.resize(std::size_t(count));
     m_length.resize(std::size_t(count));
     qsizetype total = 0;
     for (qint32 p = 0; p < count; ++p) {
         m_start[std::size_t(p)] = total;
-        m_length[std::size_t(p)] = qint32(list.at(p).TEXT.size());
+        m_length[std::size_t(p)] = qint32(plates.at(p).TEXT.size());
         total += m_length[std::size_t(p)];
     }
     // Room for the texts of edits to come, which are folded at the end.
@@ -148,10 +159,10 @@ void FoldedTexts::foldAll(const ElementList<Record> &list)
     m_bare.resize(std::size_t(total));
     m_dead = 0;
     for (qint32 p = 0; p < count; ++p)
-        foldInto(list.at(p).TEXT, m_start[std::size_t(p)]);
+        foldInto(plates.at(p).TEXT, m_start[std::size_t(p)]);
 }
 
-void FoldedTexts::fold(qint32 position, const QString &text)
+void TextSearch::fold(qint32 position, const QString &text)
 {
     m_dead += m_length[std::size_t(position)];
     m_start[std::size_t(position)] = qsizetype(m_lower.size());
@@ -161,7 +172,7 @@ void FoldedTexts::fold(qint32 position, const QString &text)
     foldInto(text, m_start[std::size_t(position)]);
 }
 
-void FoldedTexts::foldInto(const QString &text, qsizetype at)
+void TextSearch::foldInto(const QString &text, qsizetype at)
 {
     char16_t *lower = m_lower.data() + at;
     char16_t *bare = m_bare.data() + at;
@@ -169,36 +180,6 @@ void FoldedTexts::foldInto(const QString &text, qsizetype at)
         *lower = lowerOf(c.unicode());
         *bare++ = bareOf(*lower++);
     }
-}
-
-namespace {
-
-template <class Record>
-void collect(std::vector<TextHit> &hits, const FoldedTexts &texts, const ElementList<Record> &list, TextList which,
-             const TextNeedle &needle)
-{
-    for (qint32 p = 0; p < texts.count(); ++p) {
-        if (texts.holds(p, needle))
-            hits.push_back(TextHit{QPoint(list.at(p).X, list.at(p).Y), p, which});
-    }
-}
-
-}  // namespace
-
-std::vector<TextHit> TextSearch::search(const StationData &doc, const TextNeedle &needle)
-{
-    m_plates.follow(doc.plates);
-    m_deskElements.follow(doc.deskElements);
-    std::vector<TextHit> hits;
-    if (needle.isEmpty())
-        return hits;
-    collect(hits, m_plates, doc.plates, TextList::Plates, needle);
-    collect(hits, m_deskElements, doc.deskElements, TextList::DeskElements, needle);
-    std::sort(hits.begin(), hits.end(), [](const TextHit &a, const TextHit &b) {
-        return std::tuple(a.cell.y(), a.cell.x(), a.list, a.position)
-            < std::tuple(b.cell.y(), b.cell.x(), b.list, b.position);
-    });
-    return hits;
 }
 
 }  // namespace kalmor

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "document/StationDocument.h"
-#include "editing/TextHolder.h"
 
 #include <QPoint>
 #include <QString>
@@ -42,26 +41,25 @@ bool textMatches(QStringView typed, QStringView text);
 // One element whose text holds the needle.
 struct TextHit {
     QPoint cell;
-    qint32 position = 0;  // in its list
-    TextList list = TextList::Plates;
+    qint32 position = 0;  // in the plate list
 };
 
-// The texts of one list, folded into two flat buffers, following the
-// list's edits so that an edit folds only the texts it changed.
-class FoldedTexts {
+// Finds the plates whose text holds a needle. Keeps every text folded in
+// two flat buffers and follows the plate list's edits, so that a search
+// over two hundred thousand texts reads memory in one pass and an edit
+// folds only the texts it changed.
+class TextSearch {
 public:
-    template <class Record>
-    void follow(const ElementList<Record> &list);
-    qint32 count() const { return qint32(m_length.size()); }
-    bool holds(qint32 position, const TextNeedle &needle) const;
+    // The hits ordered by row, column and list position.
+    std::vector<TextHit> search(const StationData &doc, const TextNeedle &needle);
 
 private:
-    template <class Record>
-    void foldAll(const ElementList<Record> &list);
+    void follow(const ElementList<TPoleStitek> &plates);
+    void foldAll(const ElementList<TPoleStitek> &plates);
     void fold(qint32 position, const QString &text);
     void foldInto(const QString &text, qsizetype at);
 
-    const void *m_list = nullptr;
+    const ElementList<TPoleStitek> *m_list = nullptr;
     quint64 m_revision = 0;
     std::vector<char16_t> m_lower;
     std::vector<char16_t> m_bare;
@@ -69,18 +67,6 @@ private:
     std::vector<qint32> m_length;
     qsizetype m_dead = 0;  // characters of texts replaced since
     std::vector<qint32> m_touched;
-};
-
-// Finds the plates and desk elements whose text holds a needle, so that a
-// search over two hundred thousand texts reads memory in one pass.
-class TextSearch {
-public:
-    // The hits ordered by row, column, list (plates first) and position.
-    std::vector<TextHit> search(const StationData &doc, const TextNeedle &needle);
-
-private:
-    FoldedTexts m_plates;
-    FoldedTexts m_deskElements;
 };
 
 }  // namespace kalmor
