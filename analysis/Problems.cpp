@@ -11,8 +11,10 @@ QString problemCodeText(ProblemCode code)
     switch (code) {
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
     case ProblemCode::DuplicateText: return QStringLiteral("duplicate-text");
+    case ProblemCode::NoDesignation: return QStringLiteral("no-designation");
     case ProblemCode::OpenEnd: return QStringLiteral("open-end");
     case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
+    case ProblemCode::SignalWithoutTrack: return QStringLiteral("signal-without-track");
     case ProblemCode::Stacked: return QStringLiteral("stacked");
     case ProblemCode::UnknownKind: return QStringLiteral("unknown-kind");
     }
@@ -24,8 +26,10 @@ QString problemDescription(ProblemCode code)
     switch (code) {
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
     case ProblemCode::DuplicateText: return QStringLiteral("Stejný text na více popiscích");
+    case ProblemCode::NoDesignation: return QStringLiteral("Prvek bez označení");
     case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
     case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
+    case ProblemCode::SignalWithoutTrack: return QStringLiteral("Návěstidlo bez koleje");
     case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
     case ProblemCode::UnknownKind: return QStringLiteral("Neznámý druh prvku");
     }
@@ -34,7 +38,14 @@ QString problemDescription(ProblemCode code)
 
 ProblemLevel problemLevel(ProblemCode code)
 {
-    return code == ProblemCode::DuplicateText ? ProblemLevel::Warning : ProblemLevel::Error;
+    switch (code) {
+    case ProblemCode::DuplicateText:
+    case ProblemCode::NoDesignation:
+    case ProblemCode::SignalWithoutTrack:
+        return ProblemLevel::Warning;
+    default:
+        return ProblemLevel::Error;
+    }
 }
 
 QString problemLevelText(ProblemLevel level)

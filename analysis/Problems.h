@@ -15,24 +15,35 @@ namespace kalmor {
 
 // The kinds of layout problem, in the alphabetical order of their codes,
 // which is the order a cell's problems are listed in.
-enum class ProblemCode : quint8 { DivisionMismatch, DuplicateText, OpenEnd, OutsidePanel, Stacked, UnknownKind };
-inline constexpr int ProblemCodeCount = 6;
+enum class ProblemCode : quint8 {
+    DivisionMismatch,
+    DuplicateText,
+    NoDesignation,
+    OpenEnd,
+    OutsidePanel,
+    SignalWithoutTrack,
+    Stacked,
+    UnknownKind
+};
+inline constexpr int ProblemCodeCount = 8;
 inline constexpr std::array<ProblemCode, ProblemCodeCount> AllProblemCodes{
-    ProblemCode::DivisionMismatch, ProblemCode::DuplicateText, ProblemCode::OpenEnd,
-    ProblemCode::OutsidePanel,     ProblemCode::Stacked,       ProblemCode::UnknownKind};
+    ProblemCode::DivisionMismatch, ProblemCode::DuplicateText,      ProblemCode::NoDesignation,
+    ProblemCode::OpenEnd,          ProblemCode::OutsidePanel,       ProblemCode::SignalWithoutTrack,
+    ProblemCode::Stacked,          ProblemCode::UnknownKind};
 
 // The stable English code ("open-end") and the Czech text the user reads.
 QString problemCodeText(ProblemCode code);
 QString problemDescription(ProblemCode code);
 
 // An error is a fault of the layout; a warning only asks for a look (two
-// plates named alike may be meant so).
+// plates named alike may be meant so, a desk may be drawn before its
+// track or its designations).
 enum class ProblemLevel : quint8 { Error, Warning };
 ProblemLevel problemLevel(ProblemCode code);
 // "error" or "warning".
 QString problemLevelText(ProblemLevel level);
 
-enum class ListKind : quint8 { Tiles, Lamps, Plates };
+enum class ListKind : quint8 { Tiles, Lamps, Plates, Desk };
 
 // One problem at one cell. kind indexes the analysis's kind names; list
 // and position name the record, so that two problems of one cell, code

@@ -82,7 +82,8 @@ private:
 namespace {
 
 constexpr std::array<const char *, ProblemCodeCount> CountNames{
-    "L_NesouhlasneDeleni", "L_StejnyText", "L_KonecKoleje", "L_MimoPanel", "L_VicePrvku", "L_NeznamyDruh"};
+    "L_NesouhlasneDeleni", "L_StejnyText",  "L_BezOznaceni", "L_KonecKoleje",
+    "L_MimoPanel",         "L_NavestidloBezKoleje", "L_VicePrvku",   "L_NeznamyDruh"};
 
 }  // namespace
 
@@ -99,10 +100,11 @@ LayoutCheckWindow::LayoutCheckWindow(const LayoutAnalysis &analysis, const TextD
     m_circuits = new QLabel(this);
     m_circuits->setObjectName(QStringLiteral("L_PocetObvodu"));
     counts->addWidget(m_circuits, 0, 0);
-    // Open ends first: they are what a check is run for; the warning last.
-    constexpr std::array<ProblemCode, ProblemCodeCount> Shown{ProblemCode::OpenEnd, ProblemCode::DivisionMismatch,
-                                                              ProblemCode::Stacked, ProblemCode::OutsidePanel,
-                                                              ProblemCode::UnknownKind, ProblemCode::DuplicateText};
+    // Open ends first: they are what a check is run for; the warnings last.
+    constexpr std::array<ProblemCode, ProblemCodeCount> Shown{
+        ProblemCode::OpenEnd,       ProblemCode::DivisionMismatch, ProblemCode::Stacked,
+        ProblemCode::OutsidePanel,  ProblemCode::UnknownKind,      ProblemCode::DuplicateText,
+        ProblemCode::SignalWithoutTrack, ProblemCode::NoDesignation};
     for (std::size_t i = 0; i < Shown.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(CountNames[std::size_t(Shown[i])]));

@@ -42,7 +42,7 @@ private:
     const TextDuplicates *m_duplicates;
     ProblemTableModel *m_model = nullptr;
     QLabel *m_circuits = nullptr;
-    std::array<QLabel *, 6> m_counts{};
+    std::array<QLabel *, ProblemCodeCount> m_counts{};
     QTreeView *m_list = nullptr;
 };
 

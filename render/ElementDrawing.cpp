@@ -9,8 +9,7 @@ namespace kalmor {
 namespace {
 
 // A placed lamp stands where the lamp record at its index says, and is
-// as large as that record's picture: a lamp name in the tile or plate
-// list borrows both from the lamp record at the same position, when there
+// as large as that record's picture: a lamp name in another list borrows both from the lamp record at the same position, when there
 // is one.
 std::optional<LampOffsets> lampAt(const StationData &doc, qint32 index)
 {
@@ -37,11 +36,11 @@ Placement placementOf(const QString &name)
     switch (elementClassOf(name)) {
     case ElementClass::LabelPlate:
     case ElementClass::TrackTile:
+    case ElementClass::DeskElement:
         return Placement::Cell;
     case ElementClass::Lamp:
         return Placement::Lamp;
     case ElementClass::None:
-    case ElementClass::DeskElement:  // not drawn yet (issue 25)
         break;
     }
     if (name.size() >= 5 && QStringView(name).first(5) == u"Ruzek")
@@ -84,6 +83,11 @@ void drawRecord(ElementPainter &painter, const StationData &doc, ElementIndex::L
         painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
         return;
     }
+    case ElementIndex::Layer::Desk: {
+        const TPolePrvek &r = doc.deskElements.at(i);
+        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
+        return;
+    }
     }
 }
 
@@ -93,6 +97,7 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer)
     case ElementIndex::Layer::Lamps: return doc.lamps.count();
     case ElementIndex::Layer::Tiles: return doc.tiles.count();
     case ElementIndex::Layer::Plates: return doc.plates.count();
+    case ElementIndex::Layer::Desk: return doc.deskElements.count();
     }
     return 0;
 }

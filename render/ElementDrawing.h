@@ -76,8 +76,8 @@ qint64 lampExtent(int design, qint64 cell);
 // pieces its flags ask for.
 void drawRecord(ElementPainter &painter, const StationData &doc, ElementIndex::Layer layer, qint32 i);
 
-inline constexpr std::array<ElementIndex::Layer, 3> LayerOrder{ElementIndex::Layer::Lamps, ElementIndex::Layer::Tiles,
-                                                              ElementIndex::Layer::Plates};
+inline constexpr std::array<ElementIndex::Layer, 4> LayerOrder{ElementIndex::Layer::Lamps, ElementIndex::Layer::Tiles,
+                                                              ElementIndex::Layer::Plates, ElementIndex::Layer::Desk};
 qsizetype countOf(const StationData &doc, ElementIndex::Layer layer);
 
 }  // namespace drawing

@@ -1,5 +1,6 @@
 #include "render/PlateTexts.h"
 
+#include "catalogue/ElementKinds.h"
 #include "document/Windows1250.h"
 #include "render/Viewport.h"
 
@@ -23,14 +24,22 @@ constexpr int Margin = 1;
 
 // The top row of the plate's band in the 47-pixel design and its height:
 // the pictures "STI_Cely_Dole", "STI_Cely_Nahore", "STI_Cely_Uprostred".
+// Desk pictures leave the bottom band free for the designation, except
+// the two that carry it on their face.
 constexpr double BandHeight = 11;
+constexpr double BottomBand = 35;
+constexpr double MiddleBand = 18;
 double bandTop(const QString &kind)
 {
     if (kind == u"STI_Cely_Dole")
-        return 35;
+        return BottomBand;
     if (kind == u"STI_Cely_Nahore")
         return 0;
-    return 18;
+    if (kind == u"TLA_SK" || kind == u"PRU_TXT")
+        return MiddleBand;
+    if (elementClassOf(kind) == ElementClass::DeskElement)
+        return BottomBand;
+    return MiddleBand;
 }
 
 // Every character a station file can hold: the widest of them bounds how
@@ -110,9 +119,9 @@ QFont plateTextFont(int cellSize)
     return font;
 }
 
-int textBaseline(const QString &plateKind, const TextLook &look)
+int textBaseline(const QString &kind, const TextLook &look)
 {
-    const double centre = (bandTop(plateKind) + BandHeight / 2) * look.cellSize / Viewport::DesignCellSize;
+    const double centre = (bandTop(kind) + BandHeight / 2) * look.cellSize / Viewport::DesignCellSize;
     const int baseline = int(std::lround(centre + look.capHeight / 2.0));
     return std::clamp(baseline, std::min(look.capHeight + 1, look.cellSize), std::max(0, look.cellSize - look.descent));
 }
