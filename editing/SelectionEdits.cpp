@@ -145,7 +145,8 @@ ElementRecords ElementRecords::of(const StationData &data)
 {
     return {{data.tiles.begin(), data.tiles.end()},
             {data.lamps.begin(), data.lamps.end()},
-            {data.plates.begin(), data.plates.end()}};
+            {data.plates.begin(), data.plates.end()},
+            {data.deskElements.begin(), data.deskElements.end()}};
 }
 
 ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx, qint32 dy)
@@ -154,6 +155,7 @@ ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 d
     takeIn(out.tiles, doc.tiles, area, dx, dy);
     takeIn(out.lamps, doc.lamps, area, dx, dy);
     takeIn(out.plates, doc.plates, area, dx, dy);
+    takeIn(out.deskElements, doc.deskElements, area, dx, dy);
     return out;
 }
 
@@ -164,6 +166,7 @@ QByteArray elementLines(const ElementRecords &records)
     linesOf(out, lines, records.tiles);
     linesOf(out, lines, records.lamps);
     linesOf(out, lines, records.plates);
+    linesOf(out, lines, records.deskElements);
     return out;
 }
 
@@ -173,20 +176,28 @@ void deleteElements(StationEdit &edit, const CellRect &area)
     removeIn(edit, doc.tiles(), area);
     removeIn(edit, doc.lamps(), area);
     removeIn(edit, doc.plates(), area);
+    removeIn(edit, doc.deskElements(), area);
 }
 
 bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
 {
     return fits(records.tiles, dx, dy, columns, rows) && fits(records.lamps, dx, dy, columns, rows)
-        && fits(records.plates, dx, dy, columns, rows);
+        && fits(records.plates, dx, dy, columns, rows) && fits(records.deskElements, dx, dy, columns, rows);
 }
 
 void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy)
 {
-    edit.reserve(qsizetype(records.tiles.size() + records.lamps.size() + records.plates.size()));
+    edit.reserve(records.count());
     place(edit, records.tiles, dx, dy);
     place(edit, records.lamps, dx, dy);
     place(edit, records.plates, dx, dy);
+    place(edit, records.deskElements, dx, dy);
+}
+
+void dropAddresses(ElementRecords &records)
+{
+    for (TPolePrvek &r : records.deskElements)
+        r.IO = {};
 }
 
 CellRect extentOf(const ElementRecords &records)
@@ -195,6 +206,7 @@ CellRect extentOf(const ElementRecords &records)
     widen(extent, records.tiles);
     widen(extent, records.lamps);
     widen(extent, records.plates);
+    widen(extent, records.deskElements);
     return extent;
 }
 
@@ -215,6 +227,10 @@ void mirrorElements(StationEdit &edit, const CellRect &area, MirrorAxis axis, QS
             z.ODSAZENI_Y = mirroredOffset(z.ODSAZENI_Y, lampRoom.height());
     });
     mirrorIn(edit, doc.plates(), area, axis, [](TPoleStitek &) {});
+    mirrorIn(edit, doc.deskElements(), area, axis, [axis](TPolePrvek &e) {
+        if (const auto kind = mirroredKind(e.NAME, axis))
+            e.NAME = *kind;
+    });
 }
 
 }  // namespace kalmor

@@ -39,12 +39,13 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
     const bool inside = staysOnPanel(doc.tiles(), dx, dy, appliedColumns, appliedRows)
         && (!all
             || (staysOnPanel(doc.lamps(), dx, dy, appliedColumns, appliedRows)
-                && staysOnPanel(doc.plates(), dx, dy, appliedColumns, appliedRows)));
+                && staysOnPanel(doc.plates(), dx, dy, appliedColumns, appliedRows)
+                && staysOnPanel(doc.deskElements(), dx, dy, appliedColumns, appliedRows)));
     if (!inside) {
         prompts.warn(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
         return false;
     }
-    const bool moving = !doc.tiles().isEmpty() || (all && (!doc.lamps().isEmpty() || !doc.plates().isEmpty()));
+    const bool moving = !doc.tiles().isEmpty() || (all && doc.hasAnyElement());
     if (!moving || (dx == 0 && dy == 0))
         return true;
     StationEdit edit(doc);
@@ -52,6 +53,7 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
     if (all) {
         shiftList<TPoleZarovka>(edit, doc, dx, dy);
         shiftList<TPoleStitek>(edit, doc, dx, dy);
+        shiftList<TPolePrvek>(edit, doc, dx, dy);
     }
     edit.markModified();
     history.commit(std::move(edit), QStringLiteral("Posunutí všech prvků"));

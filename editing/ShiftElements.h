@@ -8,7 +8,8 @@ class StationHistory;
 class UserPrompts;
 
 // What shift all elements moves: every element list, or the track tiles
-// alone ("Jen koleje"), lamps and label plates staying where they are.
+// alone ("Jen koleje"), lamps, label plates and desk elements staying
+// where they are.
 enum class ShiftScope { AllElements, TrackOnly };
 
 // Moves every record of the lists the scope names by (dx, dy) cells after

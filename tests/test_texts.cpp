@@ -326,7 +326,7 @@ void TestTexts::plateTextFieldPickAndEditor()
         return currentPlacementInputs(f.selection->currentKind(), *f.corner, *f.lamp, f.label);
     });
     PlateTextEditor editor(history, &surface, [] { return 47; }, &prompts);
-    connect(&pointer, &PointerInput::plateTextEditRequested, &editor, &PlateTextEditor::edit);
+    connect(&pointer, &PointerInput::textEditRequested, &editor, &PlateTextEditor::edit);
     connect(&pointer, &PointerInput::pickRequested, &pointer, [&](QPoint cell) {
         pickElement(doc.data(), cell, *f.selection, *f.corner, *f.lamp, f.label);
     });
