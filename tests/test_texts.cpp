@@ -26,16 +26,23 @@ namespace {
 
 const QString Dole = QStringLiteral("STI_Cely_Dole");
 
-// The whole surface of the station at one cell size, no overlays.
-QImage wholeFrame(const StationData &doc, int cell, bool texts, bool index = true)
+// The whole station at one cell size, every view switch off.
+RenderState wholeState(const StationData &doc, int cell)
 {
-    static const ImageSet images;
     RenderState state;
     state.cellSize = cell;
     state.appliedColumns = doc.columns;
     state.appliedRows = doc.rows;
     state.surfaceSize = QSize(doc.columns * cell, doc.rows * cell);
     state.switches = ViewSwitches{false, false, false, false};
+    return state;
+}
+
+// The whole surface of the station at one cell size, no overlays.
+QImage wholeFrame(const StationData &doc, int cell, bool texts, bool index = true)
+{
+    static const ImageSet images;
+    RenderState state = wholeState(doc, cell);
     state.switches.texts = texts;
     CanvasState canvas;
     ElementIndex cells;
@@ -263,12 +270,7 @@ void TestTexts::textPixels()
     doc.plates.clear();
     doc.plates.append({Dole, 5, 1, QStringLiteral("S1")});
     static const ImageSet images;
-    RenderState state;
-    state.cellSize = cell;
-    state.appliedColumns = doc.columns;
-    state.appliedRows = doc.rows;
-    state.surfaceSize = QSize(doc.columns * cell, doc.rows * cell);
-    state.switches = ViewSwitches{false, false, false, false};
+    RenderState state = wholeState(doc, cell);
     const std::array<QRect, 2> views{QRect(0, 3 * cell, 16 * cell, cell), QRect(24 * cell, 3 * cell, 60, cell)};
     std::array<CanvasState, 2> canvases;
     std::array<ElementIndex, 2> indexes;
