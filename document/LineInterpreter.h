@@ -25,6 +25,7 @@ struct ReadBlock {
     std::vector<TPolePanelu> tiles;
     std::vector<TPoleZarovka> lamps;
     std::vector<TPoleStitek> plates;
+    std::vector<TOblast> areas;
 
     // The settings the block met: the last value of each, since a later
     // line wins.

@@ -22,8 +22,8 @@ inline constexpr qint32 MinPanelCells = 10;
 inline constexpr qint32 MaxPanelCells = 4000;
 qint32 clampPanelCells(qint64 cells);
 
-// Everything a station file holds: panel settings, station texts and the
-// three element lists. A plain value, so a load can fill a fresh copy and
+// Everything a station file holds: panel settings, station texts, the
+// three element lists and the areas. A plain value, so a load can fill a fresh copy and
 // hand it over only once the whole file was read.
 struct StationData {
     qint32 rows = 50;
@@ -37,11 +37,14 @@ struct StationData {
     ElementList<TPolePanelu> tiles;
     ElementList<TPoleZarovka> lamps;
     ElementList<TPoleStitek> plates;
+    // Areas are no elements: they are written after them and do not count
+    // as something on the panel.
+    ElementList<TOblast> areas;
 
     bool hasAnyElement() const { return !tiles.isEmpty() || !lamps.isEmpty() || !plates.isEmpty(); }
     qsizetype elementCount() const { return tiles.count() + lamps.count() + plates.count(); }
 
-    // The same settings and texts with empty lists: what a load starts from,
+    // The same settings and texts with empty lists and no areas: what a load starts from,
     // so that settings the file does not mention keep their values.
     StationData settingsOnly() const;
 };
@@ -89,6 +92,8 @@ public:
     const ElementList<TPolePanelu> &tiles() const { return m_data.tiles; }
     const ElementList<TPoleZarovka> &lamps() const { return m_data.lamps; }
     const ElementList<TPoleStitek> &plates() const { return m_data.plates; }
+    ElementList<TOblast> &areas() { return m_data.areas; }
+    const ElementList<TOblast> &areas() const { return m_data.areas; }
     bool hasAnyElement() const { return m_data.hasAnyElement(); }
 
     DocumentStatus status() const { return m_status; }
@@ -104,7 +109,7 @@ public:
     // Takes over a completely read station; the caller sets status and path.
     void takeOver(StationData &&data);
 
-    // New: empty lists, no file, status "Nový", 50 rows and 100 columns;
+    // New: empty lists and no areas, no file, status "Nový", 50 rows and 100 columns;
     // texts and background colour stay.
     void resetForNew();
 

@@ -30,7 +30,7 @@ struct ListRemoval {
     std::vector<Record> records;
 };
 
-// A gesture's changes of the three element lists, made through it and
+// A gesture's changes of the three element lists and the areas, made through it and
 // recorded in order, so that undo() restores the lists exactly, order
 // included, and redo() makes the same changes again. Every change is one
 // the lists log as a single edit (or a shift), so the renderer's cell
@@ -57,6 +57,8 @@ public:
     void removeAll(std::vector<qint32> positions);
     // Moves every track tile by (dx, dy); the caller has checked the range.
     void shiftTiles(qint32 dx, qint32 dy);
+    // Moves every area by (dx, dy).
+    void shiftAreas(qint32 dx, qint32 dy);
 
     bool isEmpty() const { return m_changes.empty(); }
     // Room for as many more changes, when a gesture knows it makes many.
@@ -69,7 +71,8 @@ public:
 
 private:
     using Change = std::variant<ListChange<TPolePanelu>, ListChange<TPoleZarovka>, ListChange<TPoleStitek>,
-                                ListRemoval<TPolePanelu>, ListRemoval<TPoleZarovka>, ListRemoval<TPoleStitek>>;
+                                ListChange<TOblast>, ListRemoval<TPolePanelu>, ListRemoval<TPoleZarovka>,
+                                ListRemoval<TPoleStitek>, ListRemoval<TOblast>>;
 
     StationDocument *m_doc;
     std::vector<Change> m_changes;
@@ -84,6 +87,8 @@ template <>
 inline ElementList<TPoleZarovka> &elementsOf(StationDocument &doc) { return doc.lamps(); }
 template <>
 inline ElementList<TPoleStitek> &elementsOf(StationDocument &doc) { return doc.plates(); }
+template <>
+inline ElementList<TOblast> &elementsOf(StationDocument &doc) { return doc.areas(); }
 
 template <class Record>
 const ElementList<Record> &elementsOf(const StationDocument &doc);
@@ -93,6 +98,8 @@ template <>
 inline const ElementList<TPoleZarovka> &elementsOf(const StationDocument &doc) { return doc.lamps(); }
 template <>
 inline const ElementList<TPoleStitek> &elementsOf(const StationDocument &doc) { return doc.plates(); }
+template <>
+inline const ElementList<TOblast> &elementsOf(const StationDocument &doc) { return doc.areas(); }
 
 template <class Record>
 void StationEdit::append(Record r)

@@ -65,6 +65,12 @@ public:
         return *this;
     }
     LinePen &flag(bool b) { return b ? text("-1") : text("0"); }
+    LinePen &io(const IoAddresses &addresses)
+    {
+        if (!addresses.isEmpty())
+            m_p = putIoValue(text(";IO=").m_p, addresses);
+        return *this;
+    }
     char *end() const { return m_p; }
 
 private:
@@ -100,8 +106,8 @@ char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
 {
     return LinePen(at)
         .text("ZAROVKA;X=").integer(z.X).text(";Y=").integer(z.Y).text(";NAME=").bytes(name)
-        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).text("\r\n")
-        .end();
+        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).io(z.IO)
+        .text("\r\n").end();
 }
 
 char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
@@ -109,11 +115,16 @@ char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
     return LinePen(at).text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n").end();
 }
 
+// Room a line needs beyond LongestLine and its kind name.
+qsizetype extraRoom(const TPolePanelu &) { return 0; }
+qsizetype extraRoom(const TPoleStitek &) { return 0; }
+qsizetype extraRoom(const TPoleZarovka &z) { return z.IO.isEmpty() ? 0 : 4 + ioValueRoom(z.IO); }
+
 template <class Element>
 void appendLine(QByteArray &out, const Element &e, QByteArrayView name)
 {
     const qsizetype at = out.size();
-    out.resize(at + LongestLine + name.size());
+    out.resize(at + LongestLine + name.size() + extraRoom(e));
     out.truncate(putLine(out.data() + at, e, name) - out.constData());
 }
 
@@ -160,8 +171,9 @@ void formatChunk(const StationData &d, Chunk &chunk)
     char *p = chunk.buffer.data();
     const auto put = [&](const auto &element, QByteArrayView name) {
         const qsizetype used = p - chunk.buffer.constData();
-        if (chunk.buffer.size() - used < LongestLine + name.size()) {
-            chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + LongestLine + name.size()));
+        const qsizetype room = LongestLine + name.size() + extraRoom(element);
+        if (chunk.buffer.size() - used < room) {
+            chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + room));
             p = chunk.buffer.data() + used;
         }
         p = putLine(p, element, name);
@@ -247,6 +259,21 @@ QByteArray settingLines(const StationData &d)
     return b;
 }
 
+QByteArray areaLine(const TOblast &a)
+{
+    return QByteArray("OBLAST;X=") + integerToText(a.X) + ";Y=" + integerToText(a.Y) + ";SIRKA="
+        + integerToText(a.SIRKA) + ";VYSKA=" + integerToText(a.VYSKA) + ";NAME=" + encodeWindows1250(a.NAME)
+        + "\r\n";
+}
+
+QByteArray areaLines(const StationData &d)
+{
+    QByteArray b;
+    for (const TOblast &a : d.areas)
+        b += areaLine(a);
+    return b;
+}
+
 const QByteArray &ElementLines::nameBytes(const QString &name)
 {
     auto it = m_names.constFind(name);
@@ -298,6 +325,8 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
         return {out.error()};
     if (!data.hasAnyElement()) {
         call(observer.emptyPanel);
+        if (!data.areas.isEmpty() && !out.write(areaLines(data)))
+            return {out.error()};
         return {out.commit() ? QString() : out.error()};
     }
     const qsizetype total = data.elementCount();
@@ -335,6 +364,8 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
             return {out.error()};
     }
     call(observer.elementsEnd);
+    if (!data.areas.isEmpty() && !out.write(areaLines(data)))
+        return {out.error()};
     return {out.commit() ? QString() : out.error()};
 }
 

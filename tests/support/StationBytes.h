@@ -18,7 +18,7 @@ inline QByteArray stationBytes(const StationData &d)
         b += lampLine(z);
     for (const auto &s : d.plates)
         b += plateLine(s);
-    return b;
+    return b + areaLines(d);
 }
 
 inline QByteArray snapshot(const StationDocument &doc)
