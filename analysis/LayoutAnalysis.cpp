@@ -80,12 +80,16 @@ void LayoutAnalysis::update(const StationData &doc)
         && m_rows == panelCells(doc.rows) && doc.tiles.positionsChangedSince(m_listRevisions[0], touched[0])
         && doc.lamps.positionsChangedSince(m_listRevisions[1], touched[1])
         && doc.plates.positionsChangedSince(m_listRevisions[2], touched[2]);
+    const bool cells = !followable || !touched[0].empty() || !touched[1].empty() || !touched[2].empty();
     if (!followable)
         analyseAll(doc);
-    else if (touched[0].empty() && touched[1].empty() && touched[2].empty())
-        return;
-    else
+    else if (cells)
         follow(doc, touched);
+    const bool stationWide = m_stationWide.update(doc, m_kinds, !followable);
+    if (stationWide)
+        m_problems.replaceStationWide(m_stationWide.problems());
+    if (!cells && !stationWide)
+        return;
     m_source = &doc;
     m_listRevisions = {doc.tiles.revision(), doc.lamps.revision(), doc.plates.revision()};
     ++m_revision;

@@ -2,6 +2,7 @@
 
 #include "analysis/KindTable.h"
 #include "analysis/Problems.h"
+#include "analysis/StationWideProblems.h"
 #include "document/StationDocument.h"
 
 #include <QPoint>
@@ -41,7 +42,8 @@ struct TileCircuits {
 // two tiles of a meeting point disagree on its flag; reported once, at
 // the tile to the left of or above the point), a stacked record (every
 // record of a list after the first on its cell), a record outside the
-// panel, and an unknown kind (a record for which nothing is drawn).
+// panel, and an unknown kind (a record for which nothing is drawn); and
+// the station-wide problems of the wiring and the areas.
 //
 // Neighbouring circuits, which never share a colour, are those that meet
 // at a dividing meeting point and the two sides of a boundary.
@@ -136,6 +138,7 @@ private:
     qsizetype m_circuitCount = 0;
 
     ProblemList m_problems;
+    StationWideProblems m_stationWide;
     KindTable m_kinds;
     quint64 m_revision = 0;
     quint64 m_fullAnalyses = 0;

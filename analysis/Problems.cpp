@@ -1,5 +1,7 @@
 #include "analysis/Problems.h"
 
+#include "catalogue/DeskKinds.h"
+
 #include <algorithm>
 #include <tuple>
 #include <utility>
@@ -9,6 +11,9 @@ namespace kalmor {
 QString problemCodeText(ProblemCode code)
 {
     switch (code) {
+    case ProblemCode::AreaOutside: return QStringLiteral("area-outside");
+    case ProblemCode::IoDuplicate: return QStringLiteral("io-duplicate");
+    case ProblemCode::IoMissing: return QStringLiteral("io-missing");
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
     case ProblemCode::OpenEnd: return QStringLiteral("open-end");
     case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
@@ -21,12 +26,41 @@ QString problemCodeText(ProblemCode code)
 QString problemDescription(ProblemCode code)
 {
     switch (code) {
+    case ProblemCode::AreaOutside: return QStringLiteral("Oblast přesahuje panel");
+    case ProblemCode::IoDuplicate: return QStringLiteral("Adresa použitá vícekrát");
+    case ProblemCode::IoMissing: return QStringLiteral("Bod bez adresy");
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
     case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
     case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
     case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
     case ProblemCode::UnknownKind: return QStringLiteral("Neznámý druh prvku");
     }
+    return {};
+}
+
+ProblemLevel problemLevel(ProblemCode code)
+{
+    return code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside ? ProblemLevel::Warning
+                                                                              : ProblemLevel::Error;
+}
+
+QString problemLevelText(ProblemLevel level)
+{
+    return level == ProblemLevel::Error ? QStringLiteral("error") : QStringLiteral("warning");
+}
+
+bool isStationWide(ProblemCode code)
+{
+    return code == ProblemCode::IoDuplicate || code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside;
+}
+
+QString problemPointText(const Problem &p, const QString &kindName)
+{
+    if (p.point)
+        return borderPointCode(*p.point);
+    const auto roles = ioRolesOf(kindName);
+    if (p.role >= 0 && std::size_t(p.role) < roles.size())
+        return QString::fromLatin1(roles[std::size_t(p.role)].code);
     return {};
 }
 
@@ -47,13 +81,14 @@ bool problemBefore(const Problem &a, const Problem &b)
         return a.y < b.y;
     if (a.x != b.x)
         return a.x < b.x;
-    return std::tuple(a.code, pointRank(a.point), a.list, a.position)
-        < std::tuple(b.code, pointRank(b.point), b.list, b.position);
+    return std::tuple(a.code, pointRank(a.point), a.list, a.position, a.role)
+        < std::tuple(b.code, pointRank(b.point), b.list, b.position, b.role);
 }
 
 void ProblemList::clear()
 {
     m_rows.clear();
+    m_stationWideRows.clear();
     m_counts = {};
     m_size = 0;
     m_stale = true;
@@ -116,10 +151,34 @@ void ProblemList::removeCell(qint32 x, qint32 y)
     std::vector<Problem> &row = it->second;
     const auto lo = std::partition_point(row.begin(), row.end(), [x](const Problem &p) { return p.x < x; });
     const auto hi = std::partition_point(lo, row.end(), [x](const Problem &p) { return p.x == x; });
-    std::for_each(lo, hi, [this](const Problem &p) { add(p, -1); });
-    row.erase(lo, hi);
+    const auto kept = std::stable_partition(lo, hi, [](const Problem &p) { return isStationWide(p.code); });
+    std::for_each(kept, hi, [this](const Problem &p) { add(p, -1); });
+    row.erase(kept, hi);
     if (row.empty())
         m_rows.erase(it);
+}
+
+void ProblemList::replaceStationWide(const std::vector<Problem> &ordered)
+{
+    for (const qint32 y : m_stationWideRows) {
+        const auto it = m_rows.find(y);
+        if (it == m_rows.end())
+            continue;
+        std::erase_if(it->second, [this](const Problem &p) {
+            const bool wide = isStationWide(p.code);
+            if (wide)
+                add(p, -1);
+            return wide;
+        });
+        if (it->second.empty())
+            m_rows.erase(it);
+    }
+    m_stationWideRows.clear();
+    for (const Problem &p : ordered) {
+        if (m_stationWideRows.empty() || m_stationWideRows.back() != p.y)
+            m_stationWideRows.push_back(p.y);
+    }
+    insert(ordered);
 }
 
 void ProblemList::cellsIn(const QRect &cells, std::vector<QPoint> &out) const

@@ -43,7 +43,7 @@ public:
         switch (index.column()) {
         case 0: return QStringLiteral("%1, %2").arg(p.x).arg(p.y);
         case 1: return m_analysis.kindName(p.kind);
-        case 2: return p.point ? borderPointCode(*p.point) : QString();
+        case 2: return problemPointText(p, m_analysis.kindName(p.kind));
         default: return problemDescription(p.code);
         }
     }
@@ -64,7 +64,8 @@ private:
 namespace {
 
 constexpr std::array<const char *, ProblemCodeCount> CountNames{
-    "L_NesouhlasneDeleni", "L_KonecKoleje", "L_MimoPanel", "L_VicePrvku", "L_NeznamyDruh"};
+    "L_OblastMimoPanel", "L_NesouhlasneDeleni", "L_DuplicitniAdresa", "L_ChybiAdresa",
+    "L_KonecKoleje",     "L_MimoPanel",         "L_VicePrvku",        "L_NeznamyDruh"};
 
 }  // namespace
 
@@ -81,9 +82,9 @@ LayoutCheckWindow::LayoutCheckWindow(const LayoutAnalysis &analysis, QWidget *pa
     m_circuits->setObjectName(QStringLiteral("L_PocetObvodu"));
     counts->addWidget(m_circuits, 0, 0);
     // Open ends first: they are what a check is run for.
-    constexpr std::array<ProblemCode, ProblemCodeCount> Shown{ProblemCode::OpenEnd, ProblemCode::DivisionMismatch,
-                                                              ProblemCode::Stacked, ProblemCode::OutsidePanel,
-                                                              ProblemCode::UnknownKind};
+    constexpr std::array<ProblemCode, ProblemCodeCount> Shown{
+        ProblemCode::OpenEnd,     ProblemCode::DivisionMismatch, ProblemCode::Stacked,   ProblemCode::OutsidePanel,
+        ProblemCode::UnknownKind, ProblemCode::IoDuplicate,      ProblemCode::IoMissing, ProblemCode::AreaOutside};
     for (std::size_t i = 0; i < Shown.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(CountNames[std::size_t(Shown[i])]));

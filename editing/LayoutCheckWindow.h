@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/Problems.h"
+
 #include <QWidget>
 
 #include <array>
@@ -34,7 +36,7 @@ private:
     const LayoutAnalysis &m_analysis;
     ProblemTableModel *m_model = nullptr;
     QLabel *m_circuits = nullptr;
-    std::array<QLabel *, 5> m_counts{};
+    std::array<QLabel *, ProblemCodeCount> m_counts{};
     QTreeView *m_list = nullptr;
 };
 

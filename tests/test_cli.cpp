@@ -225,8 +225,8 @@ void TestCli::checkCommand()
     QCOMPARE(text.status, 1);
     QCOMPARE(text.out.split(u'\n'),
              QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
-                          "1 circuits, 2 problems (division-mismatch 0, open-end 1, outside-panel 0, stacked 0, "
-                          "unknown-kind 1)",
+                          "1 circuits, 2 problems (area-outside 0, division-mismatch 0, io-duplicate 0, "
+                          "io-missing 0, open-end 1, outside-panel 0, stacked 0, unknown-kind 1)",
                           ""}));
 
     const Run json = check({QStringLiteral("--json"), problems});
@@ -237,10 +237,10 @@ void TestCli::checkCommand()
     QCOMPARE(top.value(u"circuits").toInt(), 1);
     const QJsonArray list = top.value(u"problems").toArray();
     QCOMPARE(list.size(), 2);
-    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"point", ""},
-                                              {"kind", "KOL_\"x\""}}));
-    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"point", "PS"},
-                                              {"kind", "KOL_sLSPS"}}));
+    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"level", "error"},
+                                              {"point", ""}, {"kind", "KOL_\"x\""}}));
+    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"level", "error"},
+                                              {"point", "PS"}, {"kind", "KOL_sLSPS"}}));
 
     // Without problems; an unreadable file; wrong arguments; help.
     doc.tiles.removeAt(2);
@@ -254,6 +254,14 @@ void TestCli::checkCommand()
     const Run ok = check({clean});
     QCOMPARE(ok.status, 0);
     QVERIFY(ok.out.startsWith(QStringLiteral("1 circuits, 0 problems")));
+    // Warnings are listed and do not fail the check.
+    doc.areas.append({8, 9, 3, 1, QStringLiteral("Zhlaví")});
+    QVERIFY(writeStationFile(clean, doc).ok());
+    const Run warned = check({QStringLiteral("--json"), clean});
+    QCOMPARE(warned.status, 0);
+    QCOMPARE(QJsonDocument::fromJson(warned.out.toUtf8()).object().value(u"problems").toArray().first().toObject(),
+             QJsonObject({{"x", 8}, {"y", 9}, {"code", "area-outside"}, {"level", "warning"}, {"point", ""},
+                          {"kind", "Zhlaví"}}));
     const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
     QCOMPARE(missing.status, 2);
     QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
