@@ -57,7 +57,7 @@ void SelectionCommands::cutSelected()
 {
     if (!canChange())
         return;
-    copySelected();
+    copyArea(true);
     StationEdit edit(m_history.document());
     deleteElements(edit, m_selection.area());
     commit(m_history, std::move(edit), QStringLiteral("Vyjmutí výběru"));
@@ -65,10 +65,19 @@ void SelectionCommands::cutSelected()
 
 void SelectionCommands::copySelected()
 {
+    copyArea(false);
+}
+
+void SelectionCommands::copyArea(bool cut)
+{
     if (m_selection.isEmpty())
         return;
     const CellRect &area = m_selection.area();
     m_copied = elementsIn(m_history.document().data(), area, -area.left, -area.top);
+    // The wiring belongs to the elements: a copy is wired anew, what is
+    // cut takes its addresses along.
+    if (!cut)
+        dropAddresses(m_copied);
     m_copiedText = decodeWindows1250(elementLines(m_copied));
     QGuiApplication::clipboard()->setText(m_copiedText);
 }
@@ -103,7 +112,10 @@ void SelectionCommands::paste()
         return;
     }
     StationEdit edit(m_history.document());
-    placeElements(edit, pieces, at.x(), at.y());
+    if (hasAddresses(pieces))
+        placeElements(edit, withoutUsedAddresses(m_history.document().data(), pieces, at.x(), at.y()), at.x(), at.y());
+    else
+        placeElements(edit, pieces, at.x(), at.y());
     commit(m_history, std::move(edit), QStringLiteral("Vložení ze schránky"));
     m_selection.select(moved(extentOf(pieces), at.x(), at.y()));
 }

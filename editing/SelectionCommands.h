@@ -20,7 +20,8 @@ class UserPrompts;
 // history; a refused command changes nothing. The clipboard holds the
 // station file's own element lines, cells counted from the selection's
 // top-left cell, so a copy can go into another station, a text editor and
-// back.
+// back. A copy leaves the I/O addresses behind, a cut takes them along;
+// a paste drops every address the station already uses.
 //
 // With listenToKeys() the plain arrow keys move the selection and Esc
 // clears it while the drawing surface has the keyboard focus.
@@ -54,6 +55,9 @@ protected:
 
 private:
     bool canChange() const;
+    // Puts the selection on the clipboard, with its I/O addresses only
+    // when it is cut.
+    void copyArea(bool cut);
 
     StationHistory &m_history;
     UserPrompts &m_prompts;

@@ -46,6 +46,18 @@ bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 colum
 // cells fit the panel.
 void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy);
 
+// Whether a record carries an I/O address; without, a copy of a cut.
+bool hasAddresses(const ElementRecords &records);
+void dropAddresses(ElementRecords &records);
+
+// The records, about to be placed moved by (dx, dy), without every
+// address that a record of the station the placing leaves standing
+// already uses in the same direction, or that a record placed before
+// takes: a paste never wires two points to one pin. So a cut pasted keeps
+// its addresses once, and a cut whose originals came back with an undo
+// keeps none.
+ElementRecords withoutUsedAddresses(const StationData &doc, ElementRecords records, qint32 dx, qint32 dy);
+
 // The smallest rectangle holding cell (0, 0) and the cell of every record:
 // what a paste at (0, 0) covers.
 CellRect extentOf(const ElementRecords &records);

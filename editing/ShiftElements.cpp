@@ -19,10 +19,16 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
             return false;
         }
     }
-    if (tiles.isEmpty() || (dx == 0 && dy == 0))
+    const bool areas = !history.document().areas().isEmpty();
+    if ((tiles.isEmpty() && !areas) || (dx == 0 && dy == 0))
         return true;
     StationEdit edit(history.document());
-    edit.shiftTiles(dx, dy);
+    if (!tiles.isEmpty())
+        edit.shiftTiles(dx, dy);
+    // The areas frame what they framed; one reaching beyond the panel
+    // afterwards is a warning of the layout check, not a reason to refuse.
+    if (areas)
+        edit.shiftAreas(dx, dy);
     edit.markModified();
     history.commit(std::move(edit), QStringLiteral("Posunutí všech prvků"));
     return true;

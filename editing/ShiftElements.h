@@ -10,7 +10,7 @@ class UserPrompts;
 // Moves every track tile by (dx, dy) cells after checking that all of them
 // stay within columns 0 .. appliedColumns - 1 and rows 0 .. appliedRows - 1.
 // If one would leave the panel, the user is told and nothing moves. Lamps
-// and label plates stay. A shift that moved at least one tile marks the
+// and label plates stay; the areas move with the tiles. A shift that moved at least one tile marks the
 // document modified, so it is never lost without the question, and is one
 // step of the history; a refused shift or one that moves nothing is none.
 // Returns false when refused.

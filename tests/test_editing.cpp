@@ -330,6 +330,20 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(lampsOnly.status(), DocumentStatus::Saved);
         QCOMPARE(lampsOnly.lamps().at(0).X, -5);
+
+        // Areas move with the tiles, also alone and beyond the edge, and an
+        // undo takes them back.
+        StationDocument framed;
+        StationHistory history(framed);
+        framed.tiles().append(tile(5, 5, KOL));
+        framed.areas().append({0, 0, 150, 50, QStringLiteral("celá")});
+        QVERIFY(shiftAllElements(history, 2, 1, 150, 50, prompts));
+        QCOMPARE(framed.areas().at(0), (TOblast{2, 1, 150, 50, QStringLiteral("celá")}));
+        QVERIFY(history.undo());
+        QCOMPARE(framed.areas().at(0).X, 0);
+        framed.tiles().clear();
+        QVERIFY(shiftAllElements(history, 0, 3, 150, 50, prompts));
+        QCOMPARE(framed.areas().at(0).Y, 3);
     }
 
     void shiftByZeroAndOutsideTiles()

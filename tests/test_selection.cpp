@@ -1,7 +1,8 @@
 // The commands on the selected cells: random selections of a station with
 // stacked records deleted, cut, copied, pasted, moved and mirrored, each
 // compared with a plain model of the three lists and undone and redone
-// byte for byte; the clipboard's text and what a paste refuses.
+// byte for byte, lamps' I/O addresses with them; the clipboard's text and
+// what a paste refuses.
 #include "catalogue/KindMirror.h"
 #include "document/StationHistory.h"
 #include "editing/PanelSelection.h"
@@ -61,6 +62,41 @@ struct Model {
     void erase(const CellRect &area)
     {
         each(*this, [&](auto &list) { std::erase_if(list, [&](const auto &r) { return area.contains(r.X, r.Y); }); });
+    }
+    // A copy leaves the addresses behind.
+    Model withoutAddresses() const
+    {
+        Model m = *this;
+        for (TPoleZarovka &z : m.lamps)
+            z.IO = {};
+        return m;
+    }
+    // The pieces' lamps without every address that a lamp the paste does
+    // not overwrite, or a lamp pasted before, already has (all of them are
+    // outputs of one role here).
+    Model withoutUsedAddresses(const Model &pieces) const
+    {
+        Model out = pieces;
+        std::vector<bool> overwritten(lamps.size(), false);
+        for (const TPoleZarovka &p : pieces.lamps) {
+            const auto at = std::find_if(lamps.begin(), lamps.end(), [&](const auto &o) { return o.X == p.X && o.Y == p.Y; });
+            if (at != lamps.end())
+                overwritten[std::size_t(at - lamps.begin())] = true;
+        }
+        QList<IoAddress> used;
+        for (std::size_t i = 0; i < lamps.size(); ++i) {
+            if (!overwritten[i] && !lamps[i].IO.isEmpty())
+                used << *lamps[i].IO.find("CE");
+        }
+        for (TPoleZarovka &z : out.lamps) {
+            if (z.IO.isEmpty())
+                continue;
+            if (used.contains(*z.IO.find("CE")))
+                z.IO = {};
+            else
+                used << *z.IO.find("CE");
+        }
+        return out;
     }
     // Each record over the first of its list at its cell, else appended;
     // false, and nothing changes, when one would leave the panel.
@@ -181,8 +217,15 @@ StationData randomStation(QRandomGenerator &random)
             t.*flag = random.bounded(2);
         d.tiles.append(t);
     }
-    for (int i = 0; i < 25; ++i)
-        d.lamps.append({cell(Columns), cell(Rows), random.bounded(-5, 50), random.bounded(-5, 50), QStringLiteral("ZAR_CE_ZH")});
+    // Half the lamps wired, a few pins shared from the start, drawn apart
+    // so that the rest of the station stays as it was.
+    QRandomGenerator wiring(7);
+    for (int i = 0; i < 25; ++i) {
+        TPoleZarovka z{cell(Columns), cell(Rows), random.bounded(-5, 50), random.bounded(-5, 50), QStringLiteral("ZAR_CE_ZH")};
+        if (wiring.bounded(2))
+            z.IO.set(*IoRoleCode::from("CE"), IoAddress{1, quint16(wiring.bounded(1, 20))});
+        d.lamps.append(z);
+    }
     for (int i = 0; i < 20; ++i)
         d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows)});
     return d;
@@ -221,7 +264,7 @@ private slots:
         Model model = Model::of(e.doc);
         Model clip;
         const QByteArray start = snapshot(e.doc);
-        int changes = 0, refusals = 0;
+        int changes = 0, refusals = 0, pastedWithAddress = 0, pastedWithout = 0;
         for (int step = 0; step < 600; ++step) {
             const auto cell = [&random](qint32 size) { return random.bounded(-1, size + 1); };
             const QPoint corner(cell(Columns), cell(Rows));
@@ -248,14 +291,14 @@ private slots:
                 break;
             case Copy:
                 e.commands.copySelected();
-                clip = model.taken(area, -area.left, -area.top);
+                clip = model.taken(area, -area.left, -area.top).withoutAddresses();
                 break;
             case Paste:
                 e.cursor = QPoint(cell(Columns), cell(Rows));
                 (random.bounded(2) ? e.commands : e.reading).paste();
                 if (clip.isEmpty())
                     refusal = NothingToPaste;
-                else if (!model.place(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y())))
+                else if (!model.place(model.withoutUsedAddresses(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y()))))
                     refusal = PasteOutside;
                 else
                     selected = clip.extentAt(e.cursor);
@@ -284,6 +327,10 @@ private slots:
             }
             }
             QVERIFY2(Model::of(e.doc) == model, qPrintable(QStringLiteral("step %1").arg(step)));
+            if (QGuiApplication::clipboard()->text().contains(QStringLiteral(";IO=")))
+                ++pastedWithAddress;
+            else if (!clip.isEmpty() && !clip.lamps.empty())
+                ++pastedWithout;
             QCOMPARE(e.selection.area(), selected);
             QVERIFY(indexAgrees(e.doc));
             QCOMPARE(e.prompts.messages.size(), messages + !refusal.isEmpty());
@@ -309,6 +356,8 @@ private slots:
             QCOMPARE(snapshot(e.doc), after);
         }
         QVERIFY(changes > 150 && refusals > 60);
+        // Addresses came through cuts and moves and were dropped by pastes.
+        QVERIFY(pastedWithAddress > 10 && pastedWithout > 10);
         while (e.history.undo())
             ;
         QCOMPARE(snapshot(e.doc), start);
