@@ -70,7 +70,7 @@ FrameSnapshot takeSnapshot(const StationData &doc, const RenderState &state, con
                            const CanvasState &canvas)
 {
     return FrameSnapshot{state, editing, canvas, {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision()},
-                         toQColor(state.fillColour).rgb()};
+                         doc.areas.revision(), toQColor(state.fillColour).rgb()};
 }
 
 QRegion changedArea(const FrameSnapshot &before, const FrameSnapshot &after, const StationData &doc,

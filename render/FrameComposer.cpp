@@ -1,5 +1,6 @@
 #include "render/FrameComposer.h"
 
+#include "render/AreaFrames.h"
 #include "render/ElementDrawing.h"
 #include "render/IndexedDrawing.h"
 #include "render/index/ElementIndex.h"
@@ -199,6 +200,8 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
         FrameTarget tile(frame, tiles[std::size_t(t)]);
         composeTile(tile, doc, state, editing, images, index, scratch[std::size_t(worker)]);
     });
+    if (state.switches.areas && !doc.areas.isEmpty() && !frame.clip.isEmpty())
+        drawAreaFrames(frame, doc, cell);
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
         drawSelectionOutline(frame, editing.selection, cell);
     if (drawCursor && !frame.clip.isEmpty())

@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 namespace kalmor {
 
@@ -27,6 +28,10 @@ struct PictureOptions {
 
 // The whole panel of `columns` x `rows` cells.
 PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill);
+
+// The same picture limited to one area's cells, as far as they lie in
+// it; nothing when none does.
+std::optional<PictureOptions> areaPicture(const PictureOptions &whole, const TOblast &area);
 
 // Pictures beyond this many pixels are refused as PNG: the file would be
 // too large to be of use and the reader would need gigabytes.
