@@ -17,6 +17,7 @@
 #include "view/DrawingSurface.h"
 #include "view/RenderTimer.h"
 #include "view/WorkArea.h"
+#include "wiring/Wiring.h"
 #include "shell/ExportCommand.h"
 #include "shell/HistoryActions.h"
 #include "shell/PrintCommand.h"
@@ -162,6 +163,13 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
     plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
+
+    m_wiring = new Wiring(m_history, m_prompts,
+                          AreaWindowHooks{[this] { return m_panelSelection->area(); },
+                                          [this](const CellRect &cells) { m_panelSelection->select(cells); },
+                                          [this](QPoint cell) { m_layoutCheck->goToCell(cell); }},
+                          this);
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_wiring, &Wiring::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_lifecycle->addLoadFollower(plocha->indexPreparation());
@@ -361,7 +369,9 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
     connect(m.MP_KolejoveObvody, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().trackCircuits = on; });
+    connect(m.MP_Oblasti, &QAction::toggled, this, [plocha](bool on) { plocha->switches().areas = on; });
     connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
+    m_wiring->connectMenu(m.Vstupnvstupnbody1, m.Oblasti1, m.MP_ExportKusovniku);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);

@@ -37,6 +37,7 @@ class SelectionCommands;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
+class Wiring;
 class WorkArea;
 class X_Plocha;
 class X_Vykreslovac;
@@ -93,6 +94,7 @@ public:
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
     LayoutCheck *layoutCheck() const { return m_layoutCheck; }
+    Wiring *wiring() const { return m_wiring; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -159,6 +161,7 @@ private:
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
     PanelSelection *m_panelSelection = nullptr;
     SelectionCommands *m_selectionCommands = nullptr;
+    Wiring *m_wiring = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;
