@@ -3,7 +3,9 @@
 #include "analysis/Csv.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
+#include <charconv>
 #include <memory>
 
 namespace kalmor {
@@ -127,26 +129,43 @@ bool IoPoints::refresh(const StationData &doc, qint32 index)
     });
 }
 
+void IoPoints::appendLabel(QString &to, const IoPoint &p) const
+{
+    // Numbers go through a buffer of their own: a window of many points
+    // writes a label for each, and no allocation per number.
+    const auto appendNumber = [&to](qint32 n) {
+        std::array<char, 12> digits{};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), n).ptr;
+        to.append(QLatin1StringView(digits.data(), end));
+    };
+    if (p.designation.isEmpty()) {
+        to.append(kindName(p)).append(QLatin1StringView(" X"));
+        appendNumber(p.x);
+        to.append(QLatin1StringView(" Y"));
+        appendNumber(p.y);
+    } else {
+        to.append(p.designation);
+    }
+    to.append(u'.').append(QLatin1StringView(role(p).code));
+}
+
 QString IoPoints::label(const IoPoint &p) const
 {
-    QString designation = p.designation;
-    if (designation.isEmpty())
-        designation = kindName(p) + QStringLiteral(" X") + QString::number(p.x) + QStringLiteral(" Y")
-            + QString::number(p.y);
-    return designation + u'.' + QLatin1StringView(role(p).code);
+    QString label;
+    appendLabel(label, p);
+    return label;
 }
 
 AddressUse::AddressUse(const IoPoints &points)
 {
-    m_counts.reserve(std::size_t(points.size()));
+    m_counts.reserve(points.size());
     for (const IoPoint &p : points.points())
         add(p.direction, p.address, 1);
 }
 
 int AddressUse::count(IoDirection direction, IoAddress a) const
 {
-    const auto it = m_counts.find(addressKey(direction, a));
-    return it == m_counts.end() ? 0 : it->second;
+    return m_counts.value(addressKey(direction, a));
 }
 
 void AddressUse::add(IoDirection direction, const std::optional<IoAddress> &a, int n)

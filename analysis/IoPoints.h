@@ -3,11 +3,11 @@
 #include "catalogue/DeskKinds.h"
 #include "document/StationDocument.h"
 
+#include <QHash>
 #include <QString>
 
 #include <optional>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace kalmor {
@@ -83,6 +83,7 @@ public:
 
     // "S1.ZE"; a point without designation "ZAR_CE_ZH X3 Y4.CE".
     QString label(const IoPoint &p) const;
+    void appendLabel(QString &to, const IoPoint &p) const;
 
     // Whether any point has an address.
     bool anyAddress() const { return m_addressed > 0; }
@@ -128,7 +129,7 @@ public:
     void add(IoDirection direction, const std::optional<IoAddress> &a, int n);
 
 private:
-    std::unordered_map<quint32, int> m_counts;
+    QHash<quint32, int> m_counts;
 };
 
 // Free pins of one board for the chosen points, in their order: inputs

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 
 namespace kalmor {
 
@@ -62,7 +63,6 @@ void IoPointModel::follow()
                 m_use->add(p.direction, p.address, -1);
                 inPlace = m_points->refresh(doc, i);
                 m_use->add(p.direction, p.address, 1);
-                m_labels[std::size_t(i)] = m_points->label(p);
             }
         }
     }
@@ -70,6 +70,8 @@ void IoPointModel::follow()
         rebuild();
         return;
     }
+    rankNames();  // a designation may have changed
+    m_searchStale = true;
     if (!m_rows.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
@@ -80,15 +82,51 @@ void IoPointModel::rebuild()
     beginResetModel();
     m_points = std::make_unique<IoPoints>(IoPoints::of(doc));
     m_use = std::make_unique<AddressUse>(*m_points);
-    m_labels.resize(std::size_t(m_points->size()));
-    for (qint32 i = 0; i < qint32(m_points->size()); ++i)
-        m_labels[std::size_t(i)] = m_points->label(m_points->at(i));
+    m_searchStale = true;
     m_areas.assign(doc.areas.begin(), doc.areas.end());
+    rankNames();
     if (m_filterArea >= qsizetype(m_areas.size()))
         m_filterArea = AllAreas;
     applyOrder();
     applyFilter();
     endResetModel();
+}
+
+// Sorting compares numbers: each distinct text gets its place among the
+// others once, not once a comparison.
+void IoPointModel::rankNames()
+{
+    const IoPoints &pts = *m_points;
+    std::vector<QString> kinds;
+    for (const IoPoint &p : pts.points()) {
+        if (p.kind >= kinds.size())
+            kinds.resize(p.kind + 1);
+        kinds[p.kind] = pts.kindName(p);
+    }
+    std::vector<QString> texts = kinds;
+    for (const IoPoint &p : pts.points()) {
+        if (!p.designation.isEmpty())
+            texts.push_back(p.designation);
+    }
+    std::sort(texts.begin(), texts.end());
+    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+    const auto rankOf = [&texts](const QString &t) {
+        return qint32(std::lower_bound(texts.begin(), texts.end(), t) - texts.begin());
+    };
+    m_kindRank.clear();
+    for (const QString &k : kinds)
+        m_kindRank.push_back(rankOf(k));
+    m_designationRank.resize(pts.points().size());
+    for (std::size_t i = 0; i < pts.points().size(); ++i) {
+        const IoPoint &p = pts.points()[i];
+        m_designationRank[i] = p.designation.isEmpty() ? m_kindRank[p.kind] : rankOf(p.designation);
+    }
+    std::vector<QString> areas = pts.areaNames();
+    std::vector<QString> sorted = areas;
+    std::sort(sorted.begin(), sorted.end());
+    m_areaRank.clear();
+    for (const QString &a : areas)
+        m_areaRank.push_back(qint32(std::lower_bound(sorted.begin(), sorted.end(), a) - sorted.begin()));
 }
 
 void IoPointModel::applyOrder()
@@ -98,24 +136,25 @@ void IoPointModel::applyOrder()
     if (m_sortColumn == NoSort)
         return;
     const IoPoints &pts = *m_points;
-    const auto key = [&](qint32 i) -> std::pair<int, int> {
+    // A point's place by the column: the designation with the cell and
+    // the role after it, a point without address after all with one.
+    const auto key = [&](qint32 i) -> std::tuple<int, int, int, int> {
         const IoPoint &p = pts.at(i);
         switch (m_sortColumn) {
-        case Direction: return {int(p.direction), 0};
-        case Cell: return {p.x, p.y};
-        case Board: return {p.address ? p.address->board : Unset, p.address ? p.address->pin : Unset};
-        case Pin: return {p.address ? p.address->pin : Unset, p.address ? p.address->board : Unset};
-        default: return {0, 0};
+        case Point: return {m_designationRank[std::size_t(i)], p.x, p.y, p.role};
+        case Direction: return {int(p.direction), 0, 0, 0};
+        case Kind: return {m_kindRank[p.kind], 0, 0, 0};
+        case Cell: return {p.x, p.y, 0, 0};
+        case Area: return {p.area < 0 ? -1 : m_areaRank[std::size_t(p.area)], 0, 0, 0};
+        case Board: return {p.address ? p.address->board : Unset, p.address ? p.address->pin : Unset, 0, 0};
+        case Pin: return {p.address ? p.address->pin : Unset, p.address ? p.address->board : Unset, 0, 0};
+        default: return {0, 0, 0, 0};
         }
     };
-    const auto before = [&](qint32 a, qint32 b) {
-        switch (m_sortColumn) {
-        case Point: return m_labels[std::size_t(a)] < m_labels[std::size_t(b)];
-        case Kind: return pts.kindName(pts.at(a)) < pts.kindName(pts.at(b));
-        case Area: return pts.areaName(pts.at(a)) < pts.areaName(pts.at(b));
-        default: return key(a) < key(b);
-        }
-    };
+    std::vector<std::tuple<int, int, int, int>> keys(m_order.size());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        keys[i] = key(qint32(i));
+    const auto before = [&keys](qint32 a, qint32 b) { return keys[std::size_t(a)] < keys[std::size_t(b)]; };
     if (m_sortOrder == Qt::AscendingOrder)
         std::stable_sort(m_order.begin(), m_order.end(), before);
     else
@@ -131,10 +170,33 @@ bool IoPointModel::passes(qint32 point, const std::vector<char> &kindMatches, co
         return false;
     if (m_filterText.isEmpty() || kindMatches[p.kind] || (p.area >= 0 && areaMatches[std::size_t(p.area)]))
         return true;
-    return m_labels[std::size_t(point)].contains(m_filterText, Qt::CaseInsensitive);
+    const auto from = m_searchStart[std::size_t(point)];
+    return QStringView(m_searchText).sliced(from, m_searchStart[std::size_t(point) + 1] - from)
+        .contains(m_needle);
 }
 
-void IoPointModel::applyFilter()
+// Every label one after another in one text, in lower case letter by
+// letter (so each keeps its length): made once for the first filter
+// after a change, no text of its own per point.
+void IoPointModel::makeSearchText()
+{
+    if (!m_searchStale)
+        return;
+    const std::vector<IoPoint> &points = m_points->points();
+    m_searchText.resize(0);
+    m_searchText.reserve(qsizetype(points.size()) * 24);
+    m_searchStart.resize(points.size() + 1);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        m_searchStart[i] = m_searchText.size();
+        m_points->appendLabel(m_searchText, points[i]);
+    }
+    m_searchStart.back() = m_searchText.size();
+    for (QChar &c : m_searchText)
+        c = c.toLower();
+    m_searchStale = false;
+}
+
+void IoPointModel::applyFilter(bool narrowing)
 {
     // Kinds and areas are few: each is matched once, not once a row.
     std::vector<char> kindMatches;
@@ -147,12 +209,18 @@ void IoPointModel::applyFilter()
     }
     for (const QString &name : m_points->areaNames())
         areaMatches.push_back(name.contains(m_filterText, Qt::CaseInsensitive));
-    m_rows.clear();
     if (m_filterText.isEmpty() && m_filterArea == AllAreas) {
         m_rows = m_order;
         return;
     }
-    for (const qint32 point : m_order) {
+    if (!m_filterText.isEmpty())
+        makeSearchText();
+    m_needle = m_filterText;
+    for (QChar &c : m_needle)
+        c = c.toLower();
+    const std::vector<qint32> from = narrowing ? std::move(m_rows) : m_order;
+    m_rows.clear();
+    for (const qint32 point : from) {
         if (passes(point, kindMatches, areaMatches))
             m_rows.push_back(point);
     }
@@ -162,12 +230,14 @@ void IoPointModel::setFilter(const QString &text, qsizetype area)
 {
     if (text == m_filterText && area == m_filterArea)
         return;
+    // A longer text shows some of the rows shown now, no others.
+    const bool narrowing = area == m_filterArea && !m_filterText.isEmpty() && text.startsWith(m_filterText);
     m_filterText = text;
     m_filterArea = area;
     if (!m_points)
         return;
     beginResetModel();
-    applyFilter();
+    applyFilter(narrowing);
     endResetModel();
 }
 
@@ -206,7 +276,7 @@ QVariant IoPointModel::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     switch (index.column()) {
-    case Point: return m_labels[std::size_t(point)];
+    case Point: return m_points->label(p);
     case Direction: return directionText(p.direction);
     case Kind: return m_points->kindName(p);
     case Cell: return QStringLiteral("%1, %2").arg(p.x).arg(p.y);

@@ -65,15 +65,27 @@ public:
 
 private:
     void rebuild();
+    void rankNames();
+    void makeSearchText();
     void applyOrder();
-    void applyFilter();
+    // Filters all points, or only those shown when the filter narrows.
+    void applyFilter(bool narrowing = false);
     bool passes(qint32 point, const std::vector<char> &kindMatches, const std::vector<char> &areaMatches) const;
     std::optional<IoAddress> edited(qint32 point, int column, int value) const;
 
     StationHistory &m_history;
     std::unique_ptr<IoPoints> m_points;
     std::unique_ptr<AddressUse> m_use;
-    std::vector<QString> m_labels;   // by point
+    // Every point's label, for the filter: point i's is the text from
+    // m_searchStart[i] to m_searchStart[i + 1].
+    QString m_searchText;
+    std::vector<qsizetype> m_searchStart;
+    bool m_searchStale = true;
+    // By point: where it sorts among the designations (the kind's name
+    // for a point without one).
+    std::vector<qint32> m_designationRank;
+    std::vector<qint32> m_kindRank;  // by kind
+    std::vector<qint32> m_areaRank;  // by area
     std::vector<qint32> m_order;     // every point, sorted
     std::vector<qint32> m_rows;      // the points shown, in order
     std::vector<TOblast> m_areas;
@@ -86,6 +98,7 @@ private:
     int m_sortColumn = NoSort;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_filterText;
+    QString m_needle;  // the filter text in lower case, letter by letter
     qsizetype m_filterArea = AllAreas;
     quint16 m_defaultBoard = 1;
 };
