@@ -85,11 +85,36 @@ private:
         bool live = false;
     };
 
+    // What the first tile of a touched cell is now, against its slot.
+    struct TileChange {
+        QPoint cell;
+        qint32 slot;     // -1: the cell had none
+        Slot fresh;      // position -1: the cell has no tile now
+        bool structural; // points, flags or sides changed: circuits around change
+    };
+
+    // The whole station from scratch (LayoutAnalysisWhole.cpp).
     void analyseAll(const StationData &doc);
+    void clearAll(const StationData &doc);
+    // A slot for the first tile of each panel cell; returns every record's
+    // own problems.
+    std::vector<Problem> slotFirstTiles(const StationData &doc);
+    // Labels every side with its circuit; returns the pairs of sides that
+    // meet at a dividing meeting point or across a boundary.
+    std::vector<std::pair<qint32, qint32>> joinCircuits();
     // Every problem of the slots' points, with the records' own problems
     // (ordered), into the empty list; reads the slots only.
     void listProblems(const std::vector<Problem> &records);
+
+    // Edits followed from the change logs (LayoutAnalysisFollow.cpp).
     void follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched);
+    // The changes at the touched tile cells; `around` gets the cells next
+    // to structural ones, in order.
+    std::vector<TileChange> tileChanges(const StationData &doc, const std::vector<QPoint> &dirtyTiles,
+                                        std::vector<QPoint> &around);
+    void applyTileChanges(const std::vector<TileChange> &changes, const std::vector<QPoint> &around,
+                          std::vector<qint32> &retired);
+    void remakeCircuits(const std::vector<QPoint> &around, std::vector<qint32> &retired);
 
     bool inside(qint32 x, qint32 y) const { return x >= 0 && y >= 0 && x < m_columns && y < m_rows; }
     qint32 &gridAt(qint32 x, qint32 y) { return m_grid[std::size_t(y) * std::size_t(m_columns) + std::size_t(x)]; }

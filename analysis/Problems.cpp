@@ -15,6 +15,7 @@ QString problemCodeText(ProblemCode code)
     case ProblemCode::IoDuplicate: return QStringLiteral("io-duplicate");
     case ProblemCode::IoMissing: return QStringLiteral("io-missing");
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
+    case ProblemCode::DuplicateText: return QStringLiteral("duplicate-text");
     case ProblemCode::OpenEnd: return QStringLiteral("open-end");
     case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
     case ProblemCode::Stacked: return QStringLiteral("stacked");
@@ -30,6 +31,7 @@ QString problemDescription(ProblemCode code)
     case ProblemCode::IoDuplicate: return QStringLiteral("Adresa použitá vícekrát");
     case ProblemCode::IoMissing: return QStringLiteral("Bod bez adresy");
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
+    case ProblemCode::DuplicateText: return QStringLiteral("Stejný text na více popiscích");
     case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
     case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
     case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
@@ -40,13 +42,14 @@ QString problemDescription(ProblemCode code)
 
 ProblemLevel problemLevel(ProblemCode code)
 {
-    return code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside ? ProblemLevel::Warning
-                                                                              : ProblemLevel::Error;
+    return code == ProblemCode::DuplicateText || code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside
+        ? ProblemLevel::Warning
+        : ProblemLevel::Error;
 }
 
 QString problemLevelText(ProblemLevel level)
 {
-    return level == ProblemLevel::Error ? QStringLiteral("error") : QStringLiteral("warning");
+    return level == ProblemLevel::Warning ? QStringLiteral("warning") : QStringLiteral("error");
 }
 
 bool isStationWide(ProblemCode code)

@@ -18,6 +18,7 @@ namespace kalmor {
 enum class ProblemCode : quint8 {
     AreaOutside,
     DivisionMismatch,
+    DuplicateText,
     IoDuplicate,
     IoMissing,
     OpenEnd,
@@ -25,20 +26,23 @@ enum class ProblemCode : quint8 {
     Stacked,
     UnknownKind
 };
-inline constexpr int ProblemCodeCount = 8;
+inline constexpr int ProblemCodeCount = 9;
 inline constexpr std::array<ProblemCode, ProblemCodeCount> AllProblemCodes{
-    ProblemCode::AreaOutside, ProblemCode::DivisionMismatch, ProblemCode::IoDuplicate, ProblemCode::IoMissing,
-    ProblemCode::OpenEnd,     ProblemCode::OutsidePanel,     ProblemCode::Stacked,     ProblemCode::UnknownKind};
+    ProblemCode::AreaOutside, ProblemCode::DivisionMismatch, ProblemCode::DuplicateText,
+    ProblemCode::IoDuplicate, ProblemCode::IoMissing,        ProblemCode::OpenEnd,
+    ProblemCode::OutsidePanel, ProblemCode::Stacked,         ProblemCode::UnknownKind};
 
 // The stable English code ("open-end") and the Czech text the user reads.
 QString problemCodeText(ProblemCode code);
 QString problemDescription(ProblemCode code);
 
-// An error makes the layout wrong; a warning points at something likely
-// unfinished. Only errors make the check fail.
+// An error is a fault of the layout; a warning only asks for a look (two
+// plates named alike may be meant so, a point may be wired later). Only
+// errors make the check fail.
 enum class ProblemLevel : quint8 { Error, Warning };
 ProblemLevel problemLevel(ProblemCode code);
-QString problemLevelText(ProblemLevel level);  // "error", "warning"
+// "error" or "warning".
+QString problemLevelText(ProblemLevel level);
 
 // Problems that depend on the whole station (the wiring, the areas)
 // rather than on the records of a cell and its neighbours.

@@ -57,17 +57,17 @@ int main(int argc, char **argv)
     // One placement, then undo and redo in turn, each followed by the
     // index query a frame makes.
     ElementIndex index;
-    std::vector<qint32> near;
+    std::vector<IndexedDraw> drawn;
     const QRect visible(1000 * Cell, 1000 * Cell, 40 * Cell, 25 * Cell);
     click(pointer, 1010, 1010);
-    index.tilesNear(doc.data(), visible, Cell, near);
+    index.gather(ElementIndex::Layer::Tiles, doc.data(), visible, Cell, drawn);
     const quint64 builds = index.rebuildCount();
     std::vector<double> undos, redos;
     for (int run = 0; run < 201; ++run) {
         undos.push_back(elapsedMs([&history] { history.undo(); }));
-        index.tilesNear(doc.data(), visible, Cell, near);
+        index.gather(ElementIndex::Layer::Tiles, doc.data(), visible, Cell, drawn);
         redos.push_back(elapsedMs([&history] { history.redo(); }));
-        index.tilesNear(doc.data(), visible, Cell, near);
+        index.gather(ElementIndex::Layer::Tiles, doc.data(), visible, Cell, drawn);
     }
     std::sort(undos.begin(), undos.end());
     std::sort(redos.begin(), redos.end());

@@ -115,7 +115,7 @@ ElementClass elementClassOf(QStringView name)
     const QStringView prefix = name.first(3);
     if (prefix == u"STI")
         return ElementClass::LabelPlate;
-    if (prefix == u"ZAR")
+    if (isLampName(name))
         return ElementClass::Lamp;
     for (const auto *track : {u"KOL", u"ANG", u"KRI", u"HKO", u"KOZ", u"VYH", u"OBO"}) {
         if (prefix == QStringView(track))

@@ -47,6 +47,13 @@ private:
 // Element class of a kind name: the prefix is compared with letter case.
 ElementClass elementClassOf(QStringView name);
 
+// elementClassOf(name) == ElementClass::Lamp, without walking the other
+// prefixes: for those that ask it of every record of a list.
+inline bool isLampName(QStringView name)
+{
+    return name.size() >= 3 && name[0] == u'Z' && name[1] == u'A' && name[2] == u'R';
+}
+
 // Border points named anywhere in a kind name, letter case ignored.
 BorderPoints borderPointsOf(QStringView name);
 

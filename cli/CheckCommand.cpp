@@ -1,7 +1,12 @@
 #include "cli/CheckCommand.h"
 
 #include "analysis/LayoutAnalysis.h"
+#include "analysis/TextDuplicates.h"
 #include "cli/CommandArguments.h"
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace kalmor::cli {
 
@@ -15,19 +20,21 @@ const char *const Usage =
     "circuit (division-mismatch), several elements of one kind on a cell\n"
     "(stacked), elements outside the panel (outside-panel), names of no\n"
     "known kind (unknown-kind) and an I/O address used twice in one\n"
-    "direction (io-duplicate) are errors; an I/O point without an address\n"
-    "while another has one (io-missing) and an area reaching beyond the\n"
-    "panel (area-outside) are warnings.\n"
+    "direction (io-duplicate), all of them errors; and plates that share a\n"
+    "text (duplicate-text), an I/O point without an address while another\n"
+    "has one (io-missing) and an area reaching beyond the panel\n"
+    "(area-outside), warnings.\n"
     "\n"
     "Prints one problem a line as \"X Y code point kind\" (point \"-\" when\n"
     "the problem has none, the I/O role for io-duplicate and io-missing;\n"
-    "kind: the area's name for area-outside) and a summary, or with --json\n"
-    "  {\"circuits\": N, \"problems\": [{\"x\":..,\"y\":..,\"code\":\"..\",\"level\":\"..\",\n"
-    "   \"point\":\"..\",\"kind\":\"..\"}, ...]}\n"
+    "kind: the area's name for area-outside; a warning ends in \" warning\")\n"
+    "and a summary, or with --json\n"
+    "  {\"circuits\": N, \"problems\": [{\"x\":..,\"y\":..,\"code\":\"..\",\"point\":\"..\",\"kind\":\"..\",\n"
+    "   \"level\":\"error\"|\"warning\"}, ...]}\n"
     "Problems are ordered by Y, X, code and point.\n"
     "\n"
-    "Exit status: 0 no error (warnings do not count), 1 errors found, 2 the\n"
-    "file cannot be read or the arguments are wrong.\n";
+    "Exit status: 0 no problem or only warnings, 1 errors found, 2 the file\n"
+    "cannot be read or the arguments are wrong.\n";
 
 QString jsonString(const QString &s)
 {
@@ -43,32 +50,73 @@ QString jsonString(const QString &s)
     return out + u'"';
 }
 
-void printText(const LayoutAnalysis &a, QTextStream &out)
+// A problem with the name of its element's kind.
+struct Found {
+    const Problem *problem = nullptr;
+    const QString *kind = nullptr;
+};
+
+// The layout's problems and the plates' shared texts, in one order.
+class CheckResult {
+public:
+    explicit CheckResult(const StationData &doc)
+    {
+        m_layout.update(doc);
+        m_texts.update(doc);
+        std::vector<Found> layout;
+        std::vector<Found> texts;
+        m_layout.problems().forEach([&](const Problem &p) { layout.push_back({&p, &m_layout.kindName(p.kind)}); });
+        m_texts.problems().forEach([&](const Problem &p) { texts.push_back({&p, &m_texts.kindName(p.kind)}); });
+        std::merge(layout.cbegin(), layout.cend(), texts.cbegin(), texts.cend(), std::back_inserter(m_found),
+                   [](const Found &a, const Found &b) { return problemBefore(*a.problem, *b.problem); });
+    }
+
+    qsizetype circuits() const { return m_layout.circuitCount(); }
+    const std::vector<Found> &found() const { return m_found; }
+    qsizetype count(ProblemCode code) const { return m_layout.problems().count(code) + m_texts.problems().count(code); }
+    bool hasErrors() const
+    {
+        return std::any_of(m_found.cbegin(), m_found.cend(),
+                           [](const Found &f) { return problemLevel(f.problem->code) == ProblemLevel::Error; });
+    }
+
+private:
+    LayoutAnalysis m_layout;
+    TextDuplicates m_texts;
+    std::vector<Found> m_found;
+};
+
+void printText(const CheckResult &r, QTextStream &out)
 {
-    a.problems().forEach([&](const Problem &p) {
-        const QString point = problemPointText(p, a.kindName(p.kind));
+    for (const Found &f : r.found()) {
+        const Problem &p = *f.problem;
+        const QString point = problemPointText(p, *f.kind);
         out << p.x << ' ' << p.y << ' ' << problemCodeText(p.code) << ' '
-            << (point.isEmpty() ? QStringLiteral("-") : point) << ' ' << a.kindName(p.kind) << '\n';
-    });
-    out << a.circuitCount() << " circuits, " << a.problems().size() << " problems";
+            << (point.isEmpty() ? QStringLiteral("-") : point) << ' ' << *f.kind;
+        if (problemLevel(p.code) == ProblemLevel::Warning)
+            out << ' ' << problemLevelText(ProblemLevel::Warning);
+        out << '\n';
+    }
+    out << r.circuits() << " circuits, " << r.found().size() << " problems";
     QStringList counts;
     for (const ProblemCode code : AllProblemCodes)
-        counts << QStringLiteral("%1 %2").arg(problemCodeText(code)).arg(a.problems().count(code));
+        counts << QStringLiteral("%1 %2").arg(problemCodeText(code)).arg(r.count(code));
     out << " (" << counts.join(QStringLiteral(", ")) << ")\n";
 }
 
-void printJson(const LayoutAnalysis &a, QTextStream &out)
+void printJson(const CheckResult &r, QTextStream &out)
 {
-    out << "{\"circuits\": " << a.circuitCount() << ", \"problems\": [";
+    out << "{\"circuits\": " << r.circuits() << ", \"problems\": [";
     bool first = true;
-    a.problems().forEach([&](const Problem &p) {
+    for (const Found &f : r.found()) {
+        const Problem &p = *f.problem;
         out << (first ? "" : ", ") << "{\"x\":" << p.x << ",\"y\":" << p.y
             << ",\"code\":" << jsonString(problemCodeText(p.code))
-            << ",\"level\":" << jsonString(problemLevelText(problemLevel(p.code)))
-            << ",\"point\":" << jsonString(problemPointText(p, a.kindName(p.kind)))
-            << ",\"kind\":" << jsonString(a.kindName(p.kind)) << '}';
+            << ",\"point\":" << jsonString(problemPointText(p, *f.kind))
+            << ",\"kind\":" << jsonString(*f.kind)
+            << ",\"level\":" << jsonString(problemLevelText(problemLevel(p.code))) << '}';
         first = false;
-    });
+    }
     out << "]}\n";
 }
 
@@ -79,20 +127,14 @@ int runCheckCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     const ReportRequest request = reportRequest(args, QStringLiteral("check"), Usage, out, err);
     if (!request.station)
         return request.exit;
-    LayoutAnalysis analysis;
-    analysis.update(*request.station);
+    const CheckResult result(*request.station);
     if (request.json)
-        printJson(analysis, out);
+        printJson(result, out);
     else
-        printText(analysis, out);
-    // Problems are not a failure of the command, but scripts must see the
-    // errors among them.
-    qsizetype errors = 0;
-    for (const ProblemCode code : AllProblemCodes) {
-        if (problemLevel(code) == ProblemLevel::Error)
-            errors += analysis.problems().count(code);
-    }
-    return errors == 0 ? ExitOk : 1;
+        printText(result, out);
+    // Problems are not a failure of the command, but scripts must see
+    // errors; warnings only ask for a look.
+    return result.hasErrors() ? 1 : ExitOk;
 }
 
 }  // namespace kalmor::cli

@@ -3,6 +3,7 @@
 #include "cli/CommandArguments.h"
 #include "document/Colours.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
@@ -17,8 +18,9 @@ const char *const Usage =
     "usage: kalmor-cli info FILE [--json]\n"
     "\n"
     "Prints rows, columns, background colour, the five station texts, the\n"
-    "number of tiles, lamps and plates, the number of elements of every kind\n"
-    "and the cells the elements span (left, top, right, bottom, inclusive).\n"
+    "number of tiles, lamps and plates, the number of elements of every kind,\n"
+    "the cells the elements span (left, top, right, bottom, inclusive) and\n"
+    "the texts of the plates (column, row and text, in the file's order).\n"
     "\n"
     "  --json   the same as one JSON object\n";
 
@@ -74,6 +76,14 @@ QJsonObject asJson(const StationData &doc, const Summary &s)
                              {QStringLiteral("right"), s.bounds.right},
                              {QStringLiteral("bottom"), s.bounds.bottom}};
     }
+    QJsonArray texts;
+    for (const TPoleStitek &plate : doc.plates) {
+        if (!plate.TEXT.isEmpty())
+            texts.append(QJsonObject{{QStringLiteral("x"), plate.X},
+                                     {QStringLiteral("y"), plate.Y},
+                                     {QStringLiteral("kind"), plate.NAME},
+                                     {QStringLiteral("text"), plate.TEXT}});
+    }
     return QJsonObject{
         {QStringLiteral("rows"), doc.rows},
         {QStringLiteral("columns"), doc.columns},
@@ -88,6 +98,7 @@ QJsonObject asJson(const StationData &doc, const Summary &s)
         {QStringLiteral("plates"), double(doc.plates.count())},
         {QStringLiteral("kinds"), kinds},
         {QStringLiteral("boundingBox"), bounds},
+        {QStringLiteral("texts"), texts},
     };
 }
 
@@ -113,6 +124,15 @@ void printText(QTextStream &out, const StationData &doc, const Summary &s)
             << s.bounds.bottom << "\n";
     else
         out << "none\n";
+    out << "texts:";
+    bool any = false;
+    for (const TPoleStitek &plate : doc.plates) {
+        if (plate.TEXT.isEmpty())
+            continue;
+        out << "\n  " << plate.X << ' ' << plate.Y << ": " << plate.TEXT;
+        any = true;
+    }
+    out << (any ? "\n" : " none\n");
 }
 
 }  // namespace

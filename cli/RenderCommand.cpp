@@ -121,12 +121,12 @@ int runRenderCommand(const QStringList &args, QTextStream &out, QTextStream &err
     const std::optional<StationData> doc = readStation(a.positional().first(), err);
     if (!doc)
         return ExitFailed;
-    PictureOptions options = wholePanel(doc->columns, doc->rows, cell, a.has(QStringLiteral("--grid")),
-                                        doc->backgroundColour);
+    PictureOptions options = stationPicture(*doc, cell, a.has(QStringLiteral("--grid")));
     if (a.has(QStringLiteral("--region"))) {
         const auto region = regionIn(a.value(QStringLiteral("--region")), *doc);
         if (!region) {
-            complain(err, QStringLiteral("--region wants X,Y,W,H: whole cells inside the %1 x %2 panel, not '%3'")
+            complain(err, QStringLiteral("%1: --region wants X,Y,W,H: whole cells inside the %2 x %3 panel, not '%4'")
+                              .arg(a.positional().first())
                               .arg(doc->columns)
                               .arg(doc->rows)
                               .arg(a.value(QStringLiteral("--region"))));
@@ -154,8 +154,9 @@ int runRenderCommand(const QStringList &args, QTextStream &out, QTextStream &err
     case PictureResult::Outcome::Written:
         return ExitOk;
     case PictureResult::Outcome::TooLarge:
-        complain(err, QStringLiteral("%1 x %2 pixels is too large for PNG (at most %3 pixels); use a smaller "
+        complain(err, QStringLiteral("%1: %2 x %3 pixels is too large for PNG (at most %4 pixels); use a smaller "
                                      "--cell, a --region, or PDF or SVG")
+                          .arg(output)
                           .arg(composer.width())
                           .arg(composer.height())
                           .arg(MaxPngPixels));

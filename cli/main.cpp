@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -34,10 +35,21 @@ void printUsage(QTextStream &s)
     s << "\n'kalmor-cli COMMAND --help' tells more about a command.\n";
 }
 
+// Qt's own notes on standard error (the runtime folder it falls back to,
+// fonts it looks for) mean nothing to someone running a command, and the
+// commands tell every failure themselves, naming the file. Only a fatal
+// message, after which Qt ends the program, is still printed.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "kalmor-cli: %s\n", qPrintable(message));
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(keepQtQuiet);
     // Pictures need fonts and images, not a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

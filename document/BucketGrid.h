@@ -75,18 +75,18 @@ public:
         }
     }
 
-    // Calls visit(begin, end) for every non-empty bucket.
+    // Calls visit(bx, by, begin, end) for every non-empty bucket (bx, by).
     template <class Visit>
     void forEachBucket(Visit visit) const
     {
         if (!m_dense) {
-            for (const auto &range : m_sparse)
-                visit(range.first, range.second);
+            for (auto it = m_sparse.cbegin(); it != m_sparse.cend(); ++it)
+                visit(qint64(qint32(quint32(it.key() >> 32))), qint64(qint32(quint32(it.key()))), it->first, it->second);
             return;
         }
         for (std::size_t b = 0; b + 1 < m_starts.size(); ++b) {
             if (m_starts[b] != m_starts[b + 1])
-                visit(m_starts[b], m_starts[b + 1]);
+                visit(m_left + qint64(b) % m_width, m_top + qint64(b) / m_width, m_starts[b], m_starts[b + 1]);
         }
     }
 

@@ -3,7 +3,6 @@
 #include "document/StationFile.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <atomic>
@@ -53,7 +52,15 @@ struct DocumentLifecycle::Loaded {
 
 DocumentLifecycle::DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host,
                                      QObject *parent)
-    : QObject(parent), m_doc(doc), m_prompts(prompts), m_host(host)
+    : QObject(parent)
+    , m_doc(doc)
+    , m_prompts(prompts)
+    , m_host(host)
+    , m_clock([] {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    })
 {
 }
 
@@ -64,7 +71,7 @@ void DocumentLifecycle::addLoadFollower(LoadFollower follower)
 
 bool DocumentLifecycle::discardConfirmed()
 {
-    return !m_doc.isModified() || m_prompts.ask(QStringLiteral("Zahodit neuložené změny?"));
+    return !m_doc.isModified() || m_prompts.askPresetNo(QStringLiteral("Zahodit neuložené změny?"));
 }
 
 bool DocumentLifecycle::newStation()
@@ -86,6 +93,18 @@ bool DocumentLifecycle::openStation()
 
 bool DocumentLifecycle::openFrom(const QString &path)
 {
+    return load(path, false);
+}
+
+bool DocumentLifecycle::openAsNew(const QString &path)
+{
+    if (isBusy() || !discardConfirmed())
+        return false;
+    return load(path, true);
+}
+
+bool DocumentLifecycle::load(const QString &path, bool asNew)
+{
     if (isBusy())
         return false;
     const QString fullPath = QFileInfo(path).absoluteFilePath();
@@ -100,8 +119,8 @@ bool DocumentLifecycle::openFrom(const QString &path)
         if (adopt)
             adopt();
     }
-    m_doc.setCurrentPath(fullPath);
-    m_doc.setStatus(DocumentStatus::Loaded);
+    m_doc.setCurrentPath(asNew ? QString() : fullPath);
+    m_doc.setStatus(asNew ? DocumentStatus::New : DocumentStatus::Loaded);
     emit stationReplaced();
     finished();
     return true;
@@ -110,6 +129,7 @@ bool DocumentLifecycle::openFrom(const QString &path)
 DocumentLifecycle::Loaded DocumentLifecycle::readKeepingWindowAlive(const QString &path)
 {
     const FlagGuard loading(m_loading);
+    const qint64 start = m_clock();
     Loaded loaded;
     loaded.station = m_doc.data().settingsOnly();
     std::atomic<qint64> bytesRead{0};
@@ -136,20 +156,21 @@ DocumentLifecycle::Loaded DocumentLifecycle::readKeepingWindowAlive(const QStrin
     // A small file is read before anyone could notice; a large one gets
     // the window back every frame, with the commands that could change
     // the document under the load held back.
-    QElapsedTimer clock;
-    clock.start();
     const qint64 size = QFileInfo(path).size();
     bool held = false;
     bool strip = false;
     qint64 steps = 0;
     constexpr qint64 Steps = 100;
-    while (!waitFor(std::chrono::milliseconds(held ? 16 : 100))) {
+    while (!waitFor(std::chrono::milliseconds(16))) {
+        const qint64 elapsed = m_clock() - start;
         if (!held) {
+            if (elapsed < LoadHoldAfterMs)
+                continue;
             setSectionsEnabled(false);
             m_host.setEditingLocked(true);
             held = true;
         }
-        if (!strip && clock.elapsed() >= LoadProgressAfterMs) {
+        if (!strip && elapsed >= LoadProgressAfterMs) {
             m_host.showProgress(QStringLiteral("Otevírání souboru: ") + path, Steps);
             strip = true;
         }
@@ -270,7 +291,8 @@ bool DocumentLifecycle::confirmClose()
     if (!m_doc.isModified())
         return true;
     const QString name = QFileInfo(pathPanelText(m_doc)).fileName();
-    return m_prompts.ask(QStringLiteral("Soubor ") + name + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
+    return m_prompts.askPresetNo(QStringLiteral("Soubor ") + name
+                                 + QStringLiteral(" byl upraven, zavřít bez uložení změn?"));
 }
 
 }  // namespace kalmor

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 namespace kalmor {
@@ -60,8 +61,15 @@ QString pathPanelText(const StationDocument &doc);
 class DocumentLifecycle : public QObject {
     Q_OBJECT
 public:
-    // A load that runs longer than this shows the progress strip.
+    // A load that runs longer than this holds the menus and editing back
+    // and gives the window its events; one that runs longer than the
+    // second shows the progress strip.
+    static constexpr int LoadHoldAfterMs = 100;
     static constexpr int LoadProgressAfterMs = 500;
+
+    // Milliseconds of a monotonic clock, which those two are measured by;
+    // tests set their own.
+    using Clock = std::function<qint64()>;
 
     DocumentLifecycle(StationDocument &doc, UserPrompts &prompts, LifecycleHost &host, QObject *parent = nullptr);
 
@@ -76,6 +84,11 @@ public:
     bool saveTo(const QString &path);
     // Reads a file into the document; on failure the document stays as it was.
     bool openFrom(const QString &path);
+    // Opens a station as a new one, as "Otevřít ukázku" does with the
+    // example: after the question about unsaved changes its contents are
+    // read, but the document has no file and the status "Nový", so a save
+    // asks for a name and never writes over the file it came from.
+    bool openAsNew(const QString &path);
 
     // Whether the main window may close: asks when the station is modified.
     // While a save or a load runs the window stays, and the request is
@@ -85,6 +98,7 @@ public:
 
     // What else a load prepares on its thread for the station it read.
     void addLoadFollower(LoadFollower follower);
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
     // True while a save is writing element lines and events are processed.
     bool isSaving() const { return m_saving; }
@@ -106,12 +120,14 @@ private:
     bool discardConfirmed();
     void setSectionsEnabled(bool enabled);
     Loaded readKeepingWindowAlive(const QString &path);
+    bool load(const QString &path, bool asNew);
     void finished();
 
     StationDocument &m_doc;
     UserPrompts &m_prompts;
     LifecycleHost &m_host;
     std::vector<LoadFollower> m_followers;
+    Clock m_clock;
     bool m_saving = false;
     bool m_loading = false;
     bool m_closeRequested = false;

@@ -108,6 +108,14 @@ private:
     QHash<QByteArray, QString> m_all;
 };
 
+// The keys only a station file has: a file without any of them is no
+// station, however tolerant the reader is of lines it does not know.
+bool isStationKey(QByteArrayView key)
+{
+    return key.startsWith("SET_") || same(key, "PRUSVITKA") || same(key, "ZAROVKA") || same(key, "STITEK")
+        || same(key, "OBLAST");
+}
+
 class LineInterpreter {
 public:
     explicit LineInterpreter(ReadBlock &block) : m_block(block) {}
@@ -121,6 +129,9 @@ public:
             return {};
         const QByteArrayView key = f.at[0];
         const QByteArrayView value = f.count > 1 ? f.at[1] : QByteArrayView();
+        ++m_block.filledLines;
+        if (isStationKey(key))
+            ++m_block.stationLines;
         if (same(key, "PRUSVITKA"))
             return readTile(f);
         if (same(key, "ZAROVKA"))
@@ -243,10 +254,14 @@ private:
         return e;
     }
 
+    // The text is the fourth field when it is keyed "TEXT="; a fourth
+    // field with another key is ignored, as it was before plates had texts.
     QString readPlate(const Fields &f)
     {
         TPoleStitek s;
         QString e = readCellAndName(f, s);
+        if (f.count > 4 && f.at[4].startsWith("TEXT="))
+            s.TEXT = decodeWindows1250(f.at[4].sliced(5));
         if (e.isEmpty())
             m_block.plates.push_back(std::move(s));
         return e;
@@ -287,6 +302,11 @@ std::vector<QByteArrayView> splitLine(QByteArrayView line)
     std::vector<QByteArrayView> fields;
     forEachField(line, std::size_t(line.size()), [&fields](QByteArrayView f) { fields.push_back(f); });
     return fields;
+}
+
+QString notAStationMessage()
+{
+    return QStringLiteral("Soubor není stanice Kalmor.");
 }
 
 QString lineTooLongMessage(qsizetype line)

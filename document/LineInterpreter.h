@@ -10,6 +10,9 @@
 
 namespace kalmor {
 
+// The refusal of a file with lines, none of them a station file's.
+QString notAStationMessage();
+
 // Lines longer than this stop a read: a file of one endless line (or a
 // device that never ends one) must not take all memory.
 inline constexpr qsizetype MaxLineBytes = qsizetype(64) << 20;
@@ -39,6 +42,8 @@ struct ReadBlock {
     std::optional<QString> issueDate;
 
     qsizetype lines = 0;    // lines read, the failing one included
+    qsizetype filledLines = 0;   // lines with at least one field
+    qsizetype stationLines = 0;  // lines with a key of a station file
     QString error;          // message of the line reading stopped at
     qsizetype errorLine = 0;  // its number within the block, from 1
     // The line reading stopped at was too long; its message needs the

@@ -44,11 +44,13 @@ struct TPoleZarovka {
     friend bool operator==(const TPoleZarovka &, const TPoleZarovka &) = default;
 };
 
-// One label plate.
+// One label plate, with the text written on it (empty: none). The text
+// follows the rules of the station texts (see isStationText).
 struct TPoleStitek {
     QString NAME;
     qint32 X = 0;
     qint32 Y = 0;
+    QString TEXT{};
     friend bool operator==(const TPoleStitek &, const TPoleStitek &) = default;
 };
 

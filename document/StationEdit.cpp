@@ -90,18 +90,6 @@ auto &listOf(StationDocument &doc, const Change &)
 
 }  // namespace
 
-void StationEdit::shiftTiles(qint32 dx, qint32 dy)
-{
-    m_doc->tiles().shift(dx, dy);
-    m_changes.emplace_back(ListChange<TPolePanelu>{ListChange<TPolePanelu>::Kind::Shift, dx, dy, {}});
-}
-
-void StationEdit::shiftAreas(qint32 dx, qint32 dy)
-{
-    m_doc->areas().shift(dx, dy);
-    m_changes.emplace_back(ListChange<TOblast>{ListChange<TOblast>::Kind::Shift, dx, dy, {}});
-}
-
 void StationEdit::undo()
 {
     for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it) {

@@ -55,10 +55,10 @@ public:
     // their order.
     template <class Record>
     void removeAll(std::vector<qint32> positions);
-    // Moves every track tile by (dx, dy); the caller has checked the range.
-    void shiftTiles(qint32 dx, qint32 dy);
-    // Moves every area by (dx, dy).
-    void shiftAreas(qint32 dx, qint32 dy);
+    // Moves every record of one list by (dx, dy), each whole record with
+    // all its fields; the caller has checked the range.
+    template <class Record>
+    void shift(qint32 dx, qint32 dy);
 
     bool isEmpty() const { return m_changes.empty(); }
     // Room for as many more changes, when a gesture knows it makes many.
@@ -138,6 +138,13 @@ void StationEdit::removeAll(std::vector<qint32> positions)
         removed.push_back(list.at(p));
     list.removeAll(positions);
     m_changes.emplace_back(ListRemoval<Record>{std::move(positions), std::move(removed)});
+}
+
+template <class Record>
+void StationEdit::shift(qint32 dx, qint32 dy)
+{
+    elementsOf<Record>(*m_doc).shift(dx, dy);
+    m_changes.emplace_back(ListChange<Record>{ListChange<Record>::Kind::Shift, dx, dy, {}});
 }
 
 }  // namespace kalmor

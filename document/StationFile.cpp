@@ -110,14 +110,25 @@ char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
         .text("\r\n").end();
 }
 
+// A plate's text comes after the name and only when there is one, so a
+// station without texts is written byte for byte as before texts existed.
 char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
 {
-    return LinePen(at).text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name).text("\r\n").end();
+    LinePen pen(at);
+    pen.text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name);
+    if (s.TEXT.isEmpty())
+        return pen.text("\r\n").end();
+    return LinePen(putWindows1250(s.TEXT, pen.text(";TEXT=").end())).text("\r\n").end();
 }
 
-// Room a line needs beyond LongestLine and its kind name.
-qsizetype extraRoom(const TPolePanelu &) { return 0; }
-qsizetype extraRoom(const TPoleStitek &) { return 0; }
+// Bytes of a line beyond LongestLine and its kind name: a plate's text,
+// one byte a character, and a lamp's addresses.
+template <class Element>
+qsizetype extraRoom(const Element &)
+{
+    return 0;
+}
+qsizetype extraRoom(const TPoleStitek &s) { return s.TEXT.size(); }
 qsizetype extraRoom(const TPoleZarovka &z) { return z.IO.isEmpty() ? 0 : 4 + ioValueRoom(z.IO); }
 
 template <class Element>
@@ -165,6 +176,8 @@ struct Chunk {
     qsizetype used = 0;  // bytes of lines at its front
 };
 
+constexpr qsizetype TextsAhead = 16;
+
 void formatChunk(const StationData &d, Chunk &chunk)
 {
     NameBytes names;
@@ -188,7 +201,12 @@ void formatChunk(const StationData &d, Chunk &chunk)
             const TPoleZarovka &z = d.lamps.at(i - tiles);
             put(z, names(z.NAME));
         } else {
-            const TPoleStitek &s = d.plates.at(i - tiles - lamps);
+            // Each text lies in memory of its own: asked for a few plates
+            // ahead, it is there when its line is written.
+            const qsizetype plate = i - tiles - lamps;
+            if (plate + TextsAhead < d.plates.count())
+                __builtin_prefetch(d.plates.at(plate + TextsAhead).TEXT.constData());
+            const TPoleStitek &s = d.plates.at(plate);
             put(s, names(s.NAME));
         }
     }

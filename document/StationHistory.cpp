@@ -2,6 +2,7 @@
 
 #include "document/DocumentLifecycle.h"
 
+#include <QSize>
 #include <QUndoCommand>
 
 namespace kalmor {
@@ -14,7 +15,13 @@ class ListEditStep : public QUndoCommand {
 public:
     ListEditStep(StationEdit &&edit, const QString &name) : QUndoCommand(name), m_edit(std::move(edit)) {}
 
-    void undo() override { m_edit.undo(); }
+    // The stack drops a step that turns obsolete as it is undone.
+    void withdrawOnUndo() { m_withdraw = true; }
+    void undo() override
+    {
+        m_edit.undo();
+        setObsolete(m_withdraw);
+    }
     void redo() override
     {
         if (m_done)
@@ -26,6 +33,7 @@ public:
 private:
     StationEdit m_edit;
     bool m_done = true;
+    bool m_withdraw = false;
 };
 
 // A setting or text from one value to another. Typing steps of one field
@@ -164,12 +172,36 @@ bool StationHistory::step(bool forward)
 {
     if (m_applying || (m_refused && m_refused()) || !(forward ? canRedo() : canUndo()))
         return false;
+    const QSize sizeBefore(m_doc.columns(), m_doc.rows());
     m_applying = true;
     if (forward)
         m_stack.redo();
     else
         m_stack.undo();
     m_applying = false;
+    stepped();
+    if (QSize(m_doc.columns(), m_doc.rows()) != sizeBefore)
+        emit panelSizeStepped();
+    return true;
+}
+
+bool StationHistory::withdrawLast()
+{
+    if (m_applying || (m_refused && m_refused()) || !canUndo())
+        return false;
+    auto *last = dynamic_cast<ListEditStep *>(const_cast<QUndoCommand *>(m_stack.command(m_stack.index() - 1)));
+    if (!last)
+        return false;
+    last->withdrawOnUndo();
+    m_applying = true;
+    m_stack.undo();
+    m_applying = false;
+    stepped();
+    return true;
+}
+
+void StationHistory::stepped()
+{
     // Typing after an undo or redo does not join a step from before it.
     endTyping();
     if (m_stack.isClean())
@@ -177,7 +209,6 @@ bool StationHistory::step(bool forward)
     else
         m_doc.markModified();
     emit changed();
-    return true;
 }
 
 bool StationHistory::undo()

@@ -57,6 +57,11 @@ public:
     // False when there is nothing to undo or redo, or while refused.
     bool undo();
     bool redo();
+    // Takes the last step back and out of the history, so that it cannot
+    // be redone either: for a gesture that turns out to have been the
+    // first half of another (the first click of a double click). False
+    // when the last step is no gesture on the lists, or while refused.
+    bool withdrawLast();
 
     // Empties the history when the document takes over another station
     // (New, a successful Open), marks the clean state after a save, and
@@ -72,10 +77,13 @@ public:
 signals:
     // What can be undone or redone, or its name, may have changed.
     void changed();
+    // An undo or redo changed the panel's rows or columns.
+    void panelSizeStepped();
 
 private:
     void push(QUndoCommand *step);
     bool step(bool forward);
+    void stepped();
 
     StationDocument &m_doc;
     QUndoStack m_stack;

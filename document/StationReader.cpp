@@ -59,6 +59,8 @@ public:
             return false;
         }
         m_lines += b.lines;
+        m_filledLines += b.filledLines;
+        m_stationLines += b.stationLines;
         return true;
     }
 
@@ -66,6 +68,12 @@ public:
 
     FileResult finish()
     {
+        // An empty file is an empty station; text of another kind is
+        // refused, so that a save cannot overwrite it with a station.
+        if (m_result.ok() && m_filledLines > 0 && m_stationLines == 0) {
+            m_result = {notAStationMessage(), 0};
+            return m_result;
+        }
         appendAll(m_tiles, m_into.tiles);
         appendAll(m_lamps, m_into.lamps);
         appendAll(m_plates, m_into.plates);
@@ -95,6 +103,8 @@ private:
     std::vector<std::vector<TPoleStitek>> m_plates;
     std::vector<std::vector<TOblast>> m_areas;
     qsizetype m_lines = 0;
+    qsizetype m_filledLines = 0;
+    qsizetype m_stationLines = 0;
     FileResult m_result;
 };
 

@@ -1,8 +1,8 @@
 #include "document/TAboutStation.h"
 
 #include "document/StationHistory.h"
+#include "document/StationText.h"
 #include "document/UserPrompts.h"
-#include "document/Windows1250.h"
 
 #include <QFont>
 #include <QLabel>
@@ -13,11 +13,6 @@
 #include <algorithm>
 
 namespace kalmor {
-
-bool isStationText(QStringView text)
-{
-    return !text.contains(QLatin1Char(';')) && isWindows1250Text(text);
-}
 
 namespace {
 

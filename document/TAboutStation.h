@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/StationText.h"
+
 #include <QDate>
 #include <QDialog>
 
@@ -53,9 +55,5 @@ private:
     QLineEdit *m_vydano = nullptr;
     QPushButton *m_ok = nullptr;
 };
-
-// Text a station information field accepts: no ";" (it separates the fields
-// of a file line) and only characters windows-1250 can store.
-bool isStationText(QStringView text);
 
 }  // namespace kalmor

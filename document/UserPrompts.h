@@ -18,6 +18,9 @@ public:
 
     // A Yes/No question; only Yes counts as consent.
     virtual bool ask(const QString &question) = 0;
+    // The same question where Yes would throw work away: No is the
+    // default button, so Enter and Esc keep the work.
+    virtual bool askPresetNo(const QString &question) { return ask(question); }
     // A note with a single OK button.
     virtual void inform(const QString &message) = 0;
     // A failure or refusal with a single OK button, marked as a warning.

@@ -30,10 +30,16 @@ constexpr std::array<char16_t, 128> High{
 struct Reverse {
     // Code points below 0x2200 cover every character the code page holds.
     std::array<unsigned char, 0x2200> byteOf{};
+    // The byte written for each of them: itself below 0x80, "?" where the
+    // code page has none; one look-up a character, without a branch that
+    // Czech letters among others would keep guessing wrong.
+    std::array<char, 0x2200> written{};
     constexpr Reverse()
     {
         for (int i = 0; i < 128; ++i)
             byteOf[High[std::size_t(i)]] = static_cast<unsigned char>(0x80 + i);
+        for (std::size_t u = 0; u < written.size(); ++u)
+            written[u] = u < 0x80 ? char(u) : byteOf[u] != 0 ? char(byteOf[u]) : '?';
     }
 };
 
@@ -62,13 +68,20 @@ std::optional<char> windows1250Byte(QChar c)
     return std::nullopt;
 }
 
+char *putWindows1250(QStringView text, char *out)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        *out++ = u < ReverseTable.written.size() ? ReverseTable.written[u] : '?';
+    }
+    return out;
+}
+
 QByteArray encodeWindows1250(QStringView text)
 {
     // Written in place: a paste encodes a hundred million characters.
     QByteArray out(text.size(), Qt::Uninitialized);
-    char *d = out.data();
-    for (const QChar c : text)
-        *d++ = c.unicode() < 0x80 ? char(c.unicode()) : windows1250Byte(c).value_or('?');
+    putWindows1250(text, out.data());
     return out;
 }
 

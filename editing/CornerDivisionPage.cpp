@@ -93,6 +93,24 @@ std::array<bool, 8> CornerDivisionPage::flags() const
     return f;
 }
 
+CornerDivisionPage::Boxes CornerDivisionPage::boxes() const
+{
+    Boxes b;
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        b.checked[i] = m_boxes[i]->isChecked();
+        b.enabled[i] = m_boxes[i]->isEnabled();
+    }
+    return b;
+}
+
+void CornerDivisionPage::setBoxes(const Boxes &boxes)
+{
+    for (std::size_t i = 0; i < m_boxes.size(); ++i) {
+        m_boxes[i]->setChecked(boxes.checked[i]);
+        m_boxes[i]->setEnabled(boxes.enabled[i]);
+    }
+}
+
 std::array<bool, 4> CornerDivisionPage::cornerChecks() const
 {
     return {box(BorderPoint::LH)->isChecked(), box(BorderPoint::LD)->isChecked(),

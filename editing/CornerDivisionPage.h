@@ -29,6 +29,14 @@ public:
 
     // Checked states in the order LH, LS, LD, SH, SD, PH, PS, PD.
     std::array<bool, 8> flags() const;
+
+    // Checked and enabled states of the eight boxes, as the user left them.
+    struct Boxes {
+        std::array<bool, 8> checked{};
+        std::array<bool, 8> enabled{};
+    };
+    Boxes boxes() const;
+    void setBoxes(const Boxes &boxes);
     // Checked states of the corner boxes LH, LD, PH, PD (what the preview draws).
     std::array<bool, 4> cornerChecks() const;
 

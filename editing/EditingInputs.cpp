@@ -1,6 +1,7 @@
 #include "editing/EditingInputs.h"
 
 #include "editing/CornerDivisionPage.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/PanelSelection.h"
 #include "editing/PointerInput.h"
@@ -8,9 +9,9 @@
 namespace kalmor {
 
 PlacementInputs currentPlacementInputs(const QString &kind, const CornerDivisionPage &corners,
-                                       const LampPropertiesPage &lamps)
+                                       const LampPropertiesPage &lamps, const LabelPropertiesPage *labels)
 {
-    return {kind, corners.flags(), lamps.offsetX(), lamps.offsetY()};
+    return {kind, corners.flags(), lamps.offsetX(), lamps.offsetY(), labels ? labels->text() : QString()};
 }
 
 EditingView currentEditingView(const PointerInput &pointer, const QString &kind, const CornerDivisionPage &corners,

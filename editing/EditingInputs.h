@@ -6,15 +6,18 @@
 namespace kalmor {
 
 class CornerDivisionPage;
+class LabelPropertiesPage;
 class LampPropertiesPage;
 class PanelSelection;
 class PointerInput;
 
 // What the next placement copies, read from the controls now: the current
-// kind, the eight corner boxes and the two lamp offsets. The main window
-// hands PointerInput a lambda calling this.
+// kind, the eight corner boxes, the two lamp offsets and the plate text
+// (none without the page). The main window hands PointerInput a lambda
+// calling this.
 PlacementInputs currentPlacementInputs(const QString &kind, const CornerDivisionPage &corners,
-                                       const LampPropertiesPage &lamps);
+                                       const LampPropertiesPage &lamps,
+                                       const LabelPropertiesPage *labels = nullptr);
 
 // The editing state a frame shows (cursor cell, current kind, the four
 // corner boxes, lamp offsets, selected cells), for whoever drives the

@@ -9,6 +9,8 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace kalmor {
 
 ElementSelection::ElementSelection(const SelectionWidgets &widgets, QObject *parent)
@@ -76,6 +78,21 @@ bool ElementSelection::chooseKindByName(const QString &kind)
     }
     mainImageClick(image);
     return true;
+}
+
+void ElementSelection::keepChoice()
+{
+    m_kept = Choice{m_kind, m_w.cornerPage ? m_w.cornerPage->boxes() : CornerDivisionPage::Boxes{}};
+}
+
+void ElementSelection::restoreKeptChoice()
+{
+    if (!m_kept)
+        return;
+    const Choice kept = *std::exchange(m_kept, std::nullopt);
+    chooseKindByName(kept.kind);
+    if (m_w.cornerPage)
+        m_w.cornerPage->setBoxes(kept.boxes);
 }
 
 void ElementSelection::mainImageClick(AssortmentImage *image)

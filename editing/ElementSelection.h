@@ -1,7 +1,11 @@
 #pragma once
 
+#include "editing/CornerDivisionPage.h"
+
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -11,7 +15,6 @@ namespace kalmor {
 
 class AssortmentImage;
 class AssortmentView;
-class CornerDivisionPage;
 class TPaleta;
 
 // The controls the selection works on; all owned by the main window.
@@ -57,6 +60,12 @@ public:
     // is no kind of the catalogue; nothing changes then.
     bool chooseKindByName(const QString &kind);
 
+    // A save hides and shows every tool panel, which synchronises the
+    // assortments; the kind and the corner-division boxes the user chose
+    // are kept over it and given back afterwards.
+    void keepChoice();
+    void restoreKeptChoice();
+
 public slots:
     void mainImageClick(kalmor::AssortmentImage *image);
     void paletteImageClick(kalmor::AssortmentImage *image);
@@ -78,6 +87,11 @@ private:
 
     SelectionWidgets m_w;
     QString m_kind = QStringLiteral("KOL_sLSPS");
+    struct Choice {
+        QString kind;
+        CornerDivisionPage::Boxes boxes;
+    };
+    std::optional<Choice> m_kept;
 };
 
 }  // namespace kalmor

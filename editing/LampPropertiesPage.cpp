@@ -5,7 +5,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 
 #include <algorithm>
 
@@ -140,19 +139,6 @@ void LampPropertiesPage::applyAlignment()
     // Written through the spin edits, which hold them within 0 to 47.
     m_offsetY->setValue(alignedOffset(m_vertical->currentIndex(), cell, m_lampSize.height()));
     m_offsetX->setValue(alignedOffset(m_horizontal->currentIndex(), cell, m_lampSize.width()));
-}
-
-LabelPropertiesPage::LabelPropertiesPage(QWidget *parent) : QWidget(parent)
-{
-    auto *caption = new QLabel(QStringLiteral("Text"), this);
-    caption->setObjectName(QStringLiteral("Label7"));
-    caption->move(8, 8);
-    caption->adjustSize();
-    caption->setEnabled(false);
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(QStringLiteral("Edit1"));
-    edit->setGeometry(8, 24, 137, 21);
-    edit->setEnabled(false);
 }
 
 }  // namespace kalmor

@@ -52,12 +52,4 @@ private:
     SpinEdit *m_offsetY = nullptr;
 };
 
-// Content of the page SH_PopiskyL "Popisky": a label plate has nothing to
-// set, so the text field stays disabled and empty.
-class LabelPropertiesPage : public QWidget {
-    Q_OBJECT
-public:
-    explicit LabelPropertiesPage(QWidget *parent = nullptr);
-};
-
 }  // namespace kalmor

@@ -1,12 +1,10 @@
 #include "editing/LayoutCheck.h"
 
 #include "document/StationDocument.h"
+#include "editing/CellJump.h"
 #include "editing/LayoutCheckWindow.h"
 #include "editing/PointerInput.h"
 #include "render/Viewport.h"
-
-#include <algorithm>
-#include <limits>
 
 namespace kalmor {
 
@@ -14,7 +12,7 @@ LayoutCheck::LayoutCheck(const StationDocument &doc, Viewport &viewport, Pointer
                          QWidget *windowParent)
     : QObject(windowParent), m_doc(doc), m_viewport(viewport), m_pointer(pointer)
 {
-    m_window = new LayoutCheckWindow(m_analysis, windowParent);
+    m_window = new LayoutCheckWindow(m_analysis, &m_duplicates, windowParent);
     connect(m_window, &LayoutCheckWindow::cellChosen, this, &LayoutCheck::goToCell);
 }
 
@@ -32,8 +30,12 @@ bool LayoutCheck::windowOpen() const
 void LayoutCheck::bringUpToDate()
 {
     m_analysis.update(m_doc.data());
-    if (m_window && m_analysis.revision() != m_shownRevision) {
+    // The shared texts only matter to the window.
+    if (windowOpen())
+        m_duplicates.update(m_doc.data());
+    if (m_window && (m_analysis.revision() != m_shownRevision || m_duplicates.revision() != m_shownDuplicates)) {
         m_shownRevision = m_analysis.revision();
+        m_shownDuplicates = m_duplicates.revision();
         m_window->showResult();
     }
 }
@@ -49,8 +51,8 @@ Overlays LayoutCheck::overlays(const ViewSwitches &switches)
 
 void LayoutCheck::showWindow()
 {
-    bringUpToDate();
     m_window->show();
+    bringUpToDate();
     m_window->raise();
     m_window->activateWindow();
 }
@@ -63,14 +65,7 @@ void LayoutCheck::followEdits()
 
 void LayoutCheck::goToCell(QPoint cell)
 {
-    m_pointer.setCursorCell(cell);
-    const qint64 size = m_viewport.cellSize();
-    const QSize visible = m_viewport.visibleArea();
-    const auto position = [](qint64 pixels) {
-        return int(std::clamp<qint64>(pixels, 0, std::numeric_limits<int>::max()));
-    };
-    m_viewport.setHorizontalPosition(position(cell.x() * size + size / 2 - visible.width() / 2));
-    m_viewport.setVerticalPosition(position(cell.y() * size + size / 2 - visible.height() / 2));
+    centreOnCell(m_viewport, m_pointer, cell);
 }
 
 }  // namespace kalmor

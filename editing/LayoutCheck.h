@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/LayoutAnalysis.h"
+#include "analysis/TextDuplicates.h"
 #include "editing/LayoutCheckWindow.h"
 #include "editing/LayoutOverlaySource.h"
 #include "render/FrameInputs.h"
@@ -30,6 +31,7 @@ public:
     Overlays overlays(const ViewSwitches &switches);
 
     const LayoutAnalysis &analysis() const { return m_analysis; }
+    const TextDuplicates &duplicates() const { return m_duplicates; }
     LayoutCheckWindow *window() const { return m_window; }
 
 public slots:
@@ -48,9 +50,11 @@ private:
     Viewport &m_viewport;
     PointerInput &m_pointer;
     LayoutAnalysis m_analysis;
+    TextDuplicates m_duplicates;
     LayoutOverlaySource m_source{m_analysis};
     QPointer<LayoutCheckWindow> m_window;
     quint64 m_shownRevision = 0;
+    quint64 m_shownDuplicates = 0;
 };
 
 }  // namespace kalmor

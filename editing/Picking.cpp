@@ -3,6 +3,7 @@
 #include "catalogue/ElementKinds.h"
 #include "editing/CornerDivisionPage.h"
 #include "editing/ElementSelection.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 
 namespace kalmor {
@@ -10,23 +11,23 @@ namespace kalmor {
 std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell)
 {
     if (const qsizetype i = doc.plates.lastAt(cell.x(), cell.y()); i >= 0)
-        return PickedElement{doc.plates.at(i).NAME, std::nullopt, std::nullopt};
+        return PickedElement{doc.plates.at(i).NAME, std::nullopt, std::nullopt, doc.plates.at(i).TEXT};
     if (const qsizetype i = doc.tiles.lastAt(cell.x(), cell.y()); i >= 0) {
         const TPolePanelu &t = doc.tiles.at(i);
         std::array<bool, 8> flags{};
         for (std::size_t k = 0; k < flags.size(); ++k)
             flags[k] = t.*TileFlags[k];
-        return PickedElement{t.NAME, flags, std::nullopt};
+        return PickedElement{t.NAME, flags, std::nullopt, std::nullopt};
     }
     if (const qsizetype i = doc.lamps.lastAt(cell.x(), cell.y()); i >= 0) {
         const TPoleZarovka &z = doc.lamps.at(i);
-        return PickedElement{z.NAME, std::nullopt, QPoint(z.ODSAZENI_X, z.ODSAZENI_Y)};
+        return PickedElement{z.NAME, std::nullopt, QPoint(z.ODSAZENI_X, z.ODSAZENI_Y), std::nullopt};
     }
     return std::nullopt;
 }
 
 void pickElement(const StationData &doc, QPoint cell, ElementSelection &selection, CornerDivisionPage &corners,
-                 LampPropertiesPage &lamps)
+                 LampPropertiesPage &lamps, LabelPropertiesPage *labels)
 {
     const std::optional<PickedElement> picked = elementOnTop(doc, cell);
     if (!picked || !selection.chooseKindByName(picked->kind))
@@ -37,6 +38,8 @@ void pickElement(const StationData &doc, QPoint cell, ElementSelection &selectio
         corners.setFlags(*picked->tileFlags);
     if (picked->lampOffsets && kind == ElementClass::Lamp)
         lamps.setOffsets(picked->lampOffsets->x(), picked->lampOffsets->y());
+    if (picked->plateText && labels && kind == ElementClass::LabelPlate)
+        labels->setText(*picked->plateText);
 }
 
 }  // namespace kalmor

@@ -11,6 +11,7 @@ namespace kalmor {
 
 class CornerDivisionPage;
 class ElementSelection;
+class LabelPropertiesPage;
 class LampPropertiesPage;
 
 // The element drawn on top at a cell: a label plate, else a track tile,
@@ -19,15 +20,17 @@ struct PickedElement {
     QString kind;
     std::optional<std::array<bool, 8>> tileFlags;  // LH, LS, LD, SH, SD, PH, PS, PD
     std::optional<QPoint> lampOffsets;
+    std::optional<QString> plateText;
 };
 std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell);
 
 // Makes the element on top at the cell the next one to place: its kind is
 // chosen as a click on its picture chooses it, then a tile's flags go into
-// the corner-division boxes and a lamp's offsets into the offset fields.
-// Nothing is placed or removed; a cell without an element of a catalogue
-// kind changes nothing.
+// the corner-division boxes, a lamp's offsets into the offset fields and
+// a plate's text (empty too) into the plate text field. Nothing is placed
+// or removed; a cell without an element of a catalogue kind changes
+// nothing.
 void pickElement(const StationData &doc, QPoint cell, ElementSelection &selection, CornerDivisionPage &corners,
-                 LampPropertiesPage &lamps);
+                 LampPropertiesPage &lamps, LabelPropertiesPage *labels = nullptr);
 
 }  // namespace kalmor

@@ -28,7 +28,7 @@ TPoleZarovka lampRecord(qint32 column, qint32 row, const PlacementInputs &in)
 
 TPoleStitek plateRecord(qint32 column, qint32 row, const PlacementInputs &in)
 {
-    return {in.kind, column, row};
+    return {in.kind, column, row, in.plateText};
 }
 
 template <class Record>

@@ -73,6 +73,7 @@ void PointerInput::mousePressed(Qt::MouseButton button, int, int, Qt::KeyboardMo
 {
     if (m_locked)
         return;
+    m_click = Click{};
     m_dragStart = m_cursor;
     if (m_startCaption)
         m_startCaption->setText(cellCaption(m_dragStart));
@@ -100,6 +101,8 @@ void PointerInput::mouseReleased(Qt::MouseButton button, int x, int y)
     case Gesture::Pick:
         emit pickRequested(target);
         break;
+    case Gesture::EditText:
+        break;
     }
     m_dragEnd = m_cursor;
     const QString zero = QStringLiteral("0x0");
@@ -126,7 +129,30 @@ void PointerInput::place(Qt::MouseButton button, QPoint target)
         for (qint64 column = m_dragStart.x(); column <= end.x(); ++column)
             placeElement(edit, qint32(column), end.y(), PlacementMode::Place, inputs);
     }
+    const qsizetype before = m_history.undoSteps();
     m_history.commit(std::move(edit), stepName(placed, fill));
+    const bool click = button == Qt::LeftButton && !fill && m_history.undoSteps() > before;
+    m_click = click ? Click{target, m_history.undoSteps()} : Click{};
+}
+
+void PointerInput::mouseDoubleClicked(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers)
+{
+    if (m_locked)
+        return;
+    const QPoint cell = cellAt(x, y, cellSize());
+    if (button != Qt::LeftButton || modifiers != Qt::NoModifier) {
+        mousePressed(button, x, y, modifiers);
+        return;
+    }
+    if (m_click.cell == cell && m_click.steps == m_history.undoSteps())
+        m_history.withdrawLast();
+    m_click = Click{};
+    if (m_history.document().plates().lastAt(cell.x(), cell.y()) < 0) {
+        mousePressed(button, x, y, modifiers);
+        return;
+    }
+    m_gesture = Gesture::EditText;
+    emit plateTextEditRequested(cell);
 }
 
 }  // namespace kalmor

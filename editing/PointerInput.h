@@ -25,8 +25,13 @@ class StationHistory;
 // pointer moves and at the release); Ctrl with the right button picks the
 // element at the release cell.
 //
-// Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased to
-// the slots of the same names; give the captions L_Pocatek and L_Konec of
+// A double click of the left button on a plate asks to edit the plate's
+// text; what the first click of it placed is withdrawn from the history,
+// so the plate and what lies under it stay as they were. Elsewhere a
+// double click is two clicks.
+//
+// Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased /
+// mouseDoubleClicked to the slots of the same names; give the captions L_Pocatek and L_Konec of
 // the corner-division page with setCaptionLabels().
 class PointerInput : public QObject {
     Q_OBJECT
@@ -57,14 +62,22 @@ public slots:
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
     void mouseReleased(Qt::MouseButton button, int x, int y);
+    // In place of the second press of a double click.
+    void mouseDoubleClicked(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
 
 signals:
     void cursorCellChanged(QPoint cell);
     void cellsSelected(QPoint from, QPoint to);
     void pickRequested(QPoint cell);
+    void plateTextEditRequested(QPoint cell);
 
 private:
-    enum class Gesture { Place, Select, Pick };
+    enum class Gesture { Place, Select, Pick, EditText };
+    // The step the last plain left click committed, and at which cell.
+    struct Click {
+        QPoint cell;
+        qsizetype steps = -1;  // undo steps right after it
+    };
 
     int cellSize() const;
     // A release of the plain gesture: place or remove at the target cell,
@@ -80,6 +93,7 @@ private:
     QPoint m_dragStart;
     QPoint m_dragEnd;
     Gesture m_gesture = Gesture::Place;
+    Click m_click;
     bool m_locked = false;
 };
 

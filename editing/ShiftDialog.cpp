@@ -4,6 +4,9 @@
 #include "editing/ShiftElements.h"
 #include "view/SpinEdit.h"
 
+#include "document/StationDocument.h"
+
+#include <QCheckBox>
 #include <QToolButton>
 
 namespace kalmor {
@@ -31,22 +34,31 @@ TZ_PosunPolicek::TZ_PosunPolicek(StationHistory &history, UserPrompts &prompts,
     setObjectName(QStringLiteral("Z_PosunPolicek"));
     setWindowTitle(QStringLiteral("Posunout vše"));
     setModal(true);
-    setFixedSize(135, 113);
+    // Wide enough for the whole caption in the title bar and four digits
+    // in the count: a panel has up to 4000 columns.
+    setFixedSize(200, 140);
 
-    QToolButton *up = arrowButton(this, "BB_Nahoru", ArrowDirection::Up, {48, 8});
-    QToolButton *left = arrowButton(this, "BB_Doleva", ArrowDirection::Left, {8, 40});
-    m_count = new SpinEdit(0, 9, this);
+    QToolButton *up = arrowButton(this, "BB_Nahoru", ArrowDirection::Up, {80, 8});
+    QToolButton *left = arrowButton(this, "BB_Doleva", ArrowDirection::Left, {23, 40});
+    m_count = new SpinEdit(0, MaxPanelCells, this);
     m_count->setObjectName(QStringLiteral("SE_Pocet"));
     m_count->setEmptyValue(0);
-    m_count->setGeometry(53, 47, 33, 22);
+    m_count->setGeometry(68, 46, 64, 22);
     m_count->setValue(1);
-    QToolButton *right = arrowButton(this, "BB_Doprava", ArrowDirection::Right, {88, 40});
-    QToolButton *down = arrowButton(this, "BB_Dolu", ArrowDirection::Down, {48, 72});
+    QToolButton *right = arrowButton(this, "BB_Doprava", ArrowDirection::Right, {136, 40});
+    QToolButton *down = arrowButton(this, "BB_Dolu", ArrowDirection::Down, {80, 72});
+    // Unchecked, every element list moves; checked, the track alone, as
+    // the first versions did.
+    m_trackOnly = new QCheckBox(QStringLiteral("Jen koleje"), this);
+    m_trackOnly->setObjectName(QStringLiteral("CH_JenKoleje"));
+    m_trackOnly->move(8, 114);
+    m_trackOnly->adjustSize();
 
     setTabOrder(up, down);
     setTabOrder(down, right);
     setTabOrder(right, left);
     setTabOrder(left, m_count);
+    setTabOrder(m_count, m_trackOnly);
 
     connect(up, &QToolButton::clicked, this, &TZ_PosunPolicek::BB_NahoruClick);
     connect(down, &QToolButton::clicked, this, &TZ_PosunPolicek::BB_DoluClick);
@@ -61,7 +73,8 @@ void TZ_PosunPolicek::shiftBy(int dx, int dy)
     m_count->interpretText();
     const int n = m_count->value();
     const QSize panel = m_appliedPanelSize ? m_appliedPanelSize() : QSize(150, 50);
-    shiftAllElements(m_history, dx * n, dy * n, panel.width(), panel.height(), m_prompts);
+    shiftAllElements(m_history, dx * n, dy * n, panel.width(), panel.height(), m_prompts,
+                     m_trackOnly->isChecked() ? ShiftScope::TrackOnly : ShiftScope::AllElements);
 }
 
 void TZ_PosunPolicek::BB_NahoruClick()

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QCheckBox;
 
 namespace kalmor {
 
@@ -12,8 +13,9 @@ class SpinEdit;
 class StationHistory;
 class UserPrompts;
 
-// The dialog "Posunout vše": four arrow buttons shift every track tile by
-// the count in SE_Pocet; it stays open until its close box. Modal: show it
+// The dialog "Posunout vše": four arrow buttons shift every element (or,
+// with "Jen koleje", every track tile) by the count in SE_Pocet; it stays
+// open until its close box. Modal: show it
 // with exec() (or open()).
 class TZ_PosunPolicek : public QDialog {
     Q_OBJECT
@@ -23,6 +25,7 @@ public:
                     std::function<QSize()> appliedPanelSize, QWidget *parent = nullptr);
 
     SpinEdit *countEdit() const { return m_count; }  // SE_Pocet
+    QCheckBox *trackOnly() const { return m_trackOnly; }  // CH_JenKoleje
 
 public slots:
     void BB_NahoruClick();
@@ -37,6 +40,7 @@ private:
     UserPrompts &m_prompts;
     std::function<QSize()> m_appliedPanelSize;
     SpinEdit *m_count = nullptr;
+    QCheckBox *m_trackOnly = nullptr;
 };
 
 }  // namespace kalmor

@@ -2,6 +2,7 @@
 
 #include "render/AreaFrames.h"
 #include "render/ElementDrawing.h"
+#include "render/ImageSet.h"
 #include "render/IndexedDrawing.h"
 #include "render/index/ElementIndex.h"
 #include "render/FrameOverlays.h"
@@ -139,7 +140,7 @@ void drawDiagnostics(FrameTarget &target, const RenderState &state, const Editin
 
 // The steps of a frame that go tile by tile, in their order.
 void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &state, const EditingView &editing,
-                 const ImageSet &images, ElementIndex *index, PlacedScratch &scratch)
+                 const ImageSet &images, ElementIndex *index, const FrameTexts &texts, PlacedScratch &scratch)
 {
     const int cell = std::max(1, state.cellSize);
     const WideRect all{tile.clip.left(), tile.clip.top(), tile.clip.width(), tile.clip.height()};
@@ -158,6 +159,8 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
         drawPreviews(tile, images, cell, state, editing);
         if (state.switches.grid)
             drawGrid(tile, state, cell);
+        // Above the grid, so that its lines do not cut the letters.
+        texts.draw(tile);
     }
     const auto held = scratch.holdShared();
     outlineProblemCells(tile, state.overlays, cell);
@@ -188,6 +191,11 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
         for (int left = frame.clip.left(); left <= frame.clip.right(); left += step)
             tiles.push_back(QRect(left, top, step, step));
     }
+    // The texts reaching the frame are gathered, and drawn where they are
+    // new, once for all tiles.
+    FrameTexts texts;
+    if (state.switches.texts)
+        texts.gather(doc, index, *canvas.textReach, images.texts(), cell, frame.clip);
     const int helpers = index ? tileHelpers(int(tiles.size())) : 0;
     std::vector<PlacedScratch> scratch(std::size_t(helpers) + 1);
     std::mutex shared;
@@ -198,7 +206,7 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
     }
     runTiles(int(tiles.size()), helpers, [&](int t, int worker) {
         FrameTarget tile(frame, tiles[std::size_t(t)]);
-        composeTile(tile, doc, state, editing, images, index, scratch[std::size_t(worker)]);
+        composeTile(tile, doc, state, editing, images, index, texts, scratch[std::size_t(worker)]);
     });
     if (state.switches.areas && !doc.areas.isEmpty() && !frame.clip.isEmpty())
         drawAreaFrames(frame, doc, cell);

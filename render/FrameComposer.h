@@ -2,12 +2,14 @@
 
 #include "document/StationDocument.h"
 #include "render/FrameInputs.h"
+#include "render/FrameTexts.h"
 
 #include <QFont>
 #include <QImage>
 #include <QRect>
 
 #include <array>
+#include <memory>
 
 namespace kalmor {
 
@@ -16,11 +18,13 @@ class ImageSet;
 
 // The canvas settings that last from frame to frame: the brush is solid
 // white until the cursor frame has once set it hollow, and the diagnostic
-// texts stand on that brush.
+// texts stand on that brush. How far plate texts reach is followed from
+// frame to frame too; copies share it, as they compose one document.
 struct CanvasState {
     CanvasState();
     bool brushHollow = false;
     QFont font;  // the application font, drawn without anti-aliasing
+    std::shared_ptr<TextReach> textReach = std::make_shared<TextReach>();
     friend bool operator==(const CanvasState &, const CanvasState &) = default;
 };
 
@@ -40,9 +44,10 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 
 // Composes one frame for the rectangle surfaceRect of the drawing surface:
 // fill, lamps, tiles with corner pieces, plates, the track circuits (when
-// switched on), previews, grid, the problem outlines (when asked for),
-// area frames (when switched on), selection outline, cursor frame,
-// diagnostic lines, in that order. Target
+// switched on), previews, grid, the plate texts (when switched on and the
+// cells are large enough), the problem outlines (when asked for), area
+// frames (when switched on), selection outline, cursor frame, diagnostic
+// lines, in that order. Target
 // pixel (0, 0) is surface pixel surfaceRect.topLeft(); the result equals
 // composing the whole surface and cutting the rectangle out. The target is
 // made surfaceRect.size() in Format_RGB32 if it is not; its pixels outside

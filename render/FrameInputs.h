@@ -23,6 +23,7 @@ struct ViewSwitches {
     bool grid = true;            // MP_Mrizka
     bool trackCircuits = false;  // MP_KolejoveObvody
     bool areas = true;           // MP_Oblasti
+    bool texts = true;           // MP_Texty
     friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
 };
 

@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include "render/PictureDrawing.h"
+#include "render/PlateTexts.h"
 
 #include <functional>
 #include <memory>
@@ -62,6 +63,9 @@ public:
     // Stretches a picture the same way; shared with tests.
     static QImage stretch(const QImage &picture, QSize size);
 
+    // The plate texts drawn so far, per cell size.
+    const TextPictures &texts() const { return *m_texts; }
+
     // White (255, 255, 255) becomes fully transparent, everything else
     // opaque; the result is ARGB32 premultiplied.
     static QImage withWhiteTransparent(const QImage &picture);
@@ -92,6 +96,7 @@ private:
     // lookup needs no copy of the name.
     std::vector<std::pair<std::size_t, int>> m_exact;
     QHash<QString, int> m_folded;  // lower case
+    std::unique_ptr<TextPictures> m_texts = std::make_unique<TextPictures>();
 };
 
 }  // namespace kalmor

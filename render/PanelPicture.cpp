@@ -1,14 +1,22 @@
 #include "render/PanelPicture.h"
 
+#include "render/ImageSet.h"
 #include "render/SystemColours.h"
+
+#include <QFontMetrics>
 
 #include <algorithm>
 
 namespace kalmor {
 
-PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill)
+PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill, bool texts)
 {
-    return PictureOptions{cellSize, QRect(0, 0, columns, rows), grid, fill};
+    return PictureOptions{cellSize, QRect(0, 0, columns, rows), grid, fill, texts};
+}
+
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, bool texts)
+{
+    return wholePanel(doc.columns, doc.rows, cellSize, grid, doc.backgroundColour, texts);
 }
 
 std::optional<PictureOptions> areaPicture(const PictureOptions &whole, const TOblast &area)
@@ -34,6 +42,7 @@ PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, con
     m_state.fillColour = options.fillColour;
     m_state.switches = ViewSwitches{false, false, false, options.grid};
     m_state.switches.areas = false;
+    m_state.switches.texts = options.texts;
     m_state.focus = false;
     // The grid and the surface reach exactly to the region's far edge, as
     // they reach the panel's edge after "Nastavit".
@@ -55,6 +64,28 @@ const QImage &PanelComposer::compose(const QRect &rect)
 {
     composeFrame(m_image, rect.translated(m_origin), m_doc, m_state, m_editing, m_images, m_canvas, m_index);
     return m_image;
+}
+
+std::vector<PictureText> PanelComposer::texts() const
+{
+    std::vector<PictureText> out;
+    const int cell = m_state.cellSize;
+    if (!m_options.texts || cell < SmallestTextCell)
+        return out;
+    const TextLook look = m_images.texts().look(cell);
+    const QFontMetrics metrics(plateTextFont(cell));
+    const QRect &cells = m_options.cells;
+    for (const TPoleStitek &plate : m_doc.plates) {
+        if (plate.TEXT.isEmpty() || plate.Y < cells.top() || plate.Y > cells.bottom())
+            continue;
+        const qint64 centre = (qint64(plate.X) - cells.left()) * cell + cell / 2;
+        const qint64 half = metrics.horizontalAdvance(plate.TEXT) / 2 + cell;
+        if (centre + half < 0 || centre - half > m_width)
+            continue;
+        const qint64 baseline = (qint64(plate.Y) - cells.top()) * cell + textBaseline(plate.NAME, look);
+        out.push_back(PictureText{QPoint(int(centre), int(baseline)), plate.TEXT, plateTextPixelSize(cell)});
+    }
+    return out;
 }
 
 TileGrid::TileGrid(qint64 width, qint64 height, int tileWidth, int tileHeight)

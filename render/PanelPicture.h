@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kalmor {
 
@@ -24,10 +25,25 @@ struct PictureOptions {
     QRect cells;
     bool grid = false;
     Colour fillColour = clGray;
+    bool texts = true;  // the plate texts, where the cells are large enough
 };
 
 // The whole panel of `columns` x `rows` cells.
-PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill);
+PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill, bool texts = true);
+
+// A plate text as a vector picture writes it: centred on `anchor.x()`,
+// standing on the baseline `anchor.y()` (picture coordinates), in the
+// plate text face at `pixelSize`.
+struct PictureText {
+    QPoint anchor;
+    QString text;
+    int pixelSize = 0;
+};
+
+// The station's picture as the export, the print and `kalmor-cli render`
+// all make it: the station's own rows and columns on its own background
+// colour, at the cell size, with the grid and the plate texts when asked.
+PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, bool texts = true);
 
 // The same picture limited to one area's cells, as far as they lie in
 // it; nothing when none does.
@@ -56,6 +72,13 @@ public:
     // The pixels of `rect` (picture coordinates, inside the picture).
     // The image stays valid until the next call.
     const QImage &compose(const QRect &rect);
+
+    // Vector pictures write the plate texts as text: their pixels are
+    // then left out of what compose() gives.
+    void leaveTextsToVectors() { m_state.switches.texts = false; }
+    // The plate texts the picture shows, in list order: those whose
+    // plate's row lies in the picture and whose text reaches into it.
+    std::vector<PictureText> texts() const;
 
 private:
     const StationData &m_doc;

@@ -3,11 +3,14 @@
 #include "document/FileErrors.h"
 #include "document/SafeFile.h"
 #include "render/CellBlocks.h"
+#include "render/PlateTexts.h"
 
 #include <QBuffer>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 
 #include <cerrno>
@@ -192,8 +195,37 @@ bool forEachBlock(PanelComposer &composer, const CellBlocks::Sink &sink, const s
     return true;
 }
 
+// The plate texts as text elements, which a vector program edits as
+// text. Each stands on its halo, a copy of it by reference with a stroke
+// in the plate's cream beneath it, which follows the text when it is
+// edited (a stroke below the fill of the text itself would need a paint
+// order that many readers do not know).
+void appendSvgTexts(QByteArray &text, const std::vector<PictureText> &texts)
+{
+    if (texts.empty())
+        return;
+    const QByteArray halo = colourText(TextHaloColour).toLatin1();
+    text.append("<g font-family=\"").append(PlateTextFamily.toUtf8()).append("\" font-size=\"")
+        .append(QByteArray::number(texts.front().pixelSize)).append("\" text-anchor=\"middle\">\n<g fill=\"")
+        .append(halo).append("\" stroke=\"").append(halo).append("\" stroke-width=\"2\" stroke-linejoin=\"round\">\n");
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        text.append("<use xlink:href=\"#t").append(QByteArray::number(qulonglong(i))).append("\"/>\n");
+    text.append("</g>\n<g fill=\"").append(colourText(TextColour).toLatin1()).append("\">\n");
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const PictureText &t = texts[i];
+        // XML holds no control characters; a file may give a text some.
+        QString shown = t.text;
+        shown.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\t'; });
+        text.append("<text id=\"t").append(QByteArray::number(qulonglong(i))).append("\" x=\"")
+            .append(QByteArray::number(t.anchor.x())).append("\" y=\"").append(QByteArray::number(t.anchor.y()))
+            .append("\" xml:space=\"preserve\">").append(escapedXml(shown)).append("</text>\n");
+    }
+    text.append("</g>\n</g>\n");
+}
+
 bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
+    composer.leaveTextsToVectors();
     const QByteArray w = QByteArray::number(composer.width());
     const QByteArray h = QByteArray::number(composer.height());
     const QByteArray cell = QByteArray::number(composer.cellSize());
@@ -235,6 +267,7 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
         });
         text.append("\"/>\n");
     }
+    appendSvgTexts(text, composer.texts());
     text.append("</svg>\n");
     return out.write(text);
 }
@@ -242,6 +275,26 @@ bool writeSvg(SafeFile &out, PanelComposer &composer, const QString &title, cons
 // PDF pages beyond 200 inches are refused by common readers.
 constexpr double MaxPdfPagePoints = 14400;
 constexpr qint64 KeptBlockBudget = 256 << 20;
+
+// The texts as text, which a reader can select and search, each on its
+// halo as the window draws it.
+void drawPdfTexts(QPainter &painter, QPaintDevice &pdf, const std::vector<PictureText> &texts, int cellSize)
+{
+    if (texts.empty())
+        return;
+    const QFont font = plateTextFont(cellSize);
+    painter.setFont(font);
+    const QFontMetrics metrics(font, &pdf);
+    const QPen halo(QColor::fromRgb(TextHaloColour), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const PictureText &t : texts) {
+        const QPoint pen(t.anchor.x() - metrics.horizontalAdvance(t.text) / 2, t.anchor.y());
+        QPainterPath outline;
+        outline.addText(pen, font, t.text);
+        painter.strokePath(outline, halo);
+        painter.setPen(QColor::fromRgb(TextColour));
+        painter.drawText(pen, t.text);
+    }
+}
 
 bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, const PictureProgress &progress)
 {
@@ -260,6 +313,7 @@ bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, cons
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     QPainter painter(&pdf);
     painter.scale(scale, scale);
+    composer.leaveTextsToVectors();
     painter.fillRect(QRectF(0, 0, double(composer.width()), double(composer.height())), QColor::fromRgb(composer.fillPixel()));
 
     // The PDF engine writes an image once per image object and refers to
@@ -282,6 +336,7 @@ bool writePdf(SafeFile &out, PanelComposer &composer, const QString &title, cons
             painter.fillRect(QRectF(double(x), double(y), double(w), double(h)), QColor(0, 0, 255));
         });
     }
+    drawPdfTexts(painter, pdf, composer.texts(), composer.cellSize());
     return painter.end();
 }
 

@@ -133,6 +133,12 @@ void Viewport::scrollTo(Qt::Orientation orientation, qint64 position)
         setVerticalPosition(held);
 }
 
+void Viewport::centreOn(qint64 x, qint64 y)
+{
+    scrollTo(Qt::Horizontal, x - m_visible.width() / 2);
+    scrollTo(Qt::Vertical, y - m_visible.height() / 2);
+}
+
 void Viewport::moveSurface(QPoint position)
 {
     if (position == m_surfacePos)

@@ -72,6 +72,9 @@ public:
     // Moves the position of an enabled scroll bar (held within its range);
     // a disabled one, whose surface stays at the edge, keeps it.
     void scrollTo(Qt::Orientation orientation, qint64 position);
+    // Scrolls so that the surface pixel stands in the middle of the visible
+    // area, as far as the scroll bars reach.
+    void centreOn(qint64 x, qint64 y);
 
     // The largest width or height a widget can have (QWIDGETSIZE_MAX).
     static constexpr qint64 MaxSurfaceExtent = 16777215;

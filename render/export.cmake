@@ -7,5 +7,6 @@ add_library(kalmor_render_export STATIC
   ${CMAKE_CURRENT_LIST_DIR}/CellBlocks.h ${CMAKE_CURRENT_LIST_DIR}/CellBlocks.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PictureFiles.h ${CMAKE_CURRENT_LIST_DIR}/PictureFiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PanelPrint.h ${CMAKE_CURRENT_LIST_DIR}/PanelPrint.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PanelOverview.h ${CMAKE_CURRENT_LIST_DIR}/PanelOverview.cpp
 )
 target_link_libraries(kalmor_render_export PUBLIC kalmor_render Qt6::Gui PRIVATE ZLIB::ZLIB)

@@ -7,10 +7,12 @@
 #include "view/DrawingSurface.h"
 #include "view/TNahledPanelu.h"
 #include "view/TNastaveniPanelu.h"
+#include "shell/ExampleStation.h"
 #include "shell/ShellResources.h"
 #include "shell/TManual.h"
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
+#include "shell/UserGuide.h"
 #include "shell/WindowPlacement.h"
 
 #include <QAction>
@@ -34,6 +36,7 @@ Application::Application(const QString &startFile) : m_startFile(startFile)
     m_palette = new TPaleta(main);
     m_settings = new TNastaveniPanelu(main->history(), main->prompts(), viewport, main->surface()->renderState(), main);
     m_preview = new TNahledPanelu(*main->surface(), main);
+    m_guide = new UserGuide(main->menu(), main->surface()->images(), exampleStationPath(), main);
 
     placeWindows();
     main->attachPalette(m_palette);
@@ -61,6 +64,7 @@ void Application::placeWindows()
     new WindowPlacement(m_shift, splash, Repeat::FirstShowingOnly);
     new WindowPlacement(m_aboutStation, editor, Repeat::EveryShowing);
     new WindowPlacement(m_settings, editor, Repeat::EveryShowing);
+    new WindowPlacement(m_guide, editor, Repeat::FirstShowingOnly);
 }
 
 void Application::wireDialogs()
@@ -73,6 +77,8 @@ void Application::wireDialogs()
     connect(m.Panel1, &QAction::triggered, m_settings, [this] { m_settings->exec(); });
     connect(m.MS_NahledPanelu, &QAction::triggered, m_preview, [this] { m_preview->copyAndShow(); });
     connect(m.Manul1, &QAction::triggered, m_manual, [this] { m_manual->exec(); });
+    connect(m.MP_Prirucka, &QAction::triggered, m_guide, &UserGuide::showGuide);
+    connect(m.MP_OtevritUkazku, &QAction::triggered, this, &Application::openExample);
     connect(m.Oprogramu1, &QAction::triggered, m_aboutKalmor, [this] { m_aboutKalmor->exec(); });
 }
 
@@ -93,6 +99,16 @@ void Application::handOver()
     // file that cannot be read stands over the main window alone.
     if (!m_startFile.isEmpty())
         QTimer::singleShot(0, m_main.get(), [this] { m_main->lifecycle()->openFrom(m_startFile); });
+}
+
+void Application::openExample()
+{
+    const QString path = exampleStationPath();
+    if (path.isEmpty()) {
+        m_main->prompts().warn(QStringLiteral("Ukázková stanice není nainstalována."));
+        return;
+    }
+    m_main->lifecycle()->openAsNew(path);
 }
 
 }  // namespace kalmor

@@ -17,6 +17,7 @@ class TPaleta;
 class TPanelVaxel;
 class TStarter;
 class TZ_PosunPolicek;
+class UserGuide;
 
 // The program's single windows and its one station document, created in
 // start-up order; only the splash window is visible at first. The splash
@@ -40,6 +41,7 @@ public:
     TPaleta *palette() const { return m_palette; }
     TNastaveniPanelu *panelSettings() const { return m_settings; }
     TNahledPanelu *panelPreview() const { return m_preview; }
+    UserGuide *guide() const { return m_guide; }
 
 signals:
     // The program should end: the splash window has been closed.
@@ -50,6 +52,7 @@ private:
     void wireDialogs();
     void bringFirstPagesToFront();
     void handOver();
+    void openExample();
 
     StationDocument m_document;
     std::unique_ptr<TStarter> m_starter;
@@ -62,6 +65,7 @@ private:
     TPaleta *m_palette = nullptr;
     TNastaveniPanelu *m_settings = nullptr;
     TNahledPanelu *m_preview = nullptr;
+    UserGuide *m_guide = nullptr;
     QString m_startFile;
 };
 

@@ -17,12 +17,14 @@ QString tip(const QString &caption, const QString &step)
 }  // namespace
 
 HistoryActions::HistoryActions(StationHistory &history, QAction *undo, QAction *redo, QAbstractButton *undoButton,
-                               QObject *parent)
-    : QObject(parent), m_history(history), m_undo(undo), m_redo(redo), m_undoButton(undoButton)
+                               QAbstractButton *redoButton, QObject *parent)
+    : QObject(parent), m_history(history), m_undo(undo), m_redo(redo), m_undoButton(undoButton),
+      m_redoButton(redoButton)
 {
     connect(m_undo, &QAction::triggered, this, [this] { m_history.undo(); });
     connect(m_redo, &QAction::triggered, this, [this] { m_history.redo(); });
     connect(m_undoButton, &QAbstractButton::clicked, this, [this] { m_history.undo(); });
+    connect(m_redoButton, &QAbstractButton::clicked, this, [this] { m_history.redo(); });
     connect(&m_history, &StationHistory::changed, this, &HistoryActions::showState);
     showState();
 }
@@ -39,6 +41,8 @@ void HistoryActions::showState()
     m_redo->setEnabled(m_history.canRedo());
     m_redo->setStatusTip(redoTip);
     m_redo->setToolTip(redoTip);
+    m_redoButton->setEnabled(m_history.canRedo());
+    m_redoButton->setToolTip(redoTip);
 }
 
 }  // namespace kalmor

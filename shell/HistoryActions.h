@@ -9,13 +9,14 @@ namespace kalmor {
 
 class StationHistory;
 
-// "Zpět" (menu entry and tool-bar button) and "Znovu": each enabled exactly
-// when there is a step to take, its tool and status tips naming the step.
+// "Zpět" and "Znovu" (menu entries and tool-bar buttons): each enabled
+// exactly when there is a step to take, its tool and status tips naming
+// the step.
 class HistoryActions : public QObject {
     Q_OBJECT
 public:
     HistoryActions(StationHistory &history, QAction *undo, QAction *redo, QAbstractButton *undoButton,
-                   QObject *parent = nullptr);
+                   QAbstractButton *redoButton, QObject *parent = nullptr);
 
 private:
     void showState();
@@ -24,6 +25,7 @@ private:
     QAction *m_undo;
     QAction *m_redo;
     QAbstractButton *m_undoButton;
+    QAbstractButton *m_redoButton;
 };
 
 }  // namespace kalmor

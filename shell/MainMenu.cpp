@@ -75,6 +75,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MS_Soubor = section(bar, "MS_Soubor", QStringLiteral("Soubor"));
     m.MP_Novy = entry(m.MS_Soubor, "MP_Novy", QStringLiteral("Nový"), QKeySequence(Qt::CTRL | Qt::Key_N));
     m.MP_Otevreni = entry(m.MS_Soubor, "MP_Otevreni", QStringLiteral("Otevřít"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.MP_OtevritUkazku = entry(m.MS_Soubor, "MP_OtevritUkazku", QStringLiteral("Otevřít ukázku"));
     m.MP_Ulozeni = entry(m.MS_Soubor, "MP_Ulozeni", QStringLiteral("Uložit"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m.MP_UlozitJako = entry(m.MS_Soubor, "MP_UlozitJako", QStringLiteral("Uložit jako ..."),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -117,6 +118,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_ZrcadlitVodorovne = entry(m.MS_Upravy, "MP_ZrcadlitVodorovne", QStringLiteral("Zrcadlit vodorovně"));
     m.MP_ZrcadlitSvisle = entry(m.MS_Upravy, "MP_ZrcadlitSvisle", QStringLiteral("Zrcadlit svisle"));
     separator(m.MS_Upravy, "N8");
+    m.MP_Najit = entry(m.MS_Upravy, "MP_Najit", QStringLiteral("Najít ..."), QKeySequence(Qt::CTRL | Qt::Key_F));
     m.MP_KontrolaPanelu = entry(m.MS_Upravy, "MP_KontrolaPanelu", QStringLiteral("Kontrola panelu"), QKeySequence(Qt::Key_F7));
 
     m.MS_Nastaveni = section(bar, "MS_Nastaveni", QStringLiteral("Nastavení"));
@@ -135,6 +137,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                                      QKeySequence(Qt::CTRL | Qt::Key_K));
     m.MP_KolejoveObvody->setChecked(false);
     m.MP_Oblasti = checkEntry(m.PanelVaxel1, "MP_Oblasti", QStringLiteral("Oblasti"));
+    m.MP_Texty = checkEntry(m.PanelVaxel1, "MP_Texty", QStringLiteral("Texty"));
     m.MS_NahledPanelu = entry(m.PanelVaxel1, "MS_NahledPanelu", QStringLiteral("Náhled panelu"), QKeySequence(Qt::Key_F9));
     m.Panelynstroj1 = submenu(m.MS_Zobrazit, "Panelynstroj1", QStringLiteral("Panely nástrojů"));
     m.MP_HorniLista = checkEntry(m.Panelynstroj1, "MP_HorniLista", QStringLiteral("Horní lišta"));
@@ -151,6 +154,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                                             QStringLiteral("Ukotvit panel součástí"));
 
     m.MS_Napoveda = section(bar, "MS_Napoveda", QStringLiteral("Nápověda"));
+    m.MP_Prirucka = entry(m.MS_Napoveda, "MP_Prirucka", QStringLiteral("Příručka"), QKeySequence(Qt::Key_F1));
     m.Manul1 = entry(m.MS_Napoveda, "Manul1", QStringLiteral("Manuál"));
     m.Oprogramu1 = entry(m.MS_Napoveda, "Oprogramu1", QStringLiteral("O programu"));
     return m;

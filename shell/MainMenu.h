@@ -16,6 +16,7 @@ struct MainMenu {
     QMenu *MS_Soubor = nullptr;
     QAction *MP_Novy = nullptr;
     QAction *MP_Otevreni = nullptr;
+    QAction *MP_OtevritUkazku = nullptr;
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
     QAction *MP_Export = nullptr;
@@ -40,6 +41,7 @@ struct MainMenu {
     QAction *MP_VybratVse = nullptr;
     QAction *MP_ZrcadlitVodorovne = nullptr;
     QAction *MP_ZrcadlitSvisle = nullptr;
+    QAction *MP_Najit = nullptr;
 
     QMenu *MS_Nastaveni = nullptr;
     QAction *OStanici1 = nullptr;
@@ -55,6 +57,7 @@ struct MainMenu {
     QAction *MP_Mrizka = nullptr;
     QAction *MP_KolejoveObvody = nullptr;
     QAction *MP_Oblasti = nullptr;
+    QAction *MP_Texty = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;
     QAction *MP_HorniLista = nullptr;
@@ -66,6 +69,7 @@ struct MainMenu {
     QAction *MP_UkotvitPanelSortiment = nullptr;
 
     QMenu *MS_Napoveda = nullptr;
+    QAction *MP_Prirucka = nullptr;
     QAction *Manul1 = nullptr;
     QAction *Oprogramu1 = nullptr;
 

@@ -28,7 +28,9 @@ QFileDialog *makeFileDialog(QWidget *owner, const char *objectName, QFileDialog:
     d->setFileMode(QFileDialog::AnyFile);
     d->setOption(QFileDialog::DontConfirmOverwrite, true);
     d->setNameFilter(QStringLiteral("Stanice Kalmor (*.stvx)"));
-    d->setDefaultSuffix(QStringLiteral("STVX"));
+    // The extension the filter and the file type name: on Linux a name
+    // ending in ".STVX" would be another file.
+    d->setDefaultSuffix(QStringLiteral("stvx"));
     return d;
 }
 
@@ -123,6 +125,16 @@ bool QtPrompts::ask(const QString &question)
     return QMessageBox::question(dialogParent(), QStringLiteral("Potvrzení"), question,
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
         == QMessageBox::Yes;
+}
+
+bool QtPrompts::askPresetNo(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Potvrzení"), question, QMessageBox::Yes | QMessageBox::No,
+                    dialogParent());
+    box.setObjectName(QStringLiteral("Potvrzeni"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtPrompts::inform(const QString &message)

@@ -16,6 +16,7 @@ public:
     explicit QtPrompts(QWidget *owner);
 
     bool ask(const QString &question) override;
+    bool askPresetNo(const QString &question) override;
     void inform(const QString &message) override;
     void warn(const QString &message) override;
     std::optional<QString> chooseOpenPath() override;

@@ -2,24 +2,31 @@
 
 #include "document/StationDocument.h"
 #include "editing/AssortmentView.h"
+#include "editing/CellJump.h"
 #include "editing/CornerDivisionPage.h"
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
+#include "editing/FindWindow.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/LayoutCheck.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PanelSelection.h"
 #include "editing/Picking.h"
+#include "editing/PlateTextEditor.h"
 #include "editing/PointerInput.h"
 #include "editing/SelectionCommands.h"
 #include "editing/ShiftElements.h"
 #include "editing/WheelNavigation.h"
 #include "view/DrawingSurface.h"
 #include "view/RenderTimer.h"
+#include "view/StationSize.h"
+#include "view/ToolWindow.h"
 #include "view/WorkArea.h"
 #include "wiring/Wiring.h"
 #include "shell/ExportCommand.h"
 #include "shell/HistoryActions.h"
+#include "shell/PanelFocus.h"
 #include "shell/PrintCommand.h"
 #include "shell/SelectionActions.h"
 #include "shell/ShellResources.h"
@@ -71,10 +78,11 @@ QPushButton *closeButton(QWidget *parent, const char *name)
     return button;
 }
 
-QToolButton *glyphButton(QWidget *parent, const char *name, int x)
+QToolButton *glyphButton(QWidget *parent, const char *name, int x, const QString &tip)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
+    button->setToolTip(tip);
     button->setGeometry(x, 4, 23, 23);
     button->setIconSize(QSize(16, 16));
     button->setFocusPolicy(Qt::NoFocus);
@@ -137,14 +145,18 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
 
     m_pointer = new PointerInput(
         m_history, [this] { return m_viewport.cellSize(); },
-        [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage); },
+        [this] { return currentPlacementInputs(currentKind(), *m_cornerPage, *m_lampPage, m_labelPage); },
         this);
     m_pointer->setCaptionLabels(m_cornerPage->startCaption(), m_cornerPage->endCaption());
     X_Plocha *plocha = surface();
     connect(plocha, &X_Plocha::mouseMoved, m_pointer, &PointerInput::mouseMoved);
     connect(plocha, &X_Plocha::mousePressed, m_pointer, &PointerInput::mousePressed);
     connect(plocha, &X_Plocha::mouseReleased, m_pointer, &PointerInput::mouseReleased);
+    connect(plocha, &X_Plocha::mouseDoubleClicked, m_pointer, &PointerInput::mouseDoubleClicked);
     plocha->setFrameSource([this] { return editingView(); });
+    m_labelPage->setPrompts(&m_prompts);
+    m_plateTextEditor = new PlateTextEditor(m_history, plocha, [this] { return m_viewport.cellSize(); }, &m_prompts, this);
+    connect(m_pointer, &PointerInput::plateTextEditRequested, m_plateTextEditor, &PlateTextEditor::edit);
 
     m_panelSelection = new PanelSelection(this);
     connect(m_pointer, &PointerInput::cellsSelected, m_panelSelection, &PanelSelection::selectCells);
@@ -161,14 +173,21 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     connect(&m_history, &StationHistory::changed, plocha, &X_Plocha::followEdits);
 
     m_layoutCheck = new LayoutCheck(m_doc, m_viewport, *m_pointer, this);
+    ToolWindow::attach(m_layoutCheck->window(), m_workArea->clipPanel());
     plocha->setOverlaySource([this](const ViewSwitches &switches) { return m_layoutCheck->overlays(switches); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_layoutCheck, &LayoutCheck::followEdits);
+    m_findWindow = new FindWindow(m_doc, this);
+    ToolWindow::attach(m_findWindow, m_workArea->clipPanel());
+    connect(m_findWindow, &FindWindow::cellChosen, this, [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); });
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_findWindow, &FindWindow::followEdits);
 
     m_wiring = new Wiring(m_history, m_prompts,
                           AreaWindowHooks{[this] { return m_panelSelection->area(); },
                                           [this](const CellRect &cells) { m_panelSelection->select(cells); },
-                                          [this](QPoint cell) { m_layoutCheck->goToCell(cell); }},
+                                          [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); }},
                           this);
+    ToolWindow::attach(m_wiring->ioWindow(), m_workArea->clipPanel());
+    ToolWindow::attach(m_wiring->areasWindow(), m_workArea->clipPanel());
     connect(m_renderTimer, &X_Vykreslovac::tick, m_wiring, &Wiring::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
@@ -176,8 +195,10 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     // A close asked for during a save or a load is asked again after it.
     connect(m_lifecycle, &DocumentLifecycle::closeRequestDue, this, &QWidget::close, Qt::QueuedConnection);
     m_history.follow(*m_lifecycle);
+    new StationSizeFollower(*m_lifecycle, m_history, m_viewport, this);
     connect(m_lifecycle, &DocumentLifecycle::stationReplaced, m_panelSelection, &PanelSelection::clear);
-    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, this);
+    new HistoryActions(m_history, m_menu.Zpt2, m_menu.MP_Znovu, m_undoButton, m_redoButton, this);
+    new PanelFocus(this, m_workArea, *m_lifecycle);
     const auto picture = [this] { return currentPicture(); };
     m_export = new ExportCommand(m_doc, m_images, m_prompts, *this, picture, this);
     m_print = new PrintCommand(m_doc, m_images, picture, this);
@@ -213,22 +234,23 @@ QWidget *TPanelVaxel::buildToolBar()
     bar->setFixedHeight(33);
     m_toolBar = bar;
 
-    QToolButton *newButton = glyphButton(bar, "BB_Novy", 5);
+    QToolButton *newButton = glyphButton(bar, "BB_Novy", 5, QStringLiteral("Nová stanice (Ctrl+N)"));
     newButton->setIcon(glyph(GlyphKind::New));
     connect(newButton, &QToolButton::clicked, this, [this] { m_lifecycle->newStation(); });
-    QToolButton *save = glyphButton(bar, "BB_Ulozit", 31);
+    QToolButton *save = glyphButton(bar, "BB_Ulozit", 31, QStringLiteral("Uložit (Ctrl+S)"));
     save->setIcon(glyph(GlyphKind::Save));
     connect(save, &QToolButton::clicked, this, [this] { m_lifecycle->saveStation(); });
-    QToolButton *saveAs = glyphButton(bar, "BB_UlozitJako", 57);
+    QToolButton *saveAs = glyphButton(bar, "BB_UlozitJako", 57, QStringLiteral("Uložit jako (Ctrl+Shift+S)"));
     saveAs->setIcon(glyph(GlyphKind::SaveAs));
     connect(saveAs, &QToolButton::clicked, this, [this] { m_lifecycle->saveStationAs(); });
-    QToolButton *open = glyphButton(bar, "BB_Otevrit", 84);
+    QToolButton *open = glyphButton(bar, "BB_Otevrit", 84, QStringLiteral("Otevřít (Ctrl+O)"));
     open->setIcon(glyph(GlyphKind::Open));
     connect(open, &QToolButton::clicked, this, [this] { m_lifecycle->openStation(); });
-    m_undoButton = glyphButton(bar, "BB_Zpet", 123);
+    // The history names the step in the tips of these two.
+    m_undoButton = glyphButton(bar, "BB_Zpet", 123, QStringLiteral("Zpět (Ctrl+Z)"));
     m_undoButton->setIcon(glyph(GlyphKind::Undo));
-    // Present without a function.
-    glyphButton(bar, "BitBtn5", 150);
+    m_redoButton = glyphButton(bar, "BitBtn5", 150, QStringLiteral("Znovu (Ctrl+Y)"));
+    m_redoButton->setIcon(glyph(GlyphKind::Redo));
 
     m_chosenKind = new QLabel(QStringLiteral("KOL_sLSPS"), bar);
     m_chosenKind->setObjectName(QStringLiteral("L_ZvolenaSoucast"));
@@ -236,6 +258,7 @@ QWidget *TPanelVaxel::buildToolBar()
     m_chosenKind->hide();
 
     m_closeToolBar = closeButton(bar, "B_ZavritPanelNastroju");
+    m_closeToolBar->setToolTip(QStringLiteral("Skrýt horní lištu"));
     return bar;
 }
 
@@ -258,7 +281,9 @@ QWidget *TPanelVaxel::buildDockedAssortment()
     m_anchor->setIcon(glyph(GlyphKind::Anchor));
     m_anchor->setIconSize(QSize(13, 13));
     m_anchor->setFocusPolicy(Qt::NoFocus);
+    m_anchor->setToolTip(QStringLiteral("Odkotvit sortiment do samostatného okna"));
     m_closeAssortment = closeButton(panel, "B_ZavritPanelSortiment");
+    m_closeAssortment->setToolTip(QStringLiteral("Skrýt sortiment prvků"));
     m_anchor->raise();
     m_closeAssortment->raise();
     return panel;
@@ -311,6 +336,7 @@ QWidget *TPanelVaxel::buildLeftPanel()
     layout->addWidget(m_leftPages);
 
     QPushButton *close = closeButton(panel, "Button1");
+    close->setToolTip(QStringLiteral("Skrýt levý panel"));
     close->move(149, 26);
     close->raise();
     connect(close, &QPushButton::clicked, this, [this] { m_toolPanels->LeftPanelCloseClick(); });
@@ -369,8 +395,10 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Mrizka, &QAction::toggled, this, [plocha](bool on) { plocha->switches().grid = on; });
     connect(m.MP_KolejoveObvody, &QAction::toggled, this,
             [plocha](bool on) { plocha->switches().trackCircuits = on; });
-    connect(m.MP_Oblasti, &QAction::toggled, this, [plocha](bool on) { plocha->switches().areas = on; });
+    connect(m.MP_Texty, &QAction::toggled, this, [plocha](bool on) { plocha->switches().texts = on; });
     connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
+    connect(m.MP_Najit, &QAction::triggered, m_findWindow, &FindWindow::open);
+    connect(m.MP_Oblasti, &QAction::toggled, this, [plocha](bool on) { plocha->switches().areas = on; });
     m_wiring->connectMenu(m.Vstupnvstupnbody1, m.Oblasti1, m.MP_ExportKusovniku);
 
     ToolPanels *p = m_toolPanels;
@@ -402,7 +430,7 @@ void TPanelVaxel::attachPalette(TPaleta *palette)
     w.dockedPanel = m_dockedAssortment;
     m_selection = new ElementSelection(w, this);
     connect(m_pointer, &PointerInput::pickRequested, this, [this](QPoint cell) {
-        pickElement(m_doc.data(), cell, *m_selection, *m_cornerPage, *m_lampPage);
+        pickElement(m_doc.data(), cell, *m_selection, *m_cornerPage, *m_lampPage, m_labelPage);
     });
     m_toolPanels->setPalette(palette);
     m_toolPanels->setSynchronisation([this] { m_selection->synchronise(); });
@@ -460,12 +488,16 @@ void TPanelVaxel::closeEvent(QCloseEvent *event)
 
 void TPanelVaxel::hideAllPanels()
 {
+    if (m_selection)
+        m_selection->keepChoice();
     m_toolPanels->MP_SkrytVsechnyPanelyClick();
 }
 
 void TPanelVaxel::showAllPanels()
 {
     m_toolPanels->MP_ZobrazitVsechnyPanelyClick();
+    if (m_selection)
+        m_selection->restoreKeptChoice();
 }
 
 void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
@@ -480,10 +512,8 @@ void TPanelVaxel::setMenuSectionEnabled(MenuSection section, bool enabled)
 
 PictureOptions TPanelVaxel::currentPicture() const
 {
-    const X_Plocha *plocha = surface();
-    const RenderState &state = plocha->renderState();
-    return wholePanel(m_viewport.appliedColumns(), m_viewport.appliedRows(), m_viewport.cellSize(),
-                      state.switches.grid, state.fillColour);
+    const ViewSwitches &switches = surface()->renderState().switches;
+    return stationPicture(m_doc.data(), m_viewport.cellSize(), switches.grid, switches.texts);
 }
 
 void TPanelVaxel::showProgress(const QString &caption, qsizetype maximum)

@@ -26,10 +26,12 @@ class AssortmentView;
 class CornerDivisionPage;
 class ElementSelection;
 class ExportCommand;
+class FindWindow;
 class LabelPropertiesPage;
 class LayoutCheck;
 class LampPropertiesPage;
 class PanelSelection;
+class PlateTextEditor;
 class PointerInput;
 class ShortcutsOverFields;
 class PrintCommand;
@@ -80,7 +82,8 @@ public:
     StationHistory &history() { return m_history; }
     ExportCommand *exportCommand() const { return m_export; }
     PrintCommand *printCommand() const { return m_print; }
-    // The applied panel as the work area shows it, for pictures and paper.
+    // The station's panel at the work area's cell size and grid, for
+    // pictures and paper.
     PictureOptions currentPicture() const;
     QtPrompts &prompts() { return m_prompts; }
     // Menu shortcuts registered here win over a focused field of the window.
@@ -95,6 +98,9 @@ public:
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
     LayoutCheck *layoutCheck() const { return m_layoutCheck; }
     Wiring *wiring() const { return m_wiring; }
+    FindWindow *findWindow() const { return m_findWindow; }
+    PlateTextEditor *plateTextEditor() const { return m_plateTextEditor; }
+    LabelPropertiesPage *labelPage() const { return m_labelPage; }
     Viewport &viewport() { return m_viewport; }
     QLabel *pathPanel() const { return m_pathPanel; }     // status panel 0
     QLabel *statePanel() const { return m_statePanel; }   // status panel 1
@@ -128,6 +134,7 @@ private:
 
     QWidget *m_toolBar = nullptr;
     QToolButton *m_undoButton = nullptr;
+    QToolButton *m_redoButton = nullptr;
     QLabel *m_chosenKind = nullptr;
     QPushButton *m_closeToolBar = nullptr;
     QWidget *m_dockedAssortment = nullptr;
@@ -158,6 +165,8 @@ private:
     PrintCommand *m_print = nullptr;
     ElementSelection *m_selection = nullptr;
     LayoutCheck *m_layoutCheck = nullptr;
+    FindWindow *m_findWindow = nullptr;
+    PlateTextEditor *m_plateTextEditor = nullptr;
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
     PanelSelection *m_panelSelection = nullptr;
     SelectionCommands *m_selectionCommands = nullptr;

@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 #include "shell/QtPrompts.h"
+#include "view/DesignFont.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     kalmor::installCzechQtTranslation(&app);
+    kalmor::useDesignFontFallback();
     QIcon icon;
     for (const int size : {16, 32, 48, 256})
         icon.addFile(QStringLiteral(":/icons/kalmor-%1.png").arg(size));

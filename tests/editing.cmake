@@ -3,3 +3,4 @@ kalmor_test(test_editing_widgets SOURCES test_editing_widgets.cpp LIBS kalmor_ed
 kalmor_test(test_selection SOURCES test_selection.cpp LIBS kalmor_editing LABELS editing)
 kalmor_test(test_layout_check SOURCES test_layout_check.cpp LIBS kalmor_editing LABELS editing)
 kalmor_test(test_assortment SOURCES test_assortment.cpp LIBS kalmor_editing LABELS editing)
+kalmor_test(test_texts SOURCES test_texts.cpp LIBS kalmor_editing LABELS editing)

@@ -1,5 +1,6 @@
 kalmor_test(test_shell SOURCES test_shell.cpp LIBS kalmor_shell LABELS shell)
 kalmor_test(test_shell_panels SOURCES test_shell_panels.cpp LIBS kalmor_shell LABELS shell)
+kalmor_test(test_shell_station SOURCES test_shell_station.cpp LIBS kalmor_shell LABELS shell)
 
 # The real program under a virtual X server: splash, hand-over, close.
 add_test(NAME smoke_kalmor COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/smoke.sh $<TARGET_FILE:kalmor>)

@@ -1,6 +1,7 @@
 #include "document/StationHistory.h"
 #include "document/TAboutStation.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TypeText.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,21 +9,6 @@
 #include <QtTest>
 
 using namespace kalmor;
-
-namespace {
-
-// QTest::keyClicks takes Latin-1 only; Czech letters come as key texts.
-void type(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &release);
-    }
-}
-
-}  // namespace
 
 class TestAboutStation : public QObject {
     Q_OBJECT
@@ -107,7 +93,7 @@ private slots:
         dlg.show();
         QLineEdit *name = dlg.E_Stanice();
         name->setFocus();
-        type(name, QStringLiteral("Přerov;os.n.жž"));
+        typeText(name, QStringLiteral("Přerov;os.n.жž"));
         QCOMPARE(name->text(), QStringLiteral("Přerovos.n.ž"));
         QCOMPARE(doc.stationName(), QStringLiteral("Přerovos.n.ž"));
         QCOMPARE(doc.status(), DocumentStatus::Modified);
@@ -121,7 +107,7 @@ private slots:
         QCOMPARE(doc.version(), QStringLiteral("1.2.3.4.5."));
         QTest::keyClicks(dlg.E_Popis(), QString(60, QLatin1Char('p')));
         QCOMPARE(doc.description().size(), 50);
-        type(dlg.E_Autor(), QStringLiteral("Novák"));
+        typeText(dlg.E_Autor(), QStringLiteral("Novák"));
         QCOMPARE(doc.author(), QStringLiteral("Novák"));
     }
 
@@ -138,9 +124,9 @@ private slots:
         ScriptedPrompts prompts;
         prompts.answers = {true};
         dlg.offerIssueDate(prompts);
-        type(dlg.E_Stanice(), QStringLiteral("Brno"));
-        type(dlg.E_Autor(), QStringLiteral("Já"));
-        type(dlg.E_Stanice(), QStringLiteral(" hl.n."));
+        typeText(dlg.E_Stanice(), QStringLiteral("Brno"));
+        typeText(dlg.E_Autor(), QStringLiteral("Já"));
+        typeText(dlg.E_Stanice(), QStringLiteral(" hl.n."));
         QCOMPARE(history.undoSteps(), 4);
         QCOMPARE(history.undoName(), QStringLiteral("Změna názvu stanice"));
         QVERIFY(history.undo());
@@ -153,9 +139,9 @@ private slots:
         QCOMPARE(dlg.E_Vydano()->text(), QString());
         QCOMPARE(doc.status(), DocumentStatus::New);
 
-        type(dlg.E_Verze(), QStringLiteral("1"));
+        typeText(dlg.E_Verze(), QStringLiteral("1"));
         dlg.Button1()->click();
-        type(dlg.E_Verze(), QStringLiteral("2"));
+        typeText(dlg.E_Verze(), QStringLiteral("2"));
         QCOMPARE(history.undoSteps(), 2);
         QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
         QApplication::sendEvent(dlg.E_Verze(), &backspace);

@@ -128,10 +128,41 @@ void TestAnalysis::rules_data()
         << QStringList{"2 1 open-end PH KOL_sLDPH", "1 2 open-end LD KOL_sLDPH"};
     QTest::newRow("boundary splits a run")
         << "1,1 KOZ_sPS; 2,1 KOL_sLSPS; 3,1 HKO_sLSPS; 4,1 KOL_sLSPS; 5,1 KOZ_sLS" << 2 << QStringList{};
-    QTest::newRow("flag cleared on one side only")
-        << "2,3 KOL_sLSPS -PS; 3,3 KOL_sLSPS" << 2
+    // A flag cleared on one side of a meeting point, for each of the eight
+    // directions the tile at 3,3 meets its neighbour in: the mismatch is
+    // reported at the upper or left tile, and the circuit is divided.
+    QTest::newRow("flag cleared on one side only, LH")
+        << "3,3 KOL_sLHPD -LH; 2,2 KOL_sLHPD" << 2
+        << QStringList{"2 2 division-mismatch PD KOL_sLHPD", "2 2 open-end LH KOL_sLHPD",
+                       "3 3 open-end PD KOL_sLHPD"};
+    QTest::newRow("flag cleared on one side only, LS")
+        << "3,3 KOL_sLSPS -LS; 2,3 KOL_sLSPS" << 2
         << QStringList{"2 3 division-mismatch PS KOL_sLSPS", "2 3 open-end LS KOL_sLSPS",
                        "3 3 open-end PS KOL_sLSPS"};
+    QTest::newRow("flag cleared on one side only, LD")
+        << "3,3 KOL_sLDPH -LD; 2,4 KOL_sLDPH" << 2
+        << QStringList{"3 3 division-mismatch LD KOL_sLDPH", "3 3 open-end PH KOL_sLDPH",
+                       "2 4 open-end LD KOL_sLDPH"};
+    QTest::newRow("flag cleared on one side only, SH")
+        << "3,3 KOL_sSDSH -SH; 3,2 KOL_sSDSH" << 2
+        << QStringList{"3 2 division-mismatch SD KOL_sSDSH", "3 2 open-end SH KOL_sSDSH",
+                       "3 3 open-end SD KOL_sSDSH"};
+    QTest::newRow("flag cleared on one side only, SD")
+        << "3,3 KOL_sSDSH -SD; 3,4 KOL_sSDSH" << 2
+        << QStringList{"3 3 division-mismatch SD KOL_sSDSH", "3 3 open-end SH KOL_sSDSH",
+                       "3 4 open-end SD KOL_sSDSH"};
+    QTest::newRow("flag cleared on one side only, PH")
+        << "3,3 KOL_sLDPH -PH; 4,2 KOL_sLDPH" << 2
+        << QStringList{"4 2 division-mismatch LD KOL_sLDPH", "4 2 open-end PH KOL_sLDPH",
+                       "3 3 open-end LD KOL_sLDPH"};
+    QTest::newRow("flag cleared on one side only, PS")
+        << "3,3 KOL_sLSPS -PS; 4,3 KOL_sLSPS" << 2
+        << QStringList{"3 3 division-mismatch PS KOL_sLSPS", "3 3 open-end LS KOL_sLSPS",
+                       "4 3 open-end PS KOL_sLSPS"};
+    QTest::newRow("flag cleared on one side only, PD")
+        << "3,3 KOL_sLHPD -PD; 4,4 KOL_sLHPD" << 2
+        << QStringList{"3 3 division-mismatch PD KOL_sLHPD", "3 3 open-end LH KOL_sLHPD",
+                       "4 4 open-end PD KOL_sLHPD"};
     QTest::newRow("stacked, outside and unknown records")
         << "1,1 KOZ_sPS; 1,1 KOZ_sLS; 2,1 KOL_sLSPS; 2,1 KOL_sSDSH; 3,1 KOZ_sLS; -1,0 ZAR_CE_ZH;"
            "5,5 ZAR_BI_ZH; 5,5 ZAR_ZE_ZH; 10,0 STI_Cely_Dole; 7,7 KOL_sLSPX; 8,8 kol_sLSPS"

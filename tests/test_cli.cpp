@@ -130,9 +130,22 @@ void TestCli::info()
     const QJsonObject box = o["boundingBox"].toObject();
     QCOMPARE((QList<int>{box["left"].toInt(), box["top"].toInt(), box["right"].toInt(), box["bottom"].toInt()}),
              (QList<int>{1, 2, 4, 4}));
+    QVERIFY(o["texts"].toArray().isEmpty());
+    // The plate texts, in list order.
+    StationData named;
+    named.plates.append({QStringLiteral("STI_Cely_Dole"), 4, 2, QStringLiteral("Kolej 1")});
+    named.plates.append({QStringLiteral("STI_Cely_Dole"), 5, 2});
+    named.plates.append({QStringLiteral("STI_Cely_Nahore"), 0, 7, QStringLiteral("Stanice Dolní Lhota")});
+    const QString path = m_dir.filePath(QStringLiteral("named.stvx"));
+    QVERIFY(writeStationFile(path, named).ok());
+    QVERIFY(run(cli::runInfoCommand, {path}).out.endsWith("texts:\n  4 2: Kolej 1\n  0 7: Stanice Dolní Lhota\n"));
+    const QJsonArray texts = QJsonDocument::fromJson(run(cli::runInfoCommand, {path, "--json"}).out.toUtf8())["texts"].toArray();
+    QCOMPARE(texts.size(), 2);
+    QCOMPARE(texts[1].toObject(), QJsonObject({{"x", 0}, {"y", 7}, {"kind", "STI_Cely_Nahore"},
+                                               {"text", QStringLiteral("Stanice Dolní Lhota")}}));
     const Run empty = run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx"), "--json"});
     QVERIFY(QJsonDocument::fromJson(empty.out.toUtf8()).object()["boundingBox"].isNull());
-    QVERIFY(run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx")}).out.contains("bounding box: none"));
+    QVERIFY(run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx")}).out.contains("bounding box: none\ntexts: none\n"));
 }
 
 // Every file of the test data: resave writes what the editor's Open and
@@ -232,8 +245,8 @@ void TestCli::checkCommand()
     QCOMPARE(text.status, 1);
     QCOMPARE(text.out.split(u'\n'),
              QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
-                          "1 circuits, 2 problems (area-outside 0, division-mismatch 0, io-duplicate 0, "
-                          "io-missing 0, open-end 1, outside-panel 0, stacked 0, unknown-kind 1)",
+                          "1 circuits, 2 problems (area-outside 0, division-mismatch 0, duplicate-text 0, "
+                          "io-duplicate 0, io-missing 0, open-end 1, outside-panel 0, stacked 0, unknown-kind 1)",
                           ""}));
 
     const Run json = check({QStringLiteral("--json"), problems});
@@ -244,10 +257,10 @@ void TestCli::checkCommand()
     QCOMPARE(top.value(u"circuits").toInt(), 1);
     const QJsonArray list = top.value(u"problems").toArray();
     QCOMPARE(list.size(), 2);
-    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"level", "error"},
-                                              {"point", ""}, {"kind", "KOL_\"x\""}}));
-    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"level", "error"},
-                                              {"point", "PS"}, {"kind", "KOL_sLSPS"}}));
+    QCOMPARE(list[0].toObject(), QJsonObject({{"x", 0}, {"y", 0}, {"code", "unknown-kind"}, {"point", ""},
+                                              {"kind", "KOL_\"x\""}, {"level", "error"}}));
+    QCOMPARE(list[1].toObject(), QJsonObject({{"x", 3}, {"y", 1}, {"code", "open-end"}, {"point", "PS"},
+                                              {"kind", "KOL_sLSPS"}, {"level", "error"}}));
 
     // Without problems; an unreadable file; wrong arguments; help.
     doc.tiles.removeAt(2);
@@ -261,17 +274,39 @@ void TestCli::checkCommand()
     const Run ok = check({clean});
     QCOMPARE(ok.status, 0);
     QVERIFY(ok.out.startsWith(QStringLiteral("1 circuits, 0 problems")));
-    // Warnings are listed and do not fail the check.
-    doc.areas.append({8, 9, 3, 1, QStringLiteral("Zhlaví")});
-    QVERIFY(writeStationFile(clean, doc).ok());
-    const Run warned = check({QStringLiteral("--json"), clean});
+    // Two plates named alike are a warning only; texts may be left empty.
+    doc.plates.append({QStringLiteral("STI_Cely_Dole"), 5, 5, QStringLiteral("S1")});
+    doc.plates.append({QStringLiteral("STI_Cely_Dole"), 1, 6, QStringLiteral("S1")});
+    doc.plates.append({QStringLiteral("STI_Cely_Dole"), 2, 6});
+    doc.plates.append({QStringLiteral("STI_Cely_Dole"), 3, 6});
+    const QString twins = dir.filePath(QStringLiteral("c.stvx"));
+    QVERIFY(writeStationFile(twins, doc).ok());
+    const Run warned = check({twins});
     QCOMPARE(warned.status, 0);
-    QCOMPARE(QJsonDocument::fromJson(warned.out.toUtf8()).object().value(u"problems").toArray().first().toObject(),
-             QJsonObject({{"x", 8}, {"y", 9}, {"code", "area-outside"}, {"level", "warning"}, {"point", ""},
-                          {"kind", "Zhlaví"}}));
+    QCOMPARE(warned.out.split(u'\n').mid(0, 2), QStringList({"5 5 duplicate-text - STI_Cely_Dole warning",
+                                                             "1 6 duplicate-text - STI_Cely_Dole warning"}));
+    const QJsonArray warnings = QJsonDocument::fromJson(check({"--json", twins}).out.toUtf8())["problems"].toArray();
+    QCOMPARE(warnings.size(), 2);
+    QCOMPARE(warnings[1].toObject()["level"].toString(), QStringLiteral("warning"));
+    QCOMPARE(warnings[1].toObject()["code"].toString(), QStringLiteral("duplicate-text"));
+    // An area beyond the panel is a warning too, named by the area.
+    doc.areas.append({8, 9, 3, 1, QStringLiteral("Zhlaví")});
+    QVERIFY(writeStationFile(twins, doc).ok());
+    const QJsonArray area = QJsonDocument::fromJson(check({"--json", twins}).out.toUtf8())["problems"].toArray();
+    QCOMPARE(area.last().toObject(), QJsonObject({{"x", 8}, {"y", 9}, {"code", "area-outside"}, {"point", ""},
+                                                  {"kind", "Zhlaví"}, {"level", "warning"}}));
     const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
     QCOMPARE(missing.status, 2);
     QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
+    // A file of another kind is no station to check; the message names it.
+    const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("lorem ipsum\r\n");
+    file.close();
+    const Run foreign = check({notes});
+    QCOMPARE(foreign.status, 2);
+    QCOMPARE(foreign.err, QStringLiteral("kalmor-cli: %1: Soubor není stanice Kalmor.\n").arg(notes));
     for (const QStringList &bad : {QStringList{}, QStringList{clean, clean}, QStringList{clean, "--xml"}}) {
         const Run usage = check(bad);
         QCOMPARE(usage.status, 2);

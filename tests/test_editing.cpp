@@ -2,6 +2,8 @@
 #include "editing/Placement.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
+#include "render/index/ElementIndex.h"
+#include "support/IndexProbe.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestRecords.h"
 
@@ -36,10 +38,11 @@ void place(StationDocument &doc, qint32 column, qint32 row, PlacementMode mode, 
     placeElement(edit, column, row, mode, in);
 }
 
-bool shift(StationDocument &doc, qint32 dx, qint32 dy, qint32 columns, qint32 rows, UserPrompts &prompts)
+bool shift(StationDocument &doc, qint32 dx, qint32 dy, qint32 columns, qint32 rows, UserPrompts &prompts,
+           ShiftScope scope = ShiftScope::TrackOnly)
 {
     StationHistory history(doc);
-    return shiftAllElements(history, dx, dy, columns, rows, prompts);
+    return shiftAllElements(history, dx, dy, columns, rows, prompts, scope);
 }
 
 // A pointer on a surface with cell size 47 whose inputs the test sets.
@@ -284,6 +287,7 @@ private slots:
 
     void shiftEdges()
     {
+        // "Jen koleje": the track alone moves, as the first versions did.
         ScriptedPrompts prompts;
         const QString refusal = QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu");
         StationDocument doc;
@@ -344,6 +348,64 @@ private slots:
         framed.tiles().clear();
         QVERIFY(shiftAllElements(history, 0, 3, 150, 50, prompts));
         QCOMPARE(framed.areas().at(0).Y, 3);
+    }
+
+    void shiftMovesEveryList()
+    {
+        // Lamps and plates go with the track, whole records, in one step;
+        // the edge rule holds for every record moved.
+        ScriptedPrompts prompts;
+        StationDocument doc;
+        StationHistory history(doc);
+        doc.tiles().append(tile(5, 5, KOL));
+        const TPoleZarovka lamp{6, 4, 11, 30, QStringLiteral("ZAR_CE_ZH")};
+        const TPoleStitek plate{QStringLiteral("STI_Cely_Dole"), 7, 6};
+        doc.lamps().append(lamp);
+        doc.plates().append(plate);
+        ElementIndex index;
+        index.build(doc.data());
+
+        QVERIFY(shiftAllElements(history, 2, -3, 10, 10, prompts));
+        QCOMPARE(cells(doc.tiles()), QList<QPoint>({{7, 2}}));
+        QCOMPARE(doc.lamps().at(0), (TPoleZarovka{8, 1, 11, 30, lamp.NAME}));
+        QCOMPARE(doc.plates().at(0), (TPoleStitek{plate.NAME, 9, 3}));
+        QCOMPARE(doc.lamps().firstAt(8, 1), 0);
+        QCOMPARE(doc.plates().firstAt(9, 3), 0);
+        // The renderer's index finds them at their new cells.
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Plates, doc.data(), QRect(9 * 47, 3 * 47, 47, 47), 47),
+                 std::vector<qint32>{0});
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Lamps, doc.data(), QRect(8 * 47, 47, 47, 47), 47),
+                 std::vector<qint32>{0});
+        QCOMPARE(history.undoSteps(), 1);
+
+        // The plate would leave the panel: nothing moves. With "Jen koleje"
+        // the track moves alone.
+        QVERIFY(!shiftAllElements(history, 1, 0, 10, 10, prompts));
+        QCOMPARE(prompts.warnings.size(), 1);
+        QCOMPARE(doc.plates().at(0).X, 9);
+        QCOMPARE(doc.tiles().at(0).X, 7);
+        QVERIFY(!shiftAllElements(history, 0, -2, 10, 10, prompts));
+        QCOMPARE(doc.lamps().at(0).Y, 1);
+        QVERIFY(shiftAllElements(history, 1, 0, 10, 10, prompts, ShiftScope::TrackOnly));
+        QCOMPARE(doc.tiles().at(0).X, 8);
+        QCOMPARE(doc.plates().at(0).X, 9);
+        QCOMPARE(doc.lamps().at(0).X, 8);
+
+        // Undo takes the whole shift back, every list at once.
+        QVERIFY(history.undo());
+        QVERIFY(history.undo());
+        QCOMPARE(cells(doc.tiles()), QList<QPoint>({{5, 5}}));
+        QCOMPARE(doc.lamps().at(0), lamp);
+        QCOMPARE(doc.plates().at(0), plate);
+
+        // Lamps alone now move too.
+        StationDocument lampsOnly;
+        StationHistory lampHistory(lampsOnly);
+        lampsOnly.lamps().append({-5, 0, 0, 0, QStringLiteral("ZAR_CE_ZH")});
+        QVERIFY(!shiftAllElements(lampHistory, 1, 0, 150, 50, prompts));
+        QVERIFY(shiftAllElements(lampHistory, 5, 0, 150, 50, prompts));
+        QCOMPARE(lampsOnly.lamps().at(0).X, 0);
+        QCOMPARE(lampsOnly.status(), DocumentStatus::Modified);
     }
 
     void shiftByZeroAndOutsideTiles()

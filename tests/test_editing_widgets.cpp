@@ -9,6 +9,8 @@
 #include "editing/Picking.h"
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
+#include "render/FrameComposer.h"
+#include "render/ImageSet.h"
 #include "view/SpinEdit.h"
 #include "support/ScriptedPrompts.h"
 #include "support/EditingWidgets.h"
@@ -33,6 +35,8 @@ using namespace kalmor::editingtest;
 class TestEditingWidgets : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { pinDesignFont(); }
+
     void cornerDivisionPresets()
     {
         CornerDivisionPage page;
@@ -153,13 +157,14 @@ private slots:
 
         LabelPropertiesPage labels;
         auto *edit = labels.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-        QVERIFY(edit && !edit->isEnabled() && edit->text().isEmpty());
+        QVERIFY(edit && edit->isEnabled() && edit->text().isEmpty());
     }
 
     void lampPageFitsTheLeftPanel()
     {
-        // As in the main window: an 11-pixel "Tahoma" around the page, in a
-        // 169-pixel panel whose page area is about 161 pixels wide.
+        // As in the main window: an 11-pixel "Tahoma" (or the face pinned
+        // for it) around the page, in a 169-pixel panel whose page area is
+        // about 161 pixels wide.
         QWidget panel;
         QFont font(QStringLiteral("Tahoma"));
         font.setPixelSize(11);
@@ -209,30 +214,46 @@ private slots:
         TZ_PosunPolicek dialog(history, prompts, [&panel] { return panel; });
         QCOMPARE(dialog.objectName(), QStringLiteral("Z_PosunPolicek"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Posunout vše"));
-        QCOMPARE(dialog.size(), QSize(135, 113));
+        // Room for the whole caption in the title bar.
+        QVERIFY(dialog.width() >= dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 80);
         QVERIFY(dialog.isModal());
         QCOMPARE(dialog.countEdit()->value(), 1);
-        QCOMPARE(dialog.countEdit()->geometry(), QRect(53, 47, 33, 22));
+        QCOMPARE(dialog.countEdit()->maximum(), 4000);
+        auto *trackOnly = dialog.findChild<QCheckBox *>(QStringLiteral("CH_JenKoleje"));
+        QVERIFY(trackOnly);
+        QCOMPARE(trackOnly->text(), QStringLiteral("Jen koleje"));
+        QVERIFY(!trackOnly->isChecked());
         auto *up = dialog.findChild<QToolButton *>(QStringLiteral("BB_Nahoru"));
         auto *down = dialog.findChild<QToolButton *>(QStringLiteral("BB_Dolu"));
         auto *left = dialog.findChild<QToolButton *>(QStringLiteral("BB_Doleva"));
         auto *right = dialog.findChild<QToolButton *>(QStringLiteral("BB_Doprava"));
         QVERIFY(up && down && left && right);
-        QCOMPARE(left->geometry(), QRect(8, 40, 41, 33));
         QCOMPARE(up->iconSize(), QSize(12, 12));
         QVERIFY(!up->icon().isNull());
         QCOMPARE(up->nextInFocusChain(), down);
         QCOMPARE(down->nextInFocusChain(), right);
         QCOMPARE(right->nextInFocusChain(), left);
         QCOMPARE(left->nextInFocusChain(), dialog.countEdit());
+        // Four digits stand whole in the count field.
+        dialog.show();
+        typeInto(dialog.countEdit(), QStringLiteral("4000"));
+        QVERIFY(dialog.countEdit()->editor()->fontMetrics().horizontalAdvance(QStringLiteral("4000"))
+                <= dialog.countEdit()->editor()->contentsRect().width());
 
         TPolePanelu t;
         t.X = 140;
         t.Y = 10;
         t.NAME = QStringLiteral("KOL_sLSPS");
         doc.tiles().append(t);
+        doc.lamps().append({140, 10, 0, 0, QStringLiteral("ZAR_CE_ZH")});
         doc.setStatus(DocumentStatus::Saved);
-        dialog.show();
+        // The lamp moves with the track; "Jen koleje" leaves it.
+        typeInto(dialog.countEdit(), QStringLiteral("1"));
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(doc.lamps().at(0).X, 141);
+        QTest::mouseClick(left, Qt::LeftButton);
+        QCOMPARE(doc.lamps().at(0).X, 140);
+        trackOnly->setChecked(true);
         typeInto(dialog.countEdit(), QStringLiteral("3"));
         QTest::mouseClick(right, Qt::LeftButton);
         QCOMPARE(doc.tiles().at(0).X, 143);
@@ -260,13 +281,17 @@ private slots:
         QTest::mouseClick(down, Qt::LeftButton);
         QCOMPARE(doc.tiles().at(0).Y, 7);
         QCOMPARE(doc.status(), DocumentStatus::Saved);
-        // A typed count beyond 9 stands until the field is left, which a
-        // click on an arrow does first: the shift is by 9.
-        typeInto(dialog.countEdit(), QStringLiteral("12"));
-        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("12"));
+        // A typed count beyond 4000 stands until the field is left, which a
+        // click on an arrow does first: the shift is by 4000, and refused.
+        typeInto(dialog.countEdit(), QStringLiteral("40000"));
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("40000"));
         QTest::mouseClick(right, Qt::LeftButton);
-        QCOMPARE(doc.tiles().at(0).X, 149 + 9);
-        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("9"));
+        QCOMPARE(dialog.countEdit()->text(), QStringLiteral("4000"));
+        QCOMPARE(doc.tiles().at(0).X, 149);
+        typeInto(dialog.countEdit(), QStringLiteral("12"));
+        QTest::mouseClick(right, Qt::LeftButton);
+        QCOMPARE(doc.tiles().at(0).X, 149 + 12);
+        QCOMPARE(doc.lamps().at(0).X, 140);
         QCOMPARE(doc.status(), DocumentStatus::Modified);
     }
 
@@ -329,6 +354,47 @@ private slots:
         for (const TPolePanelu &t : doc.tiles())
             QVERIFY(t.NAME == QStringLiteral("KOL_sLHPD") && !t.Cont_LH && t.Cont_PD && !t.Cont_LS);
         QCOMPARE(doc.tiles().count(), 2);
+
+        // Each corner box alone, found by its name, sets that flag of the
+        // placed record and draws a corner piece in that corner of the
+        // cursor cell's preview, in no other.
+        QTest::mouseClick(f.main->image(QStringLiteral("KRI_sLDPH_sLHPD")), Qt::LeftButton);
+        const ImageSet images;
+        RenderState bare;
+        bare.switches = ViewSwitches{false, false, false, false};
+        // The four corners in the order of the record's flags below.
+        const std::array<std::pair<QString, QPoint>, 4> corners{
+            {{QStringLiteral("LH"), {0, 0}}, {QStringLiteral("LD"), {0, 1}}, {QStringLiteral("PH"), {1, 0}},
+             {QStringLiteral("PD"), {1, 1}}}};
+        const PanelSelection noCells;
+        for (std::size_t only = 0; only < corners.size(); ++only) {
+            for (std::size_t i = 0; i < corners.size(); ++i) {
+                auto *box = f.corner->findChild<QCheckBox *>(QStringLiteral("CH_Poloha_") + corners[i].first);
+                if (box->isChecked() != (i == only))
+                    QTest::mouseClick(box, Qt::LeftButton);
+            }
+            click(6, 1);
+            const TPolePanelu &placed = doc.tiles().at(doc.tiles().firstAt(6, 1));
+            QCOMPARE((std::array{placed.Cont_LH, placed.Cont_LD, placed.Cont_PH, placed.Cont_PD}),
+                     (std::array{only == 0, only == 1, only == 2, only == 3}));
+            QVERIFY(!placed.Cont_LS && !placed.Cont_SH && !placed.Cont_SD && !placed.Cont_PS);
+
+            const EditingView view = currentEditingView(pointer, f.selection->currentKind(), *f.corner, *f.lamp, noCells);
+            QImage frame;
+            CanvasState canvas;
+            composeFrameWalkingEveryElement(frame, QRect(6 * 47, 47, 47, 47), StationData{}, bare, view, images,
+                                            canvas);
+            const QRgb fill = frame.pixel(23, 23);
+            QRect drawn;
+            for (int y = 0; y < 47; ++y) {
+                for (int x = 0; x < 47; ++x) {
+                    if (frame.pixel(x, y) != fill)
+                        drawn |= QRect(x, y, 1, 1);
+                }
+            }
+            const QRect corner(corners[only].second * 24, QSize(23, 23));
+            QVERIFY2(!drawn.isEmpty() && corner.contains(drawn), qPrintable(corners[only].first));
+        }
 
         clickTab(f.main, mainPageIndex(u"SH_ZAROVKY"));
         pick(f.lamp->verticalList(), 2);

@@ -128,14 +128,15 @@ void TestExportShell::exportThroughTheDialog()
     QVERIFY(menusEnabled(w));
     QVERIFY(!w.exportCommand()->isRunning());
 
-    // The picture is the applied panel at the cell size of the window.
+    // The picture is the station's panel at the cell size of the window.
     w.viewport().setZoom(-37);
     QVERIFY(w.exportCommand()->exportTo(m_dir.filePath("panel.png")));
-    QCOMPARE(QImage(m_dir.filePath("panel.png")).size(), QSize(150 * 10, 50 * 10));
+    QCOMPARE(QImage(m_dir.filePath("panel.png")).size(), QSize(20 * 10, 12 * 10));
 
     // Too many pixels for PNG: said in Czech, nothing written.
     w.viewport().setZoom(0);
-    w.viewport().applyPanelSize(4000, 4000);
+    doc.setColumns(4000);
+    doc.setRows(4000);
     QString message;
     keepMessage(message);
     QVERIFY(!w.exportCommand()->exportTo(m_dir.filePath("huge.png")));

@@ -8,10 +8,12 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftElements.h"
 #include "render/index/ElementIndex.h"
+#include "support/IndexProbe.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StationBytes.h"
 #include "support/TestRecords.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -217,8 +219,8 @@ private slots:
         for (const auto &[column, name] : cells)
             e.doc.tiles().append(tile(column, 5, QString::fromLatin1(name)));
         ElementIndex index;
-        std::vector<qint32> near;
-        index.tilesNear(e.doc.data(), QRect(0, 0, 10 * Cell, 10 * Cell), Cell, near);
+        const QRect view(0, 0, 10 * Cell, 10 * Cell);
+        positionsDrawn(index, ElementIndex::Layer::Tiles, e.doc.data(), view, Cell);
         const quint64 builds = index.rebuildCount();
 
         const auto rightClick = [&e](int column) {
@@ -235,9 +237,8 @@ private slots:
         QVERIFY(e.history.undo());
         QCOMPARE(names(e.doc.tiles()), QStringList({"A", "B", "C", "D", "E"}));
         QCOMPARE(e.doc.tiles().firstAt(5, 5), 0);
-        near.clear();
-        index.tilesNear(e.doc.data(), QRect(0, 0, 10 * Cell, 10 * Cell), Cell, near);
-        QCOMPARE(near, (std::vector<qint32>{0, 1, 2, 3, 4}));
+        QCOMPARE(positionsDrawn(index, ElementIndex::Layer::Tiles, e.doc.data(), view, Cell),
+                 (std::vector<qint32>{0, 1, 2, 3, 4}));
         QCOMPARE(index.rebuildCount(), builds);
         QVERIFY(e.history.redo());
         QCOMPARE(names(e.doc.tiles()), QStringList({"E", "B", "C", "D"}));
@@ -268,7 +269,8 @@ private slots:
         // A load holds the read station until undo and redo were tried.
         std::atomic<bool> tried{false};
         e.life.addLoadFollower([&tried](const StationData &) -> std::function<void()> {
-            while (!tried)
+            QDeadlineTimer limit(std::chrono::seconds(20));
+            while (!tried && !limit.hasExpired())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             return {};
         });
@@ -277,6 +279,7 @@ private slots:
             tried = true;
         });
         QVERIFY(e.life.openFrom(path));
+        QVERIFY(tried);
         QVERIFY(refused);
         QVERIFY(!e.history.canUndo() && !e.history.canRedo());
         e.drag();

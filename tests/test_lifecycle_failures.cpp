@@ -179,30 +179,58 @@ private slots:
         f.doc.tiles().append(tile(40, 40));
         f.doc.markModified();
         const QByteArray before = snapshot(f.doc);
+        // The file is read; the load then runs, by the lifecycle's clock,
+        // long enough to be held, until the test lets it end.
         std::atomic<bool> release{false};
         bool adopted = false;
         f.life.addLoadFollower([&](const StationData &read) -> std::function<void()> {
-            while (!release)
+            f.now = DocumentLifecycle::LoadHoldAfterMs;
+            QDeadlineTimer limit(std::chrono::seconds(20));
+            while (!release && !limit.hasExpired())
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             const QByteArray onTheLoadingThread = stationBytes(read);
             return [&adopted, &f, onTheLoadingThread] { adopted = snapshot(f.doc) == onTheLoadingThread; };
         });
+        // Driven from the window's events while the load runs: the commands
+        // are tried, then the clock goes to just before the progress
+        // threshold and onto it, each step after the load has looked at the
+        // clock again; the load ends once the strip shows.
         QStringList refused;
         QByteArray during;
-        QTimer::singleShot(DocumentLifecycle::LoadProgressAfterMs + 100, [&] {
-            if (!f.life.newStation())
-                refused << QStringLiteral("new");
-            if (!f.life.saveStation())
-                refused << QStringLiteral("save");
-            if (!f.life.openStation())
-                refused << QStringLiteral("open");
-            if (!f.life.confirmClose())
-                refused << QStringLiteral("close");
-            during = snapshot(f.doc);
-            release = true;
+        bool stripEarly = false;
+        int stage = 0;
+        int readsSeen = 0;
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            const bool stripShown = f.host.log.join(u'\n').contains(QStringLiteral("progress"));
+            if (f.clockReads == readsSeen)
+                return;
+            readsSeen = f.clockReads;
+            if (stage == 0) {
+                if (!f.life.newStation())
+                    refused << QStringLiteral("new");
+                if (!f.life.saveStation())
+                    refused << QStringLiteral("save");
+                if (!f.life.openStation())
+                    refused << QStringLiteral("open");
+                if (!f.life.confirmClose())
+                    refused << QStringLiteral("close");
+                during = snapshot(f.doc);
+                f.now = DocumentLifecycle::LoadProgressAfterMs - 1;
+            } else if (stage == 1) {
+                stripEarly = stripShown;
+                f.now = DocumentLifecycle::LoadProgressAfterMs;
+            } else if (stripShown) {
+                release = true;
+                driver.stop();
+            }
+            ++stage;
         });
+        driver.start(0);
         QSignalSpy closeDue(&f.life, &DocumentLifecycle::closeRequestDue);
         QVERIFY(f.life.openFrom(file));
+        QVERIFY(release);
+        QVERIFY(!stripEarly);
         QCOMPARE(refused, (QStringList{"new", "save", "open", "close"}));
         QVERIFY(f.prompts.questions.isEmpty());
         QCOMPARE(during, before);
@@ -231,6 +259,11 @@ private slots:
         QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("slozka")));
         const QString longLine = path(QStringLiteral("dlouha.stvx"));
         writeBytes(longLine, "SET_Stanice;x\r\nSET_Popis;" + QByteArray(MaxLineBytes + 1, 'a') + "\r\n");
+        // Text of another kind, which a save would overwrite with a station.
+        const QString notes = path(QStringLiteral("poznamky.txt"));
+        writeBytes(notes, "Seznam stanic\r\n\r\nHorn\xED Lhota;SET;PRUSVITKA\r\nset_Vyska;12\r\n");
+        const QString empty = path(QStringLiteral("prazdna.stvx"));
+        writeBytes(empty, "\r\n");
 
         Fixture f;
         f.fill();
@@ -240,7 +273,8 @@ private slots:
         const QString denied = QStringLiteral("File access denied");
         const std::pair<QString, QString> cases[] = {{pipe, denied}, {QStringLiteral("/dev/zero"), denied},
                                                      {link, denied}, {folder, denied},
-                                                     {longLine, QStringLiteral("Line 2 is longer than 64 MiB")}};
+                                                     {longLine, QStringLiteral("Line 2 is longer than 64 MiB")},
+                                                     {notes, QStringLiteral("Soubor není stanice Kalmor.")}};
         for (const auto &[file, message] : cases) {
             f.prompts.messages.clear();
             QVERIFY(!f.life.openFrom(file));
@@ -258,6 +292,13 @@ private slots:
             QVERIFY(S_ISFIFO(info.st_mode));
         }
         QCOMPARE(f.doc.currentPath(), path(QStringLiteral("dobry.stvx")));
+
+        // A file without a line of text is an empty station.
+        f.prompts.messages.clear();
+        QVERIFY(f.life.openFrom(empty));
+        QVERIFY(f.prompts.messages.isEmpty());
+        QVERIFY(!f.doc.hasAnyElement());
+        QCOMPARE(f.doc.currentPath(), empty);
     }
 };
 

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
@@ -228,36 +229,45 @@ private slots:
         QCOMPARE(s.state.fillColour, red);
     }
 
-    void previewCopiesTopLeft()
+    void previewShowsWholePanel()
     {
         Preview p;
         QCOMPARE(p.dlg.objectName(), QStringLiteral("NahledPanelu"));
-        p.surface.renderState().fillColour = rgbColour(10, 120, 30);
+        const Colour green = rgbColour(10, 120, 30);
+        p.surface.renderState().fillColour = green;
+        p.surface.switches().grid = false;
         p.viewport.applyPanelSize(100, 100);
         p.viewport.adjustScrollBars(QSize(800, 600));
         p.viewport.setHorizontalPosition(2000);
-        p.viewport.setVerticalPosition(1500);
-        QVERIFY(p.viewport.surfacePosition() != QPoint(0, 0));
 
-        p.dlg.copyFromSurface();
-        const QImage reference = p.surface.copyOut(QRect(0, 0, 1000, 800)).copy(0, 0, 665, 417);
-        QCOMPARE(p.dlg.picture().size(), QSize(665, 417));
-        QCOMPARE(p.dlg.picture().convertToFormat(QImage::Format_RGB32),
-                 reference.convertToFormat(QImage::Format_RGB32));
+        // 0 fits the whole panel into the picture area, whatever the scroll.
+        QCOMPARE(p.dlg.zoomField()->value(), 0);
+        p.dlg.composePicture();
+        const QSize room = p.dlg.pictureArea()->maximumViewportSize();
+        const QImage fit = p.dlg.picture();
+        QCOMPARE(fit.height(), room.height());
+        QCOMPARE(fit.width(), room.height());
+        QCOMPARE(fit.pixel(0, 0), toQColor(green).rgb());
+        QCOMPARE(fit.pixel(fit.width() - 1, fit.height() - 1), toQColor(green).rgb());
 
-        // A narrower surface covers only its own part; the rest keeps the old copy.
-        const QImage wide = p.dlg.picture();
-        p.surface.renderState().fillColour = rgbColour(200, 0, 200);
-        p.viewport.applyPanelSize(10, 5);
-        QCOMPARE(p.viewport.surfaceSize(), QSize(470, 235));
-        p.dlg.copyFromSurface();
-        const QImage narrow = p.surface.copyOut(QRect(0, 0, 470, 235));
-        QCOMPARE(p.dlg.picture().pixel(100, 100), narrow.pixel(100, 100));
-        QVERIFY(p.dlg.picture().pixel(100, 100) != wide.pixel(100, 100));
-        QCOMPARE(p.dlg.picture().pixel(600, 100), wide.pixel(600, 100));
-        QCOMPARE(p.dlg.picture().pixel(100, 300), wide.pixel(100, 300));
-        QCOMPARE(p.dlg.picture().copy(0, 0, 470, 235).convertToFormat(QImage::Format_RGB32),
-                 narrow.convertToFormat(QImage::Format_RGB32));
+        // A scale in percent of the work area's; a click closes the window
+        // and centres the work area on the point.
+        p.dlg.zoomField()->setValue(10);
+        p.dlg.composePicture();
+        QCOMPARE(p.dlg.picture().size(), QSize(470, 470));
+        p.dlg.show();
+        p.dlg.pictureClicked(QPoint(235, 100));
+        QVERIFY(!p.dlg.isVisible());
+        QCOMPARE(p.viewport.horizontal().position, 2350 - 400);
+        QCOMPARE(p.viewport.vertical().position, 1000 - 300);
+
+        // The largest panel at the largest scale: the picture stays within
+        // its budget of pixels.
+        p.viewport.applyPanelSize(4000, 4000);
+        p.dlg.zoomField()->setValue(TNahledPanelu::MaxZoomPercent);
+        p.dlg.composePicture();
+        QVERIFY(qint64(p.dlg.picture().width()) * p.dlg.picture().height() <= TNahledPanelu::MaxPicturePixels);
+        QCOMPARE(p.dlg.picture().width(), p.dlg.picture().height());
     }
 
     void previewWindow()

@@ -226,8 +226,10 @@ StationData randomStation(QRandomGenerator &random)
             z.IO.set(*IoRoleCode::from("CE"), IoAddress{1, quint16(wiring.bounded(1, 20))});
         d.lamps.append(z);
     }
+    // Plates with and without texts: every command carries the text.
     for (int i = 0; i < 20; ++i)
-        d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows)});
+        d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows),
+                         i % 3 ? QStringLiteral("Dolní %1").arg(i) : QString()});
     return d;
 }
 
@@ -373,7 +375,7 @@ private slots:
         from.doc.tiles().append(TPolePanelu{2, 3, {}, true, {}, {}, {}, {}, true, {}, QStringLiteral("KOL_sLSPS")});
         from.doc.tiles().append(TPolePanelu{9, 9, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOL_sSDSH")});
         from.doc.lamps().append({3, 4, 15, 32, QStringLiteral("ZAR_CE_ZH")});
-        from.doc.plates().append({QStringLiteral("STI_Cely_Dole"), 2, 4});
+        from.doc.plates().append({QStringLiteral("STI_Cely_Dole"), 2, 4, QStringLiteral("Kolej 1")});
         from.doc.tiles().append(TPolePanelu{3, 3, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOZ_sLS")});
         from.selection.selectCells({4, 5}, {2, 3});
         from.commands.copySelected();
@@ -383,7 +385,7 @@ private slots:
                                 "PRUSVITKA;X=1;Y=0;NAME=KOZ_sLS;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
                                 "Cont_PH=0;Cont_PS=0;Cont_PD=0\r\n"
                                 "ZAROVKA;X=1;Y=1;NAME=ZAR_CE_ZH;ODSAZENI_X=15;ODSAZENI_Y=32\r\n"
-                                "STITEK;X=0;Y=1;NAME=STI_Cely_Dole\r\n"));
+                                "STITEK;X=0;Y=1;NAME=STI_Cely_Dole;TEXT=Kolej 1\r\n"));
         QVERIFY(from.doc.status() == DocumentStatus::New && !from.history.canUndo());
 
         Editor into;

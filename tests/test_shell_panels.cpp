@@ -21,6 +21,7 @@
 #include "shell/TStarter.h"
 #include "shell/ToolPanels.h"
 #include "shell/WrappingTabs.h"
+#include "support/IndexProbe.h"
 #include "support/ShellTestSupport.h"
 
 #include <QAbstractButton>
@@ -68,11 +69,12 @@ private slots:
     void undoAndRedoEntries();
     void selectionKeysAndWheel();
     void shiftShortcutsWinOverFields();
+    void closingEndsProgram();
 };
 
 void ShellPanelsTest::initTestCase()
 {
-    QVERIFY(installCzechQtTranslation(qApp));
+    setUpShellSuite();
 }
 
 void ShellPanelsTest::resizeRule()
@@ -303,6 +305,29 @@ void ShellPanelsTest::viewSwitchesAndShift()
     auto *check = child<QWidget>(&w, "LayoutCheckWindow");
     QVERIFY(check->isVisible() && check->isWindow() && !check->isModal());
     check->close();
+    // Plate texts are shown until "Texty" is cleared; "Najít ..." is a
+    // tool window too.
+    QVERIFY(surface->switches().texts);
+    action(w, "MP_Texty")->trigger();
+    QVERIFY(!surface->switches().texts && !w.currentPicture().texts);
+    doc.plates().append({QStringLiteral("STI_Cely_Dole"), 2, 1, QStringLiteral("Kolej 1")});
+    doc.plates().append({QStringLiteral("STI_Cely_Dole"), 6, 3, QStringLiteral("kolej 2")});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    action(w, "MP_Najit")->trigger();
+    auto *find = child<QWidget>(&w, "FindWindow");
+    QVERIFY(find->isVisible() && find->isWindow() && !find->isModal());
+    QVERIFY(QTest::qWaitForWindowActive(find));
+    // Enter goes to the first hit; F3, which is "Zobrazit všechny" in the
+    // main window, to the next one in this window.
+    auto *field = child<QLineEdit>(find, "E_Hledat");
+    QTest::keyClicks(field, QStringLiteral("kolej"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(w.pointerInput()->cursorCell(), QPoint(2, 1));
+    QTest::keyClick(field, Qt::Key_F3);
+    QCOMPARE(w.pointerInput()->cursorCell(), QPoint(6, 3));
+    find->close();
+    w.pointerInput()->setCursorCell(QPoint(0, 0));
 
     // The frames read the editing controls.
     const EditingView start = surface->editingView();
@@ -340,7 +365,10 @@ void ShellPanelsTest::undoAndRedoEntries()
     QAction *undo = action(w, "Zpt2");
     QAction *redo = action(w, "MP_Znovu");
     auto *button = child<QToolButton>(&w, "BB_Zpet");
-    const auto enabled = [&] { return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled()}; };
+    auto *redoButton = child<QToolButton>(&w, "BitBtn5");
+    const auto enabled = [&] {
+        return QList<bool>{undo->isEnabled(), button->isEnabled(), redo->isEnabled(), redoButton->isEnabled()};
+    };
     const auto click = [&w](int column) {
         emit w.surface()->mouseMoved(column * 47 + 5, 5);
         emit w.surface()->mousePressed(Qt::LeftButton, column * 47 + 5, 5);
@@ -349,10 +377,10 @@ void ShellPanelsTest::undoAndRedoEntries()
     QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
                                                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
     QCOMPARE(redo->shortcutContext(), Qt::WindowShortcut);
-    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+    QCOMPARE(enabled(), (QList<bool>{false, false, false, false}));
 
     click(0);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
     QCOMPARE(button->toolTip(), QStringLiteral("Zpět: Vložení prvku"));
     action(w, "Posunoutve1")->trigger();
     QCOMPARE(undo->statusTip(), QStringLiteral("Zpět: Posunutí všech prvků"));
@@ -363,20 +391,22 @@ void ShellPanelsTest::undoAndRedoEntries()
     QVERIFY(doc.tiles().isEmpty());
     // Back at the state of the new station: its status, and no question.
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
-    QCOMPARE(enabled(), (QList<bool>{false, false, true}));
-    redo->trigger();
+    QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
+    QCOMPARE(redoButton->toolTip(), QStringLiteral("Znovu: Vložení prvku"));
+    redoButton->click();
+    QCOMPARE(doc.tiles().count(), 1);
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Upraveno"));
-    QCOMPARE(enabled(), (QList<bool>{true, true, true}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, true, true}));
     // A new gesture drops what could be redone.
     click(2);
-    QCOMPARE(enabled(), (QList<bool>{true, true, false}));
+    QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
 
     // Saving keeps the steps; New empties them.
     QTemporaryDir dir;
     QVERIFY(w.lifecycle()->saveTo(dir.filePath(QStringLiteral("u.stvx"))));
     QVERIFY(undo->isEnabled());
     QVERIFY(w.lifecycle()->newStation());
-    QCOMPARE(enabled(), (QList<bool>{false, false, false}));
+    QCOMPARE(enabled(), (QList<bool>{false, false, false, false}));
 }
 
 void ShellPanelsTest::selectionKeysAndWheel()
@@ -408,9 +438,9 @@ void ShellPanelsTest::selectionKeysAndWheel()
     // a change made outside the history waits for the frame.
     surface->repaint();
     doc.tiles().replace(0, TPolePanelu(doc.tiles().at(0)));
-    QVERIFY(!surface->indexFollowed());
+    QVERIFY(!IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Right);
-    QVERIFY(surface->indexFollowed());
+    QVERIFY(IndexProbe::followed(*surface));
     QTest::keyClick(surface, Qt::Key_Down);
     QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), QPoint(2, 2));
     QCOMPARE(w.panelSelection()->area(), (CellRect{2, 2, 3, 3}));
@@ -471,16 +501,21 @@ void ShellPanelsTest::selectionKeysAndWheel()
     wheel(onSurface(), QPoint(0, 120), Qt::ControlModifier);
     QCOMPARE(view.cellSize(), 64);
     QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("17"));
-    QCOMPARE(view.surfaceSize(), QSize(150 * 64, 50 * 64));
+    // New applied the new station's 100 x 50 cells.
+    QCOMPARE(view.surfaceSize(), QSize(100 * 64, 50 * 64));
     QCOMPARE(cellUnder(), before);
     QCOMPARE(w.pointerInput()->cursorCell(), before);
+    // A notch scrolls three cells of the size shown.
+    const int zoomedDown = view.vertical().position;
+    wheel(onSurface(), QPoint(0, -120), {});
+    QCOMPARE(view.vertical().position, zoomedDown + 3 * 64);
     for (int notch = 0; notch < 5; ++notch)
         wheel(onSurface(), QPoint(0, -120), Qt::ControlModifier);
     QCOMPARE(view.cellSize(), 12);
     if (surface->rect().contains(onSurface()))
         QCOMPARE(w.pointerInput()->cursorCell(), cellUnder());
     QCOMPARE(child<QSpinBox>(&w, "SE_Zvetseni")->text(), QStringLiteral("-35"));
-    QCOMPARE(view.surfaceSize(), QSize(150 * 12, 50 * 12));
+    QCOMPARE(view.surfaceSize(), QSize(100 * 12, 50 * 12));
 }
 
 void ShellPanelsTest::shiftShortcutsWinOverFields()
@@ -521,6 +556,55 @@ void ShellPanelsTest::shiftShortcutsWinOverFields()
     QCOMPARE(field->text(), QStringLiteral("0"));
 }
 
+
+void ShellPanelsTest::closingEndsProgram()
+{
+    {
+        Application app;
+        QSignalSpy finished(&app, &Application::finished);
+        app.starter().close();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!app.starter().timer()->isActive());
+        QVERIFY(!app.mainWindow().isVisible());
+    }
+    Application app;
+    runSplash(app);
+    QSignalSpy finished(&app, &Application::finished);
+    TPanelVaxel &w = app.mainWindow();
+    app.document().tiles().append(TPolePanelu{});
+    app.document().markModified();
+
+    QString asked;
+    whenModal([&asked](QWidget *modal) {
+        asked = qobject_cast<QMessageBox *>(modal)->text();
+        clickBoxButton(modal, QMessageBox::No);
+    });
+    QVERIFY(!w.close());
+    QCOMPARE(asked, QStringLiteral("Soubor (žádný soubor) byl upraven, zavřít bez uložení změn?"));
+    QVERIFY(w.isVisible());
+    QCOMPARE(finished.count(), 0);
+
+    // Enter and Esc answer No: neither throws the work away.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        bool presetNo = false;
+        whenModal([&presetNo, key](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            presetNo = box->defaultButton() == box->button(QMessageBox::No);
+            QTest::keyClick(box, key);
+        });
+        QVERIFY(!w.close());
+        QVERIFY(presetNo);
+        QVERIFY(w.isVisible());
+        QCOMPARE(app.document().tiles().count(), 1);
+    }
+    QCOMPARE(finished.count(), 0);
+
+    whenModal([](QWidget *modal) { clickBoxButton(modal, QMessageBox::Yes); });
+    action(w, "Konec1")->trigger();
+    QVERIFY(!w.isVisible());
+    QCOMPARE(finished.count(), 1);
+}
 
 QTEST_MAIN(ShellPanelsTest)
 #include "test_shell_panels.moc"

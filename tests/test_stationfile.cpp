@@ -1,4 +1,5 @@
 #include "document/StationFile.h"
+#include "document/StationText.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 #include "support/ReadBothWays.h"
@@ -85,6 +86,11 @@ private slots:
                  QByteArray("ZAROVKA;X=-4;Y=7;NAME=ZAR_CE_ZH;ODSAZENI_X=31;ODSAZENI_Y=32\r\n"));
         QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 0, 2147483647}),
                  QByteArray("STITEK;X=0;Y=2147483647;NAME=STI_Cely_Dole\r\n"));
+        // Numbers of every length, and the edges between them.
+        QCOMPARE(lampLine({100, 999, 1000, 1099, QStringLiteral("ZAR_BI_ZH")}),
+                 QByteArray("ZAROVKA;X=100;Y=999;NAME=ZAR_BI_ZH;ODSAZENI_X=1000;ODSAZENI_Y=1099\r\n"));
+        QCOMPARE(lampLine({9999, 10000, -1, -2147483647 - 1, QStringLiteral("ZAR_BI_ZH")}),
+                 QByteArray("ZAROVKA;X=9999;Y=10000;NAME=ZAR_BI_ZH;ODSAZENI_X=-1;ODSAZENI_Y=-2147483648\r\n"));
 
         // A whole station: tiles, then lamps, then plates, each in list order,
         // with progress after every line.
@@ -163,6 +169,10 @@ private slots:
         QVERIFY(hand.lamps.at(1).IO.isEmpty());
         QCOMPARE(hand.areas.at(0), (TOblast{1, 2, 3, 4, QStringLiteral("A")}));
         QCOMPARE(hand.areas.at(1), (TOblast{7, 0, 0, 0, {}}));
+        // A file of areas alone is a station still.
+        QString error;
+        QCOMPARE(read("OBLAST;X=1;Y=2;SIRKA=3;VYSKA=4;NAME=A\r\n", &error).areas.count(), 1);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
     }
 
     void largeStationWrittenLineForLine()
@@ -185,9 +195,12 @@ private slots:
             d.tiles.append({number(), number(), bool(f & 1), bool(f & 2), bool(f & 4), bool(f & 8), bool(f & 16),
                             bool(f & 32), bool(f & 64), bool(f & 128), name(i)});
         }
+        // Plates with and without texts, some long enough to outgrow a piece.
+        const QStringList texts{QString(), QStringLiteral("Kolej 1a"), QStringLiteral("Stanice Dolní Lhota"),
+                                QString(1 << 20, QLatin1Char('T'))};
         for (int i = 0; i < 10000; ++i) {
             d.lamps.append({number(), number(), number(), number(), name(i)});
-            d.plates.append({name(i), number(), number()});
+            d.plates.append({name(i), number(), number(), texts.at(i % 3001 == 3000 ? 3 : int(random.bounded(3)))});
         }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("velka.stvx"));
@@ -199,6 +212,39 @@ private slots:
         QVERIFY(readStationFile(path, back).ok());
         const auto same = [](const auto &a, const auto &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); };
         QVERIFY(same(back.tiles, d.tiles) && same(back.lamps, d.lamps) && same(back.plates, d.plates));
+    }
+
+    // A plate's text is a field of its own after the name, only when there
+    // is one; the reader takes it from the fourth field when it is keyed so.
+    void plateTexts()
+    {
+        QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 6, 6}), QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole\r\n"));
+        QCOMPARE(plateLine({QStringLiteral("STI_Cely_Dole"), 6, 6, QStringLiteral("Kolej 1")}),
+                 QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Kolej 1\r\n"));
+        const QByteArray lines = "STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Stanice Doln\xED Lhota\r\n"
+                                 "STITEK;X=6;Y=7;NAME=STI_Cely_Dole\r\n"
+                                 "STITEK;X=6;Y=8;NAME=STI_Cely_Dole;NAPIS=S1\r\n"
+                                 "STITEK;X=6;Y=9;NAME=STI_Cely_Dole;TEXT=\r\n"
+                                 "STITEK;X=6;Y=10;NAME=STI_Cely_Dole;text=S1\r\n"
+                                 "STITEK;X=6;Y=11;NAME=STI_Cely_Nahore;TEXT=S1;dal\xB9\xED\r\n";
+        const StationData d = read(settingLines(StationData{}) + lines);
+        QStringList texts;
+        for (const TPoleStitek &s : d.plates)
+            texts << s.TEXT;
+        QCOMPARE(texts, (QStringList{QStringLiteral("Stanice Dolní Lhota"), QString(), QString(), QString(), QString(),
+                                     QStringLiteral("S1")}));
+        // Written again: the texts as they were read, nothing for the others.
+        QCOMPARE(stationBytes(d).mid(settingLines(d).size()),
+                 QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole;TEXT=Stanice Doln\xED Lhota\r\n"
+                            "STITEK;X=6;Y=7;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=8;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=9;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=10;NAME=STI_Cely_Dole\r\n"
+                            "STITEK;X=6;Y=11;NAME=STI_Cely_Nahore;TEXT=S1\r\n"));
+        // What a text may hold: what the file keeps as it was typed.
+        QVERIFY(isStationText(QStringLiteral("Kolej 1a – Ř")));
+        for (const QString &refused : {QStringLiteral("a;b"), QStringLiteral("a\nb"), QStringLiteral("S→1")})
+            QVERIFY(!isStationText(refused));
     }
 
     void czechTextsRoundTrip()

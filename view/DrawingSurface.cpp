@@ -148,6 +148,12 @@ void X_Plocha::mouseReleaseEvent(QMouseEvent *event)
     emit mouseReleased(event->button(), p.x(), p.y(), event->modifiers());
 }
 
+void X_Plocha::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    emit mouseDoubleClicked(event->button(), p.x(), p.y(), event->modifiers());
+}
+
 void X_Plocha::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);

@@ -46,6 +46,11 @@ public:
 
     const CanvasState &canvasState() const { return m_canvas; }
 
+    // What the surface shows, for the windows that show it too.
+    const StationDocument &document() const { return m_doc; }
+    const ImageSet &images() const { return m_images; }
+    Viewport &viewport() const { return m_viewport; }
+
     // What a load does for the frames: the cell index of the station read,
     // built on the loading thread and taken over with the station, so that
     // the first frame after the load has nothing to build.
@@ -61,9 +66,6 @@ public:
 
     // Surface pixels composed so far, for tests and benchmarks.
     qint64 composedPixels() const { return m_composedPixels; }
-    // Whether the cell index has followed every change of the elements,
-    // so that the next frame only draws: for tests.
-    bool indexFollowed() const { return m_index.followed(m_doc.data()); }
 
 public slots:
     // A tick of X_Vykreslovac: note the lag count and frame rate and
@@ -85,16 +87,22 @@ signals:
     void mouseMoved(int x, int y);
     void mousePressed(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
     void mouseReleased(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
+    // The second press of a double click, in place of mousePressed.
+    void mouseDoubleClicked(Qt::MouseButton button, int x, int y, Qt::KeyboardModifiers modifiers = {});
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // Tests look at what the cell index has followed (tests/support/IndexProbe.h).
+    friend struct IndexProbe;
+
     RenderState frameState() const;
     FrameSnapshot snapshot() const;
 

@@ -4,6 +4,7 @@
 #include "document/UserPrompts.h"
 #include "render/FrameInputs.h"
 #include "view/SpinEdit.h"
+#include "view/StationSize.h"
 #include "render/SystemColours.h"
 #include "render/Viewport.h"
 
@@ -159,7 +160,7 @@ void TNastaveniPanelu::Button4Click()
     m_columns->interpretText();
     m_history.type(DocumentField::Rows, m_rows->value());
     m_history.type(DocumentField::Columns, m_columns->value());
-    m_viewport.applyPanelSize(m_doc.columns(), m_doc.rows());
+    applyStationSize(m_viewport, m_doc);
 }
 
 void TNastaveniPanelu::Button1Click()

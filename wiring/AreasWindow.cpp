@@ -7,7 +7,6 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
@@ -181,15 +180,6 @@ void AreasWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     follow();
-}
-
-void AreasWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 std::optional<TOblast> AreasWindow::current() const

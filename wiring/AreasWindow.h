@@ -76,7 +76,6 @@ public:
     void selectChosen();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

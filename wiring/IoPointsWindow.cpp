@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -121,16 +120,6 @@ void IoPointsWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     follow();
-}
-
-void IoPointsWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Esc that no editor or field took closes the window.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void IoPointsWindow::showAreas()

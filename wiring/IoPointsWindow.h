@@ -41,7 +41,6 @@ signals:
     void cellChosen(QPoint cell);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

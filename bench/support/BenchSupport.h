@@ -43,6 +43,15 @@ inline double medianMs(int runs, const std::function<void()> &work)
     return double(times[times.size() / 2]) / 1e6;
 }
 
+// Wall time of one call, in milliseconds.
+inline double elapsedMs(const std::function<void()> &work)
+{
+    QElapsedTimer t;
+    t.start();
+    work();
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
 // Peak resident memory of the process so far, in megabytes.
 inline long peakMegabytes()
 {

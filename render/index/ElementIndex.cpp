@@ -1,5 +1,6 @@
 #include "render/index/ElementIndex.h"
 
+#include "render/index/IndexFollow.h"
 #include "render/index/IndexLayer.h"
 
 #include <algorithm>
@@ -57,12 +58,6 @@ ElementIndex &ElementIndex::operator=(ElementIndex &&) noexcept = default;
 void ElementIndex::gather(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
                           std::vector<IndexedDraw> &out, Order order)
 {
-    collect(layer, doc, rect, cellSize, true, order, out);
-}
-
-void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin,
-                           Order order, std::vector<IndexedDraw> &out)
-{
     forEachLayer(doc, [&](Layer which, const auto &list) {
         if (which != layer)
             return;
@@ -70,8 +65,7 @@ void ElementIndex::collect(Layer layer, const StationData &doc, const QRect &rec
         out.clear();
         m_rebuilds += detail::catchUp(state, *m_names, list);
         const auto shift = list.shiftTotal();
-        detail::gatherLayer(state, shift.dx - state.builtShiftX, shift.dy - state.builtShiftY, qint32(list.count()),
-                            rect, cellSize, thin, out);
+        detail::gatherLayer(state, shift.dx - state.builtShiftX, shift.dy - state.builtShiftY, rect, cellSize, out);
         if (order == Order::List)
             sortByPosition(out, m_scratch);
     });
@@ -94,27 +88,9 @@ void ElementIndex::followNow(const StationData &doc)
         // Each settle() compacts or merges at least one group: this ends.
         while (state.edits.unsettled())
             state.edits.settle();
+        state.built.thinChanged();
+        state.edits.thinChanged();
     });
-}
-
-bool ElementIndex::followed(const StationData &doc) const
-{
-    bool all = true;
-    forEachLayer(doc, [this, &all](Layer layer, const auto &list) {
-        const LayerState &state = m_layers[std::size_t(layer)];
-        if (state.valid && state.list == &list)
-            all = all && state.revision == list.revision() && !state.edits.unsettled();
-    });
-    return all;
-}
-
-void ElementIndex::near(Layer layer, const StationData &doc, const QRect &rect, int cellSize,
-                        std::vector<qint32> &out)
-{
-    collect(layer, doc, rect, cellSize, false, Order::List, m_scratchNear);
-    out.clear();
-    for (const IndexedDraw &d : m_scratchNear)
-        out.push_back(d.pos);
 }
 
 const QString &ElementIndex::name(quint32 id) const
@@ -125,21 +101,6 @@ const QString &ElementIndex::name(quint32 id) const
 quint32 ElementIndex::nameCount() const
 {
     return m_names->count();
-}
-
-void ElementIndex::lampsNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
-{
-    near(Layer::Lamps, doc, rect, cellSize, out);
-}
-
-void ElementIndex::tilesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
-{
-    near(Layer::Tiles, doc, rect, cellSize, out);
-}
-
-void ElementIndex::platesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out)
-{
-    near(Layer::Plates, doc, rect, cellSize, out);
 }
 
 void ElementIndex::build(const StationData &doc)

@@ -40,29 +40,28 @@ struct IndexedDraw {
 
 // Finds the records whose drawing can reach a rectangle of the surface
 // without walking whole lists, and hands a frame what it needs to draw
-// them without reading the records again: each list is kept in buckets of
+// them without reading the records again. Each list is kept in buckets of
 // 16 x 16 cells with the cell, name, corner flags and lamp offsets of
-// every record. Answers are in list order, so the stacking within a layer
-// stays that of the list.
-//
-// The buckets are built once per list (a load builds them on its own
-// thread, before the document takes the station over) and then follow
-// the list: a shift by its offset, edited positions from the list's
-// change log, the records now at them grouped in buckets of their own
-// (a paste of many thousands in one pass over them), and records taken
-// out or put back with the order of the rest kept by renumbering the
-// positions in one pass, so neither a shift (nor its undo), a paste, a
-// removal of many nor a deleted selection (nor its undo) costs a rebuild.
-//
-// Records stacked on one cell are thinned out: a picture drawn opaque
-// again at the same place later in the same list covers the earlier one
-// exactly, so only the last of such draws is offered.
-//
-// A record reaches at most its own cell and the horizontal neighbours
-// (corner partners), except lamps, which stand at pixel offsets. Lamps
-// with offsets beyond a few hundred pixels, and lamp names in the other
-// two lists (they borrow offsets from the lamp list), are kept apart and
-// offered for every rectangle; drawing clips them.
+// every record (IndexBuckets), built once per list (a load builds them on
+// its own thread, before the document takes the station over) and then
+// following the list's change log (IndexFollow): a shift by its offset;
+// the records now at edited positions in buckets of their own, grouped and
+// merged a bounded amount at a time (IndexEdits); records taken out or put
+// back with the order of the rest kept by moving a table of the built
+// records' positions in one pass (IndexBuilt); so neither a shift, a paste,
+// a removal of many nor their undo costs a rebuild. Whether a record shows,
+// and at which position, is decided in one place (ShownAt): a built record
+// no longer shows once its position was edited, once it was taken out and
+// once it stands past the end, an edited one once it was forgotten; every
+// walk of the buckets and the thinning of stacks ask it. Records stacked
+// in a crowded bucket are thinned out, as a picture drawn opaque again at
+// the same place later in the list covers the earlier one exactly. Answers
+// are in list order, so the stacking within a layer stays that of the
+// list. A record reaches at most its own cell and the horizontal
+// neighbours (corner partners), except lamps, which stand at pixel
+// offsets; lamps with offsets beyond a few hundred pixels, and lamp names
+// in the other two lists (they borrow offsets from the lamp list), are
+// kept apart and offered for every rectangle, and drawing clips them.
 class ElementIndex {
 public:
     enum class Layer { Lamps, Tiles, Plates };
@@ -88,24 +87,16 @@ public:
     // while one thread gathers.
     void catchUp(const StationData &doc);
 
-    // Follows the lists' changes now, with the merges and compactions they
-    // leave, which gathering otherwise spreads over its calls: an editing
-    // command has it done as it ends, so that the next frame only draws.
+    // Follows the lists' changes now, with the merges, compactions and
+    // thinning they leave, which gathering otherwise spreads over its
+    // calls: an editing command has it done as it ends, so that the next
+    // frame only draws.
     // A list the index must be built for again waits for the frame.
     void followNow(const StationData &doc);
-    // Whether the index has followed every change of doc's lists that it
-    // can follow, with nothing left to merge: for tests.
-    bool followed(const StationData &doc) const;
 
     // The kind name of IndexedDraw::name.
     const QString &name(quint32 id) const;
     quint32 nameCount() const;
-
-    // Positions (ascending) of records that may reach the rectangle of
-    // surface pixels; a superset of those that do, stacked ones included.
-    void lampsNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
-    void tilesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
-    void platesNear(const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
 
     // Builds the buckets of all three lists now: a load does it on its own
     // thread, on the station it read.
@@ -122,14 +113,12 @@ public:
     quint64 rebuildCount() const { return m_rebuilds; }
 
 private:
-    void collect(Layer layer, const StationData &doc, const QRect &rect, int cellSize, bool thin, Order order,
-                 std::vector<IndexedDraw> &out);
-    void near(Layer layer, const StationData &doc, const QRect &rect, int cellSize, std::vector<qint32> &out);
+    // Tests look at what the index has followed (tests/support/IndexProbe.h).
+    friend struct IndexProbe;
 
     std::unique_ptr<detail::IndexNames> m_names;
     std::vector<detail::LayerState> m_layers;
     std::vector<IndexedDraw> m_scratch;
-    std::vector<IndexedDraw> m_scratchNear;
     quint64 m_rebuilds = 0;
 };
 

@@ -1,7 +1,8 @@
 #include "render/index/IndexEdits.h"
 
+#include "render/index/IndexMoves.h"
+
 #include <algorithm>
-#include <limits>
 
 namespace kalmor::detail {
 
@@ -17,13 +18,6 @@ constexpr std::size_t LatestLimit = 2048;
 constexpr std::size_t SettleBudget = std::size_t(1) << 13;
 
 }  // namespace
-
-qint64 IndexEdits::bucket(qint64 cell)
-{
-    constexpr qint64 Low = std::numeric_limits<qint32>::min();
-    constexpr qint64 High = std::numeric_limits<qint32>::max();
-    return std::clamp(cell, Low, High) >> BucketGrid::Shift;
-}
 
 void IndexEdits::clear(qint32 count)
 {
@@ -43,21 +37,23 @@ void IndexEdits::forget(qint32 pos)
         return;
     const std::size_t g = std::size_t(m_at[std::size_t(pos)] >> 32);
     const std::size_t i = std::size_t(m_at[std::size_t(pos)] & 0xFFFFFFFF);
-    Group *of = g == Latest ? nullptr : &m_groups[g];
-    Edited &e = of ? of->records[i] : m_latest[i];
-    e.entry.pos = -1;
     m_at[std::size_t(pos)] = None;
-    lost(e, of);
+    if (g == Latest) {
+        m_latest[i].entry.pos = -1;
+        lost(nullptr, qint32(i));
+    } else {
+        m_groups[g].buckets[i].pos = -1;
+        lost(&m_groups[g], qint32(i));
+    }
 }
 
-void IndexEdits::lost(const Edited &e, Group *of)
+void IndexEdits::lost(Group *of, qint32 slot)
 {
     --m_live;
     if (!of)
         return;
     --of->live;
-    if (e.crowded >= 0)
-        of->thinned[std::size_t(e.crowded)].stale = true;
+    of->buckets.changed(slot);
 }
 
 void IndexEdits::add(const Edited &e)
@@ -70,6 +66,34 @@ void IndexEdits::add(const Edited &e)
     m_at[pos] = at(Latest, m_latest.size());
     m_latest.push_back(e);
     ++m_live;
+}
+
+void IndexEdits::renumber(const Moves &moves, qint32 first, qint32 count)
+{
+    // Clearing the positions noted from first on costs a miss each,
+    // clearing that part of the table a pass: whichever is less.
+    const std::size_t from = std::min(std::size_t(first), m_at.size());
+    if (32 * (m_live + m_latest.size()) < m_at.size() - from)
+        unplace(first);
+    else
+        std::fill(m_at.begin() + std::ptrdiff_t(from), m_at.end(), None);
+    m_at.resize(std::max(m_at.size(), std::size_t(count)), None);
+    const auto move = [&](qint32 &pos, std::size_t group, std::size_t slot) {
+        if (pos < first)
+            return;
+        pos = moves(pos);
+        if (pos >= 0)
+            m_at[std::size_t(pos)] = at(group, slot);
+        else
+            lost(group == Latest ? nullptr : &m_groups[group], qint32(slot));
+    };
+    for (std::size_t g = 0; g < m_groups.size(); ++g) {
+        Buckets &records = m_groups[g].buckets;
+        for (std::size_t slot = 0; slot < records.size(); ++slot)
+            move(records[slot].pos, g, slot);
+    }
+    for (std::size_t i = 0; i < m_latest.size(); ++i)
+        move(m_latest[i].entry.pos, Latest, i);
 }
 
 bool IndexEdits::unsettled() const
@@ -85,29 +109,41 @@ bool IndexEdits::mergeable(std::size_t g) const
 {
     // Like sizes merge, as the digits of a binary counter carry.
     return g + 1 < m_groups.size() && m_groups[g].live <= m_groups[g + 1].live
-        && m_groups[g].records.size() + m_groups[g + 1].records.size() <= SettleBudget;
+        && m_groups[g].buckets.size() + m_groups[g + 1].buckets.size() <= SettleBudget;
 }
 
 bool IndexEdits::wasteful(const Group &g)
 {
-    return g.records.size() - g.live > std::max(LatestLimit, g.live);
+    return g.buckets.size() - g.live > std::max(LatestLimit, g.live);
+}
+
+void IndexEdits::groupLatest()
+{
+    for (std::size_t from = 0; from < m_latest.size(); from += SettleBudget) {
+        std::vector<Entry> entries;
+        std::vector<qint32> column;
+        std::vector<qint32> row;
+        for (std::size_t i = from; i < std::min(m_latest.size(), from + SettleBudget); ++i) {
+            const Edited &e = m_latest[i];
+            if (e.entry.pos < 0)
+                continue;
+            entries.push_back(e.entry);
+            column.push_back(e.plain ? BucketGrid::LeftOut : BucketGrid::bucketOf(qint32(e.x)));
+            row.push_back(BucketGrid::bucketOf(qint32(e.y)));
+        }
+        m_groups.push_back(group(entries, column, row));
+    }
+    m_latest.clear();
 }
 
 void IndexEdits::settle()
 {
     std::size_t changed = m_groups.size();  // the first group whose records moved
-    // The latest records are grouped at once, in groups of a bounded size,
-    // since every gather would walk those left over. Compacting and merging
-    // groups, passes that no change asks for, are bounded in each call.
-    if (m_latest.size() > LatestLimit) {
-        changed = std::min(changed, m_groups.size());
-        for (std::size_t from = 0; from < m_latest.size(); from += SettleBudget) {
-            const auto first = m_latest.begin() + std::ptrdiff_t(from);
-            const auto last = m_latest.begin() + std::ptrdiff_t(std::min(m_latest.size(), from + SettleBudget));
-            m_groups.push_back(group(std::vector<Edited>(first, last)));
-        }
-        m_latest.clear();
-    }
+    // The latest records are grouped at once, since every gather would
+    // walk those left over. Compacting and merging groups, passes that no
+    // change asks for, are bounded in each call.
+    if (m_latest.size() > LatestLimit)
+        groupLatest();
     std::size_t budget = SettleBudget;
     const auto spend = [&budget](std::size_t records) {
         if (records > budget)
@@ -115,20 +151,26 @@ void IndexEdits::settle()
         budget -= records;
         return true;
     };
+    std::vector<Entry> entries;
+    std::vector<qint32> column;
+    std::vector<qint32> row;
+    const auto regroup = [&](std::size_t first, std::size_t last) {
+        entries.clear();
+        column.clear();
+        row.clear();
+        for (std::size_t g = first; g <= last; ++g)
+            m_groups[g].buckets.takeShown(ShownAt{}, entries, column, row);
+        m_groups[first] = group(entries, column, row);
+        m_groups.erase(m_groups.begin() + std::ptrdiff_t(first) + 1, m_groups.begin() + std::ptrdiff_t(last) + 1);
+        changed = std::min(changed, first);
+    };
     for (std::size_t g = 0; g < m_groups.size(); ++g) {
-        if (wasteful(m_groups[g]) && spend(m_groups[g].records.size())) {
-            m_groups[g] = group(std::move(m_groups[g].records));
-            changed = std::min(changed, g);
-        }
+        if (wasteful(m_groups[g]) && spend(m_groups[g].buckets.size()))
+            regroup(g, g);
     }
     for (std::size_t g = m_groups.size(); g-- > 1;) {
-        if (mergeable(g - 1) && spend(m_groups[g - 1].records.size() + m_groups[g].records.size())) {
-            std::vector<Edited> both = std::move(m_groups[g - 1].records);
-            both.insert(both.end(), m_groups[g].records.begin(), m_groups[g].records.end());
-            m_groups[g - 1] = group(std::move(both));
-            m_groups.erase(m_groups.begin() + std::ptrdiff_t(g));
-            changed = std::min(changed, g - 1);
-        }
+        if (mergeable(g - 1) && spend(m_groups[g - 1].buckets.size() + m_groups[g].buckets.size()))
+            regroup(g - 1, g);
     }
     const auto empty = std::find_if(m_groups.begin(), m_groups.end(), [](const Group &g) { return g.live == 0; });
     if (empty != m_groups.end()) {
@@ -136,82 +178,66 @@ void IndexEdits::settle()
         std::erase_if(m_groups, [](const Group &g) { return g.live == 0; });
     }
     place(changed);
-    for (Group &g : m_groups) {
-        for (Thinned &t : g.thinned) {
-            if (t.stale)
-                thinOut(g, t);
-        }
-    }
 }
 
-IndexEdits::Group IndexEdits::group(std::vector<Edited> records)
+void IndexEdits::thinChanged()
 {
-    std::erase_if(records, [](const Edited &e) { return e.entry.pos < 0; });
-    const auto plain = std::stable_partition(records.begin(), records.end(), [](const Edited &e) { return !e.plain; });
+    for (Group &g : m_groups)
+        g.buckets.thinChanged(ShownAt{});
+}
+
+IndexEdits::Group IndexEdits::group(const std::vector<Entry> &entries, const std::vector<qint32> &column,
+                                    const std::vector<qint32> &row)
+{
     Group g;
-    g.plainFrom = std::size_t(plain - records.begin());
-    g.live = records.size();
-    std::vector<qint32> column(g.plainFrom);
-    std::vector<qint32> row(g.plainFrom);
-    for (std::size_t i = 0; i < g.plainFrom; ++i) {
-        column[i] = BucketGrid::bucketOf(qint32(records[i].x));
-        row[i] = BucketGrid::bucketOf(qint32(records[i].y));
-    }
-    const std::vector<qint32> slot = g.grid.build(column, row);
-    g.records.resize(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        Edited &e = g.records[i < g.plainFrom ? std::size_t(slot[i]) : i];
-        e = records[i];
-        e.crowded = -1;
-    }
-    g.grid.forEachBucket([&g](qint32 begin, qint32 end) {
-        if (end - begin <= Crowded)
-            return;
-        for (qint32 i = begin; i < end; ++i)
-            g.records[std::size_t(i)].crowded = qint32(g.thinned.size());
-        g.thinned.push_back(Thinned{{}, begin, end, true});
-    });
-    for (Thinned &t : g.thinned)
-        thinOut(g, t);
+    g.buckets.build(entries, column, row, ShownAt{});
+    g.live = entries.size();
     return g;
-}
-
-void IndexEdits::thinOut(Group &g, Thinned &t)
-{
-    std::vector<qint32> latestFirst;
-    for (qint32 i = t.begin; i < t.end; ++i) {
-        if (g.records[std::size_t(i)].entry.pos >= 0)
-            latestFirst.push_back(i);
-    }
-    std::sort(latestFirst.begin(), latestFirst.end(), [&g](qint32 a, qint32 b) {
-        return g.records[std::size_t(a)].entry.pos > g.records[std::size_t(b)].entry.pos;
-    });
-    LaterDraws later;
-    t.kept.clear();
-    for (const qint32 i : latestFirst) {
-        const quint8 parts = later.keep(g.records[std::size_t(i)].entry);
-        if (parts != 0)
-            t.kept.emplace_back(i, parts);
-    }
-    t.stale = false;
 }
 
 void IndexEdits::place(std::size_t first)
 {
     for (std::size_t g = first; g < m_groups.size(); ++g) {
-        const std::vector<Edited> &records = m_groups[g].records;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (records[i].entry.pos >= 0)
-                m_at[std::size_t(records[i].entry.pos)] = at(g, i);
+        const Buckets &records = m_groups[g].buckets;
+        for (std::size_t slot = 0; slot < records.size(); ++slot) {
+            if (records[slot].pos >= 0)
+                m_at[std::size_t(records[slot].pos)] = at(g, slot);
         }
     }
 }
 
-void IndexEdits::unplace(const std::vector<Edited> &records, qint32 first)
+void IndexEdits::unplace(qint32 first)
 {
-    for (const Edited &e : records) {
-        if (e.entry.pos >= first)
-            m_at[std::size_t(e.entry.pos)] = None;
+    const auto clear = [&](qint32 pos) {
+        if (pos >= first)
+            m_at[std::size_t(pos)] = None;
+    };
+    for (const Group &g : m_groups) {
+        for (std::size_t slot = 0; slot < g.buckets.size(); ++slot)
+            clear(g.buckets[slot].pos);
+    }
+    for (const Edited &e : m_latest)
+        clear(e.entry.pos);
+}
+
+void IndexEdits::gather(const CellRange &cells, qint64 sx, qint64 sy, std::vector<IndexedDraw> &out)
+{
+    for (Group &g : m_groups)
+        g.buckets.gather(cells, sx, sy, ShownAt{}, out);
+    for (const Edited &e : m_latest) {
+        const Entry &d = e.entry;
+        if (d.pos >= 0 && !e.plain && e.x >= cells.x0 && e.x <= cells.x1 && e.y >= cells.y0 && e.y <= cells.y1)
+            out.push_back(IndexedDraw{qint32(e.x + sx), qint32(e.y + sy), d.pos, d.name, d.dx, d.dy, d.parts, false});
+    }
+}
+
+void IndexEdits::gatherPlain(std::vector<IndexedDraw> &out) const
+{
+    for (const Group &g : m_groups)
+        g.buckets.gatherPlain(ShownAt{}, out);
+    for (const Edited &e : m_latest) {
+        if (e.entry.pos >= 0 && e.plain)
+            out.push_back(IndexedDraw{0, 0, e.entry.pos, 0, 0, 0, PartPicture, true});
     }
 }
 

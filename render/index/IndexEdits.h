@@ -1,24 +1,21 @@
 #pragma once
 
-#include "document/BucketGrid.h"
-#include "render/index/IndexEntry.h"
-#include "render/index/IndexThinning.h"
+#include "render/index/IndexBuckets.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 namespace kalmor::detail {
+
+class Moves;
 
 // A record edited since the buckets were built, at its cell as it would
 // have been before the shifts since then.
 struct Edited {
     qint64 x = 0;
     qint64 y = 0;
-    Entry entry{};        // entry.pos is its position now, -1 once forgotten
-    bool plain = false;   // drawn from the record itself
-    qint32 crowded = -1;  // which crowded bucket of its group holds it
+    Entry entry{};       // entry.pos is its position now, -1 once forgotten
+    bool plain = false;  // drawn from the record itself
 };
 
 // The records now at edited positions. A flat table by position finds the
@@ -29,9 +26,8 @@ struct Edited {
 // lost many records compacted, a bounded amount of that work per gather,
 // so that a frame asks a handful of groups and neither a paste of many
 // thousands nor the gather after it waits for a pass over all of them; a
-// single edit costs a few nanoseconds. Crowded buckets are thinned out as
-// the built ones are, among the records of one group: a later record
-// covers an earlier one whatever is drawn between them.
+// single edit costs a few nanoseconds. Crowded buckets are thinned out
+// among the records of one group.
 class IndexEdits {
 public:
     // Forgets every record, for a list of count records.
@@ -54,124 +50,50 @@ public:
     void reserve(std::size_t more) { m_latest.reserve(m_latest.size() + more); }
     // Notes a record, in place of one noted at its position.
     void add(const Edited &e);
-    // Moves every record from position p to now(p), forgetting those for
-    // which it gives -1; positions before `first` stay. count is the length
-    // of the list after.
-    template <class Now>
-    void renumber(const Now &now, qint32 first, qint32 count)
-    {
-        // Clearing the positions noted from first on costs a miss each,
-        // clearing that part of the table a pass: whichever is less.
-        const std::size_t from = std::min(std::size_t(first), m_at.size());
-        if (32 * (m_live + m_latest.size()) < m_at.size() - from) {
-            for (const Group &g : m_groups)
-                unplace(g.records, first);
-            unplace(m_latest, first);
-        } else {
-            std::fill(m_at.begin() + std::ptrdiff_t(from), m_at.end(), None);
-        }
-        m_at.resize(std::max(m_at.size(), std::size_t(count)), None);
-        const auto move = [&](std::vector<Edited> &records, std::size_t group, Group *of) {
-            for (std::size_t i = 0; i < records.size(); ++i) {
-                Edited &e = records[i];
-                if (e.entry.pos < first)
-                    continue;
-                e.entry.pos = now(e.entry.pos);
-                if (e.entry.pos >= 0)
-                    m_at[std::size_t(e.entry.pos)] = at(group, i);
-                else
-                    lost(e, of);
-            }
-        };
-        for (std::size_t g = 0; g < m_groups.size(); ++g)
-            move(m_groups[g].records, g, &m_groups[g]);
-        move(m_latest, Latest, nullptr);
-    }
-    // Groups the latest records when they got many, merges and compacts
-    // groups as far as a bounded number of records allows, and thins out
-    // again the crowded buckets that lost records.
+    // Moves every record from position p on to where the change moved it,
+    // forgetting those it took out; positions before `first` stay. count
+    // is the length of the list after.
+    void renumber(const Moves &moves, qint32 first, qint32 count);
+    // Groups the latest records when they got many, and merges and
+    // compacts groups as far as a bounded number of records allows.
     void settle();
     // Whether settle() has merges or compactions left to do.
     bool unsettled() const;
+    // Thins again the crowded buckets that lost records.
+    void thinChanged();
 
-    // Calls visit(edited, parts) for every record kept in buckets whose
-    // cell lies in [x0, x1] x [y0, y1] (cells before the shifts since the
-    // build), with the parts worth drawing: in crowded buckets, when thin
-    // is set, only those no later record of its group repeats.
-    template <class Visit>
-    void forEachIn(qint64 x0, qint64 x1, qint64 y0, qint64 y1, bool thin, Visit visit) const
-    {
-        const auto take = [&](const Edited &e, quint8 parts) {
-            if (e.entry.pos >= 0 && !e.plain && e.x >= x0 && e.x <= x1 && e.y >= y0 && e.y <= y1)
-                visit(e, parts);
-        };
-        for (const Group &g : m_groups) {
-            const auto inBucket = [&](qint64, qint64, qint32 begin, qint32 end) {
-                if (thin && end - begin > Crowded) {
-                    const Thinned &t = g.thinned[std::size_t(g.records[std::size_t(begin)].crowded)];
-                    for (const auto &[i, parts] : t.kept)
-                        take(g.records[std::size_t(i)], parts);
-                    return;
-                }
-                for (qint32 i = begin; i < end; ++i)
-                    take(g.records[std::size_t(i)], g.records[std::size_t(i)].entry.parts);
-            };
-            g.grid.forEachIn(bucket(x0), bucket(x1), bucket(y0), bucket(y1), inBucket);
-        }
-        for (const Edited &e : m_latest)
-            take(e, e.entry.parts);
-    }
-
-    // Calls visit(pos) for every record drawn plain.
-    template <class Visit>
-    void forEachPlain(Visit visit) const
-    {
-        const auto take = [&](const Edited &e) {
-            if (e.entry.pos >= 0 && e.plain)
-                visit(e.entry.pos);
-        };
-        for (const Group &g : m_groups)
-            std::for_each(g.records.begin() + std::ptrdiff_t(g.plainFrom), g.records.end(), take);
-        std::for_each(m_latest.begin(), m_latest.end(), take);
-    }
-
-    // The bucket of a cell, for any cell a search may ask about.
-    static qint64 bucket(qint64 cell);
+    // Appends the draws of the records kept in buckets whose cell lies in
+    // the range (cells before the shifts since the build), at their cells
+    // moved by (sx, sy).
+    void gather(const CellRange &cells, qint64 sx, qint64 sy, std::vector<IndexedDraw> &out);
+    // Appends the draws of the records drawn plain.
+    void gatherPlain(std::vector<IndexedDraw> &out) const;
 
 private:
-    // A crowded bucket thinned out: its records worth drawing, with the
-    // parts still worth drawing.
-    struct Thinned {
-        std::vector<std::pair<qint32, quint8>> kept;
-        qint32 begin = 0;  // the bucket's records
-        qint32 end = 0;
-        bool stale = false;
-    };
-    // Records grouped in one pass: bucket by bucket in the grid's order,
-    // those drawn plain after them.
+    // Records grouped in one pass.
     struct Group {
-        std::vector<Edited> records;
-        BucketGrid grid;
-        std::size_t plainFrom = 0;
+        Buckets buckets;
         std::size_t live = 0;
-        std::vector<Thinned> thinned;
     };
 
-    // m_at holds the group and the index in it, or None.
+    // m_at holds the group and the slot in it, or None.
     static constexpr qint64 None = -1;
     static constexpr std::size_t Latest = 0xFFFF;
     static qint64 at(std::size_t group, std::size_t i) { return (qint64(group) << 32) | qint64(i); }
 
-    // A record of the group (none for the latest) was forgotten.
-    void lost(const Edited &e, Group *of);
-    static Group group(std::vector<Edited> records);
+    // The record at the slot of the group (none for the latest) was
+    // forgotten.
+    void lost(Group *of, qint32 slot);
+    static Group group(const std::vector<Entry> &entries, const std::vector<qint32> &column,
+                       const std::vector<qint32> &row);
     bool mergeable(std::size_t g) const;
     static bool wasteful(const Group &g);
-    static void thinOut(Group &g, Thinned &t);
+    // Groups the latest records, in groups of a bounded size.
+    void groupLatest();
     // Notes where the records of the groups from `first` on are.
     void place(std::size_t first);
     // Clears where the records at positions from `first` on are.
-    void unplace(const std::vector<Edited> &records, qint32 first);
+    void unplace(qint32 first);
 
     std::vector<Group> m_groups;  // oldest first
     std::vector<Edited> m_latest;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ElementKinds.h"
 #include "document/StationDocument.h"
 #include "render/index/ElementIndex.h"
 #include "render/index/IndexNames.h"
@@ -24,13 +25,6 @@ struct Entry {
 // Lamps standing farther than this from their cell are offered for every
 // rectangle instead of widening every search.
 constexpr qint64 NearOffset = 256;
-
-// elementClassOf(name) == ElementClass::Lamp, without walking the other
-// prefixes: this runs for every record of a rebuilt list.
-inline bool isLampName(const QString &name)
-{
-    return name.size() >= 3 && name[0] == u'Z' && name[1] == u'A' && name[2] == u'R';
-}
 
 // How the buckets keep a record: false when it is drawn plain.
 template <class Record>

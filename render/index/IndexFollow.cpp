@@ -1,9 +1,10 @@
 // How the cell index of a list follows the list's change log instead of
 // building its buckets again.
-#include "render/index/IndexLayer.h"
+#include "render/index/IndexFollow.h"
+
+#include "render/index/IndexMoves.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace kalmor::detail {
 
@@ -21,159 +22,23 @@ constexpr std::size_t RenumberLimit = 8;
 
 // Positions asked for this many steps ahead of their use.
 constexpr std::size_t Ahead = 16;
-// Positions per step of the table that tells where in builtNow the
-// built records now at a stretch of positions begin.
-constexpr int StretchShift = 4;
-
-// The built record at a position now, or -1. Built records keep their
-// order however they are renumbered, so the one at a position is found by
-// a search, within the stretch of its position; records taken out share
-// the number of the next one kept, which stands after them, so the last
-// of equal numbers is the candidate.
-qint32 builtAt(LayerState &layer, qint32 pos)
-{
-    const std::vector<qint32> &now = layer.builtNow;
-    if (now.empty())
-        return pos < layer.builtCount ? pos : -1;
-    std::vector<qint32> &from = layer.builtFrom;
-    if (from.empty()) {
-        // Filled when first asked: a deleted selection and its undo need
-        // it not at all.
-        const std::size_t stretches = (std::size_t(now.back()) >> StretchShift) + 1;
-        from.resize(stretches + 1);
-        std::size_t k = 0;
-        for (std::size_t b = 0; b < now.size(); ++b) {
-            for (; (k << StretchShift) <= std::size_t(now[b]); ++k)
-                from[k] = qint32(b);
-        }
-        for (; k <= stretches; ++k)
-            from[k] = qint32(now.size());
-    }
-    const std::size_t k = std::min(std::size_t(pos) >> StretchShift, from.size() - 2);
-    const auto after = std::upper_bound(now.cbegin() + from[k], now.cbegin() + from[k + 1], pos);
-    if (after == now.cbegin() || *(after - 1) != pos)
-        return -1;
-    const qint32 built = qint32(after - now.cbegin()) - 1;
-    return testBit(layer.editedBits, built) ? -1 : built;
-}
 
 // The record at pos changed, or is gone: what was noted for the position
 // goes.
 void forgetAt(LayerState &layer, qint32 pos)
 {
-    const qint32 built = builtAt(layer, pos);
+    const qint32 built = layer.built.at(pos);
     if (built >= 0)
-        hideBuilt(layer, built);
+        layer.built.hide(built);
     layer.edits.forget(pos);
 }
-
-// Where a removal or re-insertion that kept the order of the rest moved
-// each position. A removal takes x to x less the removed positions before
-// it; an insertion to x plus the inserted ones at or before where it
-// lands, that is those whose position less the inserted ones before it is
-// at most x. Both keep the order of positions, so a sorted table of
-// positions is moved a stretch at a time. Single positions are counted
-// against those bounds by a search within a stretch of them.
-class Moves {
-public:
-    explicit Moves(const ListRevision::Renumbering &change)
-        : m_change(change),
-          m_before(change.inserted ? change.count - qint32(change.positions.size())
-                                   : change.count + qint32(change.positions.size()))
-    {
-        if (change.inserted) {
-            m_landing.resize(change.positions.size());
-            for (std::size_t k = 0; k < m_landing.size(); ++k)
-                m_landing[k] = change.positions[k] - qint32(k);
-        }
-        const std::vector<qint32> &bounds = this->bounds();
-        m_below.resize((std::size_t(m_before) >> BoundsShift) + 2);
-        std::size_t j = 0;
-        for (std::size_t s = 0; s < m_below.size(); ++s) {
-            while (j < bounds.size() && std::size_t(bounds[j]) < (s << BoundsShift))
-                ++j;
-            m_below[s] = qint32(j);
-        }
-    }
-
-    // Where the record at pos went, or -1 when it was taken out or stood
-    // past the end.
-    qint32 operator()(qint32 pos) const
-    {
-        if (pos < 0 || pos >= m_before)
-            return -1;
-        if (m_change.inserted)
-            return pos + below(pos + 1);
-        const qint32 before = below(pos);
-        const std::vector<qint32> &removed = m_change.positions;
-        return std::size_t(before) < removed.size() && removed[std::size_t(before)] == pos ? -1 : pos - before;
-    }
-
-    // Moves every value of the ascending table; a removed position goes
-    // where the next kept one goes, so the table stays ascending. Calls
-    // taken(i) for every entry i that held a removed position.
-    template <class Taken>
-    void moveAscending(std::vector<qint32> &table, Taken taken) const
-    {
-        // An insertion moves values from m_landing[j] on by j + 1; a
-        // removal those above positions[j] by -(j + 1).
-        const bool inserted = m_change.inserted;
-        const std::vector<qint32> &bounds = this->bounds();
-        auto v = std::lower_bound(table.begin(), table.end(), bounds.front());
-        for (std::size_t j = 0; j < bounds.size(); ++j) {
-            const qint32 by = inserted ? qint32(j + 1) : -qint32(j + 1);
-            if (!inserted) {
-                for (; v != table.end() && *v == bounds[j]; ++v) {
-                    taken(std::size_t(v - table.begin()));
-                    *v -= qint32(j);
-                }
-            }
-            if (j + 1 == bounds.size())
-                break;
-            for (const qint32 limit = bounds[j + 1]; v != table.end() && *v < limit; ++v)
-                *v += by;
-        }
-        const qint32 by = inserted ? qint32(bounds.size()) : -qint32(bounds.size());
-        std::for_each(v, table.end(), [by](qint32 &x) { x += by; });
-    }
-
-private:
-    // An insertion moves positions by its landing places, a removal by its
-    // positions.
-    const std::vector<qint32> &bounds() const { return m_change.inserted ? m_landing : m_change.positions; }
-
-    // How many bounds are less than v (at most m_before + 1).
-    qint32 below(qint32 v) const
-    {
-        const std::size_t s = std::size_t(v) >> BoundsShift;
-        const auto first = bounds().cbegin();
-        return qint32(std::lower_bound(first + m_below[s], first + m_below[s + 1], v) - first);
-    }
-
-    const ListRevision::Renumbering &m_change;
-    qint32 m_before;
-    std::vector<qint32> m_landing;  // an insertion's bounds
-    // By stretch of 2^BoundsShift positions, how many bounds lie before it.
-    static constexpr int BoundsShift = 8;
-    std::vector<qint32> m_below;
-};
 
 // Moves every kept position to where a removal or re-insertion that kept
 // the order of the rest put it, and forgets the records it took out.
 void renumber(LayerState &layer, const ListRevision::Renumbering &change, std::vector<qint32> &pending)
 {
     const Moves now(change);
-    if (layer.builtNow.empty()) {
-        layer.builtNow.resize(std::size_t(layer.builtCount));
-        std::iota(layer.builtNow.begin(), layer.builtNow.end(), 0);
-    }
-    // Those taken out go. Those a removal of the last record left past
-    // the end stay past it, and go when their position is touched again.
-    now.moveAscending(layer.builtNow, [&layer](std::size_t built) {
-        if (!testBit(layer.editedBits, qint32(built)))
-            hideBuilt(layer, qint32(built));
-    });
-    layer.builtFrom.clear();
+    layer.built.renumber(now);
     layer.edits.renumber(now, change.positions.front(), change.count);
     std::erase_if(pending, [&now](qint32 &pos) {
         pos = now(pos);
@@ -239,8 +104,9 @@ bool follow(LayerState &layer, IndexNames &names, const ElementList<Record> &lis
     if (passes > RenumberLimit || layer.edits.size() + described > EditedLimit)
         return false;
 
-    // Positions that may hold a record noted before the list got shorter:
-    // a removal moves the last record into the gap and notes only the gap.
+    // Positions that may hold an edited record noted before the list got
+    // shorter: a removal moves the last record into the gap and notes only
+    // the gap.
     qint32 reach = layer.count;
     std::vector<qint32> pending;
     std::size_t next = 0;  // into touched
@@ -263,8 +129,11 @@ bool follow(LayerState &layer, IndexNames &names, const ElementList<Record> &lis
         next += r.change->touches;
     }
     touchUpTo(touched.size());
+    // What stands past the end goes: built records wherever they went,
+    // edited ones noted at positions the list left.
+    layer.built.hideFrom(qint32(list.count()));
     for (qint32 pos = qint32(list.count()); pos < reach; ++pos)
-        forgetAt(layer, pos);
+        layer.edits.forget(pos);
     describeTouched(layer, names, list, pending);
     layer.edits.settle();
     layer.count = qint32(list.count());

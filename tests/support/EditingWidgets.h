@@ -7,6 +7,7 @@
 #include "editing/CornerDivisionPage.h"
 #include "editing/EditingInputs.h"
 #include "editing/ElementSelection.h"
+#include "editing/LabelPropertiesPage.h"
 #include "editing/LampPropertiesPage.h"
 #include "editing/PaletteWindow.h"
 #include "editing/PanelSelection.h"
@@ -14,6 +15,7 @@
 #include "editing/PointerInput.h"
 #include "editing/ShiftDialog.h"
 #include "view/SpinEdit.h"
+#include "support/PinnedFont.h"
 #include "support/ScriptedPrompts.h"
 #include <QAction>
 #include <QApplication>

@@ -8,6 +8,7 @@
 #include "support/ReadBothWays.h"
 #include "support/ScriptedPrompts.h"
 #include "support/StationBytes.h"
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -123,6 +124,18 @@ struct Fixture {
     ScriptedPrompts prompts;
     RecordingHost host;
     DocumentLifecycle life{doc, prompts, host};
+    // The lifecycle's clock: it stands still unless a test moves it, so a
+    // load is held or shows its progress only when the test says so.
+    std::atomic<qint64> now{0};
+    int clockReads = 0;
+
+    Fixture()
+    {
+        life.setClock([this] {
+            ++clockReads;
+            return now.load();
+        });
+    }
 
     void fill()
     {

@@ -23,6 +23,8 @@ public:
     std::deque<std::optional<ExportChoice>> exportChoices;
 
     QStringList questions;
+    // The questions asked with No as their default answer.
+    QStringList presetNo;
     // Every note and warning shown, in order; the warnings also on their own.
     QStringList messages;
     QStringList warnings;
@@ -37,6 +39,11 @@ public:
     {
         questions << question;
         return take(answers).value_or(false);
+    }
+    bool askPresetNo(const QString &question) override
+    {
+        presetNo << question;
+        return ask(question);
     }
     void inform(const QString &message) override { messages << message; }
     void warn(const QString &message) override

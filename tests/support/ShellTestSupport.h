@@ -3,8 +3,10 @@
 // What the shell suites share: finding controls, answering modal boxes,
 // stepping the splash to its hand-over.
 #include "shell/Application.h"
+#include "shell/QtPrompts.h"
 #include "shell/TPanelVaxel.h"
 #include "shell/TStarter.h"
+#include "support/PinnedFont.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,6 +18,14 @@
 #include <functional>
 
 namespace kalmor::shelltest {
+
+// Before a shell suite's first window: Qt's own texts in Czech, and the
+// face the widgets are measured with.
+inline void setUpShellSuite()
+{
+    QVERIFY(installCzechQtTranslation(qApp));
+    pinDesignFont();
+}
 
 template <class T = QWidget>
 T *child(const QObject *parent, const char *name)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "document/StationDocument.h"
+#include "render/PictureDrawing.h"
+#include "render/index/ElementIndex.h"
+#include "render/PlateTexts.h"
+
+#include <QRect>
+
+#include <memory>
+#include <vector>
+
+namespace kalmor {
+
+
+// How far the texts of a plate list can reach beside their cells: the
+// number of characters of its longest text, followed from frame to frame
+// through the list's change log. It only grows while edits are followed
+// (a text made shorter still counts as long), which costs a wider search,
+// never a text left out; a change of the whole list counts them anew.
+class TextReach {
+public:
+    qsizetype longestText(const ElementList<TPoleStitek> &plates);
+
+private:
+    const ElementList<TPoleStitek> *m_list = nullptr;
+    quint64 m_revision = 0;
+    qsizetype m_longest = 0;
+    std::vector<qint32> m_touched;
+};
+
+// The plate texts one frame draws: every plate with a text that reaches
+// the frame, in list order, each drawn from its picture at the cell size;
+// of plates stacked on one cell, the one drawn on top.
+// Gathered once a frame, before its tiles, and then drawn tile by tile
+// (from several threads): a text crossing a tile's edge is drawn in both
+// tiles from the same picture at the same place, so the tiles join
+// without a seam. A text runs over the cells left and right of its own,
+// above whatever was drawn there, but never above or below its row.
+class FrameTexts {
+public:
+    // With the index, only the plates that may reach the clip are read:
+    // those of its rows, as far to the sides as the longest text reaches.
+    // Without one, every plate is.
+    void gather(const StationData &doc, ElementIndex *index, TextReach &reach, const TextPictures &pictures,
+                int cellSize, const QRect &clip);
+    void draw(FrameTarget &target) const;
+
+private:
+    void add(const ElementList<TPoleStitek> &plates, qint32 position, const TextPictures &pictures,
+             const TextLook &look, const QRect &clip);
+
+    struct Draw {
+        qint64 left = 0;  // of the coverage, in surface pixels
+        qint64 top = 0;
+        qint64 rowTop = 0;  // the plate's cell rows: top .. bottom - 1
+        qint64 rowBottom = 0;
+        std::shared_ptr<const TextPicture> picture;
+    };
+    std::vector<Draw> m_draws;
+    std::vector<IndexedDraw> m_near;
+};
+
+}  // namespace kalmor

@@ -1,0 +1,77 @@
+#include "view/ToolWindow.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <QShortcut>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace kalmor {
+
+namespace {
+
+// Before a window has been shown its frame is unknown: room for a usual
+// title bar and border is kept.
+constexpr QMargins GuessedFrame(4, 28, 4, 4);
+
+}  // namespace
+
+ToolWindow *ToolWindow::attach(QWidget *window, QWidget *panel)
+{
+    return new ToolWindow(window, panel);
+}
+
+ToolWindow::ToolWindow(QWidget *window, QWidget *panel) : QObject(window), m_window(window), m_panel(panel)
+{
+    window->installEventFilter(this);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setObjectName(QStringLiteral("ZavritEsc"));
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
+
+QRect ToolWindow::firstPlace(QSize size, QMargins frame, const QRect &panel, const QRect &screen)
+{
+    // The client area's top-left corner so that the whole frame stands
+    // inside the panel at its top right, as far as the panel is wide and
+    // the screen is high.
+    QRect client(QPoint(0, 0), size);
+    const int right = panel.right() - Margin - frame.right();
+    client.moveTopLeft(QPoint(std::max(panel.left() + Margin + frame.left(), right - size.width() + 1),
+                              panel.top() + Margin + frame.top()));
+    if (!screen.isEmpty()) {
+        const int lowest = screen.bottom() - frame.bottom() - size.height() + 1;
+        client.moveTop(std::max(screen.top() + frame.top(), std::min(client.top(), lowest)));
+        client.moveLeft(std::max(screen.left() + frame.left(), client.left()));
+    }
+    return client;
+}
+
+void ToolWindow::place()
+{
+    if (m_lastPlace) {
+        m_window->setGeometry(*m_lastPlace);
+        return;
+    }
+    if (!m_panel || !m_panel->isVisible())
+        return;
+    const QRect panel(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
+    const QRect screen = m_panel->screen() ? m_panel->screen()->availableGeometry() : QRect();
+    m_window->setGeometry(firstPlace(m_window->size(), GuessedFrame, panel, screen));
+}
+
+bool ToolWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window || event->spontaneous())
+        return false;
+    // The show event comes before the window is mapped; the hide event
+    // while its place is still known.
+    if (event->type() == QEvent::Show)
+        place();
+    else if (event->type() == QEvent::Hide)
+        m_lastPlace = m_window->geometry();
+    return false;
+}
+
+}  // namespace kalmor
