@@ -140,7 +140,7 @@ AreasWindow::AreasWindow(StationHistory &history, UserPrompts &prompts, AreaWind
 {
     setObjectName(QStringLiteral("Oblasti"));
     setWindowTitle(QStringLiteral("Oblasti"));
-    resize(520, 320);
+    resize(600, 320);
     auto *layout = new QHBoxLayout(this);
     m_model = new AreaModel(history, this);
     m_table = new QTableView(this);
@@ -152,6 +152,8 @@ AreasWindow::AreasWindow(StationHistory &history, UserPrompts &prompts, AreaWind
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setColumnWidth(AreaModel::Name, 170);
+    m_table->setColumnWidth(AreaModel::Cell, 80);
+    m_table->setColumnWidth(AreaModel::Size, 80);
     layout->addWidget(m_table, 1);
     auto *buttons = new QVBoxLayout;
     const auto add = [&](const char *name, const QString &caption, void (AreasWindow::*slot)()) {
