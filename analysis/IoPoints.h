@@ -15,25 +15,40 @@ namespace kalmor {
 // The element lists whose records carry I/O roles and addresses. Each is
 // named once in forEachIoList() and ioListOf() below; a list added there
 // (with its designationOf()) takes part in everything built on the points.
-enum class IoList : quint8 { Lamps };
+enum class IoList : quint8 { Lamps, DeskElements };
 
-// What a record's points are called by: a lamp has no designation, so its
-// points are named by its kind and cell instead.
+// What a record's points are called by: a desk element by its designation;
+// a lamp has none, so its points are named by its kind and cell instead.
 inline QString designationOf(const TPoleZarovka &) { return {}; }
+inline QString designationOf(const TPolePrvek &p) { return p.TEXT; }
 
-// Calls f(IoList, list) for every element list with I/O roles.
+// Whether a set of lists (the station, the records of a clipboard) holds
+// desk elements.
+template <class Data>
+concept HasDeskElements = requires(Data &d) { d.deskElements; };
+
+// Calls f(IoList, list) for every element list with I/O roles that the
+// set of lists holds.
 template <class Data, class F>
 void forEachIoList(Data &doc, F &&f)
 {
     f(IoList::Lamps, doc.lamps);
+    if constexpr (HasDeskElements<Data>)
+        f(IoList::DeskElements, doc.deskElements);
 }
 
-// Calls f(list) with the element list of the given kind.
+// Calls f(list) with the element list of the given kind; a set without
+// that list has none of its records, so f gets an empty one.
 template <class Data, class F>
 decltype(auto) ioListOf(Data &doc, IoList list, F &&f)
 {
-    switch (list) {
-    case IoList::Lamps: return f(doc.lamps);
+    if (list == IoList::DeskElements) {
+        if constexpr (HasDeskElements<Data>) {
+            return f(doc.deskElements);
+        } else {
+            ElementList<TPolePrvek> none;
+            return f(none);
+        }
     }
     return f(doc.lamps);
 }

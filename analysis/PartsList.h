@@ -20,6 +20,8 @@ void forEachElement(const StationData &doc, F &&f)
         f(r);
     for (const auto &r : doc.plates)
         f(r);
+    for (const auto &r : doc.deskElements)
+        f(r);
 }
 
 // What a group of cells takes to build: how many elements of each kind,

@@ -48,7 +48,7 @@ QString problemLevelText(ProblemLevel level);
 // rather than on the records of a cell and its neighbours.
 bool isStationWide(ProblemCode code);
 
-enum class ListKind : quint8 { Tiles, Lamps, Plates, Areas };
+enum class ListKind : quint8 { Tiles, Lamps, Plates, DeskElements, Areas };
 
 // One problem at one cell. kind indexes the analysis's kind names; list
 // and position name the record, so that two problems of one cell, code

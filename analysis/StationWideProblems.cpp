@@ -12,6 +12,7 @@ ListKind listKindOf(IoList list)
 {
     switch (list) {
     case IoList::Lamps: return ListKind::Lamps;
+    case IoList::DeskElements: return ListKind::DeskElements;
     }
     return ListKind::Lamps;
 }

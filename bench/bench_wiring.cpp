@@ -8,6 +8,8 @@
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
 #include "render/index/ElementIndex.h"
+#include "analysis/IoPoints.h"
+#include "catalogue/DeskKinds.h"
 #include "wiring/IoPointModel.h"
 #include "wiring/IoPointsWindow.h"
 
@@ -33,8 +35,9 @@ double elapsedMs(const std::function<void()> &work)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// Every lamp wired, boards 1 to 100 in turn, a few pins shared; a 10 x 10
-// grid of areas over the panel.
+// Every lamp wired, boards 1 to 100 in turn, a few pins shared; 100,000
+// desk elements of every kind with designations, each role wired on
+// boards 101 to 200; a 10 x 10 grid of areas over the panel.
 StationData wiredStation()
 {
     StationData doc = bench::bigStation();
@@ -44,6 +47,18 @@ StationData wiredStation()
         z.IO.set(*IoRoleCode::from(QByteArray(z.NAME.toLatin1().mid(4, 2))),
                  IoAddress{quint16(1 + i % 100), quint16(1 + random.bounded(MaxIoNumber))});
         doc.lamps.replace(i, std::move(z));
+    }
+    const auto kinds = deskKinds();
+    doc.deskElements.reserve(100'000);
+    for (qint32 i = 0; i < 100'000; ++i) {
+        const DeskKindInfo &kind = kinds[std::size_t(i) % kinds.size()];
+        TPolePrvek p{i % doc.columns, 2 * (i / doc.columns) + 1, QString::fromLatin1(kind.name),
+                     QStringLiteral("S%1").arg(i)};
+        const auto roles = ioRolesOf(p.NAME);
+        for (std::size_t k = 0; k < roles.size(); ++k)
+            p.IO.set(*IoRoleCode::from(ioKeyOf(roles, k)),
+                     IoAddress{quint16(101 + i % 100), quint16(1 + random.bounded(MaxIoNumber))});
+        doc.deskElements.append(std::move(p));
     }
     for (int y = 0; y < 10; ++y) {
         for (int x = 0; x < 10; ++x)
@@ -56,7 +71,8 @@ void window(StationDocument &doc)
 {
     StationHistory history(doc);
     bench::SilentPrompts prompts;
-    std::printf("\nI/O points window, %lld points:\n", qint64(doc.lamps().count()));
+    std::printf("\nI/O points window, %lld lamps and %lld desk elements:\n", qint64(doc.lamps().count()),
+                qint64(doc.deskElements().count()));
     IoPointsWindow w(history, prompts);
     const double open = elapsedMs([&] { w.show(); });
     auto *table = w.table();

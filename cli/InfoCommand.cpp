@@ -18,9 +18,10 @@ const char *const Usage =
     "usage: kalmor-cli info FILE [--json]\n"
     "\n"
     "Prints rows, columns, background colour, the five station texts, the\n"
-    "number of tiles, lamps and plates, the number of elements of every kind,\n"
-    "the cells the elements span (left, top, right, bottom, inclusive) and\n"
-    "the texts of the plates (column, row and text, in the file's order).\n"
+    "number of tiles, lamps, plates and desk elements, the number of elements\n"
+    "of every kind, the cells the elements span (left, top, right, bottom,\n"
+    "inclusive) and the texts of the plates, then the designations of the desk\n"
+    "elements (column, row and text, in the file's order).\n"
     "\n"
     "  --json   the same as one JSON object\n";
 
@@ -61,7 +62,22 @@ Summary summarise(const StationData &doc)
     count(doc.tiles);
     count(doc.lamps);
     count(doc.plates);
+    count(doc.deskElements);
     return s;
+}
+
+// Plates and desk elements with a text, plates first, each in list order.
+template <class Visit>
+void forEachText(const StationData &doc, Visit visit)
+{
+    for (const TPoleStitek &plate : doc.plates) {
+        if (!plate.TEXT.isEmpty())
+            visit(plate);
+    }
+    for (const TPolePrvek &element : doc.deskElements) {
+        if (!element.TEXT.isEmpty())
+            visit(element);
+    }
 }
 
 QJsonObject asJson(const StationData &doc, const Summary &s)
@@ -77,13 +93,12 @@ QJsonObject asJson(const StationData &doc, const Summary &s)
                              {QStringLiteral("bottom"), s.bounds.bottom}};
     }
     QJsonArray texts;
-    for (const TPoleStitek &plate : doc.plates) {
-        if (!plate.TEXT.isEmpty())
-            texts.append(QJsonObject{{QStringLiteral("x"), plate.X},
-                                     {QStringLiteral("y"), plate.Y},
-                                     {QStringLiteral("kind"), plate.NAME},
-                                     {QStringLiteral("text"), plate.TEXT}});
-    }
+    forEachText(doc, [&texts](const auto &e) {
+        texts.append(QJsonObject{{QStringLiteral("x"), e.X},
+                                 {QStringLiteral("y"), e.Y},
+                                 {QStringLiteral("kind"), e.NAME},
+                                 {QStringLiteral("text"), e.TEXT}});
+    });
     return QJsonObject{
         {QStringLiteral("rows"), doc.rows},
         {QStringLiteral("columns"), doc.columns},
@@ -96,6 +111,7 @@ QJsonObject asJson(const StationData &doc, const Summary &s)
         {QStringLiteral("tiles"), double(doc.tiles.count())},
         {QStringLiteral("lamps"), double(doc.lamps.count())},
         {QStringLiteral("plates"), double(doc.plates.count())},
+        {QStringLiteral("deskElements"), double(doc.deskElements.count())},
         {QStringLiteral("kinds"), kinds},
         {QStringLiteral("boundingBox"), bounds},
         {QStringLiteral("texts"), texts},
@@ -115,6 +131,7 @@ void printText(QTextStream &out, const StationData &doc, const Summary &s)
         << "tiles: " << doc.tiles.count() << "\n"
         << "lamps: " << doc.lamps.count() << "\n"
         << "plates: " << doc.plates.count() << "\n"
+        << "desk elements: " << doc.deskElements.count() << "\n"
         << "kinds:\n";
     for (auto it = s.kinds.cbegin(); it != s.kinds.cend(); ++it)
         out << "  " << it.key() << ": " << it.value() << "\n";
@@ -126,12 +143,10 @@ void printText(QTextStream &out, const StationData &doc, const Summary &s)
         out << "none\n";
     out << "texts:";
     bool any = false;
-    for (const TPoleStitek &plate : doc.plates) {
-        if (plate.TEXT.isEmpty())
-            continue;
-        out << "\n  " << plate.X << ' ' << plate.Y << ": " << plate.TEXT;
+    forEachText(doc, [&](const auto &e) {
+        out << "\n  " << e.X << ' ' << e.Y << ": " << e.TEXT;
         any = true;
-    }
+    });
     out << (any ? "\n" : " none\n");
 }
 

@@ -113,7 +113,7 @@ private:
 bool isStationKey(QByteArrayView key)
 {
     return key.startsWith("SET_") || same(key, "PRUSVITKA") || same(key, "ZAROVKA") || same(key, "STITEK")
-        || same(key, "OBLAST");
+        || same(key, "PRVEK") || same(key, "OBLAST");
 }
 
 class LineInterpreter {
@@ -140,6 +140,8 @@ public:
             return readPlate(f);
         if (same(key, "OBLAST"))
             return readArea(f);
+        if (same(key, "PRVEK"))
+            return readDeskElement(f);
         if (key == "SET_Stanice")
             m_block.stationName = decodeWindows1250(value);
         else if (key == "SET_Autor")
@@ -282,6 +284,24 @@ private:
             a.NAME = decodeWindows1250(*v);
         m_block.areas.push_back(std::move(a));
         return {};
+    }
+
+    // The fields after the name are keyed, in any order; a key this reader
+    // does not know is passed over, so a later field does not stop it.
+    QString readDeskElement(const Fields &f)
+    {
+        TPolePrvek p;
+        QString e = readCellAndName(f, p);
+        for (std::size_t pos = 4; pos < f.count && e.isEmpty(); ++pos) {
+            const QByteArrayView v = f.at[pos];
+            if (v.startsWith("TEXT="))
+                p.TEXT = decodeWindows1250(v.sliced(5));
+            else if (v.startsWith("IO="))
+                e = readIoValue(v.sliced(3), p.IO);
+        }
+        if (e.isEmpty())
+            m_block.deskElements.push_back(std::move(p));
+        return e;
     }
 
     ReadBlock &m_block;

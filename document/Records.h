@@ -71,4 +71,16 @@ struct TOblast {
     }
 };
 
+// One element of the desk (a signal, a button, a controller, a lit
+// indication): its kind, its designation ("S1", "5"; empty: none, with the
+// rules of the station texts) and the addresses its roles are wired to.
+struct TPolePrvek {
+    qint32 X = 0;
+    qint32 Y = 0;
+    QString NAME;
+    QString TEXT{};
+    IoAddresses IO{};
+    friend bool operator==(const TPolePrvek &, const TPolePrvek &) = default;
+};
+
 }  // namespace kalmor

@@ -23,7 +23,7 @@ inline constexpr qint32 MaxPanelCells = 4000;
 qint32 clampPanelCells(qint64 cells);
 
 // Everything a station file holds: panel settings, station texts, the
-// three element lists and the areas. A plain value, so a load can fill a fresh copy and
+// four element lists and the areas. A plain value, so a load can fill a fresh copy and
 // hand it over only once the whole file was read.
 struct StationData {
     qint32 rows = 50;
@@ -40,9 +40,13 @@ struct StationData {
     // Areas are no elements: they are written after them and do not count
     // as something on the panel.
     ElementList<TOblast> areas;
+    ElementList<TPolePrvek> deskElements;
 
-    bool hasAnyElement() const { return !tiles.isEmpty() || !lamps.isEmpty() || !plates.isEmpty(); }
-    qsizetype elementCount() const { return tiles.count() + lamps.count() + plates.count(); }
+    bool hasAnyElement() const
+    {
+        return !tiles.isEmpty() || !lamps.isEmpty() || !plates.isEmpty() || !deskElements.isEmpty();
+    }
+    qsizetype elementCount() const { return tiles.count() + lamps.count() + plates.count() + deskElements.count(); }
 
     // The same settings and texts with empty lists and no areas: what a load starts from,
     // so that settings the file does not mention keep their values.
@@ -89,11 +93,13 @@ public:
     ElementList<TPolePanelu> &tiles() { return m_data.tiles; }
     ElementList<TPoleZarovka> &lamps() { return m_data.lamps; }
     ElementList<TPoleStitek> &plates() { return m_data.plates; }
+    ElementList<TPolePrvek> &deskElements() { return m_data.deskElements; }
     const ElementList<TPolePanelu> &tiles() const { return m_data.tiles; }
     const ElementList<TPoleZarovka> &lamps() const { return m_data.lamps; }
     const ElementList<TPoleStitek> &plates() const { return m_data.plates; }
     ElementList<TOblast> &areas() { return m_data.areas; }
     const ElementList<TOblast> &areas() const { return m_data.areas; }
+    const ElementList<TPolePrvek> &deskElements() const { return m_data.deskElements; }
     bool hasAnyElement() const { return m_data.hasAnyElement(); }
 
     DocumentStatus status() const { return m_status; }

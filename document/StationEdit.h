@@ -30,7 +30,7 @@ struct ListRemoval {
     std::vector<Record> records;
 };
 
-// A gesture's changes of the three element lists and the areas, made through it and
+// A gesture's changes of the four element lists and the areas, made through it and
 // recorded in order, so that undo() restores the lists exactly, order
 // included, and redo() makes the same changes again. Every change is one
 // the lists log as a single edit (or a shift), so the renderer's cell
@@ -71,8 +71,9 @@ public:
 
 private:
     using Change = std::variant<ListChange<TPolePanelu>, ListChange<TPoleZarovka>, ListChange<TPoleStitek>,
-                                ListChange<TOblast>, ListRemoval<TPolePanelu>, ListRemoval<TPoleZarovka>,
-                                ListRemoval<TPoleStitek>, ListRemoval<TOblast>>;
+                                ListChange<TPolePrvek>, ListChange<TOblast>, ListRemoval<TPolePanelu>,
+                                ListRemoval<TPoleZarovka>, ListRemoval<TPoleStitek>, ListRemoval<TPolePrvek>,
+                                ListRemoval<TOblast>>;
 
     StationDocument *m_doc;
     std::vector<Change> m_changes;
@@ -89,6 +90,8 @@ template <>
 inline ElementList<TPoleStitek> &elementsOf(StationDocument &doc) { return doc.plates(); }
 template <>
 inline ElementList<TOblast> &elementsOf(StationDocument &doc) { return doc.areas(); }
+template <>
+inline ElementList<TPolePrvek> &elementsOf(StationDocument &doc) { return doc.deskElements(); }
 
 template <class Record>
 const ElementList<Record> &elementsOf(const StationDocument &doc);
@@ -100,6 +103,8 @@ template <>
 inline const ElementList<TPoleStitek> &elementsOf(const StationDocument &doc) { return doc.plates(); }
 template <>
 inline const ElementList<TOblast> &elementsOf(const StationDocument &doc) { return doc.areas(); }
+template <>
+inline const ElementList<TPolePrvek> &elementsOf(const StationDocument &doc) { return doc.deskElements(); }
 
 template <class Record>
 void StationEdit::append(Record r)

@@ -2,6 +2,7 @@
 // core and written in list order.
 #include "document/StationFile.h"
 
+#include "document/IoAddress.h"
 #include "document/OrderedWork.h"
 #include "document/SafeFile.h"
 #include "document/ValueConversions.h"
@@ -65,6 +66,14 @@ public:
         return *this;
     }
     LinePen &flag(bool b) { return b ? text("-1") : text("0"); }
+    // A keyed text field, only when there is a text.
+    template <std::size_t N>
+    LinePen &keyedText(const char (&key)[N], const QString &value)
+    {
+        if (!value.isEmpty())
+            m_p = putWindows1250(value, text(key).m_p);
+        return *this;
+    }
     LinePen &io(const IoAddresses &addresses)
     {
         if (!addresses.isEmpty())
@@ -114,15 +123,22 @@ char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
 // station without texts is written byte for byte as before texts existed.
 char *putLine(char *at, const TPoleStitek &s, QByteArrayView name)
 {
-    LinePen pen(at);
-    pen.text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name);
-    if (s.TEXT.isEmpty())
-        return pen.text("\r\n").end();
-    return LinePen(putWindows1250(s.TEXT, pen.text(";TEXT=").end())).text("\r\n").end();
+    return LinePen(at)
+        .text("STITEK;X=").integer(s.X).text(";Y=").integer(s.Y).text(";NAME=").bytes(name)
+        .keyedText(";TEXT=", s.TEXT).text("\r\n").end();
 }
 
-// Bytes of a line beyond LongestLine and its kind name: a plate's text,
-// one byte a character, and a lamp's addresses.
+// A desk element's keyed fields follow its name, each only when it holds
+// something.
+char *putLine(char *at, const TPolePrvek &p, QByteArrayView name)
+{
+    return LinePen(at)
+        .text("PRVEK;X=").integer(p.X).text(";Y=").integer(p.Y).text(";NAME=").bytes(name)
+        .keyedText(";TEXT=", p.TEXT).io(p.IO).text("\r\n").end();
+}
+
+// Bytes of a line beyond LongestLine and its kind name: a text, one byte
+// a character, and the addresses.
 template <class Element>
 qsizetype extraRoom(const Element &)
 {
@@ -130,6 +146,7 @@ qsizetype extraRoom(const Element &)
 }
 qsizetype extraRoom(const TPoleStitek &s) { return s.TEXT.size(); }
 qsizetype extraRoom(const TPoleZarovka &z) { return z.IO.isEmpty() ? 0 : 4 + ioValueRoom(z.IO); }
+qsizetype extraRoom(const TPolePrvek &p) { return p.TEXT.size() + (p.IO.isEmpty() ? 0 : 4 + ioValueRoom(p.IO)); }
 
 template <class Element>
 void appendLine(QByteArray &out, const Element &e, QByteArrayView name)
@@ -167,7 +184,7 @@ private:
 };
 
 // A run of element lines: elements first .. first + count - 1 of the
-// station, counting tiles, then lamps, then plates. Buffers go from chunk
+// station, counting tiles, then lamps, then plates, then desk elements. Buffers go from chunk
 // to chunk, so their pages are touched once per save, not once per chunk.
 struct Chunk {
     qsizetype first = 0;
@@ -191,8 +208,17 @@ void formatChunk(const StationData &d, Chunk &chunk)
         }
         p = putLine(p, element, name);
     };
+    // Each text lies in memory of its own: asked for a few records ahead,
+    // it is there when its line is written.
+    const auto putWithText = [&](const auto &list, qsizetype at) {
+        if (at + TextsAhead < list.count())
+            __builtin_prefetch(list.at(at + TextsAhead).TEXT.constData());
+        const auto &e = list.at(at);
+        put(e, names(e.NAME));
+    };
     const qsizetype tiles = d.tiles.count();
     const qsizetype lamps = d.lamps.count();
+    const qsizetype plates = d.plates.count();
     for (qsizetype i = chunk.first; i < chunk.first + chunk.count; ++i) {
         if (i < tiles) {
             const TPolePanelu &t = d.tiles.at(i);
@@ -200,14 +226,10 @@ void formatChunk(const StationData &d, Chunk &chunk)
         } else if (i < tiles + lamps) {
             const TPoleZarovka &z = d.lamps.at(i - tiles);
             put(z, names(z.NAME));
+        } else if (i < tiles + lamps + plates) {
+            putWithText(d.plates, i - tiles - lamps);
         } else {
-            // Each text lies in memory of its own: asked for a few plates
-            // ahead, it is there when its line is written.
-            const qsizetype plate = i - tiles - lamps;
-            if (plate + TextsAhead < d.plates.count())
-                __builtin_prefetch(d.plates.at(plate + TextsAhead).TEXT.constData());
-            const TPoleStitek &s = d.plates.at(plate);
-            put(s, names(s.NAME));
+            putWithText(d.deskElements, i - tiles - lamps - plates);
         }
     }
     chunk.used = p - chunk.buffer.constData();
@@ -315,6 +337,11 @@ void ElementLines::append(QByteArray &out, const TPoleStitek &s)
     appendLine(out, s, nameBytes(s.NAME));
 }
 
+void ElementLines::append(QByteArray &out, const TPolePrvek &p)
+{
+    appendLine(out, p, nameBytes(p.NAME));
+}
+
 QByteArray tileLine(const TPolePanelu &t)
 {
     QByteArray b;
@@ -333,6 +360,13 @@ QByteArray plateLine(const TPoleStitek &s)
 {
     QByteArray b;
     appendLine(b, s, encodeWindows1250(s.NAME));
+    return b;
+}
+
+QByteArray deskElementLine(const TPolePrvek &p)
+{
+    QByteArray b;
+    appendLine(b, p, encodeWindows1250(p.NAME));
     return b;
 }
 

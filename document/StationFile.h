@@ -34,7 +34,7 @@ struct ReadPlan {
     std::atomic<qint64> *bytesRead = nullptr;
 };
 
-// Reads a station file into `into`: the three lists are emptied first,
+// Reads a station file into `into`: the four lists are emptied first,
 // settings the file does not mention keep the values `into` had. On failure
 // `into` holds what was read so far; callers read into a fresh copy and
 // take it over only on success. Only regular files are read: a folder, a
@@ -66,6 +66,7 @@ public:
     void append(QByteArray &out, const TPolePanelu &t);
     void append(QByteArray &out, const TPoleZarovka &z);
     void append(QByteArray &out, const TPoleStitek &s);
+    void append(QByteArray &out, const TPolePrvek &p);
 
 private:
     const QByteArray &nameBytes(const QString &name);
@@ -81,5 +82,6 @@ QByteArray plateLine(const TPoleStitek &s);
 // Areas are written after every element line.
 QByteArray areaLine(const TOblast &a);
 QByteArray areaLines(const StationData &data);
+QByteArray deskElementLine(const TPolePrvek &p);
 
 }  // namespace kalmor

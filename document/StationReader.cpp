@@ -39,6 +39,7 @@ public:
         m_into.lamps.clear();
         m_into.plates.clear();
         m_into.areas.clear();
+        m_into.deskElements.clear();
     }
 
     // False once reading must stop: a line failed.
@@ -50,6 +51,7 @@ public:
         m_lamps.push_back(std::move(b.lamps));
         m_plates.push_back(std::move(b.plates));
         m_areas.push_back(std::move(b.areas));
+        m_deskElements.push_back(std::move(b.deskElements));
         if (b.lineTooLong) {
             m_result = {lineTooLongMessage(m_lines + b.errorLine), m_lines + b.errorLine};
             return false;
@@ -78,6 +80,7 @@ public:
         appendAll(m_lamps, m_into.lamps);
         appendAll(m_plates, m_into.plates);
         appendAll(m_areas, m_into.areas);
+        appendAll(m_deskElements, m_into.deskElements);
         return m_result;
     }
 
@@ -102,6 +105,7 @@ private:
     std::vector<std::vector<TPoleZarovka>> m_lamps;
     std::vector<std::vector<TPoleStitek>> m_plates;
     std::vector<std::vector<TOblast>> m_areas;
+    std::vector<std::vector<TPolePrvek>> m_deskElements;
     qsizetype m_lines = 0;
     qsizetype m_filledLines = 0;
     qsizetype m_stationLines = 0;

@@ -39,13 +39,13 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
     const bool inside = staysOnPanel(doc.tiles(), dx, dy, appliedColumns, appliedRows)
         && (!all
             || (staysOnPanel(doc.lamps(), dx, dy, appliedColumns, appliedRows)
-                && staysOnPanel(doc.plates(), dx, dy, appliedColumns, appliedRows)));
+                && staysOnPanel(doc.plates(), dx, dy, appliedColumns, appliedRows)
+                && staysOnPanel(doc.deskElements(), dx, dy, appliedColumns, appliedRows)));
     if (!inside) {
         prompts.warn(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
         return false;
     }
-    const bool moving = !doc.tiles().isEmpty()
-        || (all && (!doc.lamps().isEmpty() || !doc.plates().isEmpty() || !doc.areas().isEmpty()));
+    const bool moving = !doc.tiles().isEmpty() || (all && (doc.hasAnyElement() || !doc.areas().isEmpty()));
     if (!moving || (dx == 0 && dy == 0))
         return true;
     StationEdit edit(doc);
@@ -53,6 +53,7 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
     if (all) {
         shiftList<TPoleZarovka>(edit, doc, dx, dy);
         shiftList<TPoleStitek>(edit, doc, dx, dy);
+        shiftList<TPolePrvek>(edit, doc, dx, dy);
         // The areas frame what they framed; one reaching beyond the panel
         // afterwards is a warning of the layout check, not a reason to refuse.
         shiftList<TOblast>(edit, doc, dx, dy);

@@ -3,6 +3,7 @@
 // from stacked cells, and the history across Save, Open and New.
 #include "bench/support/BenchSupport.h"
 #include "document/DocumentLifecycle.h"
+#include "document/IoAddress.h"
 #include "document/StationFile.h"
 #include "document/StationHistory.h"
 #include "editing/PointerInput.h"
@@ -97,11 +98,38 @@ struct Editor {
         pointer.mouseReleased(button, pixel(to.x()), pixel(to.y()));
     }
 
+    // A step on the desk elements made through the history's record-level
+    // changes: an append, a replace, a removal of one or of several.
+    void deskEdit()
+    {
+        StationEdit edit(doc);
+        const qsizetype count = doc.deskElements().count();
+        TPolePrvek p{cell(), cell(), random.bounded(2) ? QStringLiteral("NAV_HL_L") : QStringLiteral("TLA_VC"),
+                     QString::number(random.bounded(20))};
+        if (random.bounded(2))
+            p.IO.set(*IoRoleCode::from("CE"), IoAddress{1, quint16(random.bounded(1, 100))});
+        const int what = count == 0 ? 0 : random.bounded(4);
+        if (what == 0)
+            edit.append(std::move(p));
+        else if (what == 1)
+            edit.replace(random.bounded(count), std::move(p));
+        else if (what == 2)
+            edit.removeAt<TPolePrvek>(random.bounded(count));
+        else if (count == 1)
+            edit.removeAll<TPolePrvek>({0});
+        else
+            edit.removeAll<TPolePrvek>({0, qint32(count - 1)});
+        edit.markModified();
+        history.commit(std::move(edit), QStringLiteral("Úprava prvku"));
+    }
+
     void gesture()
     {
         const int what = random.bounded(100);
-        if (what < 60) {
+        if (what < 52) {
             drag();
+        } else if (what < 60) {
+            deskEdit();
         } else if (what < 72) {
             shiftAllElements(history, random.bounded(-2, 3), random.bounded(-2, 3), 40, 30, prompts);
         } else if (what < 86) {
@@ -152,6 +180,7 @@ private slots:
             file.lamps.append({3, 3, 1, 2, QStringLiteral("ZAR_CE_ZH")});
             file.lamps.append({-2147483647 - 1, 4, 0, 0, QStringLiteral("ZAR_CE_ZH")});
             file.plates.append({QStringLiteral("STI_Cely_Dole"), 99999, -3});
+            file.deskElements.append({3, 3, QStringLiteral("RAD_VYH"), QStringLiteral("5")});
             const QString path = m_dir.filePath(QStringLiteral("file.stvx"));
             QVERIFY(writeStationFile(path, file).ok());
 

@@ -1,3 +1,4 @@
+#include "document/IoAddress.h"
 #include "document/StationFile.h"
 #include "document/StationText.h"
 #include "document/ValueConversions.h"
@@ -202,16 +203,79 @@ private slots:
             d.lamps.append({number(), number(), number(), number(), name(i)});
             d.plates.append({name(i), number(), number(), texts.at(i % 3001 == 3000 ? 3 : int(random.bounded(3)))});
         }
+        // Desk elements after them, with and without designations and
+        // addresses, the longest addresses a role can have among them.
+        for (int i = 0; i < 10000; ++i) {
+            TPolePrvek p{number(), number(), name(i), texts.at(i % 4001 == 4000 ? 3 : int(random.bounded(3)))};
+            for (const char *role : {"CE", "PORUCHA", "T"}) {
+                if (random.bounded(3) == 0)
+                    p.IO.set(*IoRoleCode::from(role), IoAddress{quint16(random.bounded(1, 10000)), 9999});
+            }
+            d.deskElements.append(std::move(p));
+        }
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("velka.stvx"));
         int steps = 0;
         QVERIFY(writeStationFile(path, d, {{}, {}, [&] { ++steps; }, {}}).ok());
-        QCOMPARE(steps, 50000);
+        QCOMPARE(steps, 60000);
         QVERIFY(readAll(path) == stationBytes(d));
         StationData back;
         QVERIFY(readStationFile(path, back).ok());
         const auto same = [](const auto &a, const auto &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); };
         QVERIFY(same(back.tiles, d.tiles) && same(back.lamps, d.lamps) && same(back.plates, d.plates));
+        QVERIFY(same(back.deskElements, d.deskElements));
+    }
+
+    // Desk elements: keyed fields after the name, each only when it holds
+    // something, TEXT before IO; read in any order and among other lines,
+    // unknown keys passed over, bad numbers stopping the read.
+    void deskElementLines()
+    {
+        TPolePrvek p{12, 4, QStringLiteral("NAV_HL_P")};
+        QCOMPARE(deskElementLine(p), QByteArray("PRVEK;X=12;Y=4;NAME=NAV_HL_P\r\n"));
+        p.IO.set(*IoRoleCode::from("CE"), IoAddress{2, 17});
+        QCOMPARE(deskElementLine(p), QByteArray("PRVEK;X=12;Y=4;NAME=NAV_HL_P;IO=CE:2.17\r\n"));
+        p.TEXT = QStringLiteral("Se12");
+        p.IO.set(*IoRoleCode::from("ZE"), IoAddress{2, 18});
+        QCOMPARE(deskElementLine(p), QByteArray("PRVEK;X=12;Y=4;NAME=NAV_HL_P;TEXT=Se12;IO=CE:2.17,ZE:2.18\r\n"));
+
+        // A file of desk elements alone is a station; an older order of
+        // lines and of fields reads, and a save writes it in its own order.
+        const QByteArray lines = "PRVEK;X=1;Y=2;NAME=TLA_VC;IO=T:1.1,ZE:1.2;TEXT=Doln\xED\r\n"
+                                 "PRVEK;X=3;Y=2;NAME=RAD_VYH;NAPIS=x;TEXT=5\r\n"
+                                 "STITEK;X=6;Y=6;NAME=STI_Cely_Dole\r\n"
+                                 "PRVEK;X=4;Y=2;NAME=POC_Obsluh;TEXT=;IO=\r\n"
+                                 "PRVEK;X=5;Y=2\r\n";
+        for (const QByteArray &file : {lines, lines.first(lines.indexOf("STITEK"))}) {
+            QString error;
+            read(file, &error);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+        }
+        const StationData d = read(lines);
+        QCOMPARE(d.deskElements.count(), 4);
+        QCOMPARE(d.deskElements.at(0).TEXT, QStringLiteral("Dolní"));
+        QCOMPARE(d.deskElements.at(0).IO.find("ZE"), std::optional(IoAddress{1, 2}));
+        QCOMPARE(stationBytes(d).mid(settingLines(d).size()),
+                 QByteArray("STITEK;X=6;Y=6;NAME=STI_Cely_Dole\r\n"
+                            "PRVEK;X=1;Y=2;NAME=TLA_VC;TEXT=Doln\xED;IO=T:1.1,ZE:1.2\r\n"
+                            "PRVEK;X=3;Y=2;NAME=RAD_VYH;TEXT=5\r\n"
+                            "PRVEK;X=4;Y=2;NAME=POC_Obsluh\r\n"
+                            "PRVEK;X=5;Y=2;NAME=\r\n"));
+        QCOMPARE(read("OBLAST;X=0;Y=0;SIRKA=4;VYSKA=4;NAME=A\r\n").hasAnyElement(), false);
+
+        // A bad number stops the read at its line with the usual message.
+        const QByteArray start = "PRVEK;X=1;Y=1;NAME=TLA_VC\r\n";
+        const QList<std::pair<QByteArray, QString>> bad{
+            {"PRVEK;X=1;Y=zwei;NAME=TLA_VC", invalidIntegerMessage(QStringLiteral("zwei"))},
+            {"PRVEK;X=1;Y=2;NAME=TLA_VC;IO=T:1.x", invalidIntegerMessage(QStringLiteral("x"))},
+            {"PRVEK;X=1;Y=2;NAME=TLA_VC;IO=T:0.1", invalidIoAddressMessage(QStringLiteral("T:0.1"))},
+        };
+        for (const auto &[line, message] : bad) {
+            StationData partial;
+            const FileResult r = readStationBytes(start + line + "\r\n", partial);
+            QCOMPARE(r.error, message);
+            QCOMPARE(r.line, qsizetype(2));
+        }
     }
 
     // A plate's text is a field of its own after the name, only when there

@@ -79,6 +79,25 @@ private slots:
                                                            "ZAR_BI_ZH X7 Y2.BI\tvýstup\tZAR_BI_ZH\t7\t2\t\"B\"\t\t\n"
                                                            "ZAR_CE_ZH X2 Y1.CE\tvýstup\tZAR_CE_ZH\t2\t1\tZhlaví A\t3\t1\n"));
 
+        // A desk element's points go by its designation, in its kind's role
+        // order; an address clashes in its own direction only, with lamps
+        // and desk elements alike.
+        StationData desk = d;
+        TPolePrvek controller5{9, 4, QStringLiteral("RAD_VYH"), QStringLiteral("5")};
+        controller5.IO.set(*IoRoleCode::from("PLUS_V"), IoAddress{3, 1});
+        controller5.IO.set(*IoRoleCode::from("PORUCHA"), IoAddress{3, 1});
+        desk.deskElements.append(controller5);
+        const IoPoints withDesk = IoPoints::of(desk);
+        QCOMPARE(withDesk.size(), 3 + 5);
+        QCOMPARE(withDesk.pointsOfRecord(IoList::DeskElements, 0), std::pair(3, 8));
+        QCOMPARE(withDesk.label(withDesk.at(3)), QStringLiteral("5.PLUS"));
+        QCOMPARE(withDesk.at(3).direction, IoDirection::In);
+        QCOMPARE(withDesk.at(3).address, (IoAddress{3, 1}));
+        QCOMPARE(withDesk.label(withDesk.at(7)), QStringLiteral("5.PORUCHA"));
+        const AddressUse deskUse(withDesk);
+        QVERIFY(!deskUse.isShared(withDesk.at(3)) && deskUse.isShared(withDesk.at(7)));
+        QVERIFY(deskUse.isShared(withDesk.at(0)));
+
         // An input whose code the kind also drives keeps its address apart.
         const IoRole controller[] = {{"PLUS", IoDirection::In}, {"T", IoDirection::In}, {"PLUS", IoDirection::Out}};
         QCOMPARE(ioKeyOf(controller, 0), QByteArray("PLUS_V"));
@@ -120,9 +139,9 @@ private slots:
     void partsList()
     {
         StationData d = smallStation();
-        d.tiles.append(tile(20, 20, "RAD_VYH"));
-        d.tiles.append(tile(21, 20, "POC_Obsluh"));
-        d.tiles.append(tile(22, 20, "TLA_VC"));
+        d.deskElements.append({20, 20, QStringLiteral("RAD_VYH"), QStringLiteral("5")});
+        d.deskElements.append({21, 20, QStringLiteral("POC_Obsluh")});
+        d.deskElements.append({22, 20, QStringLiteral("TLA_VC")});
         d.tiles.append(tile(23, 20, "KOL_x"));
         const auto summary = [](const QString &group, const QList<int> &n) {
             const QStringList what{"žárovky červené", "žárovky zelené",   "žárovky žluté", "žárovky oranžové",

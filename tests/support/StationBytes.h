@@ -18,6 +18,8 @@ inline QByteArray stationBytes(const StationData &d)
         b += lampLine(z);
     for (const auto &s : d.plates)
         b += plateLine(s);
+    for (const auto &p : d.deskElements)
+        b += deskElementLine(p);
     return b + areaLines(d);
 }
 
