@@ -25,6 +25,14 @@ KindFacts KindTable::factsOf(const QString &name)
     const ElementClass cls = elementClassOf(name);
     const bool corner = name.startsWith(QLatin1StringView("Ruzek"));
     facts.unknown = (cls == ElementClass::None && !corner) || !hasPicture(name);
+    facts.desk = cls == ElementClass::DeskElement;
+    if (facts.desk && !facts.unknown) {
+        facts.signal = name.startsWith(QLatin1StringView("NAV_"));
+        const auto named = [&name](const char *kind) {
+            return name.compare(QLatin1StringView(kind), Qt::CaseInsensitive) == 0;
+        };
+        facts.needsDesignation = facts.signal || named("RAD_VYH") || named("TLA_VC") || named("TLA_PC");
+    }
     if (cls != ElementClass::TrackTile || facts.unknown)
         return facts;
     facts.points = borderPointsOf(name);

@@ -23,6 +23,14 @@ struct KindFacts {
     // not one of the class prefixes (compared with letter case, as the
     // renderer does), nor is it a corner piece.
     bool unknown = false;
+    // The list the kind belongs in: a desk kind on another list, or any
+    // other name on the desk list, is drawn by no rule of its list.
+    bool desk = false;
+    // A desk element that asks for a designation (a signal, a switch
+    // controller, a route button), and one that stands beside track (a
+    // signal).
+    bool needsDesignation = false;
+    bool signal = false;
 };
 
 // The names met so far, each with its facts, under a small number that

@@ -11,17 +11,20 @@
 
 namespace kalmor {
 
+using analysisdetail::designated;
 using analysisdetail::flagsOf;
 using analysisdetail::panelCells;
 
 void LayoutAnalysis::update(const StationData &doc)
 {
-    std::array<std::vector<qint32>, 3> touched;
+    std::array<std::vector<qint32>, ListCount> touched;
     const bool followable = m_source == &doc && m_columns == panelCells(doc.columns)
         && m_rows == panelCells(doc.rows) && doc.tiles.positionsChangedSince(m_listRevisions[0], touched[0])
         && doc.lamps.positionsChangedSince(m_listRevisions[1], touched[1])
-        && doc.plates.positionsChangedSince(m_listRevisions[2], touched[2]);
-    const bool cells = !followable || !touched[0].empty() || !touched[1].empty() || !touched[2].empty();
+        && doc.plates.positionsChangedSince(m_listRevisions[2], touched[2])
+        && doc.deskElements.positionsChangedSince(m_listRevisions[3], touched[3]);
+    const bool cells
+        = !followable || std::any_of(touched.cbegin(), touched.cend(), [](const auto &t) { return !t.empty(); });
     if (!followable)
         analyseAll(doc);
     else if (cells)
@@ -32,7 +35,8 @@ void LayoutAnalysis::update(const StationData &doc)
     if (!cells && !stationWide)
         return;
     m_source = &doc;
-    m_listRevisions = {doc.tiles.revision(), doc.lamps.revision(), doc.plates.revision()};
+    m_listRevisions = {doc.tiles.revision(), doc.lamps.revision(), doc.plates.revision(),
+                       doc.deskElements.revision()};
     ++m_revision;
 }
 
@@ -126,17 +130,33 @@ void LayoutAnalysis::pointProblems(const Slot &slot, const Meetings &m, std::vec
 }
 
 void LayoutAnalysis::recordProblems(ListKind list, qint32 position, qint32 x, qint32 y, quint32 kind, bool first,
-                                    std::vector<Problem> &out) const
+                                    bool designated, std::vector<Problem> &out) const
 {
     const auto problem = [&](ProblemCode code) {
         out.push_back(Problem{x, y, position, kind, code, std::nullopt, list});
     };
+    const KindFacts &facts = m_kinds[kind];
+    const bool onDesk = list == ListKind::Desk;
+    if (onDesk && facts.needsDesignation && !designated)
+        problem(ProblemCode::NoDesignation);
     if (!inside(x, y))
         problem(ProblemCode::OutsidePanel);
+    if (onDesk && facts.signal && !trackNear(x, y))
+        problem(ProblemCode::SignalWithoutTrack);
     if (!first)
         problem(ProblemCode::Stacked);
-    if (m_kinds[kind].unknown)
+    if (facts.unknown || facts.desk != onDesk)
         problem(ProblemCode::UnknownKind);
+}
+
+bool LayoutAnalysis::trackNear(qint32 x, qint32 y) const
+{
+    for (const qint64 row : {qint64(y) - 1, qint64(y), qint64(y) + 1}) {
+        const qint32 s = row >= 0 && row < m_rows ? slotAt(x, qint32(row)) : -1;
+        if (s >= 0 && m_slots[std::size_t(s)].points != 0)
+            return true;
+    }
+    return false;
 }
 
 void LayoutAnalysis::cellProblems(const StationData &doc, QPoint cell, std::vector<Problem> &out)
@@ -147,12 +167,14 @@ void LayoutAnalysis::cellProblems(const StationData &doc, QPoint cell, std::vect
         list.positionsAt(cell.x(), cell.y(), positions);
         for (std::size_t k = 0; k < positions.size(); ++k) {
             const qint32 p = positions[k];
-            recordProblems(kind, p, cell.x(), cell.y(), m_kinds.idOf(list.at(p).NAME), k == 0, here);
+            const auto &r = list.at(p);
+            recordProblems(kind, p, cell.x(), cell.y(), m_kinds.idOf(r.NAME), k == 0, designated(r), here);
         }
     };
     records(doc.tiles, ListKind::Tiles);
     records(doc.lamps, ListKind::Lamps);
     records(doc.plates, ListKind::Plates);
+    records(doc.deskElements, ListKind::Desk);
     if (const qint32 s = slotAt(cell.x(), cell.y()); s >= 0)
         pointProblems(m_slots[std::size_t(s)], meetingsOf(m_slots[std::size_t(s)]), here);
     std::sort(here.begin(), here.end(), problemBefore);

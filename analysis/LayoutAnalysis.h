@@ -42,8 +42,12 @@ struct TileCircuits {
 // two tiles of a meeting point disagree on its flag; reported once, at
 // the tile to the left of or above the point), a stacked record (every
 // record of a list after the first on its cell), a record outside the
-// panel, and an unknown kind (a record for which nothing is drawn); and
-// the station-wide problems of the wiring and the areas.
+// panel, and an unknown kind (a record for which nothing is drawn, or a
+// kind on the wrong list: a desk kind among the other lists, another name
+// among the desk elements); and the station-wide problems of the wiring
+// and the areas. Warnings: a signal without track in its cell or the cells
+// above and below it, and a signal, switch controller or route button
+// without a designation.
 //
 // Neighbouring circuits, which never share a colour, are those that meet
 // at a dividing meeting point and the two sides of a boundary.
@@ -54,6 +58,9 @@ struct TileCircuits {
 // the panel size or a long series of edits analyses everything again.
 class LayoutAnalysis {
 public:
+    // Tiles, lamps, plates, desk elements.
+    static constexpr std::size_t ListCount = 4;
+
     void update(const StationData &doc);
 
     // Grows with every change of the result.
@@ -107,7 +114,7 @@ private:
     void listProblems(const std::vector<Problem> &records);
 
     // Edits followed from the change logs (LayoutAnalysisFollow.cpp).
-    void follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched);
+    void follow(const StationData &doc, const std::array<std::vector<qint32>, ListCount> &touched);
     // The changes at the touched tile cells; `around` gets the cells next
     // to structural ones, in order.
     std::vector<TileChange> tileChanges(const StationData &doc, const std::vector<QPoint> &dirtyTiles,
@@ -138,8 +145,12 @@ private:
     void forEachLink(qint32 node, F &&f) const;
     void pointProblems(const Slot &slot, const Meetings &m, std::vector<Problem> &out) const;
     void cellProblems(const StationData &doc, QPoint cell, std::vector<Problem> &out);
+    // designated: the record has a text, for the kinds that ask for one.
     void recordProblems(ListKind list, qint32 position, qint32 x, qint32 y, quint32 kind, bool first,
-                        std::vector<Problem> &out) const;
+                        bool designated, std::vector<Problem> &out) const;
+    // Whether a track tile is the first tile of the cell or of the cells
+    // above and below it.
+    bool trackNear(qint32 x, qint32 y) const;
 
     qint32 newCircuit();
     void retire(qint32 circuit, std::vector<qint32> &retired);
@@ -149,10 +160,10 @@ private:
     const StationData *m_source = nullptr;
     qint32 m_columns = 0;
     qint32 m_rows = 0;
-    std::array<quint64, 3> m_listRevisions{};
+    std::array<quint64, ListCount> m_listRevisions{};
     // The cell of every record, by list and position, as last analysed:
     // an edit's log names positions, and the cells they held are dirty too.
-    std::array<std::vector<QPoint>, 3> m_cells;
+    std::array<std::vector<QPoint>, ListCount> m_cells;
 
     std::vector<qint32> m_grid;   // slot of each panel cell, or -1
     std::vector<Slot> m_slots;

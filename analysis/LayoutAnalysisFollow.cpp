@@ -51,12 +51,13 @@ std::vector<QPoint> dirtyCells(const List &list, const std::vector<qint32> &touc
 
 }  // namespace
 
-void LayoutAnalysis::follow(const StationData &doc, const std::array<std::vector<qint32>, 3> &touched)
+void LayoutAnalysis::follow(const StationData &doc, const std::array<std::vector<qint32>, ListCount> &touched)
 {
     ++m_updates;
-    const std::array<std::vector<QPoint>, 3> dirty{dirtyCells(doc.tiles, touched[0], m_cells[0]),
-                                                   dirtyCells(doc.lamps, touched[1], m_cells[1]),
-                                                   dirtyCells(doc.plates, touched[2], m_cells[2])};
+    const std::array<std::vector<QPoint>, ListCount> dirty{dirtyCells(doc.tiles, touched[0], m_cells[0]),
+                                                           dirtyCells(doc.lamps, touched[1], m_cells[1]),
+                                                           dirtyCells(doc.plates, touched[2], m_cells[2]),
+                                                           dirtyCells(doc.deskElements, touched[3], m_cells[3])};
     std::vector<QPoint> around;
     const std::vector<TileChange> changes = tileChanges(doc, dirty[0], around);
     std::vector<qint32> retired;

@@ -31,6 +31,18 @@ QPoint cellOf(const Record &r)
     return {r.X, r.Y};
 }
 
+// Whether a record has the designation its kind may ask for; only desk
+// elements carry one.
+template <class Record>
+bool designated(const Record &)
+{
+    return true;
+}
+inline bool designated(const TPolePrvek &r)
+{
+    return !r.TEXT.isEmpty();
+}
+
 }  // namespace kalmor::analysisdetail
 
 namespace kalmor {

@@ -12,6 +12,7 @@
 namespace kalmor {
 
 using analysisdetail::cellOf;
+using analysisdetail::designated;
 using analysisdetail::flagsOf;
 using analysisdetail::panelCells;
 
@@ -89,14 +90,15 @@ std::vector<Problem> LayoutAnalysis::slotFirstTiles(const StationData &doc)
         if (inside(t.X, t.Y))
             placed.push_back({quint32(t.Y) * quint32(m_columns) + quint32(t.X), i, kind, flagsOf(t)});
         else
-            recordProblems(ListKind::Tiles, i, t.X, t.Y, kind, doc.tiles.firstAt(t.X, t.Y) == i, records);
+            recordProblems(ListKind::Tiles, i, t.X, t.Y, kind, doc.tiles.firstAt(t.X, t.Y) == i, true, records);
     }
     const auto others = [&](const auto &list, ListKind kind, std::vector<QPoint> &cells) {
         cells.resize(std::size_t(list.count()));
         for (qint32 i = 0; i < list.count(); ++i) {
             const auto &r = list.at(i);
             cells[std::size_t(i)] = cellOf(r);
-            recordProblems(kind, i, r.X, r.Y, m_kinds.idOf(r.NAME), list.firstAt(r.X, r.Y) == i, records);
+            recordProblems(kind, i, r.X, r.Y, m_kinds.idOf(r.NAME), list.firstAt(r.X, r.Y) == i, designated(r),
+                           records);
         }
     };
     others(doc.lamps, ListKind::Lamps, m_cells[1]);
@@ -108,13 +110,15 @@ std::vector<Problem> LayoutAnalysis::slotFirstTiles(const StationData &doc)
         const bool first = k == 0 || placed[k - 1].cell != p.cell;
         const qint32 x = qint32(p.cell % quint32(m_columns));
         const qint32 y = qint32(p.cell / quint32(m_columns));
-        recordProblems(ListKind::Tiles, p.position, x, y, p.kind, first, records);
+        recordProblems(ListKind::Tiles, p.position, x, y, p.kind, first, true, records);
         if (!first)
             continue;
         const KindFacts &facts = m_kinds[p.kind];
         m_grid[p.cell] = qint32(m_slots.size());
         m_slots.push_back(Slot{x, y, p.position, p.kind, facts.points.bits(), p.flags, facts.secondSide.bits()});
     }
+    // Signals look for track in the slots.
+    others(doc.deskElements, ListKind::Desk, m_cells[3]);
     return records;
 }
 

@@ -16,8 +16,10 @@ QString problemCodeText(ProblemCode code)
     case ProblemCode::IoMissing: return QStringLiteral("io-missing");
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
     case ProblemCode::DuplicateText: return QStringLiteral("duplicate-text");
+    case ProblemCode::NoDesignation: return QStringLiteral("no-designation");
     case ProblemCode::OpenEnd: return QStringLiteral("open-end");
     case ProblemCode::OutsidePanel: return QStringLiteral("outside-panel");
+    case ProblemCode::SignalWithoutTrack: return QStringLiteral("signal-without-track");
     case ProblemCode::Stacked: return QStringLiteral("stacked");
     case ProblemCode::UnknownKind: return QStringLiteral("unknown-kind");
     }
@@ -32,8 +34,10 @@ QString problemDescription(ProblemCode code)
     case ProblemCode::IoMissing: return QStringLiteral("Bod bez adresy");
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
     case ProblemCode::DuplicateText: return QStringLiteral("Stejný text na více popiscích");
+    case ProblemCode::NoDesignation: return QStringLiteral("Prvek bez označení");
     case ProblemCode::OpenEnd: return QStringLiteral("Konec koleje bez návaznosti");
     case ProblemCode::OutsidePanel: return QStringLiteral("Prvek mimo panel");
+    case ProblemCode::SignalWithoutTrack: return QStringLiteral("Návěstidlo bez koleje");
     case ProblemCode::Stacked: return QStringLiteral("Více prvků v jednom políčku");
     case ProblemCode::UnknownKind: return QStringLiteral("Neznámý druh prvku");
     }
@@ -42,9 +46,16 @@ QString problemDescription(ProblemCode code)
 
 ProblemLevel problemLevel(ProblemCode code)
 {
-    return code == ProblemCode::DuplicateText || code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside
-        ? ProblemLevel::Warning
-        : ProblemLevel::Error;
+    switch (code) {
+    case ProblemCode::AreaOutside:
+    case ProblemCode::DuplicateText:
+    case ProblemCode::IoMissing:
+    case ProblemCode::NoDesignation:
+    case ProblemCode::SignalWithoutTrack:
+        return ProblemLevel::Warning;
+    default:
+        return ProblemLevel::Error;
+    }
 }
 
 QString problemLevelText(ProblemLevel level)

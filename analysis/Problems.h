@@ -21,24 +21,28 @@ enum class ProblemCode : quint8 {
     DuplicateText,
     IoDuplicate,
     IoMissing,
+    NoDesignation,
     OpenEnd,
     OutsidePanel,
+    SignalWithoutTrack,
     Stacked,
     UnknownKind
 };
-inline constexpr int ProblemCodeCount = 9;
+inline constexpr int ProblemCodeCount = 11;
 inline constexpr std::array<ProblemCode, ProblemCodeCount> AllProblemCodes{
-    ProblemCode::AreaOutside, ProblemCode::DivisionMismatch, ProblemCode::DuplicateText,
-    ProblemCode::IoDuplicate, ProblemCode::IoMissing,        ProblemCode::OpenEnd,
-    ProblemCode::OutsidePanel, ProblemCode::Stacked,         ProblemCode::UnknownKind};
+    ProblemCode::AreaOutside,  ProblemCode::DivisionMismatch, ProblemCode::DuplicateText,
+    ProblemCode::IoDuplicate,  ProblemCode::IoMissing,        ProblemCode::NoDesignation,
+    ProblemCode::OpenEnd,      ProblemCode::OutsidePanel,     ProblemCode::SignalWithoutTrack,
+    ProblemCode::Stacked,      ProblemCode::UnknownKind};
 
 // The stable English code ("open-end") and the Czech text the user reads.
 QString problemCodeText(ProblemCode code);
 QString problemDescription(ProblemCode code);
 
 // An error is a fault of the layout; a warning only asks for a look (two
-// plates named alike may be meant so, a point may be wired later). Only
-// errors make the check fail.
+// plates named alike may be meant so, a point may be wired later, a desk
+// may be drawn before its track or its designations). Only errors make the
+// check fail.
 enum class ProblemLevel : quint8 { Error, Warning };
 ProblemLevel problemLevel(ProblemCode code);
 // "error" or "warning".
@@ -48,7 +52,7 @@ QString problemLevelText(ProblemLevel level);
 // rather than on the records of a cell and its neighbours.
 bool isStationWide(ProblemCode code);
 
-enum class ListKind : quint8 { Tiles, Lamps, Plates, DeskElements, Areas };
+enum class ListKind : quint8 { Tiles, Lamps, Plates, Desk, Areas };
 
 // One problem at one cell. kind indexes the analysis's kind names; list
 // and position name the record, so that two problems of one cell, code

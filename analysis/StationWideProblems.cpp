@@ -12,7 +12,7 @@ ListKind listKindOf(IoList list)
 {
     switch (list) {
     case IoList::Lamps: return ListKind::Lamps;
-    case IoList::DeskElements: return ListKind::DeskElements;
+    case IoList::DeskElements: return ListKind::Desk;
     }
     return ListKind::Lamps;
 }

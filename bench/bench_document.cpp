@@ -197,6 +197,11 @@ int main()
                 median(syncedWrites), median(writes) / median(syncedWrites));
     std::printf("read: median %.0f ms (target < 300 ms), %.1f x the scan (goal within 3 x)\n", median(reads),
                 median(reads) / scan);
+    const double readRatio = median(reads) / scan;
+    const double writeRatio = median(writes) / median(syncedWrites);
+    std::printf("read ratio to scan: %.2f x (target within 3 x) %s\n", readRatio, readRatio <= 3 ? "ok" : "OVER");
+    std::printf("write ratio to plain write: %.2f x (target within 1.2 x) %s\n", writeRatio,
+                writeRatio <= 1.2 ? "ok" : "OVER");
     std::printf("100,000 placements: median %.1f ms (target < 100 ms)\n", median(placements));
     std::printf("peak memory of the whole run: %ld MB (target < 400 MB)\n", peak);
     return 0;

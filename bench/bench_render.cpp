@@ -5,16 +5,20 @@
 // over every record shows what the index saves in the same run.
 #include "bench/support/BenchSupport.h"
 #include "document/StationHistory.h"
+#include "analysis/LayoutAnalysis.h"
+#include "editing/LayoutOverlaySource.h"
 #include "editing/SelectionEdits.h"
 #include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
 #include "render/ImageSet.h"
+#include "render/TileCache.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -28,7 +32,12 @@ using bench::medianMs;
 namespace {
 
 constexpr double TargetMs = 8;
+constexpr double FirstFrameTargetMs = 16;
 const QSize View(1920, 1080);
+const QSize View4K(3840, 2160);
+constexpr std::array<int, 11> SweptCells{1, 2, 3, 4, 6, 8, 12, 20, 47, 87, 247};
+// A wheel notch scrolls the view by three cells.
+constexpr int CellsPerNotch = 3;
 
 double elapsedMs(const std::function<void()> &work)
 {
@@ -48,29 +57,38 @@ struct Scene {
     QRect view;
     CanvasState canvas;
     QImage &target;  // kept from scene to scene, as the drawing surface keeps its frame
+    TileCache *tiles = nullptr;  // the tiles kept between frames, as the drawing surface keeps them
 
-    Scene(const StationData &station, const ImageSet &set, QImage &frame, int cell, bool middle)
+    Scene(const StationData &station, const ImageSet &set, QImage &frame, int cell, bool middle,
+          QSize size = View)
         : doc(station), images(set), target(frame)
     {
         state.cellSize = cell;
         state.appliedColumns = station.columns;
         state.appliedRows = station.rows;
         state.surfaceSize = QSize(station.columns * cell, station.rows * cell);
-        const QPoint at = middle ? QPoint(station.columns / 2 * cell - View.width() / 2 + 13,
-                                          station.rows / 2 * cell - View.height() / 2 + 7)
+        const QPoint at = middle ? QPoint(station.columns / 2 * cell - size.width() / 2 + 13,
+                                          station.rows / 2 * cell - size.height() / 2 + 7)
                                  : QPoint(0, 0);
-        view = QRect(at, View);
+        view = QRect(at, size);
         editing.cursorColumn = at.x() / cell + 5;
         editing.cursorRow = at.y() / cell + 3;
     }
 
+    void compose(ElementIndex &index)
+    {
+        if (tiles)
+            composeFrame(target, view, doc, state, editing, images, canvas, index, *tiles);
+        else
+            composeFrame(target, view, doc, state, editing, images, canvas, index);
+    }
     double frame(ElementIndex &index)
     {
-        return elapsedMs([&] { composeFrame(target, view, doc, state, editing, images, canvas, index); });
+        return elapsedMs([&] { compose(index); });
     }
     double median(ElementIndex &index, int runs)
     {
-        return medianMs(runs, [&] { composeFrame(target, view, doc, state, editing, images, canvas, index); });
+        return medianMs(runs, [&] { compose(index); });
     }
     double plain(int runs)
     {
@@ -117,6 +135,103 @@ void sweep(const StationData &doc, const ImageSet &images, QImage &frame, Elemen
         std::printf("  cell %3d: median %6.2f ms with the grid, %6.2f ms without %-4s | plain walk %7.1f ms"
                     " (%.0f x)\n",
                     cell, gridOn, gridOff, verdict(std::max(gridOn, gridOff)), plain, plain / gridOff);
+    }
+}
+
+// Frames of a 3840 x 2160 view while the wheel scrolls it down a notch a
+// frame, the cursor cell following the pointer as it does in the editor.
+double scrollingMedian(Scene &scene, ElementIndex &index, int frames)
+{
+    const QRect start = scene.view;
+    const EditingView editing = scene.editing;
+    std::vector<double> times;
+    for (int k = 0; k < frames; ++k) {
+        times.push_back(scene.frame(index));
+        scene.view.translate(0, CellsPerNotch * scene.state.cellSize);
+        scene.editing.cursorRow += CellsPerNotch;
+    }
+    scene.view = start;
+    scene.editing = editing;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The first frame after a zoom change to the cell size: every picture and
+// text is scaled for the first time, as a new image set has none scaled
+// yet, and no tile is kept. The median and the worst of five.
+std::pair<double, double> firstFramesAfterZoom(const StationData &doc, QImage &frame, ElementIndex &index,
+                                               TileCache &tiles, int cell, QSize size)
+{
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        const ImageSet fresh;
+        Scene scene(doc, fresh, frame, cell, true, size);
+        scene.tiles = &tiles;
+        tiles.clear();
+        times.push_back(scene.frame(index));
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.back()};
+}
+
+// One line of the sweep: the scrolling median with each switch on and
+// off (the others as the editor starts: grid and texts on, circuits off),
+// a whole view composed without kept tiles, and the first frame after a
+// zoom.
+void sweepLine(const char *name, Scene &scene, ElementIndex &index, TileCache &tiles, const Overlays &circuits)
+{
+    const auto [firstMedian, firstWorst]
+        = firstFramesAfterZoom(scene.doc, scene.target, index, tiles, scene.state.cellSize, scene.view.size());
+    const double whole = scene.median(index, 11);
+    scene.tiles = &tiles;
+    std::array<double, 6> m{};
+    m[0] = scrollingMedian(scene, index, 31);
+    scene.state.switches.grid = false;
+    m[1] = scrollingMedian(scene, index, 31);
+    scene.state.switches.grid = true;
+    scene.state.switches.texts = false;
+    m[3] = scrollingMedian(scene, index, 31);
+    scene.state.switches.texts = true;
+    m[2] = m[0];  // the texts on are the grid's first figure
+    scene.state.switches.trackCircuits = true;
+    scene.state.overlays = circuits;
+    m[4] = scrollingMedian(scene, index, 31);
+    scene.state.switches.trackCircuits = false;
+    scene.state.overlays = Overlays{};
+    m[5] = m[0];  // and so are the circuits off
+    std::printf("  %s cell %d: median %.2f ms with the grid, %.2f ms without; median %.2f ms with the texts,"
+                " %.2f ms without; median %.2f ms with the circuits, %.2f ms without %s | whole view composed"
+                " %.2f ms %s | first frame after a zoom: median %.2f ms, worst %.2f ms %s\n",
+                name, scene.state.cellSize, m[0], m[1], m[2], m[3], m[4], m[5],
+                verdict(*std::max_element(m.begin(), m.end())), whole, verdict(whole), firstMedian, firstWorst,
+                firstWorst < FirstFrameTargetMs ? "ok" : "OVER");
+}
+
+// The 1.2-million-element station with 200,000 plates with texts more, in
+// a 3840 x 2160 view and a 1920 x 1080 one beside it.
+void sweep4K(const StationData &doc, const ImageSet &images, QImage &frame, ElementIndex &index)
+{
+    std::printf("\n3840x2160 and 1920x1080 views in the middle of the 4000x4000 station with 200,000 plates"
+                " with texts more, scrolled a wheel notch a frame (target < %.0f ms; first frame after a zoom"
+                " < %.0f ms):\n",
+                TargetMs, FirstFrameTargetMs);
+    LayoutAnalysis analysis;
+    const double analysed = elapsedMs([&] { analysis.update(doc); });
+    const LayoutOverlaySource source(analysis);
+    const Overlays circuits{&source, 1, false};
+    std::printf("  (track circuits of the station worked out in %.0f ms, outside the frames)\n", analysed);
+    // The tiles of an earlier view, as the editor has them when the zoom
+    // changes.
+    TileCache tiles;
+    tiles.fitView(View4K);
+    Scene earlier(doc, images, frame, 47, true, View4K);
+    earlier.tiles = &tiles;
+    earlier.frame(index);
+    for (const int cell : SweptCells) {
+        for (const auto &[name, size] : {std::pair{"4K", View4K}, std::pair{"1080p", View}}) {
+            Scene scene(doc, images, frame, cell, true, size);
+            sweepLine(name, scene, index, tiles, circuits);
+        }
     }
 }
 
@@ -320,12 +435,19 @@ int main(int argc, char **argv)
     const double ms = elapsedMs([&] { doc = bench::bigStation(); });
     std::printf("\nbuilding the 4000x4000 station (1,000,000 tiles, 100,000 lamps, 100,000 plates): %.0f ms\n", ms);
     QImage frame;
-    // "bench_render sweep|stacked|changes" measures only that part.
+    // "bench_render sweep|4k|stacked|changes" measures only that part.
     const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (only.isEmpty() || only == "sweep") {
         ElementIndex index;
         index.build(doc);
         sweep(doc, images, frame, index);
+    }
+    if (only.isEmpty() || only == "4k") {
+        StationData withTexts = doc;
+        bench::addTextPlates(withTexts, 200000);
+        ElementIndex index;
+        index.build(withTexts);
+        sweep4K(withTexts, images, frame, index);
     }
     if (only.isEmpty() || only == "stacked")
         stacked(images, frame);

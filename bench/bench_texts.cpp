@@ -2,7 +2,10 @@
 // texts of 1 to 12 characters: a 1920 x 1080 view at every cell size
 // (the first frame after a zoom change and the median after it), reading
 // and writing the station against the same station without texts, and
-// "Najít" over the 200,000 texts, keystroke by keystroke.
+// "Najít" over the 200,000 texts, keystroke by keystroke. "bench_texts
+// desk": the 1.2-million-element station with 100,000 desk elements with
+// designations against the same station without them, frames at every
+// cell size and the file read and written.
 #include "bench/support/BenchSupport.h"
 #include "document/StationFile.h"
 #include "editing/FindWindow.h"
@@ -32,27 +35,12 @@ constexpr double FileRatioTarget = 1.3;
 constexpr double FindTargetMs = 50;
 const QSize ViewSize(1920, 1080);
 
-QString randomText(QRandomGenerator &random)
-{
-    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzěščřžýáíéúůABCDKLMSŘŽ0123456789 ");
-    QString text;
-    const int length = random.bounded(1, 13);
-    for (int i = 0; i < length; ++i)
-        text += letters.at(random.bounded(letters.size()));
-    return text;
-}
-
+// 200,000 plates with texts on a 4000 x 4000 station.
 StationData plateStation()
 {
-    QRandomGenerator random(24);
-    const std::array<QString, 3> kinds{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
-                                       QStringLiteral("STI_Cely_Uprostred")};
     StationData doc;
     doc.rows = doc.columns = 4000;
-    doc.plates.reserve(200000);
-    for (int i = 0; i < 200000; ++i)
-        doc.plates.append(TPoleStitek{kinds[std::size_t(i % 3)], qint32(random.bounded(4000)),
-                                      qint32(random.bounded(4000)), randomText(random)});
+    bench::addTextPlates(doc, 200000);
     return doc;
 }
 
@@ -218,14 +206,75 @@ void find(const StationData &data)
                 window.hits().size(), followed, worst, std::max(worst, followed) < FindTargetMs ? "ok" : "OVER");
 }
 
+// The desk elements' frames and file against the big station without them.
+void desk()
+{
+    const StationData plain = bench::bigStation();
+    const StationData withDesk = bench::bigDeskStation();
+    const ImageSet images;
+    std::printf("1.2-million-element station + 100,000 desk elements with designations, 1920x1080 view in the "
+                "middle, grid on (target < %.0f ms), median of 15 after 15 at the cell size:\n",
+                FrameTargetMs);
+    std::array<ElementIndex, 2> indexes;
+    indexes[0].build(withDesk);
+    indexes[1].build(plain);
+    // A canvas each: the reach of the texts follows one station.
+    std::array<CanvasState, 2> canvases;
+    QImage target;
+    const EditingView editing;
+    for (const int cell : Cells) {
+        std::array<double, 2> ms{};
+        for (std::size_t s = 0; s < 2; ++s) {
+            const StationData &doc = s == 0 ? withDesk : plain;
+            const View view(doc, cell, true);
+            const auto frame = [&] {
+                composeFrame(target, view.rect, doc, view.state, editing, images, canvases[s], indexes[s]);
+            };
+            // Frames at a new cell size first scale pictures and finish
+            // what the index leaves to its first frames there.
+            for (int warm = 0; warm < 15; ++warm)
+                frame();
+            ms[s] = medianMs(15, frame);
+        }
+        std::printf("  cell %4d: %6.2f ms %-4s | without desk elements %6.2f ms\n", cell, ms[0],
+                    ms[0] < FrameTargetMs ? "ok" : "OVER", ms[1]);
+    }
+    QTemporaryDir dir;
+    const QString deskPath = dir.filePath(QStringLiteral("pult.stvx"));
+    const QString plainPath = dir.filePath(QStringLiteral("bez.stvx"));
+    writeStationFile(deskPath, withDesk);
+    writeStationFile(plainPath, plain);
+    std::printf("\nstation file (%lld bytes with desk elements, %lld without), target within %.1f x, median of 5:\n",
+                QFileInfo(deskPath).size(), QFileInfo(plainPath).size(), FileRatioTarget);
+    std::vector<double> writeDesk, writePlain, readDesk, readPlain;
+    for (int run = 0; run < 5; ++run) {
+        writeDesk.push_back(elapsedMs([&] { writeStationFile(deskPath, withDesk); }));
+        writePlain.push_back(elapsedMs([&] { writeStationFile(plainPath, plain); }));
+        StationData a, b;
+        readDesk.push_back(elapsedMs([&] { readStationFile(deskPath, a); }));
+        readPlain.push_back(elapsedMs([&] { readStationFile(plainPath, b); }));
+    }
+    const auto line = [](const char *what, double with, double without) {
+        std::printf("  %-6s %7.2f ms with desk elements, %7.2f ms without: %.2f x %s\n", what, with, without,
+                    with / without, with / without <= FileRatioTarget ? "ok" : "OVER");
+    };
+    line("write", median(writeDesk), median(writePlain));
+    line("read", median(readDesk), median(readPlain));
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     std::printf("bench_texts on %d cores\n", QThread::idealThreadCount());
-    // One part alone when named: frames, files or find.
+    // One part alone when named: frames, files, find or desk (which runs
+    // only when named).
     const QString only = app.arguments().value(1);
+    if (only == u"desk") {
+        desk();
+        return 0;
+    }
     const StationData doc = plateStation();
     if (only.isEmpty() || only == u"frames")
         frames(doc);

@@ -1,6 +1,7 @@
 // Writes the benchmark stations as station files, for trying them in the
 // real program: make_stations DIR writes DIR/big.stvx (1.2 million
-// elements), DIR/stacked.stvx (200,000 tiles on one cell) and
+// elements), DIR/bigdesk.stvx (the same with 100,000 desk elements),
+// DIR/stacked.stvx (200,000 tiles on one cell) and
 // DIR/stacked1000.stvx (1,000 cells with 200 each).
 #include "bench/support/BenchSupport.h"
 #include "document/StationFile.h"
@@ -20,6 +21,7 @@ int main(int argc, char **argv)
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     const std::pair<const char *, StationData> stations[] = {
         {"big.stvx", bench::bigStation()},
+        {"bigdesk.stvx", bench::bigDeskStation()},
         {"stacked.stvx", bench::stackedStation(1, 200000)},
         {"stacked1000.stvx", bench::stackedStation(1000, 200)},
     };

@@ -67,19 +67,37 @@ void redoChange(ElementList<Record> &list, ListChange<Record> &c)
 }
 
 template <class Record>
-void undoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+void putBack(ElementList<Record> &list, ListRemoval<Record> &c)
 {
     list.insertAll(c.positions, std::move(c.records));
     c.records = {};
 }
 
 template <class Record>
-void redoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+void takeOut(ElementList<Record> &list, ListRemoval<Record> &c)
 {
     c.records.reserve(c.positions.size());
     for (const qint32 p : c.positions)
         c.records.push_back(list.at(p));
     list.removeAll(c.positions);
+}
+
+template <class Record>
+void undoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+{
+    if (c.putIn)
+        takeOut(list, c);
+    else
+        putBack(list, c);
+}
+
+template <class Record>
+void redoChange(ElementList<Record> &list, ListRemoval<Record> &c)
+{
+    if (c.putIn)
+        putBack(list, c);
+    else
+        takeOut(list, c);
 }
 
 template <class Change>

@@ -23,11 +23,14 @@ struct ListChange {
 
 // Records taken out of one list at once, the others closing up in their
 // order: the positions they had and, while they are out, the records.
+// With putIn, the change put them in instead (at the end of the list),
+// and undoing it takes them out.
 template <class Record>
 struct ListRemoval {
     using RecordType = Record;
     std::vector<qint32> positions;  // ascending
     std::vector<Record> records;
+    bool putIn = false;
 };
 
 // A gesture's changes of the four element lists and the areas, made through it and
@@ -45,6 +48,10 @@ public:
 
     template <class Record>
     void append(Record r);
+    // Appends many records as one change, which the list and its cell
+    // index take in one pass.
+    template <class Record>
+    void appendAll(std::vector<Record> records);
     // Overwrites every field of record i; it keeps its list position.
     template <class Record>
     void replace(qsizetype i, Record r);
@@ -111,6 +118,19 @@ void StationEdit::append(Record r)
 {
     elementsOf<Record>(*m_doc).append(std::move(r));
     m_changes.emplace_back(ListChange<Record>{ListChange<Record>::Kind::Append, 0, 0, {}});
+}
+
+template <class Record>
+void StationEdit::appendAll(std::vector<Record> records)
+{
+    if (records.empty())
+        return;
+    ElementList<Record> &list = elementsOf<Record>(*m_doc);
+    std::vector<qint32> positions(records.size());
+    for (std::size_t k = 0; k < positions.size(); ++k)
+        positions[k] = qint32(list.count() + qsizetype(k));
+    list.insertAll(positions, std::move(records));
+    m_changes.emplace_back(ListRemoval<Record>{std::move(positions), {}, true});
 }
 
 template <class Record>

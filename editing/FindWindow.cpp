@@ -40,11 +40,14 @@ public:
         const TextHit &hit = m_hits[std::size_t(index.row())];
         if (index.column() == 0)
             return QStringLiteral("%1, %2").arg(hit.cell.x()).arg(hit.cell.y());
-        // The list is searched again at the next tick after an edit.
-        if (hit.position >= m_doc.plates().count())
-            return {};
-        const TPoleStitek &plate = m_doc.plates().at(hit.position);
-        return index.column() == 1 ? plate.NAME : plate.TEXT;
+        // The lists are searched again at the next tick after an edit.
+        const auto show = [&](const auto &list) -> QVariant {
+            if (hit.position >= list.count())
+                return {};
+            const auto &r = list.at(hit.position);
+            return index.column() == 1 ? r.NAME : r.TEXT;
+        };
+        return hit.desk ? show(m_doc.deskElements()) : show(m_doc.plates());
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
@@ -129,7 +132,7 @@ void FindWindow::open()
 
 void FindWindow::followEdits()
 {
-    if (isVisible() && (m_searchedList != &m_doc.plates() || m_searchedRevision != m_doc.plates().revision()))
+    if (isVisible() && searchedRevisions() != m_searched)
         search();
 }
 
@@ -137,16 +140,17 @@ void FindWindow::search()
 {
     // The current hit stays current when it is still found.
     const int row = m_list->currentIndex().row();
-    const qint32 current = row >= 0 && row < int(m_hits.size()) ? m_hits[std::size_t(row)].position : -1;
+    const TextHit current = row >= 0 && row < int(m_hits.size()) ? m_hits[std::size_t(row)] : TextHit{{}, -1};
     m_hits = m_search.search(m_doc.data(), TextNeedle(m_field->text()));
-    m_searchedList = &m_doc.plates();
-    m_searchedRevision = m_doc.plates().revision();
+    m_searched = searchedRevisions();
     m_model->reset();
     m_count->setText(QStringLiteral("Nalezeno: %1").arg(m_hits.size()));
     if (m_hits.empty())
         return;
     const auto kept = std::find_if(m_hits.cbegin(), m_hits.cend(),
-                                   [current](const TextHit &h) { return h.position == current; });
+                                   [current](const TextHit &h) {
+                                       return h.position == current.position && h.desk == current.desk;
+                                   });
     m_list->setCurrentIndex(m_model->index(kept != m_hits.cend() ? int(kept - m_hits.cbegin()) : 0, 0));
 }
 

@@ -5,6 +5,10 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <array>
+#include <utility>
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 class QTreeView;
@@ -49,6 +53,14 @@ protected:
 private:
     void search();
     void goToHit(int row);
+    // The searched lists and their revisions: a hit list searched with
+    // other ones is searched again.
+    using Searched = std::array<std::pair<const void *, quint64>, 2>;
+    Searched searchedRevisions() const
+    {
+        return {std::pair<const void *, quint64>(&m_doc.plates(), m_doc.plates().revision()),
+                std::pair<const void *, quint64>(&m_doc.deskElements(), m_doc.deskElements().revision())};
+    }
 
     const StationDocument &m_doc;
     TextSearch m_search;
@@ -57,8 +69,7 @@ private:
     QLineEdit *m_field = nullptr;
     QLabel *m_count = nullptr;
     QTreeView *m_list = nullptr;
-    const void *m_searchedList = nullptr;
-    quint64 m_searchedRevision = 0;
+    Searched m_searched{};
 };
 
 }  // namespace kalmor

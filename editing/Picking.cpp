@@ -1,6 +1,5 @@
 #include "editing/Picking.h"
 
-#include "catalogue/ElementKinds.h"
 #include "editing/CornerDivisionPage.h"
 #include "editing/ElementSelection.h"
 #include "editing/LabelPropertiesPage.h"
@@ -8,10 +7,11 @@
 
 namespace kalmor {
 
-std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell)
+std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell, ElementClass current)
 {
-    if (const qsizetype i = doc.plates.lastAt(cell.x(), cell.y()); i >= 0)
-        return PickedElement{doc.plates.at(i).NAME, std::nullopt, std::nullopt, doc.plates.at(i).TEXT};
+    if (const std::optional<TextHolder> holder = textHolderAt(doc, cell, current)) {
+        return PickedElement{kindOf(doc, *holder), std::nullopt, std::nullopt, textOf(doc, *holder)};
+    }
     if (const qsizetype i = doc.tiles.lastAt(cell.x(), cell.y()); i >= 0) {
         const TPolePanelu &t = doc.tiles.at(i);
         std::array<bool, 8> flags{};
@@ -29,7 +29,7 @@ std::optional<PickedElement> elementOnTop(const StationData &doc, QPoint cell)
 void pickElement(const StationData &doc, QPoint cell, ElementSelection &selection, CornerDivisionPage &corners,
                  LampPropertiesPage &lamps, LabelPropertiesPage *labels)
 {
-    const std::optional<PickedElement> picked = elementOnTop(doc, cell);
+    const std::optional<PickedElement> picked = elementOnTop(doc, cell, elementClassOf(selection.currentKind()));
     if (!picked || !selection.chooseKindByName(picked->kind))
         return;
     // A record in a list its kind does not belong to lends nothing.
@@ -38,8 +38,8 @@ void pickElement(const StationData &doc, QPoint cell, ElementSelection &selectio
         corners.setFlags(*picked->tileFlags);
     if (picked->lampOffsets && kind == ElementClass::Lamp)
         lamps.setOffsets(picked->lampOffsets->x(), picked->lampOffsets->y());
-    if (picked->plateText && labels && kind == ElementClass::LabelPlate)
-        labels->setText(*picked->plateText);
+    if (picked->text && labels && (kind == ElementClass::LabelPlate || kind == ElementClass::DeskElement))
+        labels->setText(*picked->text);
 }
 
 }  // namespace kalmor

@@ -28,7 +28,26 @@ TPoleZarovka lampRecord(qint32 column, qint32 row, const PlacementInputs &in)
 
 TPoleStitek plateRecord(qint32 column, qint32 row, const PlacementInputs &in)
 {
-    return {in.kind, column, row, in.plateText};
+    return {in.kind, column, row, in.text};
+}
+
+TPolePrvek deskRecord(qint32 column, qint32 row, const PlacementInputs &in)
+{
+    return {column, row, in.kind, in.text, {}};
+}
+
+// A desk element placed again with its own kind keeps its wiring: a click
+// that only changes the designation must not cut the element's wires.
+// Another kind has other roles, so it starts unwired.
+void keepWiring(const TPolePrvek &before, TPolePrvek &after)
+{
+    if (before.NAME == after.NAME)
+        after.IO = before.IO;
+}
+
+template <class Record>
+void keepWiring(const Record &, Record &)
+{
 }
 
 template <class Record>
@@ -44,6 +63,7 @@ PlacementResult placeInto(StationEdit &edit, const ElementList<Record> &list, qi
         edit.removeAt<Record>(found);
         return PlacementResult::Removed;
     }
+    keepWiring(list.at(found), record);
     edit.replace(found, std::move(record));
     return PlacementResult::Replaced;
 }
@@ -57,7 +77,6 @@ PlacementResult placeElement(StationEdit &edit, qint32 column, qint32 row, Place
     const StationDocument &doc = edit.document();
     switch (elementClassOf(inputs.kind)) {
     case ElementClass::None:
-    case ElementClass::DeskElement:  // no list takes them yet (issue 25)
         return PlacementResult::Nothing;
     case ElementClass::TrackTile:
         return placeInto(edit, doc.tiles(), column, row, mode, tileRecord(column, row, inputs));
@@ -65,6 +84,8 @@ PlacementResult placeElement(StationEdit &edit, qint32 column, qint32 row, Place
         return placeInto(edit, doc.lamps(), column, row, mode, lampRecord(column, row, inputs));
     case ElementClass::LabelPlate:
         return placeInto(edit, doc.plates(), column, row, mode, plateRecord(column, row, inputs));
+    case ElementClass::DeskElement:
+        return placeInto(edit, doc.deskElements(), column, row, mode, deskRecord(column, row, inputs));
     }
     return PlacementResult::Nothing;
 }

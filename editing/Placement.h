@@ -21,7 +21,7 @@ struct PlacementInputs {
     std::array<bool, 8> flags{false, true, false, false, false, false, true, false};
     qint32 lampOffsetX = 0;  // SE_ZAR_OdsazeniX
     qint32 lampOffsetY = 0;  // SE_ZAR_OdsazeniY
-    QString plateText;       // Edit1: the text of the next plate placed
+    QString text;            // Edit1: the text of the next plate or desk element placed
 };
 
 // What one placement did to its list.

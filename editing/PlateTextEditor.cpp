@@ -16,6 +16,23 @@ namespace {
 // Room for a few words even over a small cell.
 constexpr int LeastFieldWidth = 140;
 
+// Writes the text into the record on top of the list at the cell, looked
+// up again since the lists may have changed while the editor was open.
+template <class Record>
+void writeText(StationHistory &history, const ElementList<Record> &list, QPoint cell, const QString &text,
+               const QString &stepName)
+{
+    const qsizetype at = list.lastAt(cell.x(), cell.y());
+    if (at < 0 || list.at(at).TEXT == text)
+        return;
+    Record changed = list.at(at);
+    changed.TEXT = text;
+    StationEdit edit(history.document());
+    edit.markModified();
+    edit.replace(at, std::move(changed));
+    history.commit(std::move(edit), stepName);
+}
+
 }  // namespace
 
 PlateTextEditor::PlateTextEditor(StationHistory &history, QWidget *surface, std::function<int()> cellSize,
@@ -35,19 +52,21 @@ bool PlateTextEditor::isOpen() const
     return m_open;
 }
 
-void PlateTextEditor::edit(QPoint cell)
+void PlateTextEditor::edit(QPoint cell, ElementClass current)
 {
-    const qsizetype plate = m_history.document().plates().lastAt(cell.x(), cell.y());
-    if (plate < 0 || !m_surface)
+    const StationData &doc = m_history.document().data();
+    const std::optional<TextHolder> holder = textHolderAt(doc, cell, current);
+    if (!holder || !m_surface)
         return;
     m_cell = cell;
+    m_list = holder->list;
     m_open = true;
     const qint64 size = std::max(1, m_cellSize ? m_cellSize() : 47);
     const int width = int(std::max<qint64>(size, LeastFieldWidth));
     const int height = m_field->sizeHint().height();
     m_field->setGeometry(int(cell.x() * size + size / 2 - width / 2), int(cell.y() * size + size / 2 - height / 2),
                          width, height);
-    m_field->setText(m_history.document().plates().at(plate).TEXT);
+    m_field->setText(textOf(doc, *holder));
     m_field->selectAll();
     m_field->show();
     m_field->raise();
@@ -59,17 +78,11 @@ void PlateTextEditor::keep()
     if (!m_open)
         return;
     close();
-    // The plate is looked up again: the lists may have changed meanwhile.
     const StationDocument &doc = m_history.document();
-    const qsizetype plate = doc.plates().lastAt(m_cell.x(), m_cell.y());
-    if (plate < 0 || doc.plates().at(plate).TEXT == m_field->text())
-        return;
-    TPoleStitek changed = doc.plates().at(plate);
-    changed.TEXT = m_field->text();
-    StationEdit edit(m_history.document());
-    edit.markModified();
-    edit.replace(plate, std::move(changed));
-    m_history.commit(std::move(edit), QStringLiteral("Změna textu popisku"));
+    if (m_list == TextList::Plates)
+        writeText(m_history, doc.plates(), m_cell, m_field->text(), QStringLiteral("Změna textu popisku"));
+    else
+        writeText(m_history, doc.deskElements(), m_cell, m_field->text(), QStringLiteral("Změna označení prvku"));
 }
 
 void PlateTextEditor::cancel()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "catalogue/ElementKinds.h"
+#include "editing/TextHolder.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -14,10 +17,11 @@ namespace kalmor {
 class StationHistory;
 class UserPrompts;
 
-// The small editor a double click opens over a plate: a field over the
-// plate's cell holding its text. Enter (or leaving the field) writes the
-// text into the plate as one step of the history; Esc leaves it as it
-// was. Text the station file could not hold is refused as it is typed.
+// The small editor a double click opens over a plate or a desk element: a
+// field over the element's cell holding its text (a desk element's
+// designation). Enter (or leaving the field) writes the text into the
+// element as one step of the history; Esc leaves it as it was. Text the
+// station file could not hold is refused as it is typed.
 class PlateTextEditor : public QObject {
     Q_OBJECT
 public:
@@ -26,9 +30,9 @@ public:
     PlateTextEditor(StationHistory &history, QWidget *surface, std::function<int()> cellSize,
                     UserPrompts *prompts, QObject *parent = nullptr);
 
-    // Opens the editor over the plate drawn on top at the cell; nothing
-    // happens where there is no plate.
-    void edit(QPoint cell);
+    // Opens the editor over the element textHolderAt names for the cell and
+    // the current kind's class; nothing happens where there is none.
+    void edit(QPoint cell, kalmor::ElementClass current = kalmor::ElementClass::None);
     bool isOpen() const;
     QLineEdit *field() const { return m_field; }
 
@@ -46,6 +50,7 @@ private:
     std::function<int()> m_cellSize;
     QLineEdit *m_field = nullptr;
     QPoint m_cell;
+    TextList m_list = TextList::Plates;
     bool m_open = false;
 };
 

@@ -1,6 +1,7 @@
 #include "editing/PointerInput.h"
 
 #include "document/StationHistory.h"
+#include "editing/TextHolder.h"
 
 #include <QLabel>
 
@@ -147,12 +148,13 @@ void PointerInput::mouseDoubleClicked(Qt::MouseButton button, int x, int y, Qt::
     if (m_click.cell == cell && m_click.steps == m_history.undoSteps())
         m_history.withdrawLast();
     m_click = Click{};
-    if (m_history.document().plates().lastAt(cell.x(), cell.y()) < 0) {
+    const ElementClass current = elementClassOf(m_inputs().kind);
+    if (!textHolderAt(m_history.document().data(), cell, current)) {
         mousePressed(button, x, y, modifiers);
         return;
     }
     m_gesture = Gesture::EditText;
-    emit plateTextEditRequested(cell);
+    emit textEditRequested(cell, current);
 }
 
 }  // namespace kalmor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ElementKinds.h"
 #include "editing/Placement.h"
 
 #include <QObject>
@@ -25,10 +26,11 @@ class StationHistory;
 // pointer moves and at the release); Ctrl with the right button picks the
 // element at the release cell.
 //
-// A double click of the left button on a plate asks to edit the plate's
-// text; what the first click of it placed is withdrawn from the history,
-// so the plate and what lies under it stay as they were. Elsewhere a
-// double click is two clicks.
+// A double click of the left button on a plate or a desk element asks to
+// edit its text (textHolderAt says which, with the current kind's class);
+// what the first click of it placed is withdrawn from the history, so the
+// element and what lies under it stay as they were. Elsewhere a double
+// click is two clicks.
 //
 // Wiring: connect X_Plocha's mouseMoved / mousePressed / mouseReleased /
 // mouseDoubleClicked to the slots of the same names; give the captions L_Pocatek and L_Konec of
@@ -69,7 +71,8 @@ signals:
     void cursorCellChanged(QPoint cell);
     void cellsSelected(QPoint from, QPoint to);
     void pickRequested(QPoint cell);
-    void plateTextEditRequested(QPoint cell);
+    // current: the class of the current kind, which textHolderAt weighs.
+    void textEditRequested(QPoint cell, kalmor::ElementClass current);
 
 private:
     enum class Gesture { Place, Select, Pick, EditText };

@@ -52,19 +52,50 @@ bool fits(const std::vector<Record> &list, qint64 dx, qint64 dy, qint32 columns,
     });
 }
 
+// Places the records one by one as the user would: each replaces the
+// first record at its cell, a record placed before it in this gesture
+// included. Records on cells the list does not hold yet are appended in
+// one change, of those landing on one cell the last in the place of the
+// first, which leaves the same list as placing them one by one.
 template <class Record>
 void place(StationEdit &edit, const std::vector<Record> &records, qint32 dx, qint32 dy)
 {
     const ElementList<Record> &list = elementsOf<Record>(edit.document());
-    for (Record r : records) {
+    std::vector<std::pair<quint64, qint32>> fresh;  // cell, position in records
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const qint32 x = records[i].X + dx;
+        const qint32 y = records[i].Y + dy;
+        const qsizetype found = list.firstAt(x, y);
+        if (found >= 0) {
+            Record r = records[i];
+            r.X = x;
+            r.Y = y;
+            edit.replace(found, std::move(r));
+        } else {
+            fresh.emplace_back((quint64(quint32(x)) << 32) | quint32(y), qint32(i));
+        }
+    }
+    // Grouped by cell, in their order within a cell.
+    std::sort(fresh.begin(), fresh.end());
+    std::vector<qint32> shown(records.size(), -1);  // first of a cell -> the last of it
+    for (std::size_t g = 0; g < fresh.size();) {
+        std::size_t end = g;
+        while (end < fresh.size() && fresh[end].first == fresh[g].first)
+            ++end;
+        shown[std::size_t(fresh[g].second)] = fresh[end - 1].second;
+        g = end;
+    }
+    std::vector<Record> appended;
+    appended.reserve(fresh.size());
+    for (const qint32 from : shown) {
+        if (from < 0)
+            continue;
+        Record r = records[std::size_t(from)];
         r.X += dx;
         r.Y += dy;
-        const qsizetype found = list.firstAt(r.X, r.Y);
-        if (found < 0)
-            edit.append(std::move(r));
-        else
-            edit.replace(found, std::move(r));
+        appended.push_back(std::move(r));
     }
+    edit.appendAll(std::move(appended));
 }
 
 template <class Record>
@@ -186,7 +217,8 @@ ElementRecords ElementRecords::of(const StationData &data)
 {
     return {{data.tiles.begin(), data.tiles.end()},
             {data.lamps.begin(), data.lamps.end()},
-            {data.plates.begin(), data.plates.end()}};
+            {data.plates.begin(), data.plates.end()},
+            {data.deskElements.begin(), data.deskElements.end()}};
 }
 
 ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx, qint32 dy)
@@ -195,6 +227,7 @@ ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 d
     takeIn(out.tiles, doc.tiles, area, dx, dy);
     takeIn(out.lamps, doc.lamps, area, dx, dy);
     takeIn(out.plates, doc.plates, area, dx, dy);
+    takeIn(out.deskElements, doc.deskElements, area, dx, dy);
     return out;
 }
 
@@ -205,6 +238,7 @@ QByteArray elementLines(const ElementRecords &records)
     linesOf(out, lines, records.tiles);
     linesOf(out, lines, records.lamps);
     linesOf(out, lines, records.plates);
+    linesOf(out, lines, records.deskElements);
     return out;
 }
 
@@ -214,20 +248,22 @@ void deleteElements(StationEdit &edit, const CellRect &area)
     removeIn(edit, doc.tiles(), area);
     removeIn(edit, doc.lamps(), area);
     removeIn(edit, doc.plates(), area);
+    removeIn(edit, doc.deskElements(), area);
 }
 
 bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 columns, qint32 rows)
 {
     return fits(records.tiles, dx, dy, columns, rows) && fits(records.lamps, dx, dy, columns, rows)
-        && fits(records.plates, dx, dy, columns, rows);
+        && fits(records.plates, dx, dy, columns, rows) && fits(records.deskElements, dx, dy, columns, rows);
 }
 
 void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy)
 {
-    edit.reserve(qsizetype(records.tiles.size() + records.lamps.size() + records.plates.size()));
+    edit.reserve(records.count());
     place(edit, records.tiles, dx, dy);
     place(edit, records.lamps, dx, dy);
     place(edit, records.plates, dx, dy);
+    place(edit, records.deskElements, dx, dy);
 }
 
 CellRect extentOf(const ElementRecords &records)
@@ -236,6 +272,7 @@ CellRect extentOf(const ElementRecords &records)
     widen(extent, records.tiles);
     widen(extent, records.lamps);
     widen(extent, records.plates);
+    widen(extent, records.deskElements);
     return extent;
 }
 
@@ -256,6 +293,10 @@ void mirrorElements(StationEdit &edit, const CellRect &area, MirrorAxis axis, QS
             z.ODSAZENI_Y = mirroredOffset(z.ODSAZENI_Y, lampRoom.height());
     });
     mirrorIn(edit, doc.plates(), area, axis, [](TPoleStitek &) {});
+    mirrorIn(edit, doc.deskElements(), area, axis, [axis](TPolePrvek &e) {
+        if (const auto kind = mirroredKind(e.NAME, axis))
+            e.NAME = *kind;
+    });
 }
 
 }  // namespace kalmor

@@ -14,25 +14,27 @@ namespace kalmor {
 // What the selection commands do to the element lists, each through the
 // edit of one step. A record belongs to an area when its cell lies in it.
 
-// Records of the three lists as a copy or a move carries them, in list
+// Records of the four lists as a copy or a move carries them, in list
 // order.
 struct ElementRecords {
     std::vector<TPolePanelu> tiles;
     std::vector<TPoleZarovka> lamps;
     std::vector<TPoleStitek> plates;
+    std::vector<TPolePrvek> deskElements;
 
     static ElementRecords of(const StationData &data);
-    bool isEmpty() const { return tiles.empty() && lamps.empty() && plates.empty(); }
+    bool isEmpty() const { return tiles.empty() && lamps.empty() && plates.empty() && deskElements.empty(); }
+    qsizetype count() const { return qsizetype(tiles.size() + lamps.size() + plates.size() + deskElements.size()); }
 };
 
 // The records of the area, their cells moved by (dx, dy).
 ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx = 0, qint32 dy = 0);
 
 // The records' lines exactly as the station file writes them: tiles, then
-// lamps, then plates.
+// lamps, plates and desk elements.
 QByteArray elementLines(const ElementRecords &records);
 
-// Removes the records of the area from all three lists; the others keep
+// Removes the records of the area from all four lists; the others keep
 // their order.
 void deleteElements(StationEdit &edit, const CellRect &area);
 
@@ -48,6 +50,9 @@ void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, 
 
 // Whether a record carries an I/O address; without, a copy of a cut.
 bool hasAddresses(const ElementRecords &records);
+// Drops the I/O addresses of every record of every list that holds them:
+// what a copy carries, as an address belongs to one point only. A cut and
+// a move keep them.
 void dropAddresses(ElementRecords &records);
 
 // The records, about to be placed moved by (dx, dy), without every
@@ -63,10 +68,10 @@ ElementRecords withoutUsedAddresses(const StationData &doc, ElementRecords recor
 CellRect extentOf(const ElementRecords &records);
 
 // Mirrors the records of the area within it: their cells, the tile kinds
-// (mirroredKind) and flags, and the lamp offsets within their cells, an
-// offset o becoming lampRoom - o (lampRoom: the design cell less the lamp
-// picture). Names without a mirror kind and plate names stay. Records keep
-// their list positions.
+// and desk kinds (mirroredKind), the tile flags, and the lamp offsets
+// within their cells, an offset o becoming lampRoom - o (lampRoom: the
+// design cell less the lamp picture). Names without a mirror kind and
+// plate names stay. Records keep their list positions.
 void mirrorElements(StationEdit &edit, const CellRect &area, MirrorAxis axis, QSize lampRoom);
 
 }  // namespace kalmor

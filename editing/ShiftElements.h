@@ -8,8 +8,8 @@ class StationHistory;
 class UserPrompts;
 
 // What shift all elements moves: every element list and the areas, or the
-// track tiles alone ("Jen koleje"), lamps, label plates and areas staying
-// where they are.
+// track tiles alone ("Jen koleje"), lamps, label plates, desk elements and
+// areas staying where they are.
 enum class ShiftScope { AllElements, TrackOnly };
 
 // Moves every record of the lists the scope names by (dx, dy) cells after

@@ -100,55 +100,60 @@ bool textMatches(QStringView typed, QStringView text)
 
 std::vector<TextHit> TextSearch::search(const StationData &doc, const TextNeedle &needle)
 {
-    follow(doc.plates);
+    m_plates.follow(doc.plates);
+    m_desk.follow(doc.deskElements);
     std::vector<TextHit> hits;
     if (needle.isEmpty())
         return hits;
-    for (qint32 p = 0; p < qint32(m_length.size()); ++p) {
-        const qsizetype start = m_start[std::size_t(p)];
-        if (needle.foundIn(m_lower.data() + start, m_bare.data() + start, m_length[std::size_t(p)])) {
-            const TPoleStitek &s = doc.plates.at(p);
-            hits.push_back(TextHit{QPoint(s.X, s.Y), p});
-        }
-    }
+    m_plates.search(needle, [&](qint32 p) {
+        const TPoleStitek &s = doc.plates.at(p);
+        hits.push_back(TextHit{QPoint(s.X, s.Y), p, false});
+    });
+    m_desk.search(needle, [&](qint32 p) {
+        const TPolePrvek &e = doc.deskElements.at(p);
+        hits.push_back(TextHit{QPoint(e.X, e.Y), p, true});
+    });
     std::sort(hits.begin(), hits.end(), [](const TextHit &a, const TextHit &b) {
-        return std::tuple(a.cell.y(), a.cell.x(), a.position) < std::tuple(b.cell.y(), b.cell.x(), b.position);
+        return std::tuple(a.cell.y(), a.cell.x(), a.desk, a.position)
+            < std::tuple(b.cell.y(), b.cell.x(), b.desk, b.position);
     });
     return hits;
 }
 
-void TextSearch::follow(const ElementList<TPoleStitek> &plates)
+template <class Record>
+void FoldedTexts::follow(const ElementList<Record> &list)
 {
-    if (m_list == &plates && m_revision == plates.revision())
+    if (m_list == &list && m_revision == list.revision())
         return;
     m_touched.clear();
-    if (m_list != &plates || !plates.positionsChangedSince(m_revision, m_touched)) {
-        foldAll(plates);
+    if (m_list != &list || !list.positionsChangedSince(m_revision, m_touched)) {
+        foldAll(list);
     } else {
-        const qint32 count = qint32(plates.count());
+        const qint32 count = qint32(list.count());
         m_start.resize(std::size_t(count));
         m_length.resize(std::size_t(count), 0);
         for (const qint32 p : m_touched) {
             if (p < count)
-                fold(p, plates.at(p).TEXT);
+                fold(p, list.at(p).TEXT);
         }
         // Replaced texts stay in the buffers until they are half of them.
         if (m_dead > qsizetype(m_lower.size()) / 2)
-            foldAll(plates);
+            foldAll(list);
     }
-    m_list = &plates;
-    m_revision = plates.revision();
+    m_list = &list;
+    m_revision = list.revision();
 }
 
-void TextSearch::foldAll(const ElementList<TPoleStitek> &plates)
+template <class Record>
+void FoldedTexts::foldAll(const ElementList<Record> &list)
 {
-    const qint32 count = qint32(plates.count());
+    const qint32 count = qint32(list.count());
     m_start.resize(std::size_t(count));
     m_length.resize(std::size_t(count));
     qsizetype total = 0;
     for (qint32 p = 0; p < count; ++p) {
         m_start[std::size_t(p)] = total;
-        m_length[std::size_t(p)] = qint32(plates.at(p).TEXT.size());
+        m_length[std::size_t(p)] = qint32(list.at(p).TEXT.size());
         total += m_length[std::size_t(p)];
     }
     // Room for the texts of edits to come, which are folded at the end.
@@ -159,10 +164,10 @@ void TextSearch::foldAll(const ElementList<TPoleStitek> &plates)
     m_bare.resize(std::size_t(total));
     m_dead = 0;
     for (qint32 p = 0; p < count; ++p)
-        foldInto(plates.at(p).TEXT, m_start[std::size_t(p)]);
+        foldInto(list.at(p).TEXT, m_start[std::size_t(p)]);
 }
 
-void TextSearch::fold(qint32 position, const QString &text)
+void FoldedTexts::fold(qint32 position, const QString &text)
 {
     m_dead += m_length[std::size_t(position)];
     m_start[std::size_t(position)] = qsizetype(m_lower.size());
@@ -172,7 +177,7 @@ void TextSearch::fold(qint32 position, const QString &text)
     foldInto(text, m_start[std::size_t(position)]);
 }
 
-void TextSearch::foldInto(const QString &text, qsizetype at)
+void FoldedTexts::foldInto(const QString &text, qsizetype at)
 {
     char16_t *lower = m_lower.data() + at;
     char16_t *bare = m_bare.data() + at;

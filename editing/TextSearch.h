@@ -38,28 +38,39 @@ QString foldedBare(QStringView text);
 // Whether the typed text finds the text, by the rules of TextNeedle.
 bool textMatches(QStringView typed, QStringView text);
 
-// One element whose text holds the needle.
+// One element whose text holds the needle: a plate, or a desk element
+// by its designation.
 struct TextHit {
     QPoint cell;
-    qint32 position = 0;  // in the plate list
+    qint32 position = 0;  // in its list
+    bool desk = false;    // in the desk element list, else the plate list
 };
 
-// Finds the plates whose text holds a needle. Keeps every text folded in
-// two flat buffers and follows the plate list's edits, so that a search
-// over two hundred thousand texts reads memory in one pass and an edit
-// folds only the texts it changed.
-class TextSearch {
+// The texts of one list folded in two flat buffers, following the list's
+// edits, so that a search over two hundred thousand texts reads memory in
+// one pass and an edit folds only the texts it changed.
+class FoldedTexts {
 public:
-    // The hits ordered by row, column and list position.
-    std::vector<TextHit> search(const StationData &doc, const TextNeedle &needle);
+    template <class Record>
+    void follow(const ElementList<Record> &list);
+    // Calls found(position) for every text holding the needle.
+    template <class Found>
+    void search(const TextNeedle &needle, Found found) const
+    {
+        for (qint32 p = 0; p < qint32(m_length.size()); ++p) {
+            const qsizetype start = m_start[std::size_t(p)];
+            if (needle.foundIn(m_lower.data() + start, m_bare.data() + start, m_length[std::size_t(p)]))
+                found(p);
+        }
+    }
 
 private:
-    void follow(const ElementList<TPoleStitek> &plates);
-    void foldAll(const ElementList<TPoleStitek> &plates);
+    template <class Record>
+    void foldAll(const ElementList<Record> &list);
     void fold(qint32 position, const QString &text);
     void foldInto(const QString &text, qsizetype at);
 
-    const ElementList<TPoleStitek> *m_list = nullptr;
+    const void *m_list = nullptr;
     quint64 m_revision = 0;
     std::vector<char16_t> m_lower;
     std::vector<char16_t> m_bare;
@@ -67,6 +78,18 @@ private:
     std::vector<qint32> m_length;
     qsizetype m_dead = 0;  // characters of texts replaced since
     std::vector<qint32> m_touched;
+};
+
+// Finds the plates and the desk elements whose text holds a needle.
+class TextSearch {
+public:
+    // The hits ordered by row, column, then plates before desk elements,
+    // then list position.
+    std::vector<TextHit> search(const StationData &doc, const TextNeedle &needle);
+
+private:
+    FoldedTexts m_plates;
+    FoldedTexts m_desk;
 };
 
 }  // namespace kalmor

@@ -4,13 +4,14 @@
 #include "render/ImageSet.h"
 #include "render/Viewport.h"
 
+#include <algorithm>
+
 namespace kalmor {
 
 namespace {
 
 // A placed lamp stands where the lamp record at its index says, and is
-// as large as that record's picture: a lamp name in the tile or plate
-// list borrows both from the lamp record at the same position, when there
+// as large as that record's picture: a lamp name in another list borrows both from the lamp record at the same position, when there
 // is one.
 std::optional<LampOffsets> lampAt(const StationData &doc, qint32 index)
 {
@@ -37,11 +38,11 @@ Placement placementOf(const QString &name)
     switch (elementClassOf(name)) {
     case ElementClass::LabelPlate:
     case ElementClass::TrackTile:
+    case ElementClass::DeskElement:
         return Placement::Cell;
     case ElementClass::Lamp:
         return Placement::Lamp;
     case ElementClass::None:
-    case ElementClass::DeskElement:  // not drawn yet (issue 25)
         break;
     }
     if (name.size() >= 5 && QStringView(name).first(5) == u"Ruzek")
@@ -84,6 +85,11 @@ void drawRecord(ElementPainter &painter, const StationData &doc, ElementIndex::L
         painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
         return;
     }
+    case ElementIndex::Layer::Desk: {
+        const TPolePrvek &r = doc.deskElements.at(i);
+        painter.draw(r.NAME, r.X, r.Y, 255, lampAt(doc, i));
+        return;
+    }
     }
 }
 
@@ -93,6 +99,7 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer)
     case ElementIndex::Layer::Lamps: return doc.lamps.count();
     case ElementIndex::Layer::Tiles: return doc.tiles.count();
     case ElementIndex::Layer::Plates: return doc.plates.count();
+    case ElementIndex::Layer::Desk: return doc.deskElements.count();
     }
     return 0;
 }
@@ -180,17 +187,46 @@ void drawEveryElement(FrameTarget &target, const StationData &doc, const ImageSe
     }
 }
 
+namespace {
+
+WideRect previewBound(qint64 cell, const EditingView &editing)
+{
+    const qint64 x = qint64(editing.cursorColumn) * cell;
+    const qint64 y = qint64(editing.cursorRow) * cell;
+    const qint64 left = std::min(x - cell, x + editing.lampOffsetX);
+    const qint64 top = std::min(y, y + editing.lampOffsetY);
+    const qint64 right = std::max(x + 2 * cell, x + editing.lampOffsetX + 2 * cell);
+    const qint64 bottom = std::max(y + cell, y + editing.lampOffsetY + 2 * cell);
+    return WideRect{left, top, right - left, bottom - top};
+}
+
+bool meets(const WideRect &r, const QRect &clip)
+{
+    return r.left <= clip.right() && r.left + r.width > clip.left() && r.top <= clip.bottom()
+        && r.top + r.height > clip.top();
+}
+
+}  // namespace
+
+QRect previewReach(int cellSize, const RenderState &state, const EditingView &editing)
+{
+    const bool anyCorner = std::find(editing.cornerChecks.begin(), editing.cornerChecks.end(), true)
+        != editing.cornerChecks.end();
+    if (!anyCorner && !state.switches.preview)
+        return {};
+    const WideRect r = previewBound(cellSize, editing);
+    const QSize surface = state.surfaceSize;
+    const qint64 left = std::clamp<qint64>(r.left, 0, surface.width());
+    const qint64 top = std::clamp<qint64>(r.top, 0, surface.height());
+    const qint64 right = std::clamp<qint64>(r.left + r.width, 0, surface.width());
+    const qint64 bottom = std::clamp<qint64>(r.top + r.height, 0, surface.height());
+    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
 void drawPreviews(FrameTarget &target, const ImageSet &images, int cellSize, const RenderState &state,
                   const EditingView &editing)
 {
-    // The previews reach the cursor cell, its corner partners beside it
-    // and a lamp at its offsets, at most two cells large.
-    const qint64 c = cellSize;
-    const qint64 x = qint64(editing.cursorColumn) * c;
-    const qint64 y = qint64(editing.cursorRow) * c;
-    const QRect &clip = target.clip;
-    if (std::min(x - c, x + editing.lampOffsetX) > clip.right() || std::max(x + 2 * c, x + editing.lampOffsetX + 2 * c) <= clip.left()
-        || std::min(y, y + editing.lampOffsetY) > clip.bottom() || std::max(y + c, y + editing.lampOffsetY + 2 * c) <= clip.top())
+    if (!meets(previewBound(cellSize, editing), target.clip))
         return;
     ElementPainter painter(target, images, cellSize);
     const LampOffsets offsets{editing.lampOffsetX, editing.lampOffsetY, &editing.currentKind};

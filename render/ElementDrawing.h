@@ -76,8 +76,8 @@ qint64 lampExtent(int design, qint64 cell);
 // pieces its flags ask for.
 void drawRecord(ElementPainter &painter, const StationData &doc, ElementIndex::Layer layer, qint32 i);
 
-inline constexpr std::array<ElementIndex::Layer, 3> LayerOrder{ElementIndex::Layer::Lamps, ElementIndex::Layer::Tiles,
-                                                              ElementIndex::Layer::Plates};
+inline constexpr std::array<ElementIndex::Layer, 4> LayerOrder{ElementIndex::Layer::Lamps, ElementIndex::Layer::Tiles,
+                                                              ElementIndex::Layer::Plates, ElementIndex::Layer::Desk};
 qsizetype countOf(const StationData &doc, ElementIndex::Layer layer);
 
 }  // namespace drawing
@@ -86,6 +86,12 @@ qsizetype countOf(const StationData &doc, ElementIndex::Layer layer);
 // turn, exactly as the rules state it: the plain way, against which the
 // index's way is tested and measured.
 void drawEveryElement(FrameTarget &target, const StationData &doc, const ImageSet &images, int cellSize);
+
+// The surface pixels the previews at the cursor cell may reach (a bound,
+// clipped to the surface): the cursor cell, its corner partners beside it
+// and a lamp at its offsets, at most two cells large. Empty when no
+// preview is drawn.
+QRect previewReach(int cellSize, const RenderState &state, const EditingView &editing);
 
 // The previews at the cursor cell, blended: the corner pieces of the
 // checked corner-division boxes, then the current element kind.

@@ -22,7 +22,7 @@ struct FrameSnapshot {
     RenderState state;
     EditingView editing;
     CanvasState canvas;  // as the frame finds it
-    std::array<quint64, 3> listRevisions{};  // lamps, tiles, plates
+    std::array<quint64, 4> listRevisions{};  // lamps, tiles, plates, desk elements
     quint64 areaRevision = 0;
     QRgb fill = 0;
     friend bool operator==(const FrameSnapshot &, const FrameSnapshot &) = default;

@@ -8,12 +8,14 @@
 #include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
+#include "render/TileCache.h"
 #include "render/TileRunner.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -166,8 +168,37 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
     outlineProblemCells(tile, state.overlays, cell);
 }
 
-// The steps of a frame. ElementIndex *index: the placed elements come
-// through it, or, without one, by walking every list.
+// Tiles drawn on every core at once: each takes its own scratch, and
+// the index and the overlays, which work out their answers as asked, are
+// asked under one lock.
+class TileWorkers {
+public:
+    TileWorkers(const StationData &doc, ElementIndex *index, int tiles)
+        : m_helpers(index ? tileHelpers(tiles) : 0), m_scratch(std::size_t(m_helpers) + 1)
+    {
+        if (m_helpers == 0)
+            return;
+        index->catchUp(doc);
+        for (PlacedScratch &s : m_scratch)
+            s.shared = &m_shared;
+    }
+
+    // Calls work(tile, scratch) for every tile 0 .. count - 1.
+    template <class Work>
+    void run(int count, Work work)
+    {
+        runTiles(count, m_helpers, [&](int t, int worker) { work(t, m_scratch[std::size_t(worker)]); });
+    }
+
+private:
+    int m_helpers;
+    std::vector<PlacedScratch> m_scratch;
+    std::mutex m_shared;
+};
+
+// The tile steps of a frame, drawn straight into it. ElementIndex *index:
+// the placed elements come through it, or, without one, by walking every
+// list.
 //
 // The steps up to the grid go tile by tile: at small cells a view holds a
 // hundred thousand records, whose pixels in list order land all over it,
@@ -175,14 +206,10 @@ void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &s
 // next writes over it. Each step clips to its tile, so every pixel sees
 // the same draws in the same order as without tiles, and tiles are drawn
 // on every core at once.
-void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
-             const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
+void composeTiles(FrameTarget &frame, const StationData &doc, const RenderState &state, const EditingView &editing,
+                  const ImageSet &images, ElementIndex *index, TextReach &reach)
 {
-    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
-        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
-    FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
     const int cell = std::max(1, state.cellSize);
-    const bool drawCursor = state.focus && state.switches.cursorFrame;
     // The plain walk visits every record once per tile: one tile for it.
     constexpr int TilePixels = 256;
     const int step = index ? TilePixels : std::max(frame.clip.width(), frame.clip.height());
@@ -191,23 +218,95 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
         for (int left = frame.clip.left(); left <= frame.clip.right(); left += step)
             tiles.push_back(QRect(left, top, step, step));
     }
-    // The texts reaching the frame are gathered, and drawn where they are
-    // new, once for all tiles.
     FrameTexts texts;
     if (state.switches.texts)
-        texts.gather(doc, index, *canvas.textReach, images.texts(), cell, frame.clip);
-    const int helpers = index ? tileHelpers(int(tiles.size())) : 0;
-    std::vector<PlacedScratch> scratch(std::size_t(helpers) + 1);
-    std::mutex shared;
-    if (helpers > 0) {
-        index->catchUp(doc);
-        for (PlacedScratch &s : scratch)
-            s.shared = &shared;
-    }
-    runTiles(int(tiles.size()), helpers, [&](int t, int worker) {
+        texts.gather(doc, index, reach, images.texts(), cell, frame.clip);
+    TileWorkers workers(doc, index, int(tiles.size()));
+    workers.run(int(tiles.size()), [&](int t, PlacedScratch &scratch) {
         FrameTarget tile(frame, tiles[std::size_t(t)]);
-        composeTile(tile, doc, state, editing, images, index, texts, scratch[std::size_t(worker)]);
+        composeTile(tile, doc, state, editing, images, index, texts, scratch);
     });
+}
+
+TileInputs tileInputs(const StationData &doc, const RenderState &state, const ImageSet &images)
+{
+    return TileInputs{&doc,
+                      &images,
+                      {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision(), doc.deskElements.revision()},
+                      std::max(1, state.cellSize),
+                      toQColor(state.fillColour).rgb(),
+                      state.switches.grid,
+                      state.switches.trackCircuits,
+                      state.switches.texts,
+                      state.overlays,
+                      state.appliedColumns,
+                      state.appliedRows,
+                      state.surfaceSize};
+}
+
+PreviewInputs previewInputs(const RenderState &state, const EditingView &editing)
+{
+    return PreviewInputs{editing.cursorColumn, editing.cursorRow, editing.currentKind, editing.cornerChecks,
+                         editing.lampOffsetX,  editing.lampOffsetY, state.previewOpacity, state.switches.preview};
+}
+
+// Copies the part of a kept tile the frame shows.
+void copyTile(FrameTarget &frame, const TileCache::Use &use)
+{
+    const QRect &part = use.part;
+    const std::size_t bytes = std::size_t(part.width()) * sizeof(QRgb);
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(use.image->constScanLine(y - use.origin.y()))
+            + (part.left() - use.origin.x());
+        std::memcpy(frame.at(part.left(), y), from, bytes);
+    }
+}
+
+// The tile steps of a frame through kept tiles: those the frame shows
+// that are not kept, or not with these inputs, are composed into the
+// cache first.
+void composeKeptTiles(FrameTarget &frame, const StationData &doc, const RenderState &state,
+                      const EditingView &editing, const ImageSet &images, ElementIndex &index, TextReach &reach,
+                      TileCache &cache)
+{
+    const int cell = std::max(1, state.cellSize);
+    cache.beginFrame(tileInputs(doc, state, images));
+    const std::vector<TileCache::Use> uses
+        = cache.plan(frame.clip, previewReach(cell, state, editing), previewInputs(state, editing));
+    // The texts are gathered for what is composed, not for what is copied.
+    QRect composed;
+    for (const TileCache::Use &use : uses)
+        composed |= use.compose;
+    FrameTexts texts;
+    if (state.switches.texts && !composed.isEmpty())
+        texts.gather(doc, &index, reach, images.texts(), cell, composed);
+    TileWorkers workers(doc, &index, int(uses.size()));
+    workers.run(int(uses.size()), [&](int t, PlacedScratch &scratch) {
+        const TileCache::Use &use = uses[std::size_t(t)];
+        if (!use.compose.isEmpty()) {
+            FrameTarget tile(*use.image, use.origin, use.compose);
+            composeTile(tile, doc, state, editing, images, &index, texts, scratch);
+        }
+        copyTile(frame, use);
+    });
+}
+
+// The steps of a frame: the tile steps, kept or not, then the layers
+// that span the frame.
+void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
+             const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index,
+             TileCache *cache)
+{
+    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
+        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
+    FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
+    const int cell = std::max(1, state.cellSize);
+    const bool drawCursor = state.focus && state.switches.cursorFrame;
+    if (cache && index)
+        composeKeptTiles(frame, doc, state, editing, images, *index, *canvas.textReach, *cache);
+    else
+        composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
+    // The areas lie over the tiles, so kept tiles never hold them.
     if (state.switches.areas && !doc.areas.isEmpty() && !frame.clip.isEmpty())
         drawAreaFrames(frame, doc, cell);
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
@@ -228,14 +327,21 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
                   const RenderState &state, const EditingView &editing, const ImageSet &images,
                   CanvasState &canvas, ElementIndex &index)
 {
-    compose(target, surfaceRect, doc, state, editing, images, canvas, &index);
+    compose(target, surfaceRect, doc, state, editing, images, canvas, &index, nullptr);
+}
+
+void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
+                  const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
+                  TileCache &tiles)
+{
+    compose(target, surfaceRect, doc, state, editing, images, canvas, &index, &tiles);
 }
 
 void composeFrameWalkingEveryElement(QImage &target, const QRect &surfaceRect, const StationData &doc,
                                      const RenderState &state, const EditingView &editing, const ImageSet &images,
                                      CanvasState &canvas)
 {
-    compose(target, surfaceRect, doc, state, editing, images, canvas, nullptr);
+    compose(target, surfaceRect, doc, state, editing, images, canvas, nullptr, nullptr);
 }
 
 }  // namespace kalmor

@@ -15,6 +15,7 @@ namespace kalmor {
 
 class ElementIndex;
 class ImageSet;
+class TileCache;
 
 // The canvas settings that last from frame to frame: the brush is solid
 // white until the cursor frame has once set it hollow, and the diagnostic
@@ -55,6 +56,14 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
                   const RenderState &state, const EditingView &editing, const ImageSet &images,
                   CanvasState &canvas, ElementIndex &index);
+
+// The same frame, taking the tiles that the cache kept from earlier frames
+// with the same inputs instead of composing them again, and keeping those
+// it composes: the same pixels, for a fraction of the time while the view
+// scrolls.
+void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
+                  const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
+                  TileCache &tiles);
 
 // The same frame with every record of every list drawn in turn, without
 // the index: slow on a large station, kept as the plain rule the fast

@@ -25,76 +25,90 @@ qint64 floorHalf(qint64 v)
 
 }  // namespace
 
-qsizetype TextReach::longestText(const ElementList<TPoleStitek> &plates)
+template <class Record>
+qsizetype TextReach::OfList::longest(const ElementList<Record> &records)
 {
-    if (m_list == &plates && m_revision == plates.revision())
-        return m_longest;
-    m_touched.clear();
-    if (m_list == &plates && plates.positionsChangedSince(m_revision, m_touched)) {
-        for (const qint32 p : m_touched) {
-            if (p < plates.count())
-                m_longest = std::max(m_longest, plates.at(p).TEXT.size());
+    if (list == &records && revision == records.revision())
+        return longestSoFar;
+    touched.clear();
+    if (list == &records && records.positionsChangedSince(revision, touched)) {
+        for (const qint32 p : touched) {
+            if (p < records.count())
+                longestSoFar = std::max(longestSoFar, records.at(p).TEXT.size());
         }
     } else {
-        m_longest = 0;
-        for (const TPoleStitek &s : plates)
-            m_longest = std::max(m_longest, s.TEXT.size());
+        longestSoFar = 0;
+        for (const Record &r : records)
+            longestSoFar = std::max(longestSoFar, r.TEXT.size());
     }
-    m_list = &plates;
-    m_revision = plates.revision();
-    return m_longest;
+    list = &records;
+    revision = records.revision();
+    return longestSoFar;
 }
 
 void FrameTexts::gather(const StationData &doc, ElementIndex *index, TextReach &reach, const TextPictures &pictures,
                         int cellSize, const QRect &clip)
 {
     m_draws.clear();
-    if (cellSize < SmallestTextCell || clip.isEmpty() || doc.plates.isEmpty())
+    if (cellSize < SmallestTextCell || clip.isEmpty())
         return;
     const TextLook look = pictures.look(cellSize);
+    gatherList(doc.plates, ElementIndex::Layer::Plates, doc, index, reach, pictures, look, clip);
+    if (cellSize >= SmallestDesignationCell)
+        gatherList(doc.deskElements, ElementIndex::Layer::Desk, doc, index, reach, pictures, look, clip);
+}
+
+template <class Record>
+void FrameTexts::gatherList(const ElementList<Record> &list, ElementIndex::Layer layer, const StationData &doc,
+                            ElementIndex *index, TextReach &reach, const TextPictures &pictures,
+                            const TextLook &look, const QRect &clip)
+{
+    if (list.isEmpty())
+        return;
     if (!index) {
-        for (qint32 p = 0; p < qint32(doc.plates.count()); ++p)
-            add(doc.plates, p, pictures, look, clip);
+        for (qint32 p = 0; p < qint32(list.count()); ++p)
+            add(list, p, pictures, look, clip);
         return;
     }
-    const qsizetype longest = reach.longestText(doc.plates);
+    const qsizetype longest = reach.longestText(list);
     if (longest == 0)
         return;
     // A text is centred on its cell: it reaches half its width to either
     // side, and its ink a little past its advance.
     constexpr qint64 Far = std::numeric_limits<int>::max() / 2;
-    const qint64 side = qint64(longest) * look.widestCharacter / 2 + plateTextPixelSize(cellSize) + 2;
+    const qint64 side = qint64(longest) * look.widestCharacter / 2 + plateTextPixelSize(look.cellSize) + 2;
     const QRect wide(QPoint(int(std::max<qint64>(-Far, clip.left() - side)), clip.top()),
                      QPoint(int(std::min<qint64>(Far, clip.right() + side)), clip.bottom()));
-    index->gather(ElementIndex::Layer::Plates, doc, wide, cellSize, m_near);
+    index->gather(layer, doc, wide, look.cellSize, m_near);
     for (const IndexedDraw &d : m_near)
-        add(doc.plates, d.pos, pictures, look, clip);
+        add(list, d.pos, pictures, look, clip);
 }
 
-void FrameTexts::add(const ElementList<TPoleStitek> &plates, qint32 position, const TextPictures &pictures,
+template <class Record>
+void FrameTexts::add(const ElementList<Record> &list, qint32 position, const TextPictures &pictures,
                      const TextLook &look, const QRect &clip)
 {
-    const TPoleStitek &plate = plates.at(position);
-    // Of plates stacked on one cell only the one drawn on top shows its
+    const Record &r = list.at(position);
+    // Of records stacked on one cell only the one drawn on top shows its
     // text, as it is the one picked and edited there.
-    if (plate.TEXT.isEmpty() || plates.lastAt(plate.X, plate.Y) != position)
+    if (r.TEXT.isEmpty() || list.lastAt(r.X, r.Y) != position)
         return;
     const qint64 cell = look.cellSize;
-    const qint64 rowTop = qint64(plate.Y) * cell;
+    const qint64 rowTop = qint64(r.Y) * cell;
     if (rowTop > clip.bottom() || rowTop + cell <= clip.top())
         return;
-    // Far plates with short texts are passed over before their text is
+    // Far records with short texts are passed over before their text is
     // drawn: the widened search finds them for the sake of the longest.
-    const qint64 centre = qint64(plate.X) * cell + cell / 2;
-    const qint64 half = qint64(plate.TEXT.size()) * look.widestCharacter / 2 + cell;
+    const qint64 centre = qint64(r.X) * cell + cell / 2;
+    const qint64 half = qint64(r.TEXT.size()) * look.widestCharacter / 2 + cell;
     if (centre - half > clip.right() || centre + half < clip.left())
         return;
-    auto picture = pictures.picture(plate.TEXT, look.cellSize);
-    const qint64 penX = qint64(plate.X) * cell + floorHalf(cell - picture->advance);
+    auto picture = pictures.picture(r.TEXT, look.cellSize);
+    const qint64 penX = qint64(r.X) * cell + floorHalf(cell - picture->advance);
     const qint64 left = penX + picture->offset.x();
     if (left > clip.right() || left + picture->coverage.width() <= clip.left())
         return;
-    const qint64 top = rowTop + textBaseline(plate.NAME, look) + picture->offset.y();
+    const qint64 top = rowTop + textBaseline(r.NAME, look) + picture->offset.y();
     m_draws.push_back(Draw{left, top, rowTop, rowTop + cell, std::move(picture)});
 }
 

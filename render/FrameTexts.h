@@ -12,26 +12,34 @@
 
 namespace kalmor {
 
-
-// How far the texts of a plate list can reach beside their cells: the
-// number of characters of its longest text, followed from frame to frame
-// through the list's change log. It only grows while edits are followed
-// (a text made shorter still counts as long), which costs a wider search,
-// never a text left out; a change of the whole list counts them anew.
+// How far the texts of the plates and the designations of the desk
+// elements can reach beside their cells: the number of characters of the
+// longest text of each list, followed from frame to frame through the
+// list's change log. It only grows while edits are followed (a text made
+// shorter still counts as long), which costs a wider search, never a text
+// left out; a change of the whole list counts them anew.
 class TextReach {
 public:
-    qsizetype longestText(const ElementList<TPoleStitek> &plates);
+    qsizetype longestText(const ElementList<TPoleStitek> &plates) { return m_plates.longest(plates); }
+    qsizetype longestText(const ElementList<TPolePrvek> &desk) { return m_desk.longest(desk); }
 
 private:
-    const ElementList<TPoleStitek> *m_list = nullptr;
-    quint64 m_revision = 0;
-    qsizetype m_longest = 0;
-    std::vector<qint32> m_touched;
+    struct OfList {
+        template <class Record>
+        qsizetype longest(const ElementList<Record> &list);
+
+        const void *list = nullptr;
+        quint64 revision = 0;
+        qsizetype longestSoFar = 0;
+        std::vector<qint32> touched;
+    };
+    OfList m_plates;
+    OfList m_desk;
 };
 
-// The plate texts one frame draws: every plate with a text that reaches
-// the frame, in list order, each drawn from its picture at the cell size;
-// of plates stacked on one cell, the one drawn on top.
+// The texts one frame draws: every plate, then every desk element, with a
+// text that reaches the frame, in list order, each drawn from its picture
+// at the cell size; of records stacked on one cell, the one drawn on top.
 // Gathered once a frame, before its tiles, and then drawn tile by tile
 // (from several threads): a text crossing a tile's edge is drawn in both
 // tiles from the same picture at the same place, so the tiles join
@@ -39,16 +47,21 @@ private:
 // above whatever was drawn there, but never above or below its row.
 class FrameTexts {
 public:
-    // With the index, only the plates that may reach the clip are read:
+    // With the index, only the records that may reach the clip are read:
     // those of its rows, as far to the sides as the longest text reaches.
-    // Without one, every plate is.
+    // Without one, every record is.
     void gather(const StationData &doc, ElementIndex *index, TextReach &reach, const TextPictures &pictures,
                 int cellSize, const QRect &clip);
     void draw(FrameTarget &target) const;
 
 private:
-    void add(const ElementList<TPoleStitek> &plates, qint32 position, const TextPictures &pictures,
-             const TextLook &look, const QRect &clip);
+    template <class Record>
+    void gatherList(const ElementList<Record> &list, ElementIndex::Layer layer, const StationData &doc,
+                    ElementIndex *index, TextReach &reach, const TextPictures &pictures, const TextLook &look,
+                    const QRect &clip);
+    template <class Record>
+    void add(const ElementList<Record> &list, qint32 position, const TextPictures &pictures, const TextLook &look,
+             const QRect &clip);
 
     struct Draw {
         qint64 left = 0;  // of the coverage, in surface pixels

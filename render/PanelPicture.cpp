@@ -75,15 +75,21 @@ std::vector<PictureText> PanelComposer::texts() const
     const TextLook look = m_images.texts().look(cell);
     const QFontMetrics metrics(plateTextFont(cell));
     const QRect &cells = m_options.cells;
-    for (const TPoleStitek &plate : m_doc.plates) {
-        if (plate.TEXT.isEmpty() || plate.Y < cells.top() || plate.Y > cells.bottom())
-            continue;
-        const qint64 centre = (qint64(plate.X) - cells.left()) * cell + cell / 2;
-        const qint64 half = metrics.horizontalAdvance(plate.TEXT) / 2 + cell;
+    const auto add = [&](const auto &r) {
+        if (r.TEXT.isEmpty() || r.Y < cells.top() || r.Y > cells.bottom())
+            return;
+        const qint64 centre = (qint64(r.X) - cells.left()) * cell + cell / 2;
+        const qint64 half = metrics.horizontalAdvance(r.TEXT) / 2 + cell;
         if (centre + half < 0 || centre - half > m_width)
-            continue;
-        const qint64 baseline = (qint64(plate.Y) - cells.top()) * cell + textBaseline(plate.NAME, look);
-        out.push_back(PictureText{QPoint(int(centre), int(baseline)), plate.TEXT, plateTextPixelSize(cell)});
+            return;
+        const qint64 baseline = (qint64(r.Y) - cells.top()) * cell + textBaseline(r.NAME, look);
+        out.push_back(PictureText{QPoint(int(centre), int(baseline)), r.TEXT, plateTextPixelSize(cell)});
+    };
+    for (const TPoleStitek &plate : m_doc.plates)
+        add(plate);
+    if (cell >= SmallestDesignationCell) {
+        for (const TPolePrvek &element : m_doc.deskElements)
+            add(element);
     }
     return out;
 }

@@ -31,7 +31,7 @@ struct PictureOptions {
 // The whole panel of `columns` x `rows` cells.
 PictureOptions wholePanel(qint32 columns, qint32 rows, int cellSize, bool grid, Colour fill, bool texts = true);
 
-// A plate text as a vector picture writes it: centred on `anchor.x()`,
+// A plate text or desk designation as a vector picture writes it: centred on `anchor.x()`,
 // standing on the baseline `anchor.y()` (picture coordinates), in the
 // plate text face at `pixelSize`.
 struct PictureText {
@@ -76,8 +76,10 @@ public:
     // Vector pictures write the plate texts as text: their pixels are
     // then left out of what compose() gives.
     void leaveTextsToVectors() { m_state.switches.texts = false; }
-    // The plate texts the picture shows, in list order: those whose
-    // plate's row lies in the picture and whose text reaches into it.
+    // The texts the picture shows, the plates' then the desk elements'
+    // (where the cells are large enough for them), each list in its order:
+    // those whose record's row lies in the picture and whose text reaches
+    // into it.
     std::vector<PictureText> texts() const;
 
 private:

@@ -1,5 +1,6 @@
 #include "render/PlateTexts.h"
 
+#include "catalogue/ElementKinds.h"
 #include "document/Windows1250.h"
 #include "render/Viewport.h"
 
@@ -23,14 +24,22 @@ constexpr int Margin = 1;
 
 // The top row of the plate's band in the 47-pixel design and its height:
 // the pictures "STI_Cely_Dole", "STI_Cely_Nahore", "STI_Cely_Uprostred".
+// Desk pictures leave the bottom band free for the designation, except
+// the two that carry it on their face.
 constexpr double BandHeight = 11;
+constexpr double BottomBand = 35;
+constexpr double MiddleBand = 18;
 double bandTop(const QString &kind)
 {
     if (kind == u"STI_Cely_Dole")
-        return 35;
+        return BottomBand;
     if (kind == u"STI_Cely_Nahore")
         return 0;
-    return 18;
+    if (kind == u"TLA_SK" || kind == u"PRU_TXT")
+        return MiddleBand;
+    if (elementClassOf(kind) == ElementClass::DeskElement)
+        return BottomBand;
+    return MiddleBand;
 }
 
 // Every character a station file can hold: the widest of them bounds how
@@ -110,9 +119,9 @@ QFont plateTextFont(int cellSize)
     return font;
 }
 
-int textBaseline(const QString &plateKind, const TextLook &look)
+int textBaseline(const QString &kind, const TextLook &look)
 {
-    const double centre = (bandTop(plateKind) + BandHeight / 2) * look.cellSize / Viewport::DesignCellSize;
+    const double centre = (bandTop(kind) + BandHeight / 2) * look.cellSize / Viewport::DesignCellSize;
     const int baseline = int(std::lround(centre + look.capHeight / 2.0));
     return std::clamp(baseline, std::min(look.capHeight + 1, look.cellSize), std::max(0, look.cellSize - look.descent));
 }
@@ -180,13 +189,16 @@ std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, in
         return *found;
     // Where each letter stands, and the ink of them all with room for the
     // halo.
-    std::vector<std::pair<const Glyph *, QPoint>> letters;
+    // The glyphs are copied (their pictures are shared, not copied): a
+    // letter drawn for the first time may move those drawn before it in
+    // their table.
+    std::vector<std::pair<Glyph, QPoint>> letters;
     letters.reserve(std::size_t(text.size()));
     QRect ink;
     int pen = 0;
     for (const QChar c : text) {
         const Glyph &glyph = glyphLocked(size, c);
-        letters.emplace_back(&glyph, QPoint(pen, 0) + glyph.offset);
+        letters.emplace_back(glyph, QPoint(pen, 0) + glyph.offset);
         ink |= QRect(letters.back().second, glyph.coverage.size());
         pen += glyph.advance;
     }
@@ -197,7 +209,7 @@ std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, in
     made->coverage = QImage(ink.size(), QImage::Format_Alpha8);
     made->coverage.fill(0);
     for (const auto &[glyph, at] : letters)
-        layOver(made->coverage, glyph->coverage, at - ink.topLeft());
+        layOver(made->coverage, glyph.coverage, at - ink.topLeft());
     made->halo = haloOf(made->coverage);
     if (size.bytes > BytesPerSize) {
         size.texts.clear();

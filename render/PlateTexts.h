@@ -18,6 +18,9 @@ namespace kalmor {
 // Plate texts are not drawn on cells smaller than this: the letters could
 // not be read.
 inline constexpr int SmallestTextCell = 12;
+// Desk designations stand in the strip under their picture, which is
+// too narrow to read below this cell size.
+inline constexpr int SmallestDesignationCell = 24;
 
 // The face of plate texts; its size follows the cell size.
 inline const QString PlateTextFamily = QStringLiteral("DejaVu Sans");
@@ -36,9 +39,11 @@ struct TextLook {
 
 // The row of the text's baseline within its cell (0 = the cell's top):
 // the capitals stand centred on the plate's band (bottom, top or middle
-// as the kind says; the middle for names that are no plate kind), kept
-// inside the cell.
-int textBaseline(const QString &plateKind, const TextLook &look);
+// as the kind says; the middle for names that are no plate kind), or for
+// a desk element on the strip under its picture (in the middle, on its
+// face, for the group button and the lit inscription), kept inside the
+// cell.
+int textBaseline(const QString &kind, const TextLook &look);
 
 // The colour of the letters, and of the narrow halo around them that
 // keeps a text read where it runs over track or the panel beside its

@@ -156,7 +156,7 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     plocha->setFrameSource([this] { return editingView(); });
     m_labelPage->setPrompts(&m_prompts);
     m_plateTextEditor = new PlateTextEditor(m_history, plocha, [this] { return m_viewport.cellSize(); }, &m_prompts, this);
-    connect(m_pointer, &PointerInput::plateTextEditRequested, m_plateTextEditor, &PlateTextEditor::edit);
+    connect(m_pointer, &PointerInput::textEditRequested, m_plateTextEditor, &PlateTextEditor::edit);
 
     m_panelSelection = new PanelSelection(this);
     connect(m_pointer, &PointerInput::cellsSelected, m_panelSelection, &PanelSelection::selectCells);

@@ -131,16 +131,21 @@ void TestCli::info()
     QCOMPARE((QList<int>{box["left"].toInt(), box["top"].toInt(), box["right"].toInt(), box["bottom"].toInt()}),
              (QList<int>{1, 2, 4, 4}));
     QVERIFY(o["texts"].toArray().isEmpty());
-    // The plate texts, in list order.
+    // The plate texts, then the desk elements' designations, in list order.
     StationData named;
+    named.deskElements.append({1, 1, QStringLiteral("NAV_HL_P"), QStringLiteral("S1")});
     named.plates.append({QStringLiteral("STI_Cely_Dole"), 4, 2, QStringLiteral("Kolej 1")});
     named.plates.append({QStringLiteral("STI_Cely_Dole"), 5, 2});
     named.plates.append({QStringLiteral("STI_Cely_Nahore"), 0, 7, QStringLiteral("Stanice Dolní Lhota")});
     const QString path = m_dir.filePath(QStringLiteral("named.stvx"));
     QVERIFY(writeStationFile(path, named).ok());
-    QVERIFY(run(cli::runInfoCommand, {path}).out.endsWith("texts:\n  4 2: Kolej 1\n  0 7: Stanice Dolní Lhota\n"));
-    const QJsonArray texts = QJsonDocument::fromJson(run(cli::runInfoCommand, {path, "--json"}).out.toUtf8())["texts"].toArray();
-    QCOMPARE(texts.size(), 2);
+    const QString info = run(cli::runInfoCommand, {path}).out;
+    QVERIFY(info.contains("plates: 3\ndesk elements: 1\n"));
+    QVERIFY(info.endsWith("texts:\n  4 2: Kolej 1\n  0 7: Stanice Dolní Lhota\n  1 1: S1\n"));
+    const QJsonObject namedJson = QJsonDocument::fromJson(run(cli::runInfoCommand, {path, "--json"}).out.toUtf8()).object();
+    QCOMPARE(namedJson["deskElements"].toInt(), 1);
+    const QJsonArray texts = namedJson["texts"].toArray();
+    QCOMPARE(texts.size(), 3);
     QCOMPARE(texts[1].toObject(), QJsonObject({{"x", 0}, {"y", 7}, {"kind", "STI_Cely_Nahore"},
                                                {"text", QStringLiteral("Stanice Dolní Lhota")}}));
     const Run empty = run(cli::runInfoCommand, {DataDir + QStringLiteral("/empty.stvx"), "--json"});
@@ -246,7 +251,8 @@ void TestCli::checkCommand()
     QCOMPARE(text.out.split(u'\n'),
              QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
                           "1 circuits, 2 problems (area-outside 0, division-mismatch 0, duplicate-text 0, "
-                          "io-duplicate 0, io-missing 0, open-end 1, outside-panel 0, stacked 0, unknown-kind 1)",
+                          "io-duplicate 0, io-missing 0, no-designation 0, open-end 1, outside-panel 0, "
+                          "signal-without-track 0, stacked 0, unknown-kind 1)",
                           ""}));
 
     const Run json = check({QStringLiteral("--json"), problems});

@@ -1,3 +1,4 @@
+#include "document/IoAddress.h"
 #include "document/StationHistory.h"
 #include "editing/Placement.h"
 #include "editing/PointerInput.h"
@@ -129,8 +130,26 @@ private slots:
         // The class prefix is compared with letter case.
         place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("kol_sLSPS")));
         QCOMPARE(doc.tiles().count(), 2);
-        // A desk element goes into none of these three lists.
-        place(doc, 1, 1, PlacementMode::Place, kindInputs(QStringLiteral("NAV_HL_L")));
+        // A desk element goes into a fourth list with its designation, beside
+        // the others of its cell. Placed again with its kind it keeps its
+        // wiring; another kind starts unwired; a right click removes it alone.
+        PlacementInputs desk = kindInputs(QStringLiteral("NAV_HL_L"));
+        desk.text = QStringLiteral("S1");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        QCOMPARE(doc.tiles().count() + doc.lamps().count() + doc.plates().count(), 4);
+        TPolePrvek wired = doc.deskElements().at(0);
+        QCOMPARE(wired, (TPolePrvek{4, 2, desk.kind, desk.text}));
+        QVERIFY(readIoValue("CE:2.17", wired.IO).isEmpty());
+        doc.deskElements().replace(0, wired);
+        desk.text = QStringLiteral("S2");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        wired.TEXT = desk.text;
+        QCOMPARE(doc.deskElements().at(0), wired);
+        desk.kind = QStringLiteral("NAV_HL_P");
+        place(doc, 4, 2, PlacementMode::Place, desk);
+        QCOMPARE(doc.deskElements().at(0), (TPolePrvek{4, 2, desk.kind, desk.text}));
+        place(doc, 4, 2, PlacementMode::Remove, kindInputs(QStringLiteral("TLA_VC")));
+        QVERIFY(doc.deskElements().isEmpty());
         QCOMPARE(doc.tiles().count() + doc.lamps().count() + doc.plates().count(), 4);
 
         // Writing a record equal to the old one still marks the document.
@@ -405,14 +424,22 @@ private slots:
         QCOMPARE(doc.lamps().at(0), lamp);
         QCOMPARE(doc.plates().at(0), plate);
 
-        // Lamps alone now move too.
+        // Lamps and desk elements alone now move too, each list within the
+        // edge, the desk element with its designation and wiring.
         StationDocument lampsOnly;
         StationHistory lampHistory(lampsOnly);
         lampsOnly.lamps().append({-5, 0, 0, 0, QStringLiteral("ZAR_CE_ZH")});
+        TPolePrvek signal{144, 1, QStringLiteral("NAV_HL_L"), QStringLiteral("S1")};
+        QVERIFY(readIoValue("CE:2.17", signal.IO).isEmpty());
+        lampsOnly.deskElements().append(signal);
         QVERIFY(!shiftAllElements(lampHistory, 1, 0, 150, 50, prompts));
         QVERIFY(shiftAllElements(lampHistory, 5, 0, 150, 50, prompts));
         QCOMPARE(lampsOnly.lamps().at(0).X, 0);
+        signal.X = 149;
+        QCOMPARE(lampsOnly.deskElements().at(0), signal);
         QCOMPARE(lampsOnly.status(), DocumentStatus::Modified);
+        QVERIFY(!shiftAllElements(lampHistory, 1, 0, 150, 50, prompts));
+        QCOMPARE(lampsOnly.deskElements().at(0).X, 149);
     }
 
     void shiftByZeroAndOutsideTiles()

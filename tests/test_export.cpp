@@ -155,15 +155,20 @@ void TestExport::svgDefinesEachLookOnce()
     doc.rows = 10;
     for (int x = 0; x < 2000; ++x)
         doc.tiles.append(tile(x, 4, x % 2 ? QStringLiteral("KOL_sLSPS") : QStringLiteral("HKO_sLSPS")));
-    // Plate texts are text elements, not pixels of the cells they cross.
+    // Plate texts and desk designations are text elements, not pixels of
+    // the cells they cross.
     doc.plates.append({QStringLiteral("STI_Cely_Dole"), 3, 4, QStringLiteral("Stanice Dolní <Lhota>")});
+    doc.deskElements.append({7, 2, QStringLiteral("TLA_VC"), QStringLiteral("S1")});
     PanelComposer composer(doc, m_images, wholePanel(doc.columns, doc.rows, 47, true, clGray));
     const QString path = m_dir.filePath("row.svg");
     QVERIFY(writePicture(path, PictureFormat::Svg, composer).ok());
     const QByteArray svg = fileBytes(path);
-    QCOMPARE(svg.count("<image "), 3);
-    QCOMPARE(svg.count("<use xlink:href=\"#b"), 2000);
+    QCOMPARE(svg.count("<image "), 4);
+    QCOMPARE(svg.count("<use xlink:href=\"#b"), 2001);
     QCOMPARE(svg.count("<use xlink:href=\"#t0\"/>"), 1);
+    QVERIFY(svg.contains(QStringLiteral("<text id=\"t1\" x=\"352\" y=\"%1\" xml:space=\"preserve\">S1</text>")
+                             .arg(2 * 47 + textBaseline(QStringLiteral("TLA_VC"), m_images.texts().look(47)))
+                             .toUtf8()));
     QVERIFY(svg.contains(QStringLiteral("<text id=\"t0\" x=\"164\" y=\"%1\" xml:space=\"preserve\">Stanice Dolní &lt;Lhota&gt;</text>")
                              .arg(4 * 47 + textBaseline(QStringLiteral("STI_Cely_Dole"), m_images.texts().look(47)))
                              .toUtf8()));

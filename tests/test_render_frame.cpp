@@ -1,6 +1,7 @@
 // Pixels of composed frames: layers, element geometry, culling.
 #include "render/index/ElementIndex.h"
 #include "render/FrameComposer.h"
+#include "render/TileCache.h"
 #include "render/ImageSet.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
@@ -361,9 +362,10 @@ void TestRenderFrame::unknownNames()
 
 void TestRenderFrame::partsEqualWhole()
 {
-    // Random elements, lamps at odd and far offsets, a lamp preview, grid,
-    // cursor frame and texts: any rectangle composed alone equals that
-    // rectangle of the whole surface. Once more with a few records far
+    // Random elements, lamps at odd and far offsets, plate texts, a lamp
+    // preview, grid, cursor frame and diagnostic texts: any rectangle
+    // composed alone, or through tiles kept from earlier frames, equals
+    // that rectangle of the whole surface. Once more with a few records far
     // away, so that the index keeps its buckets in a hash.
     checkPartsEqualWhole(false);
     checkPartsEqualWhole(true);
@@ -392,8 +394,12 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
         doc.lamps.append(lamp(random.bounded(-2, 34), random.bounded(-2, 24), random.bounded(-60, 90),
                               random.bounded(-60, 90), i % 2 ? "ZAR_ZE_ZH" : "ZAR_CE_ZH"));
     doc.lamps.append(lamp(-20, -30, 1000 + 20 * 37 + 3, 1000 + 30 * 37 + 5));  // far offsets, lands at (1003, 1005)
-    for (int i = 0; i < 150; ++i)
-        doc.plates.append(plate(random.bounded(0, 32), random.bounded(0, 22), "STI_Cely_Uprostred"));
+    for (int i = 0; i < 150; ++i) {
+        TPoleStitek p = plate(random.bounded(0, 32), random.bounded(0, 22), "STI_Cely_Uprostred");
+        if (i % 4 == 0)
+            p.TEXT = QStringLiteral("Kč %1").arg(i);
+        doc.plates.append(p);
+    }
 
     RenderState state;
     state.cellSize = 37;
@@ -415,6 +421,9 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
     QImage full = whole.compose(surface, doc, state, editing);
     QVERIFY(full.pixel(1003 + 8, 1005 + 7) != Grey);
     Composer parts{m_images, {}, {}};
+    // The same rectangles through tiles kept from frame to frame.
+    Composer viaKept{m_images, {}, {}};
+    TileCache kept;
     for (int i = 0; i < 40; ++i) {
         const QRect r(random.bounded(-50, 1200), random.bounded(-50, 1050), random.bounded(1, 400),
                       random.bounded(1, 300));
@@ -425,6 +434,22 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
         QCOMPARE(part.copy(inside.translated(-r.topLeft())), full.copy(inside));
         if (!surface.contains(r.bottomRight()))
             QCOMPARE(part.pixel(r.width() - 1, r.height() - 1), 0xFF123456u);  // no surface there
+        QImage viaTiles;
+        composeFrame(viaTiles, r, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+        QCOMPARE(viaTiles.copy(inside.translated(-r.topLeft())), full.copy(inside));
+        if (i == 10) {
+            // The previews move: of the 5 x 5 kept tiles, only the one the
+            // old previews reach and the two the new ones reach (across a
+            // tile's edge) are composed again.
+            QImage all;
+            composeFrame(all, surface, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+            editing.cursorColumn = 20;
+            full = whole.compose(surface, doc, state, editing);
+            const quint64 before = kept.composedTiles();
+            composeFrame(all, surface, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+            QCOMPARE(all, full);
+            QCOMPARE(kept.composedTiles() - before, 3u);
+        }
         if (i == 20) {
             // The index follows list changes.
             doc.tiles.append(tile(5, 5, "KOZ_sLS"));
@@ -436,7 +461,16 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
             composeFrame(viaParts, QRect(150, 150, 200, 200), doc, state, editing, m_images, parts.canvas,
                          parts.index);
             QCOMPARE(viaParts, changed.copy(150, 150, 200, 200));
-            full = changed;
+            // No tile composed before the edit is shown after it.
+            QImage all;
+            composeFrame(all, surface, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+            QCOMPARE(all, changed);
+            // An edit of the desk elements alone forgets the kept tiles too.
+            doc.deskElements.append(TPolePrvek{6, 6, QStringLiteral("TLA_VC"), QStringLiteral("1")});
+            Composer withDesk{m_images, {}, {}};
+            full = withDesk.compose(surface, doc, state, editing);
+            composeFrame(all, surface, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+            QCOMPARE(all, full);
         }
     }
 }

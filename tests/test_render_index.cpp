@@ -69,6 +69,18 @@ public:
         const QPoint at = cell(stacked);
         return kalmor::plate(at.x(), at.y(), m_random.bounded(6) ? "STI_Cely_Nahore" : "ZAR_BI_ZH");
     }
+    // Desk kinds (one in lower case, which no rule draws), a lamp name
+    // drawn plain, and designations, some on the face, some under the
+    // picture.
+    TPolePrvek deskElement(bool stacked)
+    {
+        static const std::array<const char *, 6> kinds{"NAV_HL_P", "TLA_VC", "PRU_TXT", "RAD_VYH", "nav_se_l",
+                                                      "ZAR_BI_ZH"};
+        static const std::array<const char *, 4> texts{"", "S1", "5", "Se12"};
+        const QPoint at = cell(stacked);
+        return TPolePrvek{at.x(), at.y(), QString::fromLatin1(kinds[std::size_t(m_random.bounded(int(kinds.size())))]),
+                          QString::fromLatin1(texts[std::size_t(m_random.bounded(int(texts.size())))])};
+    }
 
     // One edit of the list; true when it ends what the list's log can
     // tell, so that the index builds the list again.
@@ -236,6 +248,8 @@ void TestRenderIndex::indexEqualsPlainWalk()
         doc.lamps.append(random.lamp(random.bounded(0, 2) == 0));
     for (int i = 0; i < std::max(tiles, 2000) / 10; ++i)
         doc.plates.append(random.plate(random.bounded(0, 3) == 0));
+    for (int i = 0; i < std::max(tiles, 2000) / 10; ++i)
+        doc.deskElements.append(random.deskElement(random.bounded(0, 3) == 0));
 
     RenderState state;
     Composer fast{m_images, {}, {}};
@@ -254,22 +268,25 @@ void TestRenderIndex::indexEqualsPlainWalk()
         checkAgainstPlainWalk(fast, doc, state, QRect(0, 0, 150, 150));
     }
     quint64 rebuilds = fast.index.rebuildCount();
-    QCOMPARE(rebuilds, quint64(3));
+    QCOMPARE(rebuilds, quint64(4));
     Undo<TPolePanelu> tilesUndo;
     Undo<TPoleZarovka> lampsUndo;
     Undo<TPoleStitek> platesUndo;
+    Undo<TPolePrvek> deskUndo;
     for (int round = 1; round < 60; ++round) {
         if (QTest::currentTestFailed())
             return;
-        std::array<bool, 3> rebuilt{};
+        std::array<bool, 4> rebuilt{};
         for (int edits = random.bounded(1, 9); edits > 0; --edits) {
-            const int list = random.bounded(0, 10);
+            const int list = random.bounded(0, 11);
             if (list < 7)
                 rebuilt[1] |= random.edit(doc.tiles, tilesUndo, [&](bool s) { return random.tile(s); });
             else if (list < 9)
                 rebuilt[0] |= random.edit(doc.lamps, lampsUndo, [&](bool s) { return random.lamp(s); });
-            else
+            else if (list < 10)
                 rebuilt[2] |= random.edit(doc.plates, platesUndo, [&](bool s) { return random.plate(s); });
+            else
+                rebuilt[3] |= random.edit(doc.deskElements, deskUndo, [&](bool s) { return random.deskElement(s); });
         }
         rebuilds += std::count(rebuilt.begin(), rebuilt.end(), true);
         // At times followed as an editing command has it followed.

@@ -1,9 +1,10 @@
 // The commands on the selected cells: random selections of a station with
 // stacked records deleted, cut, copied, pasted, moved and mirrored, each
-// compared with a plain model of the three lists and undone and redone
-// byte for byte, lamps' I/O addresses with them; the clipboard's text and
-// what a paste refuses.
+// compared with a plain model of the four lists and undone and redone
+// byte for byte, I/O addresses with them; the clipboard's text and what a
+// paste refuses.
 #include "catalogue/KindMirror.h"
+#include "document/IoAddress.h"
 #include "document/StationHistory.h"
 #include "editing/PanelSelection.h"
 #include "editing/SelectionCommands.h"
@@ -17,6 +18,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
+#include <tuple>
 
 using namespace kalmor;
 
@@ -25,17 +28,18 @@ namespace {
 constexpr qint32 Columns = 12;
 constexpr qint32 Rows = 10;
 
-// The three lists as plain vectors, changed the obvious way.
+// The four lists as plain vectors, changed the obvious way.
 struct Model {
     std::vector<TPolePanelu> tiles;
     std::vector<TPoleZarovka> lamps;
     std::vector<TPoleStitek> plates;
+    std::vector<TPolePrvek> deskElements;
     friend bool operator==(const Model &, const Model &) = default;
 
     static Model of(const StationDocument &d)
     {
         return {{d.tiles().begin(), d.tiles().end()}, {d.lamps().begin(), d.lamps().end()},
-                {d.plates().begin(), d.plates().end()}};
+                {d.plates().begin(), d.plates().end()}, {d.deskElements().begin(), d.deskElements().end()}};
     }
     template <class Self, class F>
     static void each(Self &self, F f)
@@ -43,8 +47,19 @@ struct Model {
         f(self.tiles);
         f(self.lamps);
         f(self.plates);
+        f(self.deskElements);
     }
-    bool isEmpty() const { return tiles.empty() && lamps.empty() && plates.empty(); }
+    bool isEmpty() const { return tiles.empty() && lamps.empty() && plates.empty() && deskElements.empty(); }
+    // What a copy carries: no wiring.
+    Model unwired() const
+    {
+        Model m = *this;
+        for (TPoleZarovka &z : m.lamps)
+            z.IO = {};
+        for (TPolePrvek &e : m.deskElements)
+            e.IO = {};
+        return m;
+    }
 
     // The records of the area (all of them without one), moved by (dx, dy).
     Model taken(std::optional<CellRect> area, qint32 dx, qint32 dy) const
@@ -63,39 +78,41 @@ struct Model {
     {
         each(*this, [&](auto &list) { std::erase_if(list, [&](const auto &r) { return area.contains(r.X, r.Y); }); });
     }
-    // A copy leaves the addresses behind.
-    Model withoutAddresses() const
-    {
-        Model m = *this;
-        for (TPoleZarovka &z : m.lamps)
-            z.IO = {};
-        return m;
-    }
-    // The pieces' lamps without every address that a lamp the paste does
-    // not overwrite, or a lamp pasted before, already has (all of them are
-    // outputs of one role here).
+    // The pieces without every address that a record the paste does not
+    // overwrite, or a record pasted before, already has. Here every role
+    // has a board of its own, so a role's pin is one point.
     Model withoutUsedAddresses(const Model &pieces) const
     {
+        using Pin = std::tuple<QString, quint16, quint16>;
+        std::set<Pin> used;
+        // A pasted record overwrites the first record of its list at its cell.
+        const auto take = [&used](const auto &list, const auto &paste) {
+            std::vector<bool> overwritten(list.size(), false);
+            for (const auto &p : paste) {
+                const auto at = std::find_if(list.begin(), list.end(), [&p](const auto &o) { return o.X == p.X && o.Y == p.Y; });
+                if (at != list.end())
+                    overwritten[std::size_t(at - list.begin())] = true;
+            }
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                for (const IoAssignment &a : list[i].IO.entries()) {
+                    if (!overwritten[i])
+                        used.insert({a.role.toString(), a.address.board, a.address.pin});
+                }
+            }
+        };
+        take(lamps, pieces.lamps);
+        take(deskElements, pieces.deskElements);
         Model out = pieces;
-        std::vector<bool> overwritten(lamps.size(), false);
-        for (const TPoleZarovka &p : pieces.lamps) {
-            const auto at = std::find_if(lamps.begin(), lamps.end(), [&](const auto &o) { return o.X == p.X && o.Y == p.Y; });
-            if (at != lamps.end())
-                overwritten[std::size_t(at - lamps.begin())] = true;
-        }
-        QList<IoAddress> used;
-        for (std::size_t i = 0; i < lamps.size(); ++i) {
-            if (!overwritten[i] && !lamps[i].IO.isEmpty())
-                used << *lamps[i].IO.find("CE");
-        }
-        for (TPoleZarovka &z : out.lamps) {
-            if (z.IO.isEmpty())
-                continue;
-            if (used.contains(*z.IO.find("CE")))
-                z.IO = {};
-            else
-                used << *z.IO.find("CE");
-        }
+        const auto drop = [&used](auto &list) {
+            for (auto &r : list) {
+                for (const IoAssignment &a : std::vector(r.IO.entries().begin(), r.IO.entries().end())) {
+                    if (!used.insert({a.role.toString(), a.address.board, a.address.pin}).second)
+                        r.IO.set(a.role, std::nullopt);
+                }
+            }
+        };
+        drop(out.lamps);
+        drop(out.deskElements);
         return out;
     }
     // Each record over the first of its list at its cell, else appended;
@@ -120,6 +137,7 @@ struct Model {
             put(tiles, pieces.tiles);
             put(lamps, pieces.lamps);
             put(plates, pieces.plates);
+            put(deskElements, pieces.deskElements);
         }
         return fits;
     }
@@ -149,6 +167,10 @@ struct Model {
             for (const auto &[a, b] : swapped)
                 std::swap(t.*a, t.*b);
             t.NAME = mirroredKind(t.NAME, axis).value_or(t.NAME);
+        }
+        for (TPolePrvek &e : deskElements) {
+            if (area.contains(e.X, e.Y))
+                e.NAME = mirroredKind(e.NAME, axis).value_or(e.NAME);
         }
         for (TPoleZarovka &z : lamps) {
             if (!area.contains(z.X, z.Y))
@@ -230,6 +252,15 @@ StationData randomStation(QRandomGenerator &random)
     for (int i = 0; i < 20; ++i)
         d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows),
                          i % 3 ? QStringLiteral("Dolní %1").arg(i) : QString()});
+    // Desk elements of both hands, some designated, some wired.
+    const QStringList desks{QStringLiteral("NAV_HL_L"), QStringLiteral("NAV_SE_P"), QStringLiteral("TLA_VC"),
+                            QStringLiteral("PRU_SIP_L")};
+    for (int i = 0; i < 20; ++i) {
+        TPolePrvek e{cell(Columns), cell(Rows), desks[i % desks.size()], i % 2 ? QStringLiteral("S%1").arg(i) : QString()};
+        if (i % 3 == 0)
+            readIoValue(QStringLiteral("CE:2.%1,ZE:3.%1").arg(i + 1).toLatin1(), e.IO);
+        d.deskElements.append(e);
+    }
     return d;
 }
 
@@ -262,12 +293,14 @@ private slots:
         QRandomGenerator random(1010);
         Editor e;
         e.doc.takeOver(randomStation(random));
+        QVERIFY(std::count_if(e.doc.deskElements().begin(), e.doc.deskElements().end(),
+                              [](const TPolePrvek &r) { return !r.IO.isEmpty(); }) == 7);
         QGuiApplication::clipboard()->clear();
         Model model = Model::of(e.doc);
         Model clip;
         const QByteArray start = snapshot(e.doc);
         int changes = 0, refusals = 0, pastedWithAddress = 0, pastedWithout = 0;
-        for (int step = 0; step < 600; ++step) {
+        for (int step = 0; step < 700; ++step) {
             const auto cell = [&random](qint32 size) { return random.bounded(-1, size + 1); };
             const QPoint corner(cell(Columns), cell(Rows));
             e.selection.selectCells(corner, corner + QPoint(random.bounded(-4, 5), random.bounded(-4, 5)));
@@ -293,7 +326,7 @@ private slots:
                 break;
             case Copy:
                 e.commands.copySelected();
-                clip = model.taken(area, -area.left, -area.top).withoutAddresses();
+                clip = model.taken(area, -area.left, -area.top).unwired();
                 break;
             case Paste:
                 e.cursor = QPoint(cell(Columns), cell(Rows));
@@ -331,7 +364,7 @@ private slots:
             QVERIFY2(Model::of(e.doc) == model, qPrintable(QStringLiteral("step %1").arg(step)));
             if (QGuiApplication::clipboard()->text().contains(QStringLiteral(";IO=")))
                 ++pastedWithAddress;
-            else if (!clip.isEmpty() && !clip.lamps.empty())
+            else if (!clip.lamps.empty() || !clip.deskElements.empty())
                 ++pastedWithout;
             QCOMPARE(e.selection.area(), selected);
             QVERIFY(indexAgrees(e.doc));
@@ -377,6 +410,9 @@ private slots:
         from.doc.lamps().append({3, 4, 15, 32, QStringLiteral("ZAR_CE_ZH")});
         from.doc.plates().append({QStringLiteral("STI_Cely_Dole"), 2, 4, QStringLiteral("Kolej 1")});
         from.doc.tiles().append(TPolePanelu{3, 3, {}, {}, {}, {}, {}, {}, {}, {}, QStringLiteral("KOZ_sLS")});
+        TPolePrvek signal{4, 3, QStringLiteral("NAV_HL_P"), QStringLiteral("S1")};
+        QVERIFY(readIoValue("CE:2.17,ZE:2.18", signal.IO).isEmpty());
+        from.doc.deskElements().append(signal);
         from.selection.selectCells({4, 5}, {2, 3});
         from.commands.copySelected();
         QCOMPARE(QGuiApplication::clipboard()->text(),
@@ -385,16 +421,30 @@ private slots:
                                 "PRUSVITKA;X=1;Y=0;NAME=KOZ_sLS;Cont_LH=0;Cont_LS=0;Cont_LD=0;Cont_SH=0;Cont_SD=0;"
                                 "Cont_PH=0;Cont_PS=0;Cont_PD=0\r\n"
                                 "ZAROVKA;X=1;Y=1;NAME=ZAR_CE_ZH;ODSAZENI_X=15;ODSAZENI_Y=32\r\n"
-                                "STITEK;X=0;Y=1;NAME=STI_Cely_Dole;TEXT=Kolej 1\r\n"));
+                                "STITEK;X=0;Y=1;NAME=STI_Cely_Dole;TEXT=Kolej 1\r\n"
+                                "PRVEK;X=2;Y=0;NAME=NAV_HL_P;TEXT=S1\r\n"));
         QVERIFY(from.doc.status() == DocumentStatus::New && !from.history.canUndo());
 
         Editor into;
         into.cursor = QPoint(5, 6);
         into.commands.paste();
         const Model moved = Model::of(from.doc).taken(from.selection.area(), 3, 3);
-        QVERIFY(moved.tiles.size() == 2 && Model::of(into.doc) == moved);
-        QCOMPARE(into.selection.area(), (CellRect{5, 6, 6, 7}));
+        QVERIFY(moved.tiles.size() == 2 && Model::of(into.doc) == moved.unwired());
+        QCOMPARE(into.selection.area(), (CellRect{5, 6, 7, 7}));
         QCOMPARE(into.history.undoName(), QStringLiteral("Vložení ze schránky"));
+        // A cut takes the wiring along, in its text as in its paste.
+        Editor other;
+        from.commands.cutSelected();
+        QVERIFY(QGuiApplication::clipboard()->text().endsWith(
+            QStringLiteral("PRVEK;X=2;Y=0;NAME=NAV_HL_P;TEXT=S1;IO=CE:2.17,ZE:2.18\r\n")));
+        other.cursor = QPoint(5, 6);
+        other.reading.paste();
+        QCOMPARE(Model::of(other.doc), moved);
+        // Pasted once more, the pins are taken: the second copy comes unwired.
+        other.cursor = QPoint(0, 0);
+        other.reading.paste();
+        QCOMPARE(other.doc.deskElements().count(), 2);
+        QVERIFY(other.doc.deskElements().at(0).IO == signal.IO && other.doc.deskElements().at(1).IO.isEmpty());
 
         // Refused: past the panel's edge, text without elements, a bad number.
         const QByteArray pasted = snapshot(into.doc);

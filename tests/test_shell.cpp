@@ -67,6 +67,7 @@ private slots:
     void leftPanelTabs();
     void menuTable();
     void fileDialogs();
+    void shiftShortcutsWinOverFields();
 };
 
 void ShellTest::initTestCase()
@@ -311,16 +312,6 @@ void ShellTest::startState()
     }
     QCOMPARE(left->currentIndex(), 2);
     QVERIFY(w.renderTimer()->isRunning());
-
-    // The wiring windows stand beside the panel as tool windows; Esc closes them.
-    for (const auto &[entry, name] : {std::pair("Vstupnvstupnbody1", "VstupniVystupniBody"), std::pair("Oblasti1", "Oblasti")}) {
-        action(w, entry)->trigger();
-        auto *tool = child<QWidget>(&w, name);
-        QVERIFY2(tool->isVisible() && tool->isWindow() && !tool->isModal(), name);
-        QVERIFY(QTest::qWaitForWindowActive(tool));
-        QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
-        QVERIFY2(!tool->isVisible(), name);
-    }
 }
 
 void ShellTest::leftPanelTabs()
@@ -560,6 +551,44 @@ void ShellTest::fileDialogs()
     QCOMPARE(shownFirst, QColor(0x99, 0x66, 0x33));
     whenModal([](QWidget *modal) { qobject_cast<QDialog *>(modal)->reject(); });
     QCOMPARE(prompts.chooseColour(clGray), std::nullopt);
+}
+
+void ShellTest::shiftShortcutsWinOverFields()
+{
+    // A focused spin edit takes Ctrl+Left / Ctrl+Right as word movement
+    // unless the shift entries win.
+    StationDocument doc;
+    TPanelVaxel w(doc);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    TPolePanelu t;
+    t.X = 5;
+    t.Y = 5;
+    t.NAME = QStringLiteral("KOL_sLSPS");
+    doc.tiles().append(t);
+    child<QTabWidget>(&w, "PC_Nastaveni")->setCurrentIndex(1);
+    auto *field = child<QAbstractSpinBox>(&w, "SE_ZAR_OdsazeniX");
+    auto *editor = field->findChild<QLineEdit *>();
+    field->setFocus();
+    QVERIFY(editor->hasFocus());
+    editor->setCursorPosition(1);
+    const QList<std::pair<Qt::Key, QPoint>> keys{
+        {Qt::Key_Right, {6, 5}}, {Qt::Key_Down, {6, 6}}, {Qt::Key_Left, {5, 6}}, {Qt::Key_Up, {5, 5}}};
+    for (const auto &[key, cell] : keys) {
+        QTest::keyClick(editor, key, Qt::ControlModifier);
+        QCOMPARE(QPoint(doc.tiles().at(0).X, doc.tiles().at(0).Y), cell);
+    }
+    QVERIFY(editor->hasFocus());
+    QCOMPARE(editor->cursorPosition(), 1);
+    // Other keys still reach the field.
+    QTest::keyClick(editor, Qt::Key_Left);
+    QCOMPARE(editor->cursorPosition(), 0);
+    // With the caret at 0, Ctrl+K would delete the field's text unless the
+    // track circuit switch wins.
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);
+    QVERIFY(action(w, "MP_KolejoveObvody")->isChecked());
+    QCOMPARE(field->text(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(ShellTest)

@@ -262,6 +262,15 @@ private slots:
                             "PRVEK;X=4;Y=2;NAME=POC_Obsluh\r\n"
                             "PRVEK;X=5;Y=2;NAME=\r\n"));
         QCOMPARE(read("OBLAST;X=0;Y=0;SIRKA=4;VYSKA=4;NAME=A\r\n").hasAnyElement(), false);
+        // A panel of desk elements alone is no empty panel: they are saved.
+        StationData deskOnly;
+        deskOnly.deskElements.append(p);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("pult.stvx"));
+        int empty = 0;
+        QVERIFY(writeStationFile(path, deskOnly, {[&] { ++empty; }, {}, {}, {}}).ok());
+        QCOMPARE(empty, 0);
+        QCOMPARE(readAll(path), settingLines(deskOnly) + deskElementLine(p));
 
         // A bad number stops the read at its line with the usual message.
         const QByteArray start = "PRVEK;X=1;Y=1;NAME=TLA_VC\r\n";

@@ -79,6 +79,7 @@ private slots:
     void findHitRules();
     void searchFollowsEdits();
     void textPixels();
+    void designationPixels();
     void plateTextFieldPickAndEditor();
     void findWindow();
     void duplicatesFollowEdits();
@@ -112,8 +113,9 @@ void TestTexts::findHitRules()
         QVERIFY2(textMatches(c.typed, c.text) == c.found, qPrintable(c.typed + QStringLiteral(" / ") + c.text));
 }
 
-// The search keeps the texts folded and follows the plate list's edits:
-// after any series of them it finds what a walk over every plate finds.
+// The search keeps the texts folded and follows the edits of the plates
+// and the desk elements: after any series of them it finds what a walk
+// over every plate and desk element finds.
 void TestTexts::searchFollowsEdits()
 {
     const QStringList words{QStringLiteral("Kolej 1"), QStringLiteral("kolej 2a"), QStringLiteral("Výhybka"),
@@ -123,37 +125,85 @@ void TestTexts::searchFollowsEdits()
     const auto plate = [&] {
         return TPoleStitek{Dole, random.bounded(30), random.bounded(30), words.at(random.bounded(words.size()))};
     };
-    for (int i = 0; i < 200; ++i)
+    const auto element = [&] {
+        return TPolePrvek{random.bounded(30), random.bounded(30), QStringLiteral("NAV_HL_L"),
+                          words.at(random.bounded(words.size()))};
+    };
+    for (int i = 0; i < 200; ++i) {
         doc.plates().append(plate());
+        doc.deskElements().append(element());
+    }
     TextSearch search;
+    const auto editList = [&](StationEdit &edit, const auto &list, auto make, int round) {
+        using Record = std::decay_t<decltype(make())>;
+        switch (round % 4) {
+        case 0: edit.append(make()); break;
+        case 1: edit.replace(random.bounded(int(list.count())), make()); break;
+        case 2: edit.template removeAt<Record>(random.bounded(int(list.count()))); break;
+        default: edit.template removeAll<Record>({0, qint32(random.bounded(1, int(list.count())))}); break;
+        }
+    };
     for (int round = 0; round < 60; ++round) {
         StationEdit edit(doc);
-        switch (round % 4) {
-        case 0: edit.append(plate()); break;
-        case 1: edit.replace(random.bounded(int(doc.plates().count())), plate()); break;
-        case 2: edit.removeAt<TPoleStitek>(random.bounded(int(doc.plates().count()))); break;
-        default: edit.removeAll<TPoleStitek>({0, qint32(random.bounded(1, int(doc.plates().count())))}); break;
-        }
+        if (round % 3 == 2)
+            editList(edit, doc.deskElements(), element, round);
+        else
+            editList(edit, doc.plates(), plate, round);
         if (round % 7 == 0)
             doc.plates().shift(1, 0);
         for (const QString &typed : {QStringLiteral("kolej"), QStringLiteral("vyh"), QStringLiteral("lní")}) {
             std::vector<TextHit> walked;
-            for (qint32 p = 0; p < doc.plates().count(); ++p) {
-                const TPoleStitek &s = doc.plates().at(p);
-                if (textMatches(typed, s.TEXT))
-                    walked.push_back({QPoint(s.X, s.Y), p});
-            }
+            const auto walk = [&](const auto &list, bool desk) {
+                for (qint32 p = 0; p < list.count(); ++p) {
+                    if (textMatches(typed, list.at(p).TEXT))
+                        walked.push_back({QPoint(list.at(p).X, list.at(p).Y), p, desk});
+                }
+            };
+            walk(doc.plates(), false);
+            walk(doc.deskElements(), true);
             std::sort(walked.begin(), walked.end(), [](const TextHit &a, const TextHit &b) {
-                return std::tuple(a.cell.y(), a.cell.x(), a.position) < std::tuple(b.cell.y(), b.cell.x(), b.position);
+                return std::tuple(a.cell.y(), a.cell.x(), a.desk, a.position)
+                    < std::tuple(b.cell.y(), b.cell.x(), b.desk, b.position);
             });
             const std::vector<TextHit> found = search.search(doc.data(), TextNeedle(typed));
             QVERIFY(!found.empty());
             QVERIFY2(std::equal(found.begin(), found.end(), walked.begin(), walked.end(),
                                 [](const TextHit &a, const TextHit &b) {
-                                    return a.cell == b.cell && a.position == b.position;
+                                    return a.cell == b.cell && a.position == b.position && a.desk == b.desk;
                                 }),
                      qPrintable(QStringLiteral("round %1, %2").arg(round).arg(typed)));
         }
+    }
+}
+
+// A desk element's designation stands in the strip under its picture,
+// a group button's on its face; below 24 pixels a cell shows none. The
+// index and the plain walk agree, and the picture of the frame is the
+// same without designations wherever they are not.
+void TestTexts::designationPixels()
+{
+    StationData doc;
+    doc.columns = 12;
+    doc.rows = 3;
+    doc.deskElements.append({1, 1, QStringLiteral("TLA_VC"), QStringLiteral("Se12")});
+    doc.deskElements.append({5, 1, QStringLiteral("TLA_SK"), QStringLiteral("5")});
+    doc.deskElements.append({9, 1, QStringLiteral("NAV_HL_P")});
+    for (const int cell : {47, 24, 23}) {
+        const QImage on = wholeFrame(doc, cell, true);
+        const QImage off = wholeFrame(doc, cell, false);
+        QCOMPARE(on, wholeFrame(doc, cell, true, false));
+        if (cell < SmallestDesignationCell) {
+            QCOMPARE(on, off);
+            continue;
+        }
+        const QRect button(cell, cell, cell, cell);
+        const QRect face(5 * cell, cell, cell, cell);
+        QVERIFY(darkPixels(on, button.adjusted(0, cell * 2 / 3, 0, 0)) > cell / 8);
+        QVERIFY(differing(on.copy(button), off.copy(button)).top() >= cell / 2);
+        const QRect onFace = differing(on.copy(face), off.copy(face));
+        QVERIFY2(onFace.top() > cell / 4 && onFace.bottom() < cell * 3 / 4, qPrintable(QString::number(cell)));
+        QVERIFY(differing(on, off).bottom() < 2 * cell);
+        QCOMPARE(on.copy(8 * cell, 0, 4 * cell, 3 * cell), off.copy(8 * cell, 0, 4 * cell, 3 * cell));
     }
 }
 
@@ -234,6 +284,19 @@ void TestTexts::textPixels()
         composeFrame(part, views[v], doc, state, EditingView{}, images, canvases[v], indexes[v]);
         QCOMPARE(part, on.copy(views[v]));
     }
+    // A text whose letters are all drawn for the first time, so that the
+    // table of letters grows while the text is put together, is as wide
+    // as its letters.
+    QString every;
+    for (int b = 0x21; b < 0x100; ++b) {
+        const char byte = char(b);
+        every += decodeWindows1250(QByteArrayView(&byte, 1));
+    }
+    const int whole = images.texts().picture(every, 33)->advance;
+    int letters = 0;
+    for (const QChar c : every)
+        letters += images.texts().picture(QString(c), 33)->advance;
+    QCOMPARE(whole, letters);
     // How far a text of n characters can reach bounds every character a
     // station file holds, at small and large cells.
     for (const int size : {SmallestTextCell, 20, 47, 1047}) {
@@ -263,7 +326,7 @@ void TestTexts::plateTextFieldPickAndEditor()
         return currentPlacementInputs(f.selection->currentKind(), *f.corner, *f.lamp, f.label);
     });
     PlateTextEditor editor(history, &surface, [] { return 47; }, &prompts);
-    connect(&pointer, &PointerInput::plateTextEditRequested, &editor, &PlateTextEditor::edit);
+    connect(&pointer, &PointerInput::textEditRequested, &editor, &PlateTextEditor::edit);
     connect(&pointer, &PointerInput::pickRequested, &pointer, [&](QPoint cell) {
         pickElement(doc.data(), cell, *f.selection, *f.corner, *f.lamp, f.label);
     });

@@ -86,8 +86,11 @@ void X_Plocha::paintEvent(QPaintEvent *event)
     m_changes.owe(m_changes.show(snapshot(), m_doc.data()) - event->region());
     const FrameSnapshot &frame = *m_changes.shown();
     QPainter painter(this);
-    for (const QRect &area : event->region() & visibleRect()) {
-        composeFrame(m_frame, area, m_doc.data(), frame.state, frame.editing, m_images, m_canvas, m_index);
+    const QRect visible = visibleRect();
+    m_tiles.fitView(visible.size());
+    for (const QRect &area : event->region() & visible) {
+        composeFrame(m_frame, area, m_doc.data(), frame.state, frame.editing, m_images, m_canvas, m_index,
+                     m_tiles);
         painter.drawImage(area.topLeft(), m_frame);
         m_composedPixels += qint64(area.width()) * area.height();
     }

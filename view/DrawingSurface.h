@@ -4,6 +4,7 @@
 #include "render/FrameChanges.h"
 #include "render/FrameComposer.h"
 #include "render/FrameInputs.h"
+#include "render/TileCache.h"
 
 #include <QImage>
 #include <QWidget>
@@ -115,6 +116,7 @@ private:
     CanvasState m_canvas;
     ElementIndex m_index;
     QImage m_frame;
+    TileCache m_tiles;  // composed tiles kept for the next paints
     FrameChanges m_changes;
     qint64 m_composedPixels = 0;
 };

@@ -107,6 +107,48 @@ inline StationData bigStation()
     return doc;
 }
 
+// Adds `count` plates carrying texts of 1 to 12 characters (Czech
+// letters, digits and spaces among them) at random cells (fixed seed).
+inline void addTextPlates(StationData &doc, int count)
+{
+    QRandomGenerator random(24);
+    static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzěščřžýáíéúůABCDKLMSŘŽ0123456789 ");
+    const std::array<QString, 3> kinds{QStringLiteral("STI_Cely_Dole"), QStringLiteral("STI_Cely_Nahore"),
+                                       QStringLiteral("STI_Cely_Uprostred")};
+    doc.plates.reserve(doc.plates.count() + count);
+    for (int i = 0; i < count; ++i) {
+        const qint32 x = qint32(random.bounded(doc.columns));
+        const qint32 y = qint32(random.bounded(doc.rows));
+        QString text;
+        const int length = random.bounded(1, 13);
+        for (int c = 0; c < length; ++c)
+            text += letters.at(random.bounded(letters.size()));
+        doc.plates.append(TPoleStitek{kinds[std::size_t(i % 3)], x, y, text});
+    }
+}
+
+// The 1.2-million-element station with 100,000 desk elements of every
+// desk kind at random cells, each with a designation of 1 to 4
+// characters ("S1", "Se12", "5").
+inline StationData bigDeskStation()
+{
+    StationData doc = bigStation();
+    QRandomGenerator random(25);
+    std::vector<QString> kinds;
+    for (const KindInfo &kind : allKinds()) {
+        if (elementClassOf(QString::fromLatin1(kind.name)) == ElementClass::DeskElement)
+            kinds.push_back(QString::fromLatin1(kind.name));
+    }
+    const std::array<QString, 4> prefixes{QStringLiteral("S"), QStringLiteral("Se"), QStringLiteral("L"), QString()};
+    doc.deskElements.reserve(100000);
+    for (int i = 0; i < 100000; ++i) {
+        const QString text = prefixes[std::size_t(random.bounded(4))] + QString::number(random.bounded(1, 100));
+        doc.deskElements.append(TPolePrvek{qint32(random.bounded(4000)), qint32(random.bounded(4000)),
+                                           kinds[std::size_t(random.bounded(int(kinds.size())))], text});
+    }
+    return doc;
+}
+
 // A legal but hostile file: `perCell` tiles of every track kind in turn on
 // each of `cells` cells along row 2 of a 4000 x 4000 panel.
 inline StationData stackedStation(int cells, int perCell)

@@ -45,11 +45,12 @@ void forEachLayer(const StationData &doc, Visit visit)
     visit(ElementIndex::Layer::Lamps, doc.lamps);
     visit(ElementIndex::Layer::Tiles, doc.tiles);
     visit(ElementIndex::Layer::Plates, doc.plates);
+    visit(ElementIndex::Layer::Desk, doc.deskElements);
 }
 
 }  // namespace
 
-ElementIndex::ElementIndex() : m_names(std::make_unique<IndexNames>()), m_layers(3) {}
+ElementIndex::ElementIndex() : m_names(std::make_unique<IndexNames>()), m_layers(4) {}
 
 ElementIndex::~ElementIndex() = default;
 ElementIndex::ElementIndex(ElementIndex &&) noexcept = default;

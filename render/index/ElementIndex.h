@@ -60,11 +60,11 @@ struct IndexedDraw {
 // list. A record reaches at most its own cell and the horizontal
 // neighbours (corner partners), except lamps, which stand at pixel
 // offsets; lamps with offsets beyond a few hundred pixels, and lamp names
-// in the other two lists (they borrow offsets from the lamp list), are
+// in the other lists (they borrow offsets from the lamp list), are
 // kept apart and offered for every rectangle, and drawing clips them.
 class ElementIndex {
 public:
-    enum class Layer { Lamps, Tiles, Plates };
+    enum class Layer { Lamps, Tiles, Plates, Desk };
 
     ElementIndex();
     ~ElementIndex();
@@ -98,7 +98,7 @@ public:
     const QString &name(quint32 id) const;
     quint32 nameCount() const;
 
-    // Builds the buckets of all three lists now: a load does it on its own
+    // Builds the buckets of all four lists now: a load does it on its own
     // thread, on the station it read.
     void build(const StationData &doc);
     // The lists this index was built for were moved, unchanged, into doc

@@ -164,5 +164,6 @@ bool catchUp(LayerState &layer, IndexNames &names, const ElementList<Record> &li
 template bool catchUp(LayerState &, IndexNames &, const ElementList<TPoleZarovka> &);
 template bool catchUp(LayerState &, IndexNames &, const ElementList<TPolePanelu> &);
 template bool catchUp(LayerState &, IndexNames &, const ElementList<TPoleStitek> &);
+template bool catchUp(LayerState &, IndexNames &, const ElementList<TPolePrvek> &);
 
 }  // namespace kalmor::detail

@@ -47,6 +47,7 @@ void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &li
 template void rebuild(LayerState &, IndexNames &, const ElementList<TPoleZarovka> &);
 template void rebuild(LayerState &, IndexNames &, const ElementList<TPolePanelu> &);
 template void rebuild(LayerState &, IndexNames &, const ElementList<TPoleStitek> &);
+template void rebuild(LayerState &, IndexNames &, const ElementList<TPolePrvek> &);
 
 void gatherLayer(LayerState &layer, qint64 sx, qint64 sy, const QRect &rect, int cellSize,
                  std::vector<IndexedDraw> &out)

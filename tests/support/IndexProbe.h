@@ -21,7 +21,7 @@ struct IndexProbe {
                 || (state.revision == list.revision() && !state.edits.unsettled());
         };
         return layer(ElementIndex::Layer::Lamps, doc.lamps) && layer(ElementIndex::Layer::Tiles, doc.tiles)
-            && layer(ElementIndex::Layer::Plates, doc.plates);
+            && layer(ElementIndex::Layer::Plates, doc.plates) && layer(ElementIndex::Layer::Desk, doc.deskElements);
     }
 
     // The same for the index of a drawing surface.
