@@ -23,12 +23,17 @@ void LayoutAnalysis::update(const StationData &doc)
         && doc.lamps.positionsChangedSince(m_listRevisions[1], touched[1])
         && doc.plates.positionsChangedSince(m_listRevisions[2], touched[2])
         && doc.deskElements.positionsChangedSince(m_listRevisions[3], touched[3]);
+    const bool cells
+        = !followable || std::any_of(touched.cbegin(), touched.cend(), [](const auto &t) { return !t.empty(); });
     if (!followable)
         analyseAll(doc);
-    else if (std::all_of(touched.cbegin(), touched.cend(), [](const auto &t) { return t.empty(); }))
-        return;
-    else
+    else if (cells)
         follow(doc, touched);
+    const bool stationWide = m_stationWide.update(doc, m_kinds, !followable);
+    if (stationWide)
+        m_problems.replaceStationWide(m_stationWide.problems());
+    if (!cells && !stationWide)
+        return;
     m_source = &doc;
     m_listRevisions = {doc.tiles.revision(), doc.lamps.revision(), doc.plates.revision(),
                        doc.deskElements.revision()};

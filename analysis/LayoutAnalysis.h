@@ -2,6 +2,7 @@
 
 #include "analysis/KindTable.h"
 #include "analysis/Problems.h"
+#include "analysis/StationWideProblems.h"
 #include "document/StationDocument.h"
 
 #include <QPoint>
@@ -43,9 +44,10 @@ struct TileCircuits {
 // record of a list after the first on its cell), a record outside the
 // panel, and an unknown kind (a record for which nothing is drawn, or a
 // kind on the wrong list: a desk kind among the other lists, another name
-// among the desk elements). Warnings: a signal without track in its cell
-// or the cells above and below it, and a signal, switch controller or
-// route button without a designation.
+// among the desk elements); and the station-wide problems of the wiring
+// and the areas. Warnings: a signal without track in its cell or the cells
+// above and below it, and a signal, switch controller or route button
+// without a designation.
 //
 // Neighbouring circuits, which never share a colour, are those that meet
 // at a dividing meeting point and the two sides of a boundary.
@@ -172,6 +174,7 @@ private:
     qsizetype m_circuitCount = 0;
 
     ProblemList m_problems;
+    StationWideProblems m_stationWide;
     KindTable m_kinds;
     quint64 m_revision = 0;
     quint64 m_fullAnalyses = 0;

@@ -1,5 +1,7 @@
 #include "analysis/Problems.h"
 
+#include "catalogue/DeskKinds.h"
+
 #include <algorithm>
 #include <tuple>
 #include <utility>
@@ -9,6 +11,9 @@ namespace kalmor {
 QString problemCodeText(ProblemCode code)
 {
     switch (code) {
+    case ProblemCode::AreaOutside: return QStringLiteral("area-outside");
+    case ProblemCode::IoDuplicate: return QStringLiteral("io-duplicate");
+    case ProblemCode::IoMissing: return QStringLiteral("io-missing");
     case ProblemCode::DivisionMismatch: return QStringLiteral("division-mismatch");
     case ProblemCode::DuplicateText: return QStringLiteral("duplicate-text");
     case ProblemCode::NoDesignation: return QStringLiteral("no-designation");
@@ -24,6 +29,9 @@ QString problemCodeText(ProblemCode code)
 QString problemDescription(ProblemCode code)
 {
     switch (code) {
+    case ProblemCode::AreaOutside: return QStringLiteral("Oblast přesahuje panel");
+    case ProblemCode::IoDuplicate: return QStringLiteral("Adresa použitá vícekrát");
+    case ProblemCode::IoMissing: return QStringLiteral("Bod bez adresy");
     case ProblemCode::DivisionMismatch: return QStringLiteral("Nesouhlasné dělení kolejového obvodu");
     case ProblemCode::DuplicateText: return QStringLiteral("Stejný text na více popiscích");
     case ProblemCode::NoDesignation: return QStringLiteral("Prvek bez označení");
@@ -39,7 +47,9 @@ QString problemDescription(ProblemCode code)
 ProblemLevel problemLevel(ProblemCode code)
 {
     switch (code) {
+    case ProblemCode::AreaOutside:
     case ProblemCode::DuplicateText:
+    case ProblemCode::IoMissing:
     case ProblemCode::NoDesignation:
     case ProblemCode::SignalWithoutTrack:
         return ProblemLevel::Warning;
@@ -51,6 +61,21 @@ ProblemLevel problemLevel(ProblemCode code)
 QString problemLevelText(ProblemLevel level)
 {
     return level == ProblemLevel::Warning ? QStringLiteral("warning") : QStringLiteral("error");
+}
+
+bool isStationWide(ProblemCode code)
+{
+    return code == ProblemCode::IoDuplicate || code == ProblemCode::IoMissing || code == ProblemCode::AreaOutside;
+}
+
+QString problemPointText(const Problem &p, const QString &kindName)
+{
+    if (p.point)
+        return borderPointCode(*p.point);
+    const auto roles = ioRolesOf(kindName);
+    if (p.role >= 0 && std::size_t(p.role) < roles.size())
+        return QString::fromLatin1(roles[std::size_t(p.role)].code);
+    return {};
 }
 
 int pointRank(const std::optional<BorderPoint> &point)
@@ -70,13 +95,14 @@ bool problemBefore(const Problem &a, const Problem &b)
         return a.y < b.y;
     if (a.x != b.x)
         return a.x < b.x;
-    return std::tuple(a.code, pointRank(a.point), a.list, a.position)
-        < std::tuple(b.code, pointRank(b.point), b.list, b.position);
+    return std::tuple(a.code, pointRank(a.point), a.list, a.position, a.role)
+        < std::tuple(b.code, pointRank(b.point), b.list, b.position, b.role);
 }
 
 void ProblemList::clear()
 {
     m_rows.clear();
+    m_stationWideRows.clear();
     m_counts = {};
     m_size = 0;
     m_stale = true;
@@ -139,10 +165,34 @@ void ProblemList::removeCell(qint32 x, qint32 y)
     std::vector<Problem> &row = it->second;
     const auto lo = std::partition_point(row.begin(), row.end(), [x](const Problem &p) { return p.x < x; });
     const auto hi = std::partition_point(lo, row.end(), [x](const Problem &p) { return p.x == x; });
-    std::for_each(lo, hi, [this](const Problem &p) { add(p, -1); });
-    row.erase(lo, hi);
+    const auto kept = std::stable_partition(lo, hi, [](const Problem &p) { return isStationWide(p.code); });
+    std::for_each(kept, hi, [this](const Problem &p) { add(p, -1); });
+    row.erase(kept, hi);
     if (row.empty())
         m_rows.erase(it);
+}
+
+void ProblemList::replaceStationWide(const std::vector<Problem> &ordered)
+{
+    for (const qint32 y : m_stationWideRows) {
+        const auto it = m_rows.find(y);
+        if (it == m_rows.end())
+            continue;
+        std::erase_if(it->second, [this](const Problem &p) {
+            const bool wide = isStationWide(p.code);
+            if (wide)
+                add(p, -1);
+            return wide;
+        });
+        if (it->second.empty())
+            m_rows.erase(it);
+    }
+    m_stationWideRows.clear();
+    for (const Problem &p : ordered) {
+        if (m_stationWideRows.empty() || m_stationWideRows.back() != p.y)
+            m_stationWideRows.push_back(p.y);
+    }
+    insert(ordered);
 }
 
 void ProblemList::cellsIn(const QRect &cells, std::vector<QPoint> &out) const

@@ -18,16 +18,19 @@ const char *const Usage =
     "Checks the layout of a station file: track that ends without a\n"
     "neighbour (open-end), neighbours that disagree on dividing the track\n"
     "circuit (division-mismatch), several elements of one kind on a cell\n"
-    "(stacked), elements outside the panel (outside-panel) and names of no\n"
-    "known kind or on the wrong list (unknown-kind), all of them errors; and\n"
-    "plates that share a text (duplicate-text), signals without track in\n"
-    "their cell or the cells above and below (signal-without-track) and\n"
-    "signals, switch controllers and route buttons without a designation\n"
-    "(no-designation), warnings.\n"
+    "(stacked), elements outside the panel (outside-panel), names of no\n"
+    "known kind or on the wrong list (unknown-kind) and an I/O address used\n"
+    "twice in one direction (io-duplicate), all of them errors; and plates\n"
+    "that share a text (duplicate-text), an I/O point without an address\n"
+    "while another has one (io-missing), an area reaching beyond the panel\n"
+    "(area-outside), signals without track in their cell or the cells above\n"
+    "and below (signal-without-track) and signals, switch controllers and\n"
+    "route buttons without a designation (no-designation), warnings.\n"
     "\n"
     "Prints one problem a line as \"X Y code point kind\" (point \"-\" when\n"
-    "the problem has none; a warning ends in \" warning\") and a summary, or\n"
-    "with --json\n"
+    "the problem has none, the I/O role for io-duplicate and io-missing;\n"
+    "kind: the area's name for area-outside; a warning ends in \" warning\")\n"
+    "and a summary, or with --json\n"
     "  {\"circuits\": N, \"problems\": [{\"x\":..,\"y\":..,\"code\":\"..\",\"point\":\"..\",\"kind\":\"..\",\n"
     "   \"level\":\"error\"|\"warning\"}, ...]}\n"
     "Problems are ordered by Y, X, code and point.\n"
@@ -89,8 +92,9 @@ void printText(const CheckResult &r, QTextStream &out)
 {
     for (const Found &f : r.found()) {
         const Problem &p = *f.problem;
+        const QString point = problemPointText(p, *f.kind);
         out << p.x << ' ' << p.y << ' ' << problemCodeText(p.code) << ' '
-            << (p.point ? borderPointCode(*p.point) : QStringLiteral("-")) << ' ' << *f.kind;
+            << (point.isEmpty() ? QStringLiteral("-") : point) << ' ' << *f.kind;
         if (problemLevel(p.code) == ProblemLevel::Warning)
             out << ' ' << problemLevelText(ProblemLevel::Warning);
         out << '\n';
@@ -110,7 +114,7 @@ void printJson(const CheckResult &r, QTextStream &out)
         const Problem &p = *f.problem;
         out << (first ? "" : ", ") << "{\"x\":" << p.x << ",\"y\":" << p.y
             << ",\"code\":" << jsonString(problemCodeText(p.code))
-            << ",\"point\":" << jsonString(p.point ? borderPointCode(*p.point) : QString())
+            << ",\"point\":" << jsonString(problemPointText(p, *f.kind))
             << ",\"kind\":" << jsonString(*f.kind)
             << ",\"level\":" << jsonString(problemLevelText(problemLevel(p.code))) << '}';
         first = false;

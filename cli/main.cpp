@@ -2,6 +2,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
+#include "cli/WiringCommands.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -22,6 +23,8 @@ constexpr std::array Commands{
     Command{"info", "print the station's size, texts and element counts", kalmor::cli::runInfoCommand},
     Command{"resave", "read and write a station as the editor does", kalmor::cli::runResaveCommand},
     Command{"check", "list the layout problems and count the track circuits", kalmor::cli::runCheckCommand},
+    Command{"io", "print the wire list: every I/O point with its board and pin", kalmor::cli::runIoCommand},
+    Command{"parts", "print the parts list, per area and in total", kalmor::cli::runPartsCommand},
 };
 
 void printUsage(QTextStream &s)

@@ -138,6 +138,8 @@ public:
             return readLamp(f);
         if (same(key, "STITEK"))
             return readPlate(f);
+        if (same(key, "OBLAST"))
+            return readArea(f);
         if (same(key, "PRVEK"))
             return readDeskElement(f);
         if (key == "SET_Stanice")
@@ -243,6 +245,12 @@ private:
         QString e = readCellAndName(f, z);
         if (e.isEmpty()) e = readInt(f, 4, 11, z.ODSAZENI_X);
         if (e.isEmpty()) e = readInt(f, 5, 11, z.ODSAZENI_Y);
+        // Fields after the offsets are keyed; keys this reader does not
+        // know are passed over, as an older reader passes over IO=.
+        for (std::size_t pos = 6; pos < f.count && e.isEmpty(); ++pos) {
+            if (f.at[pos].startsWith("IO="))
+                e = readIoValue(f.at[pos].sliced(3), z.IO);
+        }
         if (e.isEmpty())
             m_block.lamps.push_back(std::move(z));
         return e;
@@ -259,6 +267,23 @@ private:
         if (e.isEmpty())
             m_block.plates.push_back(std::move(s));
         return e;
+    }
+
+    // OBLAST;X=..;Y=..;SIRKA=..;VYSKA=..;NAME=.., read by position as the
+    // element lines are.
+    QString readArea(const Fields &f)
+    {
+        TOblast a;
+        QString e = readInt(f, 1, 2, a.X);
+        if (e.isEmpty()) e = readInt(f, 2, 2, a.Y);
+        if (e.isEmpty()) e = readInt(f, 3, 6, a.SIRKA);
+        if (e.isEmpty()) e = readInt(f, 4, 6, a.VYSKA);
+        if (!e.isEmpty())
+            return e;
+        if (const auto v = field(f, 5, 5))
+            a.NAME = decodeWindows1250(*v);
+        m_block.areas.push_back(std::move(a));
+        return {};
     }
 
     // The fields after the name are keyed, in any order; a key this reader

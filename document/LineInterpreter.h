@@ -28,6 +28,7 @@ struct ReadBlock {
     std::vector<TPolePanelu> tiles;
     std::vector<TPoleZarovka> lamps;
     std::vector<TPoleStitek> plates;
+    std::vector<TOblast> areas;
     std::vector<TPolePrvek> deskElements;
 
     // The settings the block met: the last value of each, since a later

@@ -32,13 +32,15 @@ inline constexpr std::array<bool TPolePanelu::*, 8> TileFlags{
     &TPolePanelu::Cont_LH, &TPolePanelu::Cont_LS, &TPolePanelu::Cont_LD, &TPolePanelu::Cont_SH,
     &TPolePanelu::Cont_SD, &TPolePanelu::Cont_PH, &TPolePanelu::Cont_PS, &TPolePanelu::Cont_PD};
 
-// One lamp, standing at a pixel offset from its cell's top-left corner.
+// One lamp, standing at a pixel offset from its cell's top-left corner,
+// with the address its one output is wired to, when it has one.
 struct TPoleZarovka {
     qint32 X = 0;
     qint32 Y = 0;
     qint32 ODSAZENI_X = 0;
     qint32 ODSAZENI_Y = 0;
     QString NAME;
+    IoAddresses IO{};
     friend bool operator==(const TPoleZarovka &, const TPoleZarovka &) = default;
 };
 
@@ -50,6 +52,23 @@ struct TPoleStitek {
     qint32 Y = 0;
     QString TEXT{};
     friend bool operator==(const TPoleStitek &, const TPoleStitek &) = default;
+};
+
+// A named rectangle of cells: a desk module or a part of the station.
+// Areas may overlap; X and Y are its top-left cell.
+struct TOblast {
+    qint32 X = 0;
+    qint32 Y = 0;
+    qint32 SIRKA = 0;
+    qint32 VYSKA = 0;
+    QString NAME;
+    friend bool operator==(const TOblast &, const TOblast &) = default;
+
+    // Whether the cell lies inside; an area of no width or height holds none.
+    bool contains(qint64 x, qint64 y) const
+    {
+        return x >= X && y >= Y && x < qint64(X) + SIRKA && y < qint64(Y) + VYSKA;
+    }
 };
 
 // One element of the desk (a signal, a button, a controller, a lit

@@ -109,6 +109,7 @@ void StationDocument::resetForNew()
     m_data.tiles.clear();
     m_data.lamps.clear();
     m_data.plates.clear();
+    m_data.areas.clear();
     m_data.deskElements.clear();
     m_data.rows = 50;
     m_data.columns = 100;

@@ -22,8 +22,8 @@ inline constexpr qint32 MinPanelCells = 10;
 inline constexpr qint32 MaxPanelCells = 4000;
 qint32 clampPanelCells(qint64 cells);
 
-// Everything a station file holds: panel settings, station texts and the
-// four element lists. A plain value, so a load can fill a fresh copy and
+// Everything a station file holds: panel settings, station texts, the
+// four element lists and the areas. A plain value, so a load can fill a fresh copy and
 // hand it over only once the whole file was read.
 struct StationData {
     qint32 rows = 50;
@@ -37,6 +37,9 @@ struct StationData {
     ElementList<TPolePanelu> tiles;
     ElementList<TPoleZarovka> lamps;
     ElementList<TPoleStitek> plates;
+    // Areas are no elements: they are written after them and do not count
+    // as something on the panel.
+    ElementList<TOblast> areas;
     ElementList<TPolePrvek> deskElements;
 
     bool hasAnyElement() const
@@ -45,7 +48,7 @@ struct StationData {
     }
     qsizetype elementCount() const { return tiles.count() + lamps.count() + plates.count() + deskElements.count(); }
 
-    // The same settings and texts with empty lists: what a load starts from,
+    // The same settings and texts with empty lists and no areas: what a load starts from,
     // so that settings the file does not mention keep their values.
     StationData settingsOnly() const;
 };
@@ -94,6 +97,8 @@ public:
     const ElementList<TPolePanelu> &tiles() const { return m_data.tiles; }
     const ElementList<TPoleZarovka> &lamps() const { return m_data.lamps; }
     const ElementList<TPoleStitek> &plates() const { return m_data.plates; }
+    ElementList<TOblast> &areas() { return m_data.areas; }
+    const ElementList<TOblast> &areas() const { return m_data.areas; }
     const ElementList<TPolePrvek> &deskElements() const { return m_data.deskElements; }
     bool hasAnyElement() const { return m_data.hasAnyElement(); }
 
@@ -110,7 +115,7 @@ public:
     // Takes over a completely read station; the caller sets status and path.
     void takeOver(StationData &&data);
 
-    // New: empty lists, no file, status "Nový", 50 rows and 100 columns;
+    // New: empty lists and no areas, no file, status "Nový", 50 rows and 100 columns;
     // texts and background colour stay.
     void resetForNew();
 

@@ -33,7 +33,7 @@ struct ListRemoval {
     bool putIn = false;
 };
 
-// A gesture's changes of the four element lists, made through it and
+// A gesture's changes of the four element lists and the areas, made through it and
 // recorded in order, so that undo() restores the lists exactly, order
 // included, and redo() makes the same changes again. Every change is one
 // the lists log as a single edit (or a shift), so the renderer's cell
@@ -78,8 +78,9 @@ public:
 
 private:
     using Change = std::variant<ListChange<TPolePanelu>, ListChange<TPoleZarovka>, ListChange<TPoleStitek>,
-                                ListChange<TPolePrvek>, ListRemoval<TPolePanelu>, ListRemoval<TPoleZarovka>,
-                                ListRemoval<TPoleStitek>, ListRemoval<TPolePrvek>>;
+                                ListChange<TPolePrvek>, ListChange<TOblast>, ListRemoval<TPolePanelu>,
+                                ListRemoval<TPoleZarovka>, ListRemoval<TPoleStitek>, ListRemoval<TPolePrvek>,
+                                ListRemoval<TOblast>>;
 
     StationDocument *m_doc;
     std::vector<Change> m_changes;
@@ -95,6 +96,8 @@ inline ElementList<TPoleZarovka> &elementsOf(StationDocument &doc) { return doc.
 template <>
 inline ElementList<TPoleStitek> &elementsOf(StationDocument &doc) { return doc.plates(); }
 template <>
+inline ElementList<TOblast> &elementsOf(StationDocument &doc) { return doc.areas(); }
+template <>
 inline ElementList<TPolePrvek> &elementsOf(StationDocument &doc) { return doc.deskElements(); }
 
 template <class Record>
@@ -105,6 +108,8 @@ template <>
 inline const ElementList<TPoleZarovka> &elementsOf(const StationDocument &doc) { return doc.lamps(); }
 template <>
 inline const ElementList<TPoleStitek> &elementsOf(const StationDocument &doc) { return doc.plates(); }
+template <>
+inline const ElementList<TOblast> &elementsOf(const StationDocument &doc) { return doc.areas(); }
 template <>
 inline const ElementList<TPolePrvek> &elementsOf(const StationDocument &doc) { return doc.deskElements(); }
 

@@ -115,8 +115,8 @@ char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
 {
     return LinePen(at)
         .text("ZAROVKA;X=").integer(z.X).text(";Y=").integer(z.Y).text(";NAME=").bytes(name)
-        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).text("\r\n")
-        .end();
+        .text(";ODSAZENI_X=").integer(z.ODSAZENI_X).text(";ODSAZENI_Y=").integer(z.ODSAZENI_Y).io(z.IO)
+        .text("\r\n").end();
 }
 
 // A plate's text comes after the name and only when there is one, so a
@@ -140,24 +140,19 @@ char *putLine(char *at, const TPolePrvek &p, QByteArrayView name)
 // Bytes of a line beyond LongestLine and its kind name: a text, one byte
 // a character, and the addresses.
 template <class Element>
-qsizetype textBytes(const Element &)
+qsizetype extraRoom(const Element &)
 {
     return 0;
 }
-qsizetype textBytes(const TPoleStitek &s)
-{
-    return s.TEXT.size();
-}
-qsizetype textBytes(const TPolePrvek &p)
-{
-    return p.TEXT.size() + ioValueRoom(p.IO);
-}
+qsizetype extraRoom(const TPoleStitek &s) { return s.TEXT.size(); }
+qsizetype extraRoom(const TPoleZarovka &z) { return z.IO.isEmpty() ? 0 : 4 + ioValueRoom(z.IO); }
+qsizetype extraRoom(const TPolePrvek &p) { return p.TEXT.size() + (p.IO.isEmpty() ? 0 : 4 + ioValueRoom(p.IO)); }
 
 template <class Element>
 void appendLine(QByteArray &out, const Element &e, QByteArrayView name)
 {
     const qsizetype at = out.size();
-    out.resize(at + LongestLine + name.size() + textBytes(e));
+    out.resize(at + LongestLine + name.size() + extraRoom(e));
     out.truncate(putLine(out.data() + at, e, name) - out.constData());
 }
 
@@ -206,7 +201,7 @@ void formatChunk(const StationData &d, Chunk &chunk)
     char *p = chunk.buffer.data();
     const auto put = [&](const auto &element, QByteArrayView name) {
         const qsizetype used = p - chunk.buffer.constData();
-        const qsizetype room = LongestLine + name.size() + textBytes(element);
+        const qsizetype room = LongestLine + name.size() + extraRoom(element);
         if (chunk.buffer.size() - used < room) {
             chunk.buffer.resize(std::max(2 * chunk.buffer.size(), used + room));
             p = chunk.buffer.data() + used;
@@ -304,6 +299,21 @@ QByteArray settingLines(const StationData &d)
     return b;
 }
 
+QByteArray areaLine(const TOblast &a)
+{
+    return QByteArray("OBLAST;X=") + integerToText(a.X) + ";Y=" + integerToText(a.Y) + ";SIRKA="
+        + integerToText(a.SIRKA) + ";VYSKA=" + integerToText(a.VYSKA) + ";NAME=" + encodeWindows1250(a.NAME)
+        + "\r\n";
+}
+
+QByteArray areaLines(const StationData &d)
+{
+    QByteArray b;
+    for (const TOblast &a : d.areas)
+        b += areaLine(a);
+    return b;
+}
+
 const QByteArray &ElementLines::nameBytes(const QString &name)
 {
     auto it = m_names.constFind(name);
@@ -367,6 +377,8 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
         return {out.error()};
     if (!data.hasAnyElement()) {
         call(observer.emptyPanel);
+        if (!data.areas.isEmpty() && !out.write(areaLines(data)))
+            return {out.error()};
         return {out.commit() ? QString() : out.error()};
     }
     const qsizetype total = data.elementCount();
@@ -404,6 +416,8 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
             return {out.error()};
     }
     call(observer.elementsEnd);
+    if (!data.areas.isEmpty() && !out.write(areaLines(data)))
+        return {out.error()};
     return {out.commit() ? QString() : out.error()};
 }
 

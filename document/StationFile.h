@@ -79,6 +79,9 @@ QByteArray settingLines(const StationData &data);
 QByteArray tileLine(const TPolePanelu &t);
 QByteArray lampLine(const TPoleZarovka &z);
 QByteArray plateLine(const TPoleStitek &s);
+// Areas are written after every element line.
+QByteArray areaLine(const TOblast &a);
+QByteArray areaLines(const StationData &data);
 QByteArray deskElementLine(const TPolePrvek &p);
 
 }  // namespace kalmor

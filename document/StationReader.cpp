@@ -38,6 +38,7 @@ public:
         m_into.tiles.clear();
         m_into.lamps.clear();
         m_into.plates.clear();
+        m_into.areas.clear();
         m_into.deskElements.clear();
     }
 
@@ -49,6 +50,7 @@ public:
         m_tiles.push_back(std::move(b.tiles));
         m_lamps.push_back(std::move(b.lamps));
         m_plates.push_back(std::move(b.plates));
+        m_areas.push_back(std::move(b.areas));
         m_deskElements.push_back(std::move(b.deskElements));
         if (b.lineTooLong) {
             m_result = {lineTooLongMessage(m_lines + b.errorLine), m_lines + b.errorLine};
@@ -77,6 +79,7 @@ public:
         appendAll(m_tiles, m_into.tiles);
         appendAll(m_lamps, m_into.lamps);
         appendAll(m_plates, m_into.plates);
+        appendAll(m_areas, m_into.areas);
         appendAll(m_deskElements, m_into.deskElements);
         return m_result;
     }
@@ -101,6 +104,7 @@ private:
     std::vector<std::vector<TPolePanelu>> m_tiles;
     std::vector<std::vector<TPoleZarovka>> m_lamps;
     std::vector<std::vector<TPoleStitek>> m_plates;
+    std::vector<std::vector<TOblast>> m_areas;
     std::vector<std::vector<TPolePrvek>> m_deskElements;
     qsizetype m_lines = 0;
     qsizetype m_filledLines = 0;

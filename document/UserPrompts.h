@@ -3,6 +3,7 @@
 #include "document/Colours.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -30,6 +31,30 @@ public:
     // The save dialog of picture exports (PNG, PDF, SVG); prompts without
     // one answer as cancelled.
     virtual std::optional<QString> chooseExportPath() { return std::nullopt; }
+    // The export dialog with its two choices: one area only (its index in
+    // `areaNames`, -1 for the whole panel) and, for PDF, the size of a
+    // cell in millimetres (0: as on screen). Prompts without them answer
+    // with the path of chooseExportPath() and the whole panel.
+    struct ExportChoice {
+        QString path;
+        qsizetype area = -1;
+        double fieldMm = 0;
+    };
+    virtual std::optional<ExportChoice> chooseExport(const QStringList &areaNames)
+    {
+        Q_UNUSED(areaNames);
+        const std::optional<QString> path = chooseExportPath();
+        if (!path)
+            return std::nullopt;
+        return ExportChoice{*path};
+    }
+    // The save dialog of a table (CSV) under the caption; nothing when
+    // cancelled, or from prompts without one.
+    virtual std::optional<QString> chooseCsvPath(const QString &caption)
+    {
+        Q_UNUSED(caption);
+        return std::nullopt;
+    }
     // The colour dialog, opened with `initial`; nothing when cancelled.
     virtual std::optional<Colour> chooseColour(Colour initial) = 0;
 };

@@ -56,7 +56,7 @@ public:
         switch (index.column()) {
         case 0: return QStringLiteral("%1, %2").arg(p.x).arg(p.y);
         case 1: return kindName(index.row());
-        case 2: return p.point ? borderPointCode(*p.point) : QString();
+        case 2: return problemPointText(p, kindName(index.row()));
         case 3: return problemDescription(p.code);
         default:
             return problemLevel(p.code) == ProblemLevel::Warning ? QStringLiteral("varování")
@@ -82,8 +82,9 @@ private:
 namespace {
 
 constexpr std::array<const char *, ProblemCodeCount> CountNames{
-    "L_NesouhlasneDeleni", "L_StejnyText",  "L_BezOznaceni", "L_KonecKoleje",
-    "L_MimoPanel",         "L_NavestidloBezKoleje", "L_VicePrvku",   "L_NeznamyDruh"};
+    "L_OblastMimoPanel", "L_NesouhlasneDeleni", "L_StejnyText",          "L_DuplicitniAdresa",
+    "L_ChybiAdresa",     "L_BezOznaceni",       "L_KonecKoleje",         "L_MimoPanel",
+    "L_NavestidloBezKoleje", "L_VicePrvku",     "L_NeznamyDruh"};
 
 }  // namespace
 
@@ -102,9 +103,10 @@ LayoutCheckWindow::LayoutCheckWindow(const LayoutAnalysis &analysis, const TextD
     counts->addWidget(m_circuits, 0, 0);
     // Open ends first: they are what a check is run for; the warnings last.
     constexpr std::array<ProblemCode, ProblemCodeCount> Shown{
-        ProblemCode::OpenEnd,       ProblemCode::DivisionMismatch, ProblemCode::Stacked,
-        ProblemCode::OutsidePanel,  ProblemCode::UnknownKind,      ProblemCode::DuplicateText,
-        ProblemCode::SignalWithoutTrack, ProblemCode::NoDesignation};
+        ProblemCode::OpenEnd,            ProblemCode::DivisionMismatch, ProblemCode::Stacked,
+        ProblemCode::OutsidePanel,       ProblemCode::UnknownKind,      ProblemCode::IoDuplicate,
+        ProblemCode::DuplicateText,      ProblemCode::SignalWithoutTrack, ProblemCode::NoDesignation,
+        ProblemCode::IoMissing,          ProblemCode::AreaOutside};
     for (std::size_t i = 0; i < Shown.size(); ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(CountNames[std::size_t(Shown[i])]));

@@ -112,7 +112,10 @@ void SelectionCommands::paste()
         return;
     }
     StationEdit edit(m_history.document());
-    placeElements(edit, pieces, at.x(), at.y());
+    if (hasAddresses(pieces))
+        placeElements(edit, withoutUsedAddresses(m_history.document().data(), pieces, at.x(), at.y()), at.x(), at.y());
+    else
+        placeElements(edit, pieces, at.x(), at.y());
     commit(m_history, std::move(edit), QStringLiteral("Vložení ze schránky"));
     m_selection.select(moved(extentOf(pieces), at.x(), at.y()));
 }

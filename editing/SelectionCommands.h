@@ -21,7 +21,7 @@ class UserPrompts;
 // station file's own element lines, cells counted from the selection's
 // top-left cell, so a copy can go into another station, a text editor and
 // back. A copy leaves the I/O addresses behind, a cut and a move take
-// them along.
+// them along; a paste drops every address the station already uses.
 //
 // With listenToKeys() the plain arrow keys move the selection and Esc
 // clears it while the drawing surface has the keyboard focus.

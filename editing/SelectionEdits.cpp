@@ -1,8 +1,11 @@
 #include "editing/SelectionEdits.h"
 
+#include "analysis/IoPoints.h"
 #include "document/StationFile.h"
 
 #include <algorithm>
+#include <set>
+#include <tuple>
 
 namespace kalmor {
 
@@ -139,7 +142,76 @@ void mirrorIn(StationEdit &edit, const ElementList<Record> &list, const CellRect
     }
 }
 
+// Where a key points, in a direction; a key of no role of its kind is
+// taken as used in both.
+using Pin = std::tuple<int, quint16, quint16>;
+
+std::vector<Pin> pinsOf(const QString &kind, const IoAssignment &a)
+{
+    const auto roles = ioRolesOf(kind);
+    const auto role = ioRoleOfKey(roles, a.role.text());
+    if (role)
+        return {Pin{int(roles[*role].direction), a.address.board, a.address.pin}};
+    return {Pin{int(IoDirection::In), a.address.board, a.address.pin},
+            Pin{int(IoDirection::Out), a.address.board, a.address.pin}};
+}
+
 }  // namespace
+
+bool hasAddresses(const ElementRecords &records)
+{
+    bool any = false;
+    forEachIoList(records, [&any](IoList, const auto &list) {
+        any = any || std::any_of(list.begin(), list.end(), [](const auto &r) { return !r.IO.isEmpty(); });
+    });
+    return any;
+}
+
+void dropAddresses(ElementRecords &records)
+{
+    forEachIoList(records, [](IoList, auto &list) {
+        for (auto &r : list)
+            r.IO = {};
+    });
+}
+
+ElementRecords withoutUsedAddresses(const StationData &doc, ElementRecords records, qint32 dx, qint32 dy)
+{
+    if (!hasAddresses(records))
+        return records;
+    std::set<Pin> used;
+    forEachIoList(doc, [&](IoList list, const auto &placed) {
+        // The records the placing overwrites give their pins up.
+        std::vector<bool> overwritten(std::size_t(placed.count()), false);
+        ioListOf(records, list, [&](const auto &pieces) {
+            for (const auto &r : pieces) {
+                const qsizetype found = placed.firstAt(r.X + dx, r.Y + dy);
+                if (found >= 0)
+                    overwritten[std::size_t(found)] = true;
+            }
+        });
+        for (qsizetype i = 0; i < placed.count(); ++i) {
+            if (overwritten[std::size_t(i)])
+                continue;
+            for (const IoAssignment &a : placed.at(i).IO.entries()) {
+                for (const Pin &pin : pinsOf(placed.at(i).NAME, a))
+                    used.insert(pin);
+            }
+        }
+    });
+    forEachIoList(records, [&used](IoList, auto &pieces) {
+        for (auto &r : pieces) {
+            for (const IoAssignment &a : std::vector(r.IO.entries().begin(), r.IO.entries().end())) {
+                const std::vector<Pin> pins = pinsOf(r.NAME, a);
+                if (std::any_of(pins.begin(), pins.end(), [&used](const Pin &p) { return used.contains(p); }))
+                    r.IO.set(a.role, std::nullopt);
+                else
+                    used.insert(pins.begin(), pins.end());
+            }
+        }
+    });
+    return records;
+}
 
 ElementRecords ElementRecords::of(const StationData &data)
 {
@@ -192,12 +264,6 @@ void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, 
     place(edit, records.lamps, dx, dy);
     place(edit, records.plates, dx, dy);
     place(edit, records.deskElements, dx, dy);
-}
-
-void dropAddresses(ElementRecords &records)
-{
-    for (TPolePrvek &r : records.deskElements)
-        r.IO = {};
 }
 
 CellRect extentOf(const ElementRecords &records)

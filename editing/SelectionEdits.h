@@ -42,15 +42,26 @@ void deleteElements(StationEdit &edit, const CellRect &area);
 // columns x rows.
 bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 columns, qint32 rows);
 
-// Drops the I/O addresses of every record: what a copy carries, as an
-// address belongs to one point only. A cut and a move keep them.
-void dropAddresses(ElementRecords &records);
-
 // Places the records moved by (dx, dy) in their order, each as a
 // left-button release places: over the first record of its list at the
 // cell, else at the end of the list. The caller has checked that the
 // cells fit the panel.
 void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy);
+
+// Whether a record carries an I/O address; without, a copy of a cut.
+bool hasAddresses(const ElementRecords &records);
+// Drops the I/O addresses of every record of every list that holds them:
+// what a copy carries, as an address belongs to one point only. A cut and
+// a move keep them.
+void dropAddresses(ElementRecords &records);
+
+// The records, about to be placed moved by (dx, dy), without every
+// address that a record of the station the placing leaves standing
+// already uses in the same direction, or that a record placed before
+// takes: a paste never wires two points to one pin. So a cut pasted keeps
+// its addresses once, and a cut whose originals came back with an undo
+// keeps none.
+ElementRecords withoutUsedAddresses(const StationData &doc, ElementRecords records, qint32 dx, qint32 dy);
 
 // The smallest rectangle holding cell (0, 0) and the cell of every record:
 // what a paste at (0, 0) covers.

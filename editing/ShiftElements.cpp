@@ -45,7 +45,7 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
         prompts.warn(QStringLiteral("Nelze posunout všechny prvky, některé by se dostaly za okraj panelu"));
         return false;
     }
-    const bool moving = !doc.tiles().isEmpty() || (all && doc.hasAnyElement());
+    const bool moving = !doc.tiles().isEmpty() || (all && (doc.hasAnyElement() || !doc.areas().isEmpty()));
     if (!moving || (dx == 0 && dy == 0))
         return true;
     StationEdit edit(doc);
@@ -54,6 +54,9 @@ bool shiftAllElements(StationHistory &history, qint32 dx, qint32 dy, qint32 appl
         shiftList<TPoleZarovka>(edit, doc, dx, dy);
         shiftList<TPoleStitek>(edit, doc, dx, dy);
         shiftList<TPolePrvek>(edit, doc, dx, dy);
+        // The areas frame what they framed; one reaching beyond the panel
+        // afterwards is a warning of the layout check, not a reason to refuse.
+        shiftList<TOblast>(edit, doc, dx, dy);
     }
     edit.markModified();
     history.commit(std::move(edit), QStringLiteral("Posunutí všech prvků"));

@@ -7,9 +7,9 @@ namespace kalmor {
 class StationHistory;
 class UserPrompts;
 
-// What shift all elements moves: every element list, or the track tiles
-// alone ("Jen koleje"), lamps, label plates and desk elements staying
-// where they are.
+// What shift all elements moves: every element list and the areas, or the
+// track tiles alone ("Jen koleje"), lamps, label plates, desk elements and
+// areas staying where they are.
 enum class ShiftScope { AllElements, TrackOnly };
 
 // Moves every record of the lists the scope names by (dx, dy) cells after

@@ -69,8 +69,11 @@ QRect diagnosticArea(const FrameSnapshot &s, const StationData &doc)
 FrameSnapshot takeSnapshot(const StationData &doc, const RenderState &state, const EditingView &editing,
                            const CanvasState &canvas)
 {
-    return FrameSnapshot{state, editing, canvas, {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision(),
-                                                   doc.deskElements.revision()},
+    return FrameSnapshot{state,
+                         editing,
+                         canvas,
+                         {doc.lamps.revision(), doc.tiles.revision(), doc.plates.revision(), doc.deskElements.revision()},
+                         doc.areas.revision(),
                          toQColor(state.fillColour).rgb()};
 }
 

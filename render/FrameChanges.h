@@ -23,6 +23,7 @@ struct FrameSnapshot {
     EditingView editing;
     CanvasState canvas;  // as the frame finds it
     std::array<quint64, 4> listRevisions{};  // lamps, tiles, plates, desk elements
+    quint64 areaRevision = 0;
     QRgb fill = 0;
     friend bool operator==(const FrameSnapshot &, const FrameSnapshot &) = default;
 };

@@ -1,5 +1,6 @@
 #include "render/FrameComposer.h"
 
+#include "render/AreaFrames.h"
 #include "render/ElementDrawing.h"
 #include "render/ImageSet.h"
 #include "render/IndexedDrawing.h"
@@ -305,6 +306,9 @@ void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, c
         composeKeptTiles(frame, doc, state, editing, images, *index, *canvas.textReach, *cache);
     else
         composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
+    // The areas lie over the tiles, so kept tiles never hold them.
+    if (state.switches.areas && !doc.areas.isEmpty() && !frame.clip.isEmpty())
+        drawAreaFrames(frame, doc, cell);
     if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
         drawSelectionOutline(frame, editing.selection, cell);
     if (drawCursor && !frame.clip.isEmpty())

@@ -46,8 +46,9 @@ std::array<QString, 6> diagnosticLines(const RenderState &state, const EditingVi
 // Composes one frame for the rectangle surfaceRect of the drawing surface:
 // fill, lamps, tiles with corner pieces, plates, the track circuits (when
 // switched on), previews, grid, the plate texts (when switched on and the
-// cells are large enough), the problem outlines (when asked for),
-// selection outline, cursor frame, diagnostic lines, in that order. Target
+// cells are large enough), the problem outlines (when asked for), area
+// frames (when switched on), selection outline, cursor frame, diagnostic
+// lines, in that order. Target
 // pixel (0, 0) is surface pixel surfaceRect.topLeft(); the result equals
 // composing the whole surface and cutting the rectangle out. The target is
 // made surfaceRect.size() in Format_RGB32 if it is not; its pixels outside

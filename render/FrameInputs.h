@@ -14,13 +14,15 @@
 
 namespace kalmor {
 
-// The layer switches of the view menu; the first four are on at start.
+// The layer switches of the view menu; all but the track circuits are on
+// at start.
 struct ViewSwitches {
     bool diagnostics = true;     // MP_InfoVykreslovani
     bool preview = true;         // MP_Nahled
     bool cursorFrame = true;     // MP_PolickoPodKurzorem
     bool grid = true;            // MP_Mrizka
     bool trackCircuits = false;  // MP_KolejoveObvody
+    bool areas = true;           // MP_Oblasti
     bool texts = true;           // MP_Texty
     friend bool operator==(const ViewSwitches &, const ViewSwitches &) = default;
 };

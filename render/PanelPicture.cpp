@@ -19,6 +19,20 @@ PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, b
     return wholePanel(doc.columns, doc.rows, cellSize, grid, doc.backgroundColour, texts);
 }
 
+std::optional<PictureOptions> areaPicture(const PictureOptions &whole, const TOblast &area)
+{
+    // 64-bit ends: an area read from a file may reach past the 32-bit range.
+    const qint64 left = std::max<qint64>(area.X, whole.cells.left());
+    const qint64 top = std::max<qint64>(area.Y, whole.cells.top());
+    const qint64 right = std::min<qint64>(qint64(area.X) + area.SIRKA, qint64(whole.cells.left()) + whole.cells.width());
+    const qint64 bottom = std::min<qint64>(qint64(area.Y) + area.VYSKA, qint64(whole.cells.top()) + whole.cells.height());
+    if (right <= left || bottom <= top)
+        return std::nullopt;
+    PictureOptions picture = whole;
+    picture.cells = QRect(int(left), int(top), int(right - left), int(bottom - top));
+    return picture;
+}
+
 PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, const PictureOptions &options)
     : m_doc(doc), m_images(images), m_options(options)
 {
@@ -27,6 +41,7 @@ PanelComposer::PanelComposer(const StationData &doc, const ImageSet &images, con
     m_state.cellSize = cell;
     m_state.fillColour = options.fillColour;
     m_state.switches = ViewSwitches{false, false, false, options.grid};
+    m_state.switches.areas = false;
     m_state.switches.texts = options.texts;
     m_state.focus = false;
     // The grid and the surface reach exactly to the region's far edge, as

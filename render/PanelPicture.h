@@ -9,6 +9,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace kalmor {
@@ -43,6 +44,10 @@ struct PictureText {
 // all make it: the station's own rows and columns on its own background
 // colour, at the cell size, with the grid and the plate texts when asked.
 PictureOptions stationPicture(const StationData &doc, int cellSize, bool grid, bool texts = true);
+
+// The same picture limited to one area's cells, as far as they lie in
+// it; nothing when none does.
+std::optional<PictureOptions> areaPicture(const PictureOptions &whole, const TOblast &area);
 
 // Pictures beyond this many pixels are refused as PNG: the file would be
 // too large to be of use and the reader would need gigabytes.

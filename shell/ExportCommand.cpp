@@ -3,6 +3,7 @@
 #include "document/DocumentLifecycle.h"
 #include "document/StationDocument.h"
 #include "document/UserPrompts.h"
+#include "render/PanelPrint.h"
 #include "render/PictureFiles.h"
 
 #include <QFileInfo>
@@ -20,8 +21,11 @@ bool ExportCommand::run()
 {
     if (m_running)
         return false;
-    const std::optional<QString> path = m_prompts.chooseExportPath();
-    return path && exportTo(*path);
+    QStringList areas;
+    for (const TOblast &a : m_doc.areas())
+        areas << a.NAME;
+    const std::optional<UserPrompts::ExportChoice> choice = m_prompts.chooseExport(areas);
+    return choice && exportTo(choice->path, choice->area, choice->fieldMm);
 }
 
 void ExportCommand::setBusy(bool busy)
@@ -32,7 +36,7 @@ void ExportCommand::setBusy(bool busy)
     m_host.setEditingLocked(busy);
 }
 
-bool ExportCommand::exportTo(const QString &path)
+bool ExportCommand::exportTo(const QString &path, qsizetype area, double fieldMm)
 {
     if (m_running)
         return false;
@@ -42,7 +46,22 @@ bool ExportCommand::exportTo(const QString &path)
                                         ".png, .pdf nebo .svg."));
         return false;
     }
-    PanelComposer composer(m_doc.data(), m_images, m_picture());
+    PictureOptions picture = m_picture();
+    PrintOptions paper;
+    paper.fieldMm = *format == PictureFormat::Pdf ? fieldMm : 0;
+    if (area >= 0 && area < m_doc.areas().count()) {
+        const TOblast &chosen = m_doc.areas().at(area);
+        const std::optional<PictureOptions> part = areaPicture(picture, chosen);
+        if (!part) {
+            m_prompts.warn(QStringLiteral("Oblast „%1“ leží mimo panel.").arg(chosen.NAME));
+            return false;
+        }
+        picture = *part;
+        paper.areaName = chosen.NAME;
+    }
+    if (paper.fieldMm > 0)
+        return exportOnPages(path, picture, paper);
+    PanelComposer composer(m_doc.data(), m_images, picture);
     if (*format == PictureFormat::Png && composer.pixelCount() > MaxPngPixels) {
         const QLocale czech(QLocale::Czech);
         m_prompts.warn(QStringLiteral("Obrázek by měl %1 × %2 bodů, to je pro PNG příliš mnoho (nejvýše %3 "
@@ -68,6 +87,23 @@ bool ExportCommand::exportTo(const QString &path)
     if (!result.ok())
         m_prompts.warn(result.fileError);
     return result.ok();
+}
+
+}  // namespace kalmor
+
+namespace kalmor {
+
+bool ExportCommand::exportOnPages(const QString &path, const PictureOptions &picture, const PrintOptions &paper)
+{
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    setBusy(true);
+    m_host.showProgress(QStringLiteral("Exportování obrázku: ") + fullPath, 0);
+    const QString error = writeRealSizePdf(fullPath, m_doc.data(), m_images, picture, paper);
+    m_host.hideProgress();
+    setBusy(false);
+    if (!error.isEmpty())
+        m_prompts.warn(error);
+    return error.isEmpty();
 }
 
 }  // namespace kalmor

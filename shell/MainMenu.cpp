@@ -81,6 +81,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     separator(m.MS_Soubor, "N6");
     m.MP_Export = entry(m.MS_Soubor, "MP_Export", QStringLiteral("Exportovat obrázek ..."));
+    m.MP_ExportKusovniku = entry(m.MS_Soubor, "MP_ExportKusovniku", QStringLiteral("Exportovat kusovník ..."));
     m.MP_Tisk = entry(m.MS_Soubor, "MP_Tisk", QStringLiteral("Tisk ..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     separator(m.MS_Soubor, "N1");
     m.Konec1 = entry(m.MS_Soubor, "Konec1", QStringLiteral("Konec"));
@@ -135,6 +136,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.MP_KolejoveObvody = checkEntry(m.PanelVaxel1, "MP_KolejoveObvody", QStringLiteral("Kolejové obvody"),
                                      QKeySequence(Qt::CTRL | Qt::Key_K));
     m.MP_KolejoveObvody->setChecked(false);
+    m.MP_Oblasti = checkEntry(m.PanelVaxel1, "MP_Oblasti", QStringLiteral("Oblasti"));
     m.MP_Texty = checkEntry(m.PanelVaxel1, "MP_Texty", QStringLiteral("Texty"));
     m.MS_NahledPanelu = entry(m.PanelVaxel1, "MS_NahledPanelu", QStringLiteral("Náhled panelu"), QKeySequence(Qt::Key_F9));
     m.Panelynstroj1 = submenu(m.MS_Zobrazit, "Panelynstroj1", QStringLiteral("Panely nástrojů"));

@@ -20,6 +20,7 @@ struct MainMenu {
     QAction *MP_Ulozeni = nullptr;
     QAction *MP_UlozitJako = nullptr;
     QAction *MP_Export = nullptr;
+    QAction *MP_ExportKusovniku = nullptr;
     QAction *MP_Tisk = nullptr;
     QAction *Konec1 = nullptr;
 
@@ -55,6 +56,7 @@ struct MainMenu {
     QAction *MP_PolickoPodKurzorem = nullptr;
     QAction *MP_Mrizka = nullptr;
     QAction *MP_KolejoveObvody = nullptr;
+    QAction *MP_Oblasti = nullptr;
     QAction *MP_Texty = nullptr;
     QAction *MS_NahledPanelu = nullptr;
     QMenu *Panelynstroj1 = nullptr;

@@ -1,6 +1,7 @@
 #include "shell/PrintCommand.h"
 
 #include "document/StationDocument.h"
+#include "shell/FieldSizeBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,6 +17,7 @@ namespace {
 
 constexpr int FitIndex = 0;
 constexpr int ScaleIndex = 1;
+constexpr int RealSizeIndex = 2;
 
 }  // namespace
 
@@ -51,8 +53,9 @@ void PrintCommand::addControls(QPrintPreviewDialog &dialog)
     auto *label = new QLabel(QStringLiteral(" Panel: "), toolBar);
     auto *mode = new QComboBox(toolBar);
     mode->setObjectName(QStringLiteral("CB_Rozvrzeni"));
-    mode->addItems({QStringLiteral("na jednu stránku"), QStringLiteral("v měřítku")});
-    mode->setCurrentIndex(m_options.fitToPage ? FitIndex : ScaleIndex);
+    mode->addItems({QStringLiteral("na jednu stránku"), QStringLiteral("v měřítku"),
+                    QStringLiteral("ve skutečné velikosti")});
+    mode->setCurrentIndex(m_options.fieldMm > 0 ? RealSizeIndex : m_options.fitToPage ? FitIndex : ScaleIndex);
     auto *scale = new QSpinBox(toolBar);
     scale->setObjectName(QStringLiteral("SE_Meritko"));
     scale->setRange(5, 400);
@@ -60,16 +63,40 @@ void PrintCommand::addControls(QPrintPreviewDialog &dialog)
     scale->setSuffix(QStringLiteral(" %"));
     scale->setValue(m_options.scalePercent);
     scale->setKeyboardTracking(false);
-    scale->setEnabled(!m_options.fitToPage);
+    scale->setEnabled(mode->currentIndex() == ScaleIndex);
+    auto *field = new FieldSizeBox({}, toolBar);
+    field->setMillimetres(m_fieldMm);
+    field->setEnabled(mode->currentIndex() == RealSizeIndex);
+    auto *area = new QComboBox(toolBar);
+    area->setObjectName(QStringLiteral("CB_Oblast"));
+    area->addItem(QStringLiteral("celý panel"));
+    for (const TOblast &a : m_doc.areas())
+        area->addItem(a.NAME);
+    area->setCurrentIndex(0);
+    m_area = -1;
     // In front, where a narrow dialog does not fold them away.
     QAction *first = toolBar->actions().value(0);
-    toolBar->insertWidget(first, label);
-    toolBar->insertWidget(first, mode);
-    toolBar->insertWidget(first, scale);
+    for (QWidget *w : {static_cast<QWidget *>(label), static_cast<QWidget *>(mode), static_cast<QWidget *>(scale),
+                       static_cast<QWidget *>(field), static_cast<QWidget *>(area)})
+        toolBar->insertWidget(first, w);
     toolBar->insertSeparator(first);
-    connect(mode, &QComboBox::currentIndexChanged, previewWidget, [this, scale, previewWidget](int index) {
+    connect(mode, &QComboBox::currentIndexChanged, previewWidget, [this, scale, field, previewWidget](int index) {
         m_options.fitToPage = index == FitIndex;
-        scale->setEnabled(!m_options.fitToPage);
+        m_options.fieldMm = index == RealSizeIndex ? m_fieldMm : 0;
+        scale->setEnabled(index == ScaleIndex);
+        field->setEnabled(index == RealSizeIndex);
+        previewWidget->updatePreview();
+    });
+    connect(field, &FieldSizeBox::millimetresChanged, previewWidget, [this, field, previewWidget](double mm) {
+        if (mm <= 0)
+            return;
+        m_fieldMm = mm;
+        if (field->isEnabled())
+            m_options.fieldMm = mm;
+        previewWidget->updatePreview();
+    });
+    connect(area, &QComboBox::currentIndexChanged, previewWidget, [this, previewWidget](int index) {
+        m_area = index - 1;
         previewWidget->updatePreview();
     });
     connect(scale, &QSpinBox::valueChanged, previewWidget, [this, previewWidget](int value) {
@@ -80,7 +107,17 @@ void PrintCommand::addControls(QPrintPreviewDialog &dialog)
 
 void PrintCommand::paint(QPrinter *printer)
 {
-    printPanel(*printer, m_doc.data(), m_images, m_picture(), m_options);
+    PictureOptions picture = m_picture();
+    PrintOptions options = m_options;
+    options.areaName.clear();
+    if (m_area >= 0 && m_area < m_doc.areas().count()) {
+        const TOblast &area = m_doc.areas().at(m_area);
+        if (const auto part = areaPicture(picture, area)) {
+            picture = *part;
+            options.areaName = area.NAME;
+        }
+    }
+    printPanel(*printer, m_doc.data(), m_images, picture, options);
 }
 
 }  // namespace kalmor

@@ -19,10 +19,11 @@ class ImageSet;
 class StationDocument;
 
 // "Tisk ...": Qt's print preview of the applied panel as the work area
-// shows it (without the view overlays), scaled to fit one page or at a
-// chosen scale over several pages, a header on every page. The choice of
-// fit or scale sits in the preview's tool bar and is kept for the next
-// print.
+// shows it (without the view overlays), or of one area, scaled to fit
+// one page, at a chosen scale over several pages, or in real size (a
+// cell's millimetres, cut marks and each page's place), a header on
+// every page. The choices sit in the preview's tool bar; fit, scale and
+// size are kept for the next print.
 class PrintCommand : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +46,8 @@ private:
     std::function<PictureOptions()> m_picture;
     QWidget *m_parent;
     PrintOptions m_options;
+    double m_fieldMm = 40;  // kept while another mode is chosen
+    qsizetype m_area = -1;  // the area printed, -1 the whole panel
     QPrintPreviewDialog *m_preview = nullptr;
 };
 

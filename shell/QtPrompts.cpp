@@ -1,12 +1,16 @@
 #include "shell/QtPrompts.h"
 
 #include "render/SystemColours.h"
+#include "shell/FieldSizeBox.h"
 
 #include <QApplication>
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QCompleter>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
@@ -47,6 +51,32 @@ QFileDialog *makeExportDialog(QWidget *owner)
     QObject::connect(d, &QFileDialog::filterSelected, d, [d, filters, suffixes](const QString &filter) {
         d->setDefaultSuffix(suffixes.value(filters.indexOf(filter), suffixes.first()));
     });
+    // Two choices below the file name: one area only, and for PDF the
+    // size of a cell on paper. Qt's own dialog, whose layout takes them.
+    d->setOption(QFileDialog::DontUseNativeDialog, true);
+    if (auto *grid = qobject_cast<QGridLayout *>(d->layout())) {
+        auto *area = new QComboBox(d);
+        area->setObjectName(QStringLiteral("CB_JenOblast"));
+        auto *size = new FieldSizeBox(QStringLiteral("jako na obrazovce"), d);
+        size->setToolTip(QStringLiteral("Jen pro PDF: velikost jednoho pole na papíře, strany se značkami pro "
+                                        "ořez"));
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(QStringLiteral("Jen oblast:"), d), row, 0);
+        grid->addWidget(area, row, 1);
+        grid->addWidget(new QLabel(QStringLiteral("Velikost pole:"), d), row + 1, 0);
+        grid->addWidget(size, row + 1, 1);
+    }
+    return d;
+}
+
+QFileDialog *makeCsvDialog(QWidget *owner)
+{
+    auto *d = new QFileDialog(owner);
+    d->setObjectName(QStringLiteral("ExportovatTabulku"));
+    d->setAcceptMode(QFileDialog::AcceptSave);
+    d->setFileMode(QFileDialog::AnyFile);
+    d->setNameFilter(QStringLiteral("Tabulka CSV (*.csv)"));
+    d->setDefaultSuffix(QStringLiteral("csv"));
     return d;
 }
 
@@ -79,6 +109,7 @@ QtPrompts::QtPrompts(QWidget *owner)
     , m_open(makeFileDialog(owner, "Otevrit", QFileDialog::AcceptOpen))
     , m_save(makeFileDialog(owner, "Ulozit", QFileDialog::AcceptSave))
     , m_export(makeExportDialog(owner))
+    , m_csv(makeCsvDialog(owner))
 {
 }
 
@@ -129,6 +160,29 @@ std::optional<QString> QtPrompts::chooseSavePath()
 std::optional<QString> QtPrompts::chooseExportPath()
 {
     return runFileDialog(m_export);
+}
+
+std::optional<UserPrompts::ExportChoice> QtPrompts::chooseExport(const QStringList &areaNames)
+{
+    auto *area = m_export->findChild<QComboBox *>(QStringLiteral("CB_JenOblast"));
+    auto *size = m_export->findChild<FieldSizeBox *>();
+    if (area) {
+        const QString kept = area->currentText();
+        area->clear();
+        area->addItem(QStringLiteral("celý panel"));
+        area->addItems(areaNames);
+        area->setCurrentIndex(std::max(0, area->findText(kept)));
+    }
+    const std::optional<QString> path = runFileDialog(m_export);
+    if (!path)
+        return std::nullopt;
+    return ExportChoice{*path, area ? area->currentIndex() - 1 : -1, size ? size->millimetres() : 0};
+}
+
+std::optional<QString> QtPrompts::chooseCsvPath(const QString &caption)
+{
+    m_csv->setWindowTitle(caption);
+    return runFileDialog(m_csv);
 }
 
 std::optional<Colour> QtPrompts::chooseColour(Colour initial)

@@ -23,6 +23,7 @@
 #include "view/StationSize.h"
 #include "view/ToolWindow.h"
 #include "view/WorkArea.h"
+#include "wiring/Wiring.h"
 #include "shell/ExportCommand.h"
 #include "shell/HistoryActions.h"
 #include "shell/PanelFocus.h"
@@ -179,6 +180,15 @@ TPanelVaxel::TPanelVaxel(StationDocument &doc, QWidget *parent)
     ToolWindow::attach(m_findWindow, m_workArea->clipPanel());
     connect(m_findWindow, &FindWindow::cellChosen, this, [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); });
     connect(m_renderTimer, &X_Vykreslovac::tick, m_findWindow, &FindWindow::followEdits);
+
+    m_wiring = new Wiring(m_history, m_prompts,
+                          AreaWindowHooks{[this] { return m_panelSelection->area(); },
+                                          [this](const CellRect &cells) { m_panelSelection->select(cells); },
+                                          [this](QPoint cell) { centreOnCell(m_viewport, *m_pointer, cell); }},
+                          this);
+    ToolWindow::attach(m_wiring->ioWindow(), m_workArea->clipPanel());
+    ToolWindow::attach(m_wiring->areasWindow(), m_workArea->clipPanel());
+    connect(m_renderTimer, &X_Vykreslovac::tick, m_wiring, &Wiring::followEdits);
 
     m_lifecycle = new DocumentLifecycle(m_doc, m_prompts, *this, this);
     m_lifecycle->addLoadFollower(plocha->indexPreparation());
@@ -388,6 +398,8 @@ void TPanelVaxel::wireMenu()
     connect(m.MP_Texty, &QAction::toggled, this, [plocha](bool on) { plocha->switches().texts = on; });
     connect(m.MP_KontrolaPanelu, &QAction::triggered, m_layoutCheck, &LayoutCheck::showWindow);
     connect(m.MP_Najit, &QAction::triggered, m_findWindow, &FindWindow::open);
+    connect(m.MP_Oblasti, &QAction::toggled, this, [plocha](bool on) { plocha->switches().areas = on; });
+    m_wiring->connectMenu(m.Vstupnvstupnbody1, m.Oblasti1, m.MP_ExportKusovniku);
 
     ToolPanels *p = m_toolPanels;
     connect(m.MP_HorniLista, &QAction::triggered, p, &ToolPanels::MP_HorniListaClick);

@@ -39,6 +39,7 @@ class SelectionCommands;
 class StationDocument;
 class TPaleta;
 class ToolPanels;
+class Wiring;
 class WorkArea;
 class X_Plocha;
 class X_Vykreslovac;
@@ -96,6 +97,7 @@ public:
     X_Plocha *surface() const;
     X_Vykreslovac *renderTimer() const { return m_renderTimer; }
     LayoutCheck *layoutCheck() const { return m_layoutCheck; }
+    Wiring *wiring() const { return m_wiring; }
     FindWindow *findWindow() const { return m_findWindow; }
     PlateTextEditor *plateTextEditor() const { return m_plateTextEditor; }
     LabelPropertiesPage *labelPage() const { return m_labelPage; }
@@ -168,6 +170,7 @@ private:
     ShortcutsOverFields *m_shortcutsOverFields = nullptr;
     PanelSelection *m_panelSelection = nullptr;
     SelectionCommands *m_selectionCommands = nullptr;
+    Wiring *m_wiring = nullptr;
 
     qsizetype m_progressSteps = 0;
     QElapsedTimer m_sinceEvents;

@@ -1,9 +1,14 @@
 // kalmor-cli's commands: pictures as the window composes them, info,
-// resave as Open and Save As, the layout check, exit status.
+// resave as Open and Save As, the layout check, the wire and parts lists,
+// exit status.
 #include "cli/CheckCommand.h"
+#include "cli/CommandArguments.h"
 #include "cli/InfoCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
+#include "cli/WiringCommands.h"
+#include "analysis/IoPoints.h"
+#include "analysis/PartsList.h"
 #include "document/DocumentLifecycle.h"
 #include "document/StationFile.h"
 #include "render/index/ElementIndex.h"
@@ -12,6 +17,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestRecords.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,6 +74,7 @@ private slots:
     void resaveEqualsOpenAndSaveAs();
     void exitStatus();
     void checkCommand();
+    void wiringCommands();
 
 private:
     QTemporaryDir m_dir;
@@ -243,8 +250,9 @@ void TestCli::checkCommand()
     QCOMPARE(text.status, 1);
     QCOMPARE(text.out.split(u'\n'),
              QStringList({"0 0 unknown-kind - KOL_\"x\"", "3 1 open-end PS KOL_sLSPS",
-                          "1 circuits, 2 problems (division-mismatch 0, duplicate-text 0, no-designation 0, "
-                          "open-end 1, outside-panel 0, signal-without-track 0, stacked 0, unknown-kind 1)",
+                          "1 circuits, 2 problems (area-outside 0, division-mismatch 0, duplicate-text 0, "
+                          "io-duplicate 0, io-missing 0, no-designation 0, open-end 1, outside-panel 0, "
+                          "signal-without-track 0, stacked 0, unknown-kind 1)",
                           ""}));
 
     const Run json = check({QStringLiteral("--json"), problems});
@@ -287,6 +295,12 @@ void TestCli::checkCommand()
     QCOMPARE(warnings.size(), 2);
     QCOMPARE(warnings[1].toObject()["level"].toString(), QStringLiteral("warning"));
     QCOMPARE(warnings[1].toObject()["code"].toString(), QStringLiteral("duplicate-text"));
+    // An area beyond the panel is a warning too, named by the area.
+    doc.areas.append({8, 9, 3, 1, QStringLiteral("Zhlaví")});
+    QVERIFY(writeStationFile(twins, doc).ok());
+    const QJsonArray area = QJsonDocument::fromJson(check({"--json", twins}).out.toUtf8())["problems"].toArray();
+    QCOMPARE(area.last().toObject(), QJsonObject({{"x", 8}, {"y", 9}, {"code", "area-outside"}, {"point", ""},
+                                                  {"kind", "Zhlaví"}, {"level", "warning"}}));
     const Run missing = check({dir.filePath(QStringLiteral("none.stvx"))});
     QCOMPARE(missing.status, 2);
     QVERIFY(missing.out.isEmpty() && !missing.err.isEmpty());
@@ -305,6 +319,60 @@ void TestCli::checkCommand()
         QVERIFY(usage.err.contains(QStringLiteral("usage: kalmor-cli check")));
     }
     QCOMPARE(check({QStringLiteral("--help")}).status, 0);
+}
+
+// The wire list and the parts list as text and, byte for byte, as the
+// CSV the editor writes; one area's pages in real size.
+void TestCli::wiringCommands()
+{
+    StationData doc;
+    TPoleZarovka wired{2, 1, 0, 0, QStringLiteral("ZAR_CE_ZH")};
+    wired.IO.set(*IoRoleCode::from("CE"), IoAddress{3, 1});
+    doc.lamps.append(wired);
+    doc.lamps.append({4, 1, 0, 0, QStringLiteral("ZAR_ZE_ZH")});
+    doc.tiles.append(tile(1, 1, QStringLiteral("KOL_sLSPS")));
+    doc.areas.append({0, 0, 12, 6, QStringLiteral("Zhlaví A")});
+    const QString station = m_dir.filePath(QStringLiteral("wired.stvx"));
+    QVERIFY(writeStationFile(station, doc).ok());
+
+    const Run io = run(cli::runIoCommand, {station});
+    QCOMPARE(io.status, 0);
+    QCOMPARE(io.out.split(u'\n').value(1), QStringLiteral("ZAR_CE_ZH X2 Y1.CE\tvýstup\tZAR_CE_ZH\t2\t1\tZhlaví A\t3\t1"));
+    const auto csv = [&station](int (*command)(const QStringList &, QTextStream &, QTextStream &)) {
+        QBuffer bytes;
+        bytes.open(QIODevice::WriteOnly);
+        QTextStream out(&bytes);
+        QString ignored;
+        QTextStream err(&ignored);
+        const int status = command({station, QStringLiteral("--csv")}, out, err);
+        out.flush();
+        return status == 0 ? bytes.data() : QByteArray();
+    };
+    QString unused;
+    QTextStream quiet(&unused);
+    const StationData read = *cli::readStation(station, quiet);
+    const IoPoints points = IoPoints::of(read);
+    QCOMPARE(csv(cli::runIoCommand), wireListCsv(points, allRows(points)));
+    QCOMPARE(csv(cli::runPartsCommand), partsListCsv(partsList(read)));
+    const Run parts = run(cli::runPartsCommand, {station});
+    QVERIFY(parts.out.contains(QStringLiteral("Celkem\tZAR_ZE_ZH\tžárovka zelená\t1\n")));
+    for (const auto command : {cli::runIoCommand, cli::runPartsCommand}) {
+        QCOMPARE(run(command, {m_dir.filePath(QStringLiteral("none.stvx"))}).status, 2);
+        QCOMPARE(run(command, {}).status, 2);
+        QCOMPARE(run(command, {QStringLiteral("--help")}).status, 0);
+    }
+
+    // One area at 40 mm a cell: 480 x 240 mm on 2 x 2 A4 pages.
+    const QString pdf = m_dir.filePath(QStringLiteral("zhlavi.pdf"));
+    const Run real = run(cli::runRenderCommand, {station, "-o", pdf, "--field-mm", "40", "--area", "Zhlaví A"});
+    QCOMPARE(real.status, 0);
+    QCOMPARE(int(fileBytes(pdf).count("/Type /Page\n")) + int(fileBytes(pdf).count("/Type /Page ")) +
+                 int(fileBytes(pdf).count("/Type /Page>")) + int(fileBytes(pdf).count("/Type /Page/")),
+             4);
+    for (const QStringList &bad : {QStringList{station, "-o", pdf, "--area", "nic"},
+                                   QStringList{station, "-o", pdf, "--field-mm", "4"},
+                                   QStringList{station, "-o", m_dir.filePath("a.png"), "--field-mm", "40"}})
+        QCOMPARE(run(cli::runRenderCommand, bad).status, 2);
 }
 
 QTEST_MAIN(TestCli)

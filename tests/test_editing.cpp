@@ -353,6 +353,27 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(lampsOnly.status(), DocumentStatus::Saved);
         QCOMPARE(lampsOnly.lamps().at(0).X, -5);
+
+        // Areas move with the tiles, also alone and beyond the edge, and an
+        // undo takes them back; desk elements move with their addresses.
+        StationDocument framed;
+        StationHistory history(framed);
+        framed.tiles().append(tile(5, 5, KOL));
+        framed.areas().append({0, 0, 150, 50, QStringLiteral("celá")});
+        TPolePrvek button{5, 6, QStringLiteral("TLA_VC"), QStringLiteral("V1")};
+        button.IO.set(*IoRoleCode::from("T"), IoAddress{1, 1});
+        framed.deskElements().append(button);
+        QVERIFY(shiftAllElements(history, 2, 1, 150, 50, prompts));
+        QCOMPARE(framed.areas().at(0), (TOblast{2, 1, 150, 50, QStringLiteral("celá")}));
+        button.X = 7;
+        button.Y = 7;
+        QCOMPARE(framed.deskElements().at(0), button);
+        QVERIFY(history.undo());
+        QCOMPARE(framed.areas().at(0).X, 0);
+        framed.tiles().clear();
+        framed.deskElements().clear();
+        QVERIFY(shiftAllElements(history, 0, 3, 150, 50, prompts));
+        QCOMPARE(framed.areas().at(0).Y, 3);
     }
 
     void shiftMovesEveryList()

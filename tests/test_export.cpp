@@ -239,6 +239,24 @@ void TestExport::printedPages()
     const PrintLayout fit = printLayout(1000, 100, QSizeF(500, 500), 96, {true, 100});
     QCOMPARE(fit.scale, 0.5);
     QCOMPARE(printLayout(1000, 100, QSizeF(500, 500), 96, {false, 50}).across, 1);
+
+    // Real size: one cell 40 mm whatever its pixels, a 10 x 5 cell area
+    // (400 x 200 mm) on 2 x 2 A4 pages, the rest of the panel left out.
+    PrintOptions real;
+    real.fieldMm = 40;
+    real.areaName = QStringLiteral("Zhlaví A");
+    const PrintLayout onPaper = printLayout(10 * 47, 5 * 47, QSizeF(3000, 1900), 300, real, 47);
+    QCOMPARE(qRound(onPaper.scale * 47 * 1000), qRound(40 / 25.4 * 300 * 1000));
+    QCOMPARE(onPaper.pageCount(), 4);
+    const auto area = areaPicture(picture, TOblast{140, 2, 20, 5, real.areaName});
+    QCOMPARE(area->cells, QRect(140, 2, 10, 5));
+    QVERIFY(!areaPicture(picture, TOblast{150, 0, 5, 5, {}}));
+    const QString path = m_dir.filePath("real.pdf");
+    QVERIFY(writeRealSizePdf(path, doc, m_images, *area, real).isEmpty());
+    QCOMPARE(pdfPages(fileBytes(path)), 4);
+    QCOMPARE(pagePlaceText(2, 3), QStringLiteral("řada 2, sloupec 3"));
+    QVERIFY(printHeader(doc, real.areaName).endsWith(QStringLiteral("Oblast: Zhlaví A")));
+    QVERIFY(!writeRealSizePdf(m_dir.filePath("none/real.pdf"), doc, m_images, *area, real).isEmpty());
 }
 
 QTEST_MAIN(TestExport)

@@ -1,7 +1,8 @@
 // The commands on the selected cells: random selections of a station with
 // stacked records deleted, cut, copied, pasted, moved and mirrored, each
 // compared with a plain model of the four lists and undone and redone
-// byte for byte; the clipboard's text and what a paste refuses.
+// byte for byte, I/O addresses with them; the clipboard's text and what a
+// paste refuses.
 #include "catalogue/KindMirror.h"
 #include "document/IoAddress.h"
 #include "document/StationHistory.h"
@@ -17,6 +18,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
+#include <tuple>
 
 using namespace kalmor;
 
@@ -51,6 +54,8 @@ struct Model {
     Model unwired() const
     {
         Model m = *this;
+        for (TPoleZarovka &z : m.lamps)
+            z.IO = {};
         for (TPolePrvek &e : m.deskElements)
             e.IO = {};
         return m;
@@ -72,6 +77,43 @@ struct Model {
     void erase(const CellRect &area)
     {
         each(*this, [&](auto &list) { std::erase_if(list, [&](const auto &r) { return area.contains(r.X, r.Y); }); });
+    }
+    // The pieces without every address that a record the paste does not
+    // overwrite, or a record pasted before, already has. Here every role
+    // has a board of its own, so a role's pin is one point.
+    Model withoutUsedAddresses(const Model &pieces) const
+    {
+        using Pin = std::tuple<QString, quint16, quint16>;
+        std::set<Pin> used;
+        // A pasted record overwrites the first record of its list at its cell.
+        const auto take = [&used](const auto &list, const auto &paste) {
+            std::vector<bool> overwritten(list.size(), false);
+            for (const auto &p : paste) {
+                const auto at = std::find_if(list.begin(), list.end(), [&p](const auto &o) { return o.X == p.X && o.Y == p.Y; });
+                if (at != list.end())
+                    overwritten[std::size_t(at - list.begin())] = true;
+            }
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                for (const IoAssignment &a : list[i].IO.entries()) {
+                    if (!overwritten[i])
+                        used.insert({a.role.toString(), a.address.board, a.address.pin});
+                }
+            }
+        };
+        take(lamps, pieces.lamps);
+        take(deskElements, pieces.deskElements);
+        Model out = pieces;
+        const auto drop = [&used](auto &list) {
+            for (auto &r : list) {
+                for (const IoAssignment &a : std::vector(r.IO.entries().begin(), r.IO.entries().end())) {
+                    if (!used.insert({a.role.toString(), a.address.board, a.address.pin}).second)
+                        r.IO.set(a.role, std::nullopt);
+                }
+            }
+        };
+        drop(out.lamps);
+        drop(out.deskElements);
+        return out;
     }
     // Each record over the first of its list at its cell, else appended;
     // false, and nothing changes, when one would leave the panel.
@@ -197,8 +239,15 @@ StationData randomStation(QRandomGenerator &random)
             t.*flag = random.bounded(2);
         d.tiles.append(t);
     }
-    for (int i = 0; i < 25; ++i)
-        d.lamps.append({cell(Columns), cell(Rows), random.bounded(-5, 50), random.bounded(-5, 50), QStringLiteral("ZAR_CE_ZH")});
+    // Half the lamps wired, a few pins shared from the start, drawn apart
+    // so that the rest of the station stays as it was.
+    QRandomGenerator wiring(7);
+    for (int i = 0; i < 25; ++i) {
+        TPoleZarovka z{cell(Columns), cell(Rows), random.bounded(-5, 50), random.bounded(-5, 50), QStringLiteral("ZAR_CE_ZH")};
+        if (wiring.bounded(2))
+            z.IO.set(*IoRoleCode::from("CE"), IoAddress{1, quint16(wiring.bounded(1, 20))});
+        d.lamps.append(z);
+    }
     // Plates with and without texts: every command carries the text.
     for (int i = 0; i < 20; ++i)
         d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows),
@@ -250,7 +299,7 @@ private slots:
         Model model = Model::of(e.doc);
         Model clip;
         const QByteArray start = snapshot(e.doc);
-        int changes = 0, refusals = 0;
+        int changes = 0, refusals = 0, pastedWithAddress = 0, pastedWithout = 0;
         for (int step = 0; step < 700; ++step) {
             const auto cell = [&random](qint32 size) { return random.bounded(-1, size + 1); };
             const QPoint corner(cell(Columns), cell(Rows));
@@ -284,7 +333,7 @@ private slots:
                 (random.bounded(2) ? e.commands : e.reading).paste();
                 if (clip.isEmpty())
                     refusal = NothingToPaste;
-                else if (!model.place(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y())))
+                else if (!model.place(model.withoutUsedAddresses(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y()))))
                     refusal = PasteOutside;
                 else
                     selected = clip.extentAt(e.cursor);
@@ -313,6 +362,10 @@ private slots:
             }
             }
             QVERIFY2(Model::of(e.doc) == model, qPrintable(QStringLiteral("step %1").arg(step)));
+            if (QGuiApplication::clipboard()->text().contains(QStringLiteral(";IO=")))
+                ++pastedWithAddress;
+            else if (!clip.lamps.empty() || !clip.deskElements.empty())
+                ++pastedWithout;
             QCOMPARE(e.selection.area(), selected);
             QVERIFY(indexAgrees(e.doc));
             QCOMPARE(e.prompts.messages.size(), messages + !refusal.isEmpty());
@@ -338,6 +391,8 @@ private slots:
             QCOMPARE(snapshot(e.doc), after);
         }
         QVERIFY(changes > 150 && refusals > 60);
+        // Addresses came through cuts and moves and were dropped by pastes.
+        QVERIFY(pastedWithAddress > 10 && pastedWithout > 10);
         while (e.history.undo())
             ;
         QCOMPARE(snapshot(e.doc), start);
@@ -385,6 +440,11 @@ private slots:
         other.cursor = QPoint(5, 6);
         other.reading.paste();
         QCOMPARE(Model::of(other.doc), moved);
+        // Pasted once more, the pins are taken: the second copy comes unwired.
+        other.cursor = QPoint(0, 0);
+        other.reading.paste();
+        QCOMPARE(other.doc.deskElements().count(), 2);
+        QVERIFY(other.doc.deskElements().at(0).IO == signal.IO && other.doc.deskElements().at(1).IO.isEmpty());
 
         // Refused: past the panel's edge, text without elements, a bad number.
         const QByteArray pasted = snapshot(into.doc);

@@ -258,7 +258,7 @@ void ShellTest::startState()
     QVERIFY(!app.palette()->isVisible());
     for (const char *entry : {"MP_HorniLista", "MP_Sortiment", "MP_LevyPanel", "MP_StatusPanel",
                               "MP_UkotvitPanelSortiment", "MP_InfoVykreslovani", "MP_Nahled",
-                              "MP_PolickoPodKurzorem", "MP_Mrizka", "MP_Texty"})
+                              "MP_PolickoPodKurzorem", "MP_Mrizka", "MP_Oblasti", "MP_Texty"})
         QVERIFY2(action(w, entry)->isChecked() && action(w, entry)->isEnabled(), entry);
     QVERIFY(!action(w, "Zpt2")->isEnabled());
     QVERIFY(!action(w, "MP_Znovu")->isEnabled());
@@ -402,6 +402,7 @@ void ShellTest::menuTable()
         {"MP_UlozitJako", "MS_Soubor", QStringLiteral("Uložit jako ..."), QKeySequence(QStringLiteral("Ctrl+Shift+S"))},
         {"N6", "MS_Soubor", QString(), {}},
         {"MP_Export", "MS_Soubor", QStringLiteral("Exportovat obrázek ..."), {}},
+        {"MP_ExportKusovniku", "MS_Soubor", QStringLiteral("Exportovat kusovník ..."), {}},
         {"MP_Tisk", "MS_Soubor", QStringLiteral("Tisk ..."), QKeySequence(QStringLiteral("Ctrl+P"))},
         {"N1", "MS_Soubor", QString(), {}},
         {"Konec1", "MS_Soubor", QStringLiteral("Konec"), {}},
@@ -436,6 +437,7 @@ void ShellTest::menuTable()
         {"MP_PolickoPodKurzorem", "PanelVaxel1", QStringLiteral("Políčko pod kurzorem"), {}},
         {"MP_Mrizka", "PanelVaxel1", QStringLiteral("Mřížka"), QKeySequence(QStringLiteral("Ctrl+G"))},
         {"MP_KolejoveObvody", "PanelVaxel1", QStringLiteral("Kolejové obvody"), QKeySequence(QStringLiteral("Ctrl+K"))},
+        {"MP_Oblasti", "PanelVaxel1", QStringLiteral("Oblasti"), {}},
         {"MP_Texty", "PanelVaxel1", QStringLiteral("Texty"), {}},
         {"MS_NahledPanelu", "PanelVaxel1", QStringLiteral("Náhled panelu"), QKeySequence(QStringLiteral("F9"))},
         {"Panelynstroj1", "MS_Zobrazit", QStringLiteral("Panely nástrojů"), {}},

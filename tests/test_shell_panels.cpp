@@ -232,6 +232,16 @@ void ShellPanelsTest::closeButtonsAndAssortmentEntry()
     action(w, "MP_StatusPanel")->trigger();
     QVERIFY(!shown(child(&w, "ZB_Zapati")));
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
+
+    // The wiring windows stand beside the panel as tool windows; Esc closes them.
+    for (const auto &[entry, name] : {std::pair("Vstupnvstupnbody1", "VstupniVystupniBody"), std::pair("Oblasti1", "Oblasti")}) {
+        action(w, entry)->trigger();
+        auto *tool = child<QWidget>(&w, name);
+        QVERIFY2(tool->isVisible() && tool->isWindow() && !tool->isModal(), name);
+        QVERIFY(QTest::qWaitForWindowActive(tool));
+        QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
+        QVERIFY2(!tool->isVisible(), name);
+    }
 }
 
 void ShellPanelsTest::progressStripAndSections()

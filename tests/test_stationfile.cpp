@@ -122,6 +122,60 @@ private slots:
         QCOMPARE(back.plates.at(0), d.plates.at(0));
     }
 
+    // Addresses on lamps and areas after every element line round-trip
+    // byte for byte; a line without them is written as before, and what a
+    // hand may write (keys this reader does not know, a role twice, a
+    // trailing comma, an area among the elements) still reads.
+    void addressesAndAreas()
+    {
+        TPoleZarovka lamp{3, 4, 15, 16, QStringLiteral("ZAR_CE_ZH")};
+        const QByteArray plain = lampLine(lamp);
+        QCOMPARE(plain, QByteArray("ZAROVKA;X=3;Y=4;NAME=ZAR_CE_ZH;ODSAZENI_X=15;ODSAZENI_Y=16\r\n"));
+        lamp.IO.set(*IoRoleCode::from("CE"), IoAddress{3, 1});
+        lamp.IO.set(*IoRoleCode::from("PLUS_V"), IoAddress{9999, 9999});
+        QCOMPARE(lampLine(lamp), QByteArray("ZAROVKA;X=3;Y=4;NAME=ZAR_CE_ZH;ODSAZENI_X=15;ODSAZENI_Y=16;"
+                                            "IO=CE:3.1,PLUS_V:9999.9999\r\n"));
+        lamp.IO.set(*IoRoleCode::from("PLUS_V"), std::nullopt);
+        QCOMPARE(lampLine(lamp), plain.chopped(2) + ";IO=CE:3.1\r\n");
+        lamp.IO.set(*IoRoleCode::from("CE"), std::nullopt);
+        QVERIFY(lamp.IO.isEmpty() && lampLine(lamp) == plain);
+
+        StationData d;
+        d.lamps.append({1, 1, 0, 0, QStringLiteral("ZAR_ZE_ZH")});
+        TPoleZarovka wired{2, 1, 0, 0, QStringLiteral("ZAR_CE_ZH")};
+        wired.IO.set(*IoRoleCode::from("CE"), IoAddress{2, 17});
+        d.lamps.append(wired);
+        d.areas.append({0, 0, 40, 30, QStringLiteral("Zhlaví A")});
+        d.areas.append({-2, 5, 1, 1, QStringLiteral("mimo")});
+        const QByteArray bytes = stationBytes(d);
+        QVERIFY(bytes.endsWith("ODSAZENI_Y=0;IO=CE:2.17\r\nOBLAST;X=0;Y=0;SIRKA=40;VYSKA=30;NAME=Zhlav\xED A\r\n"
+                               "OBLAST;X=-2;Y=5;SIRKA=1;VYSKA=1;NAME=mimo\r\n"));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("w.stvx"));
+        QVERIFY(writeStationFile(path, d).ok());
+        QCOMPARE(readAll(path), bytes);
+        QCOMPARE(stationBytes(read(bytes)), bytes);
+        // No element: the areas are still written, after the settings.
+        d.lamps.clear();
+        QVERIFY(writeStationFile(path, d).ok());
+        QCOMPARE(readAll(path), settingLines(d) + areaLines(d));
+
+        const StationData hand = read("OBLAST;X=1;Y=2;SIRKA=3;VYSKA=4;NAME=A;B\r\n"
+                                      "ZAROVKA;X=1;Y=1;NAME=ZAR_BI_ZH;ODSAZENI_X=0;ODSAZENI_Y=0;TEXT=x;"
+                                      "IO=BI:1.2,BI:$10.3,,\r\n"
+                                      "ZAROVKA;X=1;Y=2;NAME=ZAR_BI_ZH;ODSAZENI_X=0;ODSAZENI_Y=0;IO=\r\n"
+                                      "OBLAST;X=7\r\n");
+        QCOMPARE(hand.lamps.at(0).IO.find("BI"), (IoAddress{16, 3}));
+        QCOMPARE(hand.lamps.at(0).IO.entries().size(), std::size_t(1));
+        QVERIFY(hand.lamps.at(1).IO.isEmpty());
+        QCOMPARE(hand.areas.at(0), (TOblast{1, 2, 3, 4, QStringLiteral("A")}));
+        QCOMPARE(hand.areas.at(1), (TOblast{7, 0, 0, 0, {}}));
+        // A file of areas alone is a station still.
+        QString error;
+        QCOMPARE(read("OBLAST;X=1;Y=2;SIRKA=3;VYSKA=4;NAME=A\r\n", &error).areas.count(), 1);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+    }
+
     void largeStationWrittenLineForLine()
     {
         // Pieces formatted on several threads, borders between the lists
@@ -399,6 +453,11 @@ private slots:
             {"PRUSVITKA;X=;Y=2", "'' is not a valid integer value"},
             {"ZAROVKA;X=1;Y=1;NAME=Z;ODSAZENI_X=1;ODSAZENI_Y=1.5", "'1.5' is not a valid integer value"},
             {"STITEK;X=1;Y=\xC8", "'Č' is not a valid integer value"},
+            {"ZAROVKA;X=1;Y=1;N;ODSAZENI_X=0;ODSAZENI_Y=0;IO=CE:1.x", "'x' is not a valid integer value"},
+            {"ZAROVKA;X=1;Y=1;N;ODSAZENI_X=0;ODSAZENI_Y=0;IO=CE:1.1,ZE:0.1", "'ZE:0.1' is not a valid I/O address"},
+            {"ZAROVKA;X=1;Y=1;N;ODSAZENI_X=0;ODSAZENI_Y=0;IO=ce:1.1", "'ce:1.1' is not a valid I/O address"},
+            {"ZAROVKA;X=1;Y=1;N;ODSAZENI_X=0;ODSAZENI_Y=0;IO=CE1.1", "'CE1.1' is not a valid I/O address"},
+            {"OBLAST;X=1;Y=1;SIRKA=2;VYSKA=a", "'a' is not a valid integer value"},
         };
         for (const auto &c : cases) {
             QString error;

@@ -18,6 +18,9 @@ public:
     std::deque<std::optional<QString>> savePaths;
     std::deque<std::optional<QString>> exportPaths;
     std::deque<std::optional<Colour>> colours;
+    std::deque<std::optional<QString>> csvPaths;
+    // When empty, the export dialog answers from exportPaths.
+    std::deque<std::optional<ExportChoice>> exportChoices;
 
     QStringList questions;
     // The questions asked with No as their default answer.
@@ -29,6 +32,8 @@ public:
     int saveDialogs = 0;
     int exportDialogs = 0;
     QList<Colour> colourDialogInitials;
+    QStringList csvDialogs;          // their captions
+    QList<QStringList> exportAreas;  // the areas each export dialog offered
 
     bool ask(const QString &question) override
     {
@@ -60,6 +65,19 @@ public:
     {
         ++exportDialogs;
         return take(exportPaths).value_or(std::nullopt);
+    }
+    std::optional<ExportChoice> chooseExport(const QStringList &areaNames) override
+    {
+        exportAreas << areaNames;
+        if (exportChoices.empty())
+            return UserPrompts::chooseExport(areaNames);
+        ++exportDialogs;
+        return take(exportChoices).value_or(std::nullopt);
+    }
+    std::optional<QString> chooseCsvPath(const QString &caption) override
+    {
+        csvDialogs << caption;
+        return take(csvPaths).value_or(std::nullopt);
     }
     std::optional<Colour> chooseColour(Colour initial) override
     {

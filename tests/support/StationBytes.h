@@ -20,7 +20,7 @@ inline QByteArray stationBytes(const StationData &d)
         b += plateLine(s);
     for (const auto &p : d.deskElements)
         b += deskElementLine(p);
-    return b;
+    return b + areaLines(d);
 }
 
 inline QByteArray snapshot(const StationDocument &doc)

@@ -1,0 +1,1 @@
+kalmor_test(test_wiring_windows SOURCES test_wiring_windows.cpp LIBS kalmor_wiring kalmor_render LABELS editing)
