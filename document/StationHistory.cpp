@@ -142,6 +142,14 @@ void StationHistory::push(QUndoCommand *step)
     emit changed();
 }
 
+void StationHistory::commitModifying(StationEdit &&edit, const QString &name)
+{
+    if (edit.isEmpty())
+        return;
+    edit.markModified();
+    commit(std::move(edit), name);
+}
+
 void StationHistory::commit(StationEdit &&edit, const QString &name)
 {
     if (edit.isEmpty() || m_applying)

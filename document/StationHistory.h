@@ -38,6 +38,9 @@ public:
     // A gesture on the element lists, already made through `edit`. An edit
     // that changed nothing adds no step.
     void commit(StationEdit &&edit, const QString &name);
+    // The same for a gesture that changed something the file holds: the
+    // step marks the station modified.
+    void commitModifying(StationEdit &&edit, const QString &name);
 
     // A change typed into a field: consecutive changes of one field merge
     // into one step until another step comes between or endTyping() is

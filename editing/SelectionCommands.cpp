@@ -15,15 +15,6 @@ namespace kalmor {
 
 namespace {
 
-// A step that changed something marks the station modified.
-void commit(StationHistory &history, StationEdit &&edit, const QString &name)
-{
-    if (edit.isEmpty())
-        return;
-    edit.markModified();
-    history.commit(std::move(edit), name);
-}
-
 CellRect moved(const CellRect &r, qint32 dx, qint32 dy)
 {
     return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
@@ -50,7 +41,7 @@ void SelectionCommands::deleteSelected()
         return;
     StationEdit edit(m_history.document());
     deleteElements(edit, m_selection.area());
-    commit(m_history, std::move(edit), QStringLiteral("Smazání výběru"));
+    m_history.commitModifying(std::move(edit), QStringLiteral("Smazání výběru"));
 }
 
 void SelectionCommands::cutSelected()
@@ -60,7 +51,7 @@ void SelectionCommands::cutSelected()
     copyArea(true);
     StationEdit edit(m_history.document());
     deleteElements(edit, m_selection.area());
-    commit(m_history, std::move(edit), QStringLiteral("Vyjmutí výběru"));
+    m_history.commitModifying(std::move(edit), QStringLiteral("Vyjmutí výběru"));
 }
 
 void SelectionCommands::copySelected()
@@ -116,7 +107,7 @@ void SelectionCommands::paste()
         placeElements(edit, withoutUsedAddresses(m_history.document().data(), pieces, at.x(), at.y()), at.x(), at.y());
     else
         placeElements(edit, pieces, at.x(), at.y());
-    commit(m_history, std::move(edit), QStringLiteral("Vložení ze schránky"));
+    m_history.commitModifying(std::move(edit), QStringLiteral("Vložení ze schránky"));
     m_selection.select(moved(extentOf(pieces), at.x(), at.y()));
 }
 
@@ -140,7 +131,7 @@ bool SelectionCommands::moveSelected(qint32 dx, qint32 dy)
     StationEdit edit(m_history.document());
     deleteElements(edit, area);
     placeElements(edit, pieces, dx, dy);
-    commit(m_history, std::move(edit), QStringLiteral("Posunutí výběru"));
+    m_history.commitModifying(std::move(edit), QStringLiteral("Posunutí výběru"));
     m_selection.select(moved(area, dx, dy));
     return true;
 }
@@ -151,8 +142,9 @@ void SelectionCommands::mirrorSelected(MirrorAxis axis)
         return;
     StationEdit edit(m_history.document());
     mirrorElements(edit, m_selection.area(), axis, m_lampRoom);
-    commit(m_history, std::move(edit),
-           axis == MirrorAxis::LeftRight ? QStringLiteral("Zrcadlení vodorovně") : QStringLiteral("Zrcadlení svisle"));
+    const QString name =
+        axis == MirrorAxis::LeftRight ? QStringLiteral("Zrcadlení vodorovně") : QStringLiteral("Zrcadlení svisle");
+    m_history.commitModifying(std::move(edit), name);
 }
 
 void SelectionCommands::listenToKeys(QObject *surface)

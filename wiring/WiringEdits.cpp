@@ -9,18 +9,6 @@
 
 namespace kalmor {
 
-namespace {
-
-void commit(StationHistory &history, StationEdit &&edit, const QString &name)
-{
-    if (edit.isEmpty())
-        return;
-    edit.markModified();
-    history.commit(std::move(edit), name);
-}
-
-}  // namespace
-
 void setAddresses(StationHistory &history, const IoPoints &points, std::span<const qint32> chosen,
                   std::span<const std::optional<IoAddress>> addresses, const QString &stepName)
 {
@@ -43,14 +31,14 @@ void setAddresses(StationHistory &history, const IoPoints &points, std::span<con
                 edit.replace(record.second, std::move(r));
         });
     }
-    commit(history, std::move(edit), stepName);
+    history.commitModifying(std::move(edit), stepName);
 }
 
 void addArea(StationHistory &history, const TOblast &area)
 {
     StationEdit edit(history.document());
     edit.append(area);
-    commit(history, std::move(edit), QStringLiteral("Přidání oblasti"));
+    history.commitModifying(std::move(edit), QStringLiteral("Přidání oblasti"));
 }
 
 void renameArea(StationHistory &history, qint32 position, const QString &name)
@@ -61,14 +49,14 @@ void renameArea(StationHistory &history, qint32 position, const QString &name)
     area.NAME = name;
     StationEdit edit(history.document());
     edit.replace(position, std::move(area));
-    commit(history, std::move(edit), QStringLiteral("Přejmenování oblasti"));
+    history.commitModifying(std::move(edit), QStringLiteral("Přejmenování oblasti"));
 }
 
 void deleteAreas(StationHistory &history, std::vector<qint32> positions)
 {
     StationEdit edit(history.document());
     edit.removeAll<TOblast>(std::move(positions));
-    commit(history, std::move(edit), QStringLiteral("Smazání oblasti"));
+    history.commitModifying(std::move(edit), QStringLiteral("Smazání oblasti"));
 }
 
 bool isAreaName(const QString &name)
