@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/AreaFinder.h"
 #include "catalogue/DeskKinds.h"
 #include "document/StationDocument.h"
 
@@ -71,7 +72,7 @@ struct IoPoint {
     qint32 y = 0;
     quint32 kind = 0;  // index into IoPoints::kindName()
     qint32 area = -1;  // the first area holding the cell, in area order; -1 none
-    QString designation;  // empty: the kind and cell stand for it
+    qint32 designation = -1;  // in IoPoints::designation(); -1: none, the kind and cell stand for it
     std::optional<IoAddress> address;
 };
 
@@ -93,12 +94,20 @@ public:
     QByteArrayView roleCode(const IoPoint &p) const { return QByteArrayView(role(p).code); }
     // The key of the point's address in its record's addresses.
     const QByteArray &key(const IoPoint &p) const { return m_kinds[p.kind].keys[p.role]; }
+    const QString &designation(const IoPoint &p) const
+    {
+        static const QString none;
+        return p.designation < 0 ? none : m_designations[std::size_t(p.designation)];
+    }
     const std::vector<QString> &areaNames() const { return m_areaNames; }
     QString areaName(const IoPoint &p) const { return p.area < 0 ? QString() : m_areaNames[std::size_t(p.area)]; }
 
     // "S1.ZE"; a point without designation "ZAR_CE_ZH X3 Y4.CE".
     QString label(const IoPoint &p) const;
     void appendLabel(QString &to, const IoPoint &p) const;
+
+    // The point's address changed by an edit that the caller made itself.
+    void setAddress(qint32 index, const std::optional<IoAddress> &address);
 
     // Whether any point has an address.
     bool anyAddress() const { return m_addressed > 0; }
@@ -108,8 +117,9 @@ public:
     std::pair<qint32, qint32> pointsOfRecord(IoList list, qint32 position) const;
 
     // The same point refreshed from the station after its record changed
-    // in place with the same kind; false when it has other roles now.
-    bool refresh(const StationData &doc, qint32 index);
+    // in place with the same kind (the areas unchanged); false when it has
+    // other roles now. `relabelled` is set when its label changed.
+    bool refresh(const StationData &doc, qint32 index, bool &relabelled);
 
 private:
     struct Kind {
@@ -118,12 +128,14 @@ private:
         std::vector<QByteArray> keys;
     };
     quint32 kindId(const QString &name);
-    qint32 areaOf(const StationData &doc, qint32 x, qint32 y) const;
 
     std::vector<IoPoint> m_points;
     std::vector<Kind> m_kinds;
     QHash<QString, quint32> m_kindIds;
     std::vector<QString> m_areaNames;
+    // A record's designation once for all its points.
+    std::vector<QString> m_designations;
+    AreaFinder m_areaFinder;
     // First point of every record, by list (one more entry than records).
     std::vector<std::vector<qint32>> m_firstPoint;
     qsizetype m_addressed = 0;
@@ -135,7 +147,9 @@ inline quint32 addressKey(IoDirection direction, IoAddress a)
     return (quint32(direction) << 28) | (quint32(a.board) << 14) | a.pin;
 }
 
-// How often each address is used, by addressKey().
+// How often each address is used, by addressKey(): a table of its own
+// (open addressing, keys never 0), since the I/O window counts the
+// addresses of hundreds of thousands of points as it opens.
 class AddressUse {
 public:
     explicit AddressUse(const IoPoints &points);
@@ -144,16 +158,25 @@ public:
     void add(IoDirection direction, const std::optional<IoAddress> &a, int n);
 
 private:
-    QHash<quint32, int> m_counts;
+    struct Slot {
+        quint32 key = 0;  // 0: free
+        qint32 count = 0;
+    };
+    std::size_t slotOf(quint32 key) const;
+    void grow();
+
+    std::vector<Slot> m_slots;
+    std::size_t m_keys = 0;
 };
 
-// Free pins of one board for the chosen points, in their order: inputs
-// and outputs are counted apart, and pins that points not chosen use in
-// the same direction are skipped. The chosen points' own addresses do not
-// count as used, since they are given new ones. Nothing when the board has
-// too few free pins.
+// Free pins for the chosen points, in their order, from the first pin of
+// `firstBoard` on: a board's free pins are filled, then the next board's,
+// up to `lastBoard`. Inputs and outputs are counted apart, and pins that
+// points not chosen use in the same direction are skipped. The chosen
+// points' own addresses do not count as used, since they are given new
+// ones. Nothing when the boards up to `lastBoard` have too few free pins.
 std::optional<std::vector<IoAddress>> assignInOrder(const std::vector<IoPoint> &points, std::span<const qint32> chosen,
-                                                    quint16 board);
+                                                    quint16 firstBoard, quint16 lastBoard = MaxIoNumber);
 
 // The wire list of the rows (point indices, in their order) as CSV:
 // "Bod;Směr;Druh;X;Y;Oblast;Deska;Pin", UTF-8 with a byte-order mark.

@@ -1,8 +1,8 @@
 // The wiring windows on the 1.2-million-element station with an address
 // on each of its 100,000 lamps: opening the I/O points window and sorting
 // it, a keystroke of its filter, "Přiřadit postupně" (on all points, which
-// one board cannot take, and on a board's worth), and 1920 x 1080 frames
-// with a hundred areas shown.
+// fill board 1 and go on over the boards after it, and on a board's
+// worth), and 1920 x 1080 frames with a hundred areas shown.
 #include "bench/support/BenchSupport.h"
 #include "document/StationHistory.h"
 #include "render/FrameComposer.h"
@@ -21,18 +21,41 @@
 #include <QThread>
 
 #include <cstdio>
+#include <ctime>
 
 using namespace kalmor;
 using bench::medianMs;
 
 namespace {
 
-double elapsedMs(const std::function<void()> &work)
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// The time the work took, and the processor time this thread spent on
+// it, which tells more while other programs share the cores.
+struct Took {
+    double ms = 0;
+    double cpuMs = 0;
+    Took operator+(const Took &o) const { return {ms + o.ms, cpuMs + o.cpuMs}; }
+};
+
+Took took(const std::function<void()> &work)
 {
     QElapsedTimer t;
+    const double cpu = threadCpuMs();
     t.start();
     work();
-    return double(t.nsecsElapsed()) / 1e6;
+    const double cpuMs = threadCpuMs() - cpu;
+    return {double(t.nsecsElapsed()) / 1e6, cpuMs};
+}
+
+double elapsedMs(const std::function<void()> &work)
+{
+    return took(work).ms;
 }
 
 // Every lamp wired, boards 1 to 100 in turn, a few pins shared; 100,000
@@ -74,11 +97,12 @@ void window(StationDocument &doc)
     std::printf("\nI/O points window, %lld lamps and %lld desk elements:\n", qint64(doc.lamps().count()),
                 qint64(doc.deskElements().count()));
     IoPointsWindow w(history, prompts);
-    const double open = elapsedMs([&] { w.show(); });
+    const Took open = took([&] { w.show(); });
     auto *table = w.table();
-    const double sort = elapsedMs([&] { table->sortByColumn(IoPointModel::Point, Qt::AscendingOrder); });
-    std::printf("  open %.0f ms, then sort by point %.0f ms: %.0f ms (target < 300 ms) %s\n", open, sort,
-                open + sort, open + sort < 300 ? "ok" : "OVER");
+    const Took sort = took([&] { table->sortByColumn(IoPointModel::Point, Qt::AscendingOrder); });
+    const Took both = open + sort;
+    std::printf("  open %.0f ms, then sort by point %.0f ms: %.0f ms (target < 300 ms) %s; processor %.0f ms\n",
+                open.ms, sort.ms, both.ms, both.ms < 300 ? "ok" : "OVER", both.cpuMs);
     for (const int column : {int(IoPointModel::Kind), int(IoPointModel::Cell), int(IoPointModel::Area),
                              int(IoPointModel::Pin)})
         std::printf("  sort by column %d: %.0f ms\n", column,
@@ -86,33 +110,42 @@ void window(StationDocument &doc)
 
     auto *filter = w.findChild<QLineEdit *>(QStringLiteral("E_Filtr"));
     std::vector<double> keys;
+    double worstCpu = 0;
+    const auto key = [&](const std::function<void()> &work) {
+        const Took t = took(work);
+        keys.push_back(t.ms);
+        worstCpu = std::max(worstCpu, t.cpuMs);
+    };
     for (const QChar c : QStringLiteral("zar_ze_zh x12"))
-        keys.push_back(elapsedMs([&] { filter->insert(QString(c)); }));
+        key([&] { filter->insert(QString(c)); });
     for (int i = 0; i < 5; ++i)
-        keys.push_back(elapsedMs([&] { filter->backspace(); }));
+        key([&] { filter->backspace(); });
     const double first = keys.front();
     std::sort(keys.begin(), keys.end());
-    std::printf("  filter keystroke: first %.1f ms, median %.1f ms, worst %.1f ms (target < 50 ms) %s; %d rows shown\n",
-                first, keys[keys.size() / 2], keys.back(), keys.back() < 50 ? "ok" : "OVER", w.model()->rowCount());
+    std::printf("  filter keystroke: first %.1f ms, median %.1f ms, worst %.1f ms (target < 50 ms) %s; "
+                "processor at most %.1f ms; %d rows shown\n",
+                first, keys[keys.size() / 2], keys.back(), keys.back() < 50 ? "ok" : "OVER", worstCpu,
+                w.model()->rowCount());
     filter->clear();
 
-    // All points: more than a board's pins, refused (with a note).
+    // All points, on board 1 and the boards after it.
     table->selectAll();
     auto *assign = w.findChild<QPushButton *>(QStringLiteral("B_PriraditPostupne"));
-    const double refused = elapsedMs([&] { assign->click(); });
+    const Took all = took([&] { assign->click(); });
+    const double undoAll = elapsedMs([&] {
+        history.undo();
+        w.follow();
+    });
     // A board's worth: 9,999 points chosen of all, on a board of their own.
     w.findChild<QSpinBox *>(QStringLiteral("SE_Deska"))->setValue(500);
     table->clearSelection();
     table->selectionModel()->select(QItemSelection(w.model()->index(0, 0), w.model()->index(MaxIoNumber - 1, 0)),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     const double given = elapsedMs([&] { assign->click(); });
-    const double undo = elapsedMs([&] {
-        history.undo();
-        w.follow();
-    });
-    std::printf("  Přiřadit postupně: all points %.0f ms (refused: %d notes, one board has %d pins), "
-                "%d points %.0f ms (target < 500 ms) %s; undo and follow %.0f ms\n",
-                refused, prompts.messages, MaxIoNumber, MaxIoNumber, given, given < 500 ? "ok" : "OVER", undo);
+    std::printf("  Přiřadit postupně: all %d points %.0f ms (target < 500 ms) %s, processor %.0f ms; "
+                "undo and follow %.0f ms; %d points %.0f ms; %d notes\n",
+                w.model()->rowCount(), all.ms, all.ms < 500 ? "ok" : "OVER", all.cpuMs, undoAll, MaxIoNumber, given,
+                prompts.messages);
 }
 
 void frames(const StationData &doc)

@@ -252,13 +252,14 @@ StationData randomStation(QRandomGenerator &random)
     for (int i = 0; i < 20; ++i)
         d.plates.append({QStringLiteral("STI_Cely_Dole"), cell(Columns), cell(Rows),
                          i % 3 ? QStringLiteral("Dolní %1").arg(i) : QString()});
-    // Desk elements of both hands, some designated, some wired.
+    // Desk elements of both hands, some designated, all wired: half on the
+    // lamps' board and pins, so that a paste meets pins that lamps use as
+    // well as pins of desk elements.
     const QStringList desks{QStringLiteral("NAV_HL_L"), QStringLiteral("NAV_SE_P"), QStringLiteral("TLA_VC"),
                             QStringLiteral("PRU_SIP_L")};
     for (int i = 0; i < 20; ++i) {
         TPolePrvek e{cell(Columns), cell(Rows), desks[i % desks.size()], i % 2 ? QStringLiteral("S%1").arg(i) : QString()};
-        if (i % 3 == 0)
-            readIoValue(QStringLiteral("CE:2.%1,ZE:3.%1").arg(i + 1).toLatin1(), e.IO);
+        readIoValue(QStringLiteral("CE:%1.%2,ZE:3.%3").arg(i % 2 ? 2 : 1).arg(i % 19 + 1).arg(i + 1).toLatin1(), e.IO);
         d.deskElements.append(e);
     }
     return d;
@@ -294,12 +295,19 @@ private slots:
         Editor e;
         e.doc.takeOver(randomStation(random));
         QVERIFY(std::count_if(e.doc.deskElements().begin(), e.doc.deskElements().end(),
-                              [](const TPolePrvek &r) { return !r.IO.isEmpty(); }) == 7);
+                              [](const TPolePrvek &r) { return !r.IO.isEmpty(); }) == 20);
         QGuiApplication::clipboard()->clear();
         Model model = Model::of(e.doc);
         Model clip;
         const QByteArray start = snapshot(e.doc);
         int changes = 0, refusals = 0, pastedWithAddress = 0, pastedWithout = 0;
+        int deskAddressesKept = 0, deskAddressesDropped = 0;
+        const auto deskAddresses = [](const Model &m) {
+            qsizetype n = 0;
+            for (const TPolePrvek &r : m.deskElements)
+                n += qsizetype(r.IO.entries().size());
+            return int(n);
+        };
         for (int step = 0; step < 700; ++step) {
             const auto cell = [&random](qint32 size) { return random.bounded(-1, size + 1); };
             const QPoint corner(cell(Columns), cell(Rows));
@@ -328,16 +336,21 @@ private slots:
                 e.commands.copySelected();
                 clip = model.taken(area, -area.left, -area.top).unwired();
                 break;
-            case Paste:
+            case Paste: {
                 e.cursor = QPoint(cell(Columns), cell(Rows));
                 (random.bounded(2) ? e.commands : e.reading).paste();
-                if (clip.isEmpty())
+                const Model pieces = model.withoutUsedAddresses(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y()));
+                if (clip.isEmpty()) {
                     refusal = NothingToPaste;
-                else if (!model.place(model.withoutUsedAddresses(clip.taken(std::nullopt, e.cursor.x(), e.cursor.y()))))
+                } else if (!model.place(pieces)) {
                     refusal = PasteOutside;
-                else
+                } else {
                     selected = clip.extentAt(e.cursor);
+                    deskAddressesKept += deskAddresses(pieces);
+                    deskAddressesDropped += deskAddresses(clip) - deskAddresses(pieces);
+                }
                 break;
+            }
             case Move: {
                 static const std::array arrows{QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)};
                 const QPoint d = arrows[random.bounded(4)];
@@ -391,8 +404,10 @@ private slots:
             QCOMPARE(snapshot(e.doc), after);
         }
         QVERIFY(changes > 150 && refusals > 60);
-        // Addresses came through cuts and moves and were dropped by pastes.
+        // Addresses came through cuts and moves and were dropped by pastes,
+        // desk elements' too, over pins that lamps or desk elements used.
         QVERIFY(pastedWithAddress > 10 && pastedWithout > 10);
+        QVERIFY(deskAddressesKept > 3 && deskAddressesDropped > 1);
         while (e.history.undo())
             ;
         QCOMPARE(snapshot(e.doc), start);

@@ -109,7 +109,8 @@ private slots:
 
     // Pins go in the chosen order; what other points use on the board is
     // skipped, in their own direction only; the chosen points' own pins
-    // are free again; too few free pins refuse the whole assignment.
+    // are free again; a full board goes on to the next ones, and only
+    // boards up to 9999 too full refuse the whole assignment.
     void freePinsInOrder()
     {
         using D = IoDirection;
@@ -122,16 +123,34 @@ private slots:
         QVERIFY(given);
         QCOMPARE(*given, (std::vector<IoAddress>{{5, 2}, {5, 1}, {5, 3}, {5, 3}, {5, 4}}));
 
+        // Board 1 all but pin 4 used by outputs, board 2 pin 1 and 3 too,
+        // board 3 pin 1 by an input: outputs spill over board 1 to the
+        // free pins of board 2; inputs stay on board 1.
         std::vector<IoPoint> full;
-        for (int pin = 1; pin <= MaxIoNumber; ++pin)
-            full.push_back(point(D::Out, IoAddress{1, quint16(pin)}));
-        full.push_back(point(D::Out, std::nullopt));
-        full.push_back(point(D::In, std::nullopt));
-        const std::vector<qint32> last{qint32(full.size()) - 1};
-        QCOMPARE(assignInOrder(full, last, 1), (std::vector<IoAddress>{{1, 1}}));
-        const std::vector<qint32> both{qint32(full.size()) - 1, qint32(full.size()) - 2};
-        QCOMPARE(assignInOrder(full, both, 1), std::nullopt);
-        QCOMPARE(assignInOrder(full, both, 2), (std::vector<IoAddress>{{2, 1}, {2, 1}}));
+        for (int pin = 1; pin <= MaxIoNumber; ++pin) {
+            if (pin != 4)
+                full.push_back(point(D::Out, IoAddress{1, quint16(pin)}));
+        }
+        full.push_back(point(D::Out, IoAddress{2, 1}));
+        full.push_back(point(D::Out, IoAddress{2, 3}));
+        full.push_back(point(D::In, IoAddress{3, 1}));
+        std::vector<qint32> fresh;
+        for (const D d : {D::Out, D::Out, D::In, D::Out, D::Out}) {
+            fresh.push_back(qint32(full.size()));
+            full.push_back(point(d, std::nullopt));
+        }
+        QCOMPARE(assignInOrder(full, fresh, 1),
+                 (std::vector<IoAddress>{{1, 4}, {2, 2}, {1, 1}, {2, 4}, {2, 5}}));
+        // One board only, as a pin typed in place takes: too few.
+        QCOMPARE(assignInOrder(full, fresh, 1, 1), std::nullopt);
+        // The last board, nearly full: nothing follows it.
+        for (IoPoint &p : full) {
+            if (p.address && p.address->board == 1)
+                p.address->board = MaxIoNumber;
+        }
+        QCOMPARE(assignInOrder(full, std::span(fresh).first(1), MaxIoNumber),
+                 (std::vector<IoAddress>{{MaxIoNumber, 4}}));
+        QCOMPARE(assignInOrder(full, std::span(fresh).first(2), MaxIoNumber), std::nullopt);
     }
 
     // Per area, overlapping ones alike, and in total; the operating parts

@@ -114,6 +114,13 @@ void TestWiringWindows::ioPointsWindow()
     QCOMPARE(cell(3, IoPointModel::Pin), QString());
     QTest::keyClicks(child<QLineEdit>(w, "E_Filtr"), QStringLiteral("ze_zh"));
     QCOMPARE(model->rowCount(), 1);
+    // The labels' own text in any letter case, never across two labels.
+    child<QLineEdit>(w, "E_Filtr")->clear();
+    QTest::keyClicks(child<QLineEdit>(w, "E_Filtr"), QStringLiteral("Y0.ce"));
+    QCOMPARE(model->rowCount(), 2);
+    child<QLineEdit>(w, "E_Filtr")->clear();
+    QTest::keyClicks(child<QLineEdit>(w, "E_Filtr"), QStringLiteral(".cezar"));
+    QCOMPARE(model->rowCount(), 0);
     child<QLineEdit>(w, "E_Filtr")->clear();
     child<QComboBox>(w, "CB_Oblast")->setCurrentIndex(2);
     QCOMPARE(model->rowCount(), 2);

@@ -4,10 +4,11 @@
 #include "wiring/WiringEdits.h"
 
 #include <QColor>
+#include <QByteArrayMatcher>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
-#include <tuple>
 
 namespace kalmor {
 
@@ -51,17 +52,20 @@ void IoPointModel::follow()
     m_listCounts = std::move(counts);
     m_listIdentity = &doc;
     m_areaRevision = doc.areas.revision();
+    bool relabelled = false;
     for (const auto &[list, positions] : touched) {
         for (const qint32 position : positions) {
             const auto [first, end] = m_points->pointsOfRecord(list, position);
-            const std::size_t roles = ioListOf(doc, list, [&](const auto &records) {
-                return position < records.count() ? ioRolesOf(records.at(position).NAME).size() : 0;
-            });
-            inPlace = inPlace && first >= 0 && std::size_t(end - first) == roles;
+            // A record without points keeps none only while its kind has no
+            // roles; one with points is checked by refresh().
+            inPlace = inPlace && first >= 0
+                && (first < end || ioListOf(doc, list, [&](const auto &records) {
+                        return ioRolesOf(records.at(position).NAME).empty();
+                    }));
             for (qint32 i = first; inPlace && i < end; ++i) {
                 const IoPoint &p = m_points->at(i);
                 m_use->add(p.direction, p.address, -1);
-                inPlace = m_points->refresh(doc, i);
+                inPlace = m_points->refresh(doc, i, relabelled);
                 m_use->add(p.direction, p.address, 1);
             }
         }
@@ -70,10 +74,55 @@ void IoPointModel::follow()
         rebuild();
         return;
     }
-    rankNames();  // a designation may have changed
-    m_searchStale = true;
+    if (relabelled) {
+        rankNames();
+        m_searchStale = true;
+    }
     if (!m_rows.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void IoPointModel::rememberRevisions()
+{
+    const StationData &doc = m_history.document().data();
+    m_listRevisions.clear();
+    m_listCounts.clear();
+    forEachIoList(doc, [&](IoList, const auto &list) {
+        m_listRevisions.push_back(list.revision());
+        m_listCounts.push_back(list.count());
+    });
+    m_listIdentity = &doc;
+    m_areaRevision = doc.areas.revision();
+}
+
+void IoPointModel::giveAddresses(std::span<const qint32> chosen, std::span<const std::optional<IoAddress>> addresses,
+                                 const QString &stepName)
+{
+    // Only a model that has read every change so far knows that the lists
+    // differ by this step alone afterwards.
+    const std::vector<quint64> read = m_listRevisions;  // what was read last
+    const void *identity = m_listIdentity;
+    const quint64 areaRevision = m_areaRevision;
+    rememberRevisions();
+    const bool current = read == m_listRevisions && identity == m_listIdentity && areaRevision == m_areaRevision;
+    StationEdit edit = addressEdit(m_history.document(), *m_points, chosen, addresses);
+    if (current) {
+        for (std::size_t k = 0; k < chosen.size(); ++k) {
+            const IoPoint &p = m_points->at(chosen[k]);
+            m_use->add(p.direction, p.address, -1);
+            m_points->setAddress(chosen[k], addresses[k]);
+            m_use->add(p.direction, p.address, 1);
+        }
+        // The history tells the windows of the step as it takes it; this
+        // model has it already.
+        rememberRevisions();
+    } else {
+        m_listIdentity = nullptr;  // follow() reads it all again
+    }
+    m_history.commitModifying(std::move(edit), stepName);
+    follow();
+    if (current && !m_rows.empty())
+        emit dataChanged(index(0, Board), index(rowCount() - 1, Pin));
 }
 
 void IoPointModel::rebuild()
@@ -83,6 +132,7 @@ void IoPointModel::rebuild()
     m_points = std::make_unique<IoPoints>(IoPoints::of(doc));
     m_use = std::make_unique<AddressUse>(*m_points);
     m_searchStale = true;
+    makeSearchText();
     m_areas.assign(doc.areas.begin(), doc.areas.end());
     rankNames();
     if (m_filterArea >= qsizetype(m_areas.size()))
@@ -92,34 +142,100 @@ void IoPointModel::rebuild()
     endResetModel();
 }
 
+namespace {
+
+// A text to be ranked: its first eight UTF-16 units as two numbers, so
+// that most comparisons are of numbers, and the whole text for the rest.
+struct Named {
+    std::array<quint64, 2> prefix{};
+    QStringView text;
+    qint32 who = 0;  // a point (the first of its record), or -1 - a kind
+
+    explicit Named(QStringView t, qint32 w) : text(t), who(w)
+    {
+        for (qsizetype i = 0; i < std::min<qsizetype>(t.size(), 8); ++i)
+            prefix[std::size_t(i / 4)] |= quint64(t[i].unicode()) << (48 - 16 * (i % 4));
+    }
+    // Orders as comparing the texts unit by unit does.
+    static int compare(const Named &a, const Named &b)
+    {
+        if (a.prefix != b.prefix)
+            return a.prefix < b.prefix ? -1 : 1;
+        const int rest = a.text.sliced(std::min<qsizetype>(a.text.size(), 8))
+                             .compare(b.text.sliced(std::min<qsizetype>(b.text.size(), 8)));
+        return rest != 0 ? rest : int(a.text.size() > b.text.size()) - int(a.text.size() < b.text.size());
+    }
+};
+
+quint64 biased(qint32 n)
+{
+    return quint64(quint32(n) ^ 0x8000'0000U);
+}
+
+// Sorts by the key a byte at a time from the lowest (a stable radix
+// sort): far fewer steps than comparing hundreds of thousands of keys,
+// and a byte that all keys share is passed over. `spare` is room of the
+// same size, kept between sorts.
+void sortStably(std::vector<IoPointModel::Keyed> &keyed, std::vector<IoPointModel::Keyed> &spare)
+{
+    // Every byte's counts in one reading of the keys.
+    std::array<std::array<std::size_t, 257>, 8> starts{};
+    for (const IoPointModel::Keyed &k : keyed) {
+        for (std::size_t byte = 0; byte < 8; ++byte)
+            ++starts[byte][((k.key >> (8 * byte)) & 0xff) + 1];
+    }
+    spare.resize(keyed.size());
+    for (std::size_t byte = 0; byte < 8; ++byte) {
+        std::array<std::size_t, 257> &start = starts[byte];
+        if (std::find(start.begin() + 1, start.end(), keyed.size()) != start.end())
+            continue;
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        for (const IoPointModel::Keyed &k : keyed)
+            spare[start[(k.key >> (8 * byte)) & 0xff]++] = k;
+        keyed.swap(spare);
+    }
+}
+
+}  // namespace
+
 // Sorting compares numbers: each distinct text gets its place among the
-// others once, not once a comparison.
+// others once, not once a comparison; the points of a record share their
+// designation, so it is ranked once.
 void IoPointModel::rankNames()
 {
     const IoPoints &pts = *m_points;
-    std::vector<QString> kinds;
-    for (const IoPoint &p : pts.points()) {
+    const std::vector<IoPoint> &points = pts.points();
+    std::vector<const QString *> kinds;
+    std::vector<Named> texts;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const IoPoint &p = points[i];
         if (p.kind >= kinds.size())
-            kinds.resize(p.kind + 1);
-        kinds[p.kind] = pts.kindName(p);
+            kinds.resize(p.kind + 1, nullptr);
+        kinds[p.kind] = &pts.kindName(p);
+        if (p.role == 0 && !pts.designation(p).isEmpty())
+            texts.emplace_back(pts.designation(p), qint32(i));
     }
-    std::vector<QString> texts = kinds;
-    for (const IoPoint &p : pts.points()) {
-        if (!p.designation.isEmpty())
-            texts.push_back(p.designation);
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        if (kinds[k])
+            texts.emplace_back(*kinds[k], -1 - qint32(k));
     }
-    std::sort(texts.begin(), texts.end());
-    texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
-    const auto rankOf = [&texts](const QString &t) {
-        return qint32(std::lower_bound(texts.begin(), texts.end(), t) - texts.begin());
-    };
-    m_kindRank.clear();
-    for (const QString &k : kinds)
-        m_kindRank.push_back(rankOf(k));
-    m_designationRank.resize(pts.points().size());
-    for (std::size_t i = 0; i < pts.points().size(); ++i) {
-        const IoPoint &p = pts.points()[i];
-        m_designationRank[i] = p.designation.isEmpty() ? m_kindRank[p.kind] : rankOf(p.designation);
+    std::sort(texts.begin(), texts.end(), [](const Named &a, const Named &b) { return Named::compare(a, b) < 0; });
+    m_kindRank.assign(kinds.size(), 0);
+    m_designationRank.assign(points.size(), 0);
+    qint32 rank = 0;
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        if (k > 0 && Named::compare(texts[k - 1], texts[k]) != 0)
+            ++rank;
+        const qint32 who = texts[k].who;
+        if (who < 0)
+            m_kindRank[std::size_t(-1 - who)] = rank;
+        else
+            m_designationRank[std::size_t(who)] = rank;
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const IoPoint &p = points[i];
+        m_designationRank[i] = pts.designation(p).isEmpty() ? m_kindRank[p.kind] : m_designationRank[i - p.role];
     }
     std::vector<QString> areas = pts.areaNames();
     std::vector<QString> sorted = areas;
@@ -129,70 +245,122 @@ void IoPointModel::rankNames()
         m_areaRank.push_back(qint32(std::lower_bound(sorted.begin(), sorted.end(), a) - sorted.begin()));
 }
 
+// Each point's place by the column as two numbers, the points sorted by
+// the lower and then, keeping that order where they agree, by the
+// higher, so that equal places keep the points' own order: the
+// designation with the cell and the role after it, a point without
+// address after all with one.
+std::pair<quint64, quint64> IoPointModel::placeOf(qint32 point) const
+{
+    const IoPoint &p = m_points->at(point);
+    const quint64 board = p.address ? p.address->board : Unset;
+    const quint64 pin = p.address ? p.address->pin : Unset;
+    switch (m_sortColumn) {
+    case Point:
+        return {quint64(m_designationRank[std::size_t(point)]) << 32 | biased(p.x), biased(p.y) << 32 | p.role};
+    case Direction: return {quint64(p.direction), 0};
+    case Kind: return {quint64(m_kindRank[p.kind]), 0};
+    case Cell: return {biased(p.x) << 32 | biased(p.y), 0};
+    case Area: return {p.area < 0 ? 0 : quint64(m_areaRank[std::size_t(p.area)]) + 1, 0};
+    case Board: return {board << 16 | pin, 0};
+    case Pin: return {pin << 16 | board, 0};
+    default: return {0, 0};
+    }
+}
+
 void IoPointModel::applyOrder()
 {
     m_order.resize(std::size_t(m_points->size()));
     std::iota(m_order.begin(), m_order.end(), 0);
     if (m_sortColumn == NoSort)
         return;
-    const IoPoints &pts = *m_points;
-    // A point's place by the column: the designation with the cell and
-    // the role after it, a point without address after all with one.
-    const auto key = [&](qint32 i) -> std::tuple<int, int, int, int> {
-        const IoPoint &p = pts.at(i);
-        switch (m_sortColumn) {
-        case Point: return {m_designationRank[std::size_t(i)], p.x, p.y, p.role};
-        case Direction: return {int(p.direction), 0, 0, 0};
-        case Kind: return {m_kindRank[p.kind], 0, 0, 0};
-        case Cell: return {p.x, p.y, 0, 0};
-        case Area: return {p.area < 0 ? -1 : m_areaRank[std::size_t(p.area)], 0, 0, 0};
-        case Board: return {p.address ? p.address->board : Unset, p.address ? p.address->pin : Unset, 0, 0};
-        case Pin: return {p.address ? p.address->pin : Unset, p.address ? p.address->board : Unset, 0, 0};
-        default: return {0, 0, 0, 0};
+    const quint64 flip = m_sortOrder == Qt::DescendingOrder ? ~quint64(0) : 0;
+    for (const bool high : {false, true}) {
+        m_keyed.resize(m_order.size());
+        for (std::size_t k = 0; k < m_order.size(); ++k) {
+            const auto [higher, lower] = placeOf(m_order[k]);
+            m_keyed[k] = {(high ? higher : lower) ^ flip, m_order[k]};
         }
-    };
-    std::vector<std::tuple<int, int, int, int>> keys(m_order.size());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        keys[i] = key(qint32(i));
-    const auto before = [&keys](qint32 a, qint32 b) { return keys[std::size_t(a)] < keys[std::size_t(b)]; };
-    if (m_sortOrder == Qt::AscendingOrder)
-        std::stable_sort(m_order.begin(), m_order.end(), before);
-    else
-        std::stable_sort(m_order.begin(), m_order.end(), [&before](qint32 a, qint32 b) { return before(b, a); });
+        sortStably(m_keyed, m_spareKeyed);
+        for (std::size_t k = 0; k < m_order.size(); ++k)
+            m_order[k] = m_keyed[k].point;
+    }
 }
 
-bool IoPointModel::passes(qint32 point, const std::vector<char> &kindMatches, const std::vector<char> &areaMatches) const
+bool IoPointModel::passes(qint32 point, const std::vector<char> &kindMatches, const std::vector<char> &areaMatches,
+                          const std::vector<char> &textMatches) const
 {
     const IoPoint &p = m_points->at(point);
     if (m_filterArea == NoArea && p.area >= 0)
         return false;
     if (m_filterArea >= 0 && !m_areas[std::size_t(m_filterArea)].contains(p.x, p.y))
         return false;
-    if (m_filterText.isEmpty() || kindMatches[p.kind] || (p.area >= 0 && areaMatches[std::size_t(p.area)]))
-        return true;
-    const auto from = m_searchStart[std::size_t(point)];
-    return QStringView(m_searchText).sliced(from, m_searchStart[std::size_t(point) + 1] - from)
-        .contains(m_needle);
+    return m_filterText.isEmpty() || kindMatches[p.kind] || (p.area >= 0 && areaMatches[std::size_t(p.area)])
+        || textMatches[std::size_t(point)];
 }
 
-// Every label one after another in one text, in lower case letter by
-// letter (so each keeps its length): made once for the first filter
-// after a change, no text of its own per point.
+// The text is searched once from end to end, not label by label; a label
+// that holds the needle is not searched further.
+std::vector<char> IoPointModel::labelsHolding(const QByteArray &needle) const
+{
+    std::vector<char> holds(m_searchStart.size() - 1, 0);
+    const QByteArrayMatcher matcher(needle);
+    std::size_t point = 0;
+    for (qsizetype at = matcher.indexIn(m_searchText, 0); at >= 0;) {
+        point = std::size_t(std::upper_bound(m_searchStart.begin() + qsizetype(point), m_searchStart.end(), at)
+                            - m_searchStart.begin()) - 1;
+        const qsizetype end = m_searchStart[point + 1];
+        const bool inside = at + needle.size() <= end;  // not into the next label
+        if (inside)
+            holds[point] = 1;
+        at = matcher.indexIn(m_searchText, inside ? end : at + 1);
+    }
+    return holds;
+}
+
+namespace {
+
+// The text in lower case, letter by letter, as UTF-8: most labels are
+// ASCII, which takes a byte a letter and no table. A needle in UTF-8 is
+// found in UTF-8 text only where its letters begin.
+void appendLowerUtf8(QByteArray &to, QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80) {
+            to.append(char(u >= u'A' && u <= u'Z' ? u + 32 : u));
+            continue;
+        }
+        const char16_t l = c.toLower().unicode();
+        if (l < 0x800) {
+            to.append(char(0xC0 | (l >> 6))).append(char(0x80 | (l & 0x3F)));
+        } else {
+            to.append(char(0xE0 | (l >> 12))).append(char(0x80 | ((l >> 6) & 0x3F))).append(char(0x80 | (l & 0x3F)));
+        }
+    }
+}
+
+}  // namespace
+
+// Every label one after another in one text, in lower case, no text of
+// its own per point: made as the points are read, so that the first
+// keystroke only searches.
 void IoPointModel::makeSearchText()
 {
     if (!m_searchStale)
         return;
     const std::vector<IoPoint> &points = m_points->points();
     m_searchText.resize(0);
-    m_searchText.reserve(qsizetype(points.size()) * 24);
+    m_searchText.reserve(qsizetype(points.size()) * 16);
     m_searchStart.resize(points.size() + 1);
+    QString label;
     for (std::size_t i = 0; i < points.size(); ++i) {
-        m_searchStart[i] = m_searchText.size();
-        m_points->appendLabel(m_searchText, points[i]);
+        m_searchStart[i] = qint32(m_searchText.size());
+        label.resize(0);
+        m_points->appendLabel(label, points[i]);
+        appendLowerUtf8(m_searchText, label);
     }
-    m_searchStart.back() = m_searchText.size();
-    for (QChar &c : m_searchText)
-        c = c.toLower();
+    m_searchStart.back() = qint32(m_searchText.size());
     m_searchStale = false;
 }
 
@@ -213,15 +381,17 @@ void IoPointModel::applyFilter(bool narrowing)
         m_rows = m_order;
         return;
     }
-    if (!m_filterText.isEmpty())
+    std::vector<char> textMatches;
+    if (!m_filterText.isEmpty()) {
         makeSearchText();
-    m_needle = m_filterText;
-    for (QChar &c : m_needle)
-        c = c.toLower();
+        QByteArray needle;
+        appendLowerUtf8(needle, m_filterText);
+        textMatches = labelsHolding(needle);
+    }
     const std::vector<qint32> from = narrowing ? std::move(m_rows) : m_order;
     m_rows.clear();
     for (const qint32 point : from) {
-        if (passes(point, kindMatches, areaMatches))
+        if (passes(point, kindMatches, areaMatches, textMatches))
             m_rows.push_back(point);
     }
 }
@@ -316,7 +486,7 @@ std::optional<IoAddress> IoPointModel::edited(qint32 point, int column, int valu
     if (column == Pin)
         return IoAddress{m_defaultBoard, quint16(value)};
     // The first pin of the board that no other point of its direction uses.
-    const auto pin = assignInOrder(m_points->points(), std::span(&point, 1), quint16(value));
+    const auto pin = assignInOrder(m_points->points(), std::span(&point, 1), quint16(value), quint16(value));
     return pin ? std::optional(pin->front()) : std::nullopt;
 }
 
@@ -339,8 +509,7 @@ bool IoPointModel::setData(const QModelIndex &index, const QVariant &value, int 
     }
     if (address == p.address)
         return true;
-    setAddresses(m_history, *m_points, std::span(&point, 1), std::span(&address, 1), AddressStepName);
-    follow();
+    giveAddresses(std::span(&point, 1), std::span(&address, 1), AddressStepName);
     return true;
 }
 

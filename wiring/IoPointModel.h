@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kalmor {
@@ -44,6 +45,14 @@ public:
     // Reads the station again where it changed since the last call.
     void follow();
 
+    // Gives the points (indices into points()) the addresses, or takes
+    // them away where an address is nothing, as one step of the history.
+    // The points take the addresses as they are given, without the lists
+    // being read again: a step of hundreds of thousands of records is more
+    // than the lists' change log tells.
+    void giveAddresses(std::span<const qint32> chosen, std::span<const std::optional<IoAddress>> addresses,
+                       const QString &stepName);
+
     // Rows whose point, kind or area name hold the text (any letter case),
     // of the area (AllAreas, NoArea or a position in the area list).
     void setFilter(const QString &text, qsizetype area);
@@ -63,23 +72,35 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     void sort(int column, Qt::SortOrder order) override;
 
+    // A point and its key in a sort.
+    struct Keyed {
+        quint64 key;
+        qint32 point;
+    };
+
 private:
     void rebuild();
+    void rememberRevisions();
     void rankNames();
     void makeSearchText();
+    std::pair<quint64, quint64> placeOf(qint32 point) const;
     void applyOrder();
     // Filters all points, or only those shown when the filter narrows.
     void applyFilter(bool narrowing = false);
-    bool passes(qint32 point, const std::vector<char> &kindMatches, const std::vector<char> &areaMatches) const;
+    bool passes(qint32 point, const std::vector<char> &kindMatches, const std::vector<char> &areaMatches,
+                const std::vector<char> &textMatches) const;
+    // By point: whether its label (in lower case) holds the needle.
+    std::vector<char> labelsHolding(const QByteArray &needle) const;
     std::optional<IoAddress> edited(qint32 point, int column, int value) const;
 
     StationHistory &m_history;
     std::unique_ptr<IoPoints> m_points;
     std::unique_ptr<AddressUse> m_use;
-    // Every point's label, for the filter: point i's is the text from
+    // Every point's label in lower case as UTF-8, for the filter: point
+    // i's is the text from
     // m_searchStart[i] to m_searchStart[i + 1].
-    QString m_searchText;
-    std::vector<qsizetype> m_searchStart;
+    QByteArray m_searchText;
+    std::vector<qint32> m_searchStart;
     bool m_searchStale = true;
     // By point: where it sorts among the designations (the kind's name
     // for a point without one).
@@ -87,6 +108,9 @@ private:
     std::vector<qint32> m_kindRank;  // by kind
     std::vector<qint32> m_areaRank;  // by area
     std::vector<qint32> m_order;     // every point, sorted
+    // Room for sorting, kept, so that a sort takes no new memory.
+    std::vector<Keyed> m_keyed;
+    std::vector<Keyed> m_spareKeyed;
     std::vector<qint32> m_rows;      // the points shown, in order
     std::vector<TOblast> m_areas;
     // What follow() last read: the revision and length of each list with
@@ -98,7 +122,6 @@ private:
     int m_sortColumn = NoSort;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QString m_filterText;
-    QString m_needle;  // the filter text in lower case, letter by letter
     qsizetype m_filterArea = AllAreas;
     quint16 m_defaultBoard = 1;
 };

@@ -17,7 +17,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <set>
+#include <algorithm>
 
 namespace kalmor {
 
@@ -153,28 +153,32 @@ void IoPointsWindow::showCount()
 
 bool IoPointsWindow::assignSelected()
 {
-    std::set<int> rows;
+    std::vector<qint32> chosen;
     for (const QItemSelectionRange &range : m_table->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.insert(row);
+            chosen.push_back(row);
     }
-    if (rows.empty()) {
+    if (chosen.empty()) {
         m_prompts.inform(QStringLiteral("Vyberte body, kterým se mají přiřadit adresy."));
         return false;
     }
-    std::vector<qint32> chosen;
-    chosen.reserve(rows.size());
-    for (const int row : rows)
-        chosen.push_back(m_model->pointAt(row));
+    // Rows in their order, each once, then the points they show.
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    for (qint32 &row : chosen)
+        row = m_model->pointAt(row);
     const quint16 board = quint16(m_board->value());
     const IoPoints &points = m_model->points();
     const auto given = assignInOrder(points.points(), chosen, board);
     if (!given) {
-        m_prompts.inform(QStringLiteral("Na desce %1 nezbývá dost volných pinů pro %2 bodů.").arg(board).arg(chosen.size()));
+        m_prompts.inform(QStringLiteral("Na deskách %1 až %2 nezbývá dost volných pinů pro %3 bodů.")
+                             .arg(board)
+                             .arg(MaxIoNumber)
+                             .arg(chosen.size()));
         return false;
     }
     const std::vector<std::optional<IoAddress>> addresses(given->begin(), given->end());
-    setAddresses(m_history, points, chosen, addresses, AssignStepName);
+    m_model->giveAddresses(chosen, addresses, AssignStepName);
     follow();
     return true;
 }

@@ -5,33 +5,39 @@
 #include "document/Windows1250.h"
 
 #include <algorithm>
-#include <map>
 
 namespace kalmor {
 
-void setAddresses(StationHistory &history, const IoPoints &points, std::span<const qint32> chosen,
-                  std::span<const std::optional<IoAddress>> addresses, const QString &stepName)
+StationEdit addressEdit(StationDocument &doc, const IoPoints &points, std::span<const qint32> chosen,
+                        std::span<const std::optional<IoAddress>> addresses)
 {
-    // Every record changes once, however many of its points change.
-    std::map<std::pair<IoList, qint32>, std::vector<std::size_t>> byRecord;
-    for (std::size_t k = 0; k < chosen.size(); ++k) {
-        const IoPoint &p = points.at(chosen[k]);
-        byRecord[{p.list, p.position}].push_back(k);
-    }
-    StationEdit edit(history.document());
-    edit.reserve(qsizetype(byRecord.size()));
-    for (const auto &[record, changes] : byRecord) {
-        ioListOf(history.document().data(), record.first, [&](const auto &list) {
-            auto r = list.at(record.second);
-            for (const std::size_t k : changes) {
-                const IoPoint &p = points.at(chosen[k]);
-                r.IO.set(*IoRoleCode::from(points.key(p)), addresses[k]);
+    // Every record changes once, however many of its points change: the
+    // points of a record stand together, so the changes taken in the
+    // points' order come record by record.
+    std::vector<qint32> changeOf(std::size_t(points.size()), -1);
+    for (std::size_t k = 0; k < chosen.size(); ++k)
+        changeOf[std::size_t(chosen[k])] = qint32(k);
+    StationEdit edit(doc);
+    edit.reserve(qsizetype(chosen.size()));
+    for (qint32 i = 0; i < qint32(changeOf.size());) {
+        if (changeOf[std::size_t(i)] < 0) {
+            ++i;
+            continue;
+        }
+        const IoPoint &first = points.at(i);
+        const qint32 end = points.pointsOfRecord(first.list, first.position).second;
+        ioListOf(doc.data(), first.list, [&](const auto &list) {
+            auto r = list.at(first.position);
+            for (qint32 j = i; j < end; ++j) {
+                if (const qint32 k = changeOf[std::size_t(j)]; k >= 0)
+                    r.IO.set(*IoRoleCode::from(points.key(points.at(j))), addresses[std::size_t(k)]);
             }
-            if (!(r == list.at(record.second)))
-                edit.replace(record.second, std::move(r));
+            if (!(r.IO == list.at(first.position).IO))
+                edit.replace(first.position, std::move(r));
         });
+        i = end;
     }
-    history.commitModifying(std::move(edit), stepName);
+    return edit;
 }
 
 void addArea(StationHistory &history, const TOblast &area)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/IoPoints.h"
+#include "document/StationEdit.h"
 
 #include <QString>
 
@@ -16,9 +17,10 @@ class StationHistory;
 // that marks the station modified; a change that changes nothing is none.
 
 // Gives the points (indices into `points`, taken from the station as it
-// is) the addresses, or takes them away where an address is nothing.
-void setAddresses(StationHistory &history, const IoPoints &points, std::span<const qint32> chosen,
-                  std::span<const std::optional<IoAddress>> addresses, const QString &stepName);
+// is) the addresses, or takes them away where an address is nothing: the
+// lists change at once, the history gets the change when it is committed.
+StationEdit addressEdit(StationDocument &doc, const IoPoints &points, std::span<const qint32> chosen,
+                        std::span<const std::optional<IoAddress>> addresses);
 
 inline const QString AddressStepName = QStringLiteral("Změna adresy bodu");
 inline const QString AssignStepName = QStringLiteral("Přiřazení adres postupně");
