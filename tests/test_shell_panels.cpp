@@ -26,6 +26,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -233,12 +234,17 @@ void ShellPanelsTest::closeButtonsAndAssortmentEntry()
     QVERIFY(!shown(child(&w, "ZB_Zapati")));
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
 
-    // The wiring windows stand beside the panel as tool windows; Esc closes them.
+    // The wiring windows stand beside the panel as tool windows; Ctrl+A in
+    // their tables selects rows, not the panel; Esc closes them.
     for (const auto &[entry, name] : {std::pair("Vstupnvstupnbody1", "VstupniVystupniBody"), std::pair("Oblasti1", "Oblasti")}) {
         action(w, entry)->trigger();
         auto *tool = child<QWidget>(&w, name);
         QVERIFY2(tool->isVisible() && tool->isWindow() && !tool->isModal(), name);
         QVERIFY(QTest::qWaitForWindowActive(tool));
+        auto *table = tool->findChild<QAbstractItemView *>();
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+        QVERIFY2(w.panelSelection()->isEmpty(), name);
         QTest::keyClick(tool->focusWidget() ? tool->focusWidget() : tool, Qt::Key_Escape);
         QVERIFY2(!tool->isVisible(), name);
     }

@@ -1,6 +1,8 @@
 #include "view/ToolWindow.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
@@ -29,6 +31,12 @@ ToolWindow::ToolWindow(QWidget *window, QWidget *panel) : QObject(window), m_win
     escape->setObjectName(QStringLiteral("ZavritEsc"));
     escape->setContext(Qt::WindowShortcut);
     connect(escape, &QShortcut::activated, window, &QWidget::close);
+    // The main window's shortcuts also work in its tool windows; a list
+    // or table there keeps Ctrl+A for its own rows, so "Vybrat vše" does
+    // not select the panel behind it.
+    const auto views = window->findChildren<QAbstractItemView *>();
+    for (QAbstractItemView *view : views)
+        view->installEventFilter(this);
 }
 
 QRect ToolWindow::firstPlace(QSize size, QMargins frame, const QRect &panel, const QRect &screen)
@@ -63,6 +71,16 @@ void ToolWindow::place()
 
 bool ToolWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *view = qobject_cast<QAbstractItemView *>(watched);
+        const bool many = view && (view->selectionMode() == QAbstractItemView::ExtendedSelection
+                                   || view->selectionMode() == QAbstractItemView::MultiSelection);
+        if (many && static_cast<QKeyEvent *>(event)->matches(QKeySequence::SelectAll)) {
+            event->accept();
+            return true;
+        }
+        return false;
+    }
     if (watched != m_window || event->spontaneous())
         return false;
     // The show event comes before the window is mapped; the hide event
