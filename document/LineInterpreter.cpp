@@ -346,6 +346,26 @@ void ReadBlock::applySettings(StationData &into) const
     setIfRead(issueDate, into.issueDate);
 }
 
+void ReadBlock::reset()
+{
+    tiles.clear();
+    lamps.clear();
+    plates.clear();
+    areas.clear();
+    deskElements.clear();
+    rows.reset();
+    columns.reset();
+    backgroundColour.reset();
+    stationName.reset();
+    author.reset();
+    version.reset();
+    description.reset();
+    issueDate.reset();
+    lines = filledLines = stationLines = errorLine = 0;
+    error.clear();
+    lineTooLong = false;
+}
+
 void interpretLines(QByteArrayView text, ReadBlock &block)
 {
     LineInterpreter interpreter(block);

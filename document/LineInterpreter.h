@@ -53,6 +53,9 @@ struct ReadBlock {
 
     // Applies the settings to the document being read.
     void applySettings(StationData &into) const;
+
+    // Empty again for the next block, the room of the lists kept.
+    void reset();
 };
 
 // Reads the lines of text into the block. A line ends at LF or CR LF, any
