@@ -61,7 +61,9 @@ struct ReadBlock {
 // Reads the lines of text into the block. A line ends at LF or CR LF, any
 // other CR is dropped from it, and the text after the last LF is a line
 // of its own; the caller has cut the text at a Ctrl-Z. Reading stops at
-// the first line that fails.
-void interpretLines(QByteArrayView text, ReadBlock &block);
+// the first line that fails. Element lines in the writer's own form are
+// read in one pass over their bytes; fast = false reads every line field
+// by field, which must give the same.
+void interpretLines(QByteArrayView text, ReadBlock &block, bool fast = true);
 
 }  // namespace kalmor
