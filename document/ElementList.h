@@ -263,7 +263,7 @@ private:
     // Indexes every record in one pass.
     void reindex()
     {
-        std::vector<quint64> keys = largeVector<quint64>(m_records.size());
+        LargeVector<quint64> keys(m_records.size());
         for (std::size_t i = 0; i < m_records.size(); ++i)
             keys[i] = keyAt(qint32(i));
         m_cells.rebuild(keys);

@@ -19,19 +19,30 @@ void adviseLargePages(const void *data, std::size_t bytes)
 #endif
 }
 
-LargeBuffer::LargeBuffer(qsizetype size) : m_size(size)
+void *allocateLarge(std::size_t bytes)
 {
-    const std::size_t bytes = std::size_t(std::max<qsizetype>(size, 1));
-    if (bytes < LargePage) {
-        m_data.reset(static_cast<char *>(std::malloc(bytes)));
+    void *p = nullptr;
+    if (bytes < LargePage / 2) {
+        p = std::malloc(std::max<std::size_t>(bytes, 1));
     } else {
         // Rounded up to whole large pages, as aligned_alloc wants.
         const std::size_t rounded = (bytes + LargePage - 1) & ~(LargePage - 1);
-        m_data.reset(static_cast<char *>(std::aligned_alloc(LargePage, rounded)));
-        adviseLargePages(m_data.get(), rounded);
+        p = std::aligned_alloc(LargePage, rounded);
+        adviseLargePages(p, rounded);
     }
-    if (!m_data)
+    if (!p)
         throw std::bad_alloc();
+    return p;
+}
+
+void freeLarge(void *data)
+{
+    std::free(data);
+}
+
+LargeBuffer::LargeBuffer(qsizetype size)
+    : m_data(static_cast<char *>(allocateLarge(std::size_t(std::max<qsizetype>(size, 1))))), m_size(size)
+{
 }
 
 }  // namespace kalmor

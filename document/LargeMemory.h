@@ -21,28 +21,39 @@ inline constexpr std::size_t LargePage = std::size_t(2) << 20;
 // Asks for large pages over the whole large pages lying in the range.
 void adviseLargePages(const void *data, std::size_t bytes);
 
+// Memory of half a large page or more is rounded up to whole large pages,
+// aligned to one and advised, so that all of it lies in large pages;
+// smaller memory is plain.
+void *allocateLarge(std::size_t bytes);
+void freeLarge(void *data);
+
+template <class T>
+struct LargeAllocator {
+    using value_type = T;
+    LargeAllocator() = default;
+    template <class U>
+    LargeAllocator(const LargeAllocator<U> &) {}
+    T *allocate(std::size_t n) { return static_cast<T *>(allocateLarge(n * sizeof(T))); }
+    void deallocate(T *p, std::size_t) { freeLarge(p); }
+    friend bool operator==(const LargeAllocator &, const LargeAllocator &) { return true; }
+};
+
+// For the lists of a read and the tables of a cell index.
+template <class T>
+using LargeVector = std::vector<T, LargeAllocator<T>>;
+
 // Makes room for n records in all; when it has to grow, the new memory is
 // advised before the records move into it.
-template <class T>
-void reserveLarge(std::vector<T> &all, std::size_t n)
+template <class T, class A>
+void reserveLarge(std::vector<T, A> &all, std::size_t n)
 {
     if (n <= all.capacity())
         return;
-    std::vector<T> grown;
+    std::vector<T, A> grown;
     grown.reserve(n);
     adviseLargePages(grown.data(), n * sizeof(T));
     std::move(all.begin(), all.end(), std::back_inserter(grown));
     all.swap(grown);
-}
-
-// n copies of value in memory advised before they are written.
-template <class T>
-std::vector<T> largeVector(std::size_t n, const T &value = T())
-{
-    std::vector<T> v;
-    reserveLarge(v, n);
-    v.assign(n, value);
-    return v;
 }
 
 // Bytes aligned to a large page, so that all of them can lie in large
@@ -57,7 +68,7 @@ public:
 
 private:
     struct Free {
-        void operator()(char *p) const { std::free(p); }
+        void operator()(char *p) const { freeLarge(p); }
     };
     std::unique_ptr<char, Free> m_data;
     qsizetype m_size = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LargeMemory.h"
 #include "document/StationDocument.h"
 
 #include <QByteArrayView>
@@ -25,11 +26,11 @@ QString lineTooLongMessage(qsizetype line);
 // block does exactly what reading its lines one by one into the document
 // would have done.
 struct ReadBlock {
-    std::vector<TPolePanelu> tiles;
-    std::vector<TPoleZarovka> lamps;
-    std::vector<TPoleStitek> plates;
-    std::vector<TOblast> areas;
-    std::vector<TPolePrvek> deskElements;
+    LargeVector<TPolePanelu> tiles;
+    LargeVector<TPoleZarovka> lamps;
+    LargeVector<TPoleStitek> plates;
+    LargeVector<TOblast> areas;
+    LargeVector<TPolePrvek> deskElements;
 
     // The settings the block met: the last value of each, since a later
     // line wins.

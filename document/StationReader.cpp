@@ -141,7 +141,7 @@ private:
     // at least twice its size: a station's lists move once or twice, not
     // once a block. Room never used is never touched, so it costs no memory.
     template <class Record>
-    static void take(std::vector<Record> &part, std::vector<Record> &all, double rest)
+    static void take(LargeVector<Record> &part, std::vector<Record> &all, double rest)
     {
         if (part.empty())
             return;
