@@ -1,11 +1,20 @@
 #include "document/BucketGrid.h"
 
+#include "document/LargeMemory.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace kalmor {
 
 std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const std::vector<qint32> &row)
+{
+    std::vector<qint32> slot(column.size());
+    build(std::span<const qint32>(column), std::span<const qint32>(row), std::span<qint32>(slot));
+    return slot;
+}
+
+void BucketGrid::build(std::span<const qint32> column, std::span<const qint32> row, std::span<qint32> slot)
 {
     clear();
     const qint32 n = qint32(column.size());
@@ -25,7 +34,8 @@ std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const s
     }
     const qint64 area = kept == 0 ? 0 : (right - left + 1) * (bottom - top + 1);
     m_dense = area <= 4 * kept + 65536;
-    std::vector<qint32> slot(std::size_t(n), -1);
+    std::fill(slot.begin(), slot.end(), -1);
+    reserveLarge(m_items, std::size_t(kept));
     m_items.resize(std::size_t(kept));
 
     if (m_dense) {
@@ -51,7 +61,7 @@ std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const s
             slot[std::size_t(i)] = at;
             m_items[std::size_t(at)] = i;
         }
-        return slot;
+        return;
     }
 
     std::vector<std::pair<quint64, qint32>> keyed;
@@ -70,7 +80,6 @@ std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const s
         else
             it->second = qint32(k + 1);
     }
-    return slot;
 }
 
 void BucketGrid::clear()

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     // data of their own out in the same order while reading their items
     // in sequence.
     std::vector<qint32> build(const std::vector<qint32> &column, const std::vector<qint32> &row);
+    // The same, writing where each item went into slot (as long as column).
+    void build(std::span<const qint32> column, std::span<const qint32> row, std::span<qint32> slot);
     void clear();
 
     // Item numbers, bucket by bucket.

@@ -4,16 +4,17 @@
 
 namespace kalmor {
 
-void CellIndex::rebuild(const std::vector<quint64> &keys)
+void CellIndex::rebuild(std::span<const quint64> keys)
 {
     clear();
-    std::vector<qint32> column(keys.size());
-    std::vector<qint32> row(keys.size());
+    LargeVector<qint32> column(keys.size());
+    LargeVector<qint32> row(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         column[i] = BucketGrid::bucketOf(qint32(quint32(keys[i] >> 32)));
         row[i] = BucketGrid::bucketOf(qint32(quint32(keys[i])));
     }
-    const std::vector<qint32> slot = m_built.build(column, row);
+    LargeVector<qint32> slot(keys.size());
+    m_built.build(column, row, slot);
     m_builtCell.resize(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         m_builtCell[std::size_t(slot[i])] = cellInBucket(keys[i]);

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "document/BucketGrid.h"
+#include "document/LargeMemory.h"
 
 #include <QHash>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <span>
 #include <vector>
 
 namespace kalmor {
@@ -24,7 +26,7 @@ public:
     static quint64 key(quint32 column, quint32 row) { return (quint64(column) << 32) | row; }
 
     // Indexes positions 0 .. keys.size() - 1, position i at keys[i].
-    void rebuild(const std::vector<quint64> &keys);
+    void rebuild(std::span<const quint64> keys);
     void clear();
 
     // The record at pos now lies at the key / no longer lies there.
@@ -83,7 +85,7 @@ private:
 
     // What the last rebuild found; entries may since have gone stale.
     BucketGrid m_built;
-    std::vector<quint8> m_builtCell;  // cell within its bucket, in m_built's order
+    LargeVector<quint8> m_builtCell;  // cell within its bucket, in m_built's order
     // Where edits since the rebuild put records: exact at all times.
     QHash<quint64, qint32> m_single;               // cells holding one edited record
     QHash<quint64, std::vector<qint32>> m_multi;   // cells holding several

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/CellIndex.h"
+#include "document/LargeMemory.h"
 #include "document/ListRevision.h"
 
 #include <QtGlobal>
@@ -262,7 +263,7 @@ private:
     // Indexes every record in one pass.
     void reindex()
     {
-        std::vector<quint64> keys(m_records.size());
+        LargeVector<quint64> keys(m_records.size());
         for (std::size_t i = 0; i < m_records.size(); ++i)
             keys[i] = keyAt(qint32(i));
         m_cells.rebuild(keys);

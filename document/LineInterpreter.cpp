@@ -116,9 +116,110 @@ bool isStationKey(QByteArrayView key)
         || same(key, "PRVEK") || same(key, "OBLAST");
 }
 
+// Walks an element line as the writer writes it: the keys it writes, plain
+// decimal numbers, flags "0" and "-1". Anything else makes it give up, and
+// the line is read field by field; where it does not give up it gives
+// what that reading gives, without cutting the line into fields first.
+class WrittenLine {
+public:
+    explicit WrittenLine(QByteArrayView line) : m_p(line.data()), m_end(line.data() + line.size()) {}
+
+    // The literal (a key with its "=", or a keyword with its ";") comes next.
+    template <std::size_t N>
+    bool key(const char (&literal)[N])
+    {
+        constexpr std::size_t n = N - 1;
+        if (std::size_t(m_end - m_p) < n || std::memcmp(m_p, literal, n) != 0)
+            return false;
+        m_p += n;
+        return true;
+    }
+
+    // A separator comes next, then the literal.
+    template <std::size_t N>
+    bool nextKey(const char (&literal)[N])
+    {
+        if (m_p == m_end || *m_p != ';')
+            return false;
+        ++m_p;
+        return key(literal);
+    }
+
+    // Up to nine decimal digits, "-" before them allowed, the field ending
+    // after them.
+    bool number(qint32 &out)
+    {
+        const bool negative = m_p != m_end && *m_p == '-';
+        const char *digits = m_p + (negative ? 1 : 0);
+        const char *q = digits;
+        qint32 v = 0;
+        while (q != m_end && q - digits < 10 && unsigned(*q - '0') < 10u)
+            v = v * 10 + (*q++ - '0');
+        if (q == digits || q - digits > 9 || !fieldEndsAt(q))
+            return false;
+        out = negative ? -v : v;
+        m_p = q;
+        return true;
+    }
+
+    bool flag(bool &out)
+    {
+        if (m_p != m_end && *m_p == '0' && fieldEndsAt(m_p + 1)) {
+            out = false;
+            m_p += 1;
+            return true;
+        }
+        if (m_end - m_p >= 2 && m_p[0] == '-' && m_p[1] == '1' && fieldEndsAt(m_p + 2)) {
+            out = true;
+            m_p += 2;
+            return true;
+        }
+        return false;
+    }
+
+    // The rest of the field; a CR in it would be dropped, which only the
+    // reading field by field does.
+    bool text(QByteArrayView &out)
+    {
+        const char *q = m_p;
+        while (q != m_end && *q != ';') {
+            if (*q == '\r')
+                return false;
+            ++q;
+        }
+        out = QByteArrayView(m_p, q - m_p);
+        m_p = q;
+        return true;
+    }
+
+    // Nothing follows, or only fields the line's reading ignores: after a
+    // separator with nothing behind it no field begins.
+    bool ends() const { return m_p == m_end || (*m_p == ';' && m_p + 1 == m_end); }
+
+private:
+    bool fieldEndsAt(const char *q) const { return q == m_end || *q == ';'; }
+
+    const char *m_p;
+    const char *m_end;
+};
+
 class LineInterpreter {
 public:
     explicit LineInterpreter(ReadBlock &block) : m_block(block) {}
+
+    // Reads the line when it is an element line in the form the writer
+    // gives it; false, with nothing changed, for any other line.
+    bool applyWritten(QByteArrayView line)
+    {
+        WrittenLine w(line);
+        if (w.key("PRUSVITKA;"))
+            return writtenTile(w);
+        if (w.key("ZAROVKA;"))
+            return writtenLamp(w);
+        if (w.key("STITEK;"))
+            return writtenPlate(w);
+        return false;
+    }
 
     // Empty error text while all is well.
     QString apply(QByteArrayView line)
@@ -166,6 +267,63 @@ public:
     }
 
 private:
+    template <class Record>
+    bool writtenCellAndName(WrittenLine &w, Record &r, QByteArrayView &name)
+    {
+        return w.key("X=") && w.number(r.X) && w.nextKey("Y=") && w.number(r.Y) && w.nextKey("NAME=") && w.text(name);
+    }
+
+    void countElementLine()
+    {
+        ++m_block.filledLines;
+        ++m_block.stationLines;
+    }
+
+    bool writtenTile(WrittenLine &w)
+    {
+        TPolePanelu t;
+        QByteArrayView name;
+        if (!writtenCellAndName(w, t, name))
+            return false;
+        if (!(w.nextKey("Cont_LH=") && w.flag(t.Cont_LH) && w.nextKey("Cont_LS=") && w.flag(t.Cont_LS)
+              && w.nextKey("Cont_LD=") && w.flag(t.Cont_LD) && w.nextKey("Cont_SH=") && w.flag(t.Cont_SH)
+              && w.nextKey("Cont_SD=") && w.flag(t.Cont_SD) && w.nextKey("Cont_PH=") && w.flag(t.Cont_PH)
+              && w.nextKey("Cont_PS=") && w.flag(t.Cont_PS) && w.nextKey("Cont_PD=") && w.flag(t.Cont_PD)
+              && w.ends()))
+            return false;
+        t.NAME = m_names(name);
+        m_block.tiles.push_back(std::move(t));
+        countElementLine();
+        return true;
+    }
+
+    // Lamps with addresses are read field by field.
+    bool writtenLamp(WrittenLine &w)
+    {
+        TPoleZarovka z;
+        QByteArrayView name;
+        if (!(writtenCellAndName(w, z, name) && w.nextKey("ODSAZENI_X=") && w.number(z.ODSAZENI_X)
+              && w.nextKey("ODSAZENI_Y=") && w.number(z.ODSAZENI_Y) && w.ends()))
+            return false;
+        z.NAME = m_names(name);
+        m_block.lamps.push_back(std::move(z));
+        countElementLine();
+        return true;
+    }
+
+    // Plates with texts are read field by field.
+    bool writtenPlate(WrittenLine &w)
+    {
+        TPoleStitek s;
+        QByteArrayView name;
+        if (!(writtenCellAndName(w, s, name) && w.ends()))
+            return false;
+        s.NAME = m_names(name);
+        m_block.plates.push_back(std::move(s));
+        countElementLine();
+        return true;
+    }
+
     // The field at 1-based position `pos` without its first `drop`
     // characters, or nothing when the line is shorter.
     static std::optional<QByteArrayView> field(const Fields &f, std::size_t pos, qsizetype drop)
@@ -346,7 +504,27 @@ void ReadBlock::applySettings(StationData &into) const
     setIfRead(issueDate, into.issueDate);
 }
 
-void interpretLines(QByteArrayView text, ReadBlock &block)
+void ReadBlock::reset()
+{
+    tiles.clear();
+    lamps.clear();
+    plates.clear();
+    areas.clear();
+    deskElements.clear();
+    rows.reset();
+    columns.reset();
+    backgroundColour.reset();
+    stationName.reset();
+    author.reset();
+    version.reset();
+    description.reset();
+    issueDate.reset();
+    lines = filledLines = stationLines = errorLine = 0;
+    error.clear();
+    lineTooLong = false;
+}
+
+void interpretLines(QByteArrayView text, ReadBlock &block, bool fast)
 {
     LineInterpreter interpreter(block);
     // Tiles are the usual line: about a hundred bytes each.
@@ -365,6 +543,10 @@ void interpretLines(QByteArrayView text, ReadBlock &block)
             block.lineTooLong = true;
             block.errorLine = block.lines;
             return;
+        }
+        if (fast && interpreter.applyWritten(line)) {
+            p = lf ? lineEnd + 1 : end;
+            continue;
         }
         if (std::memchr(line.data(), '\r', std::size_t(line.size()))) {
             // A lone CR is dropped, so files edited by hand still read.

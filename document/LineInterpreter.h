@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LargeMemory.h"
 #include "document/StationDocument.h"
 
 #include <QByteArrayView>
@@ -25,11 +26,11 @@ QString lineTooLongMessage(qsizetype line);
 // block does exactly what reading its lines one by one into the document
 // would have done.
 struct ReadBlock {
-    std::vector<TPolePanelu> tiles;
-    std::vector<TPoleZarovka> lamps;
-    std::vector<TPoleStitek> plates;
-    std::vector<TOblast> areas;
-    std::vector<TPolePrvek> deskElements;
+    LargeVector<TPolePanelu> tiles;
+    LargeVector<TPoleZarovka> lamps;
+    LargeVector<TPoleStitek> plates;
+    LargeVector<TOblast> areas;
+    LargeVector<TPolePrvek> deskElements;
 
     // The settings the block met: the last value of each, since a later
     // line wins.
@@ -53,12 +54,17 @@ struct ReadBlock {
 
     // Applies the settings to the document being read.
     void applySettings(StationData &into) const;
+
+    // Empty again for the next block, the room of the lists kept.
+    void reset();
 };
 
 // Reads the lines of text into the block. A line ends at LF or CR LF, any
 // other CR is dropped from it, and the text after the last LF is a line
 // of its own; the caller has cut the text at a Ctrl-Z. Reading stops at
-// the first line that fails.
-void interpretLines(QByteArrayView text, ReadBlock &block);
+// the first line that fails. Element lines in the writer's own form are
+// read in one pass over their bytes; fast = false reads every line field
+// by field, which must give the same.
+void interpretLines(QByteArrayView text, ReadBlock &block, bool fast = true);
 
 }  // namespace kalmor

@@ -2,6 +2,7 @@
 // the blocks are read on every core, and their results are merged in file
 // order, so the document gets exactly what reading line by line gives.
 #include "document/FileErrors.h"
+#include "document/LargeMemory.h"
 #include "document/LineInterpreter.h"
 #include "document/OrderedWork.h"
 #include "document/StationFile.h"
@@ -24,16 +25,63 @@ constexpr char CtrlZ = 0x1A;
 
 // One block of whole lines on its way through the read.
 struct Job {
-    QByteArray bytes;  // owned when read from a file
+    LargeBuffer bytes;  // when read from a file
     QByteArrayView text;
     ReadBlock result;
-    bool done = false;
 };
 
-// Takes the blocks in file order into the document being read.
+// What finished blocks leave behind, for the blocks after them: a read
+// touches the memory of a few blocks, not of every block. Used on the
+// calling thread only.
+class Spares {
+public:
+    ReadBlock block()
+    {
+        if (m_blocks.empty())
+            return {};
+        ReadBlock b = std::move(m_blocks.back());
+        m_blocks.pop_back();
+        b.reset();
+        return b;
+    }
+
+    LargeBuffer buffer(qsizetype size)
+    {
+        for (LargeBuffer &b : m_buffers) {
+            if (b.size() >= size) {
+                LargeBuffer found = std::move(b);
+                std::swap(b, m_buffers.back());
+                m_buffers.pop_back();
+                return found;
+            }
+        }
+        return LargeBuffer(size);
+    }
+
+    void keep(Job &job)
+    {
+        m_blocks.push_back(std::move(job.result));
+        keep(std::move(job.bytes));
+    }
+
+    void keep(LargeBuffer buffer)
+    {
+        if (buffer.data())
+            m_buffers.push_back(std::move(buffer));
+    }
+
+private:
+    std::vector<ReadBlock> m_blocks;
+    std::vector<LargeBuffer> m_buffers;
+};
+
+// Takes the blocks in file order into the document being read. Each
+// block's records go into the lists as it comes, while the blocks after
+// it are still being read.
 class Merger {
 public:
-    explicit Merger(StationData &into) : m_into(into)
+    Merger(StationData &into, qint64 totalBytes, Spares &spares)
+        : m_into(into), m_total(totalBytes), m_spares(spares)
     {
         m_into.tiles.clear();
         m_into.lamps.clear();
@@ -47,23 +95,27 @@ public:
     {
         ReadBlock &b = job.result;
         b.applySettings(m_into);
-        m_tiles.push_back(std::move(b.tiles));
-        m_lamps.push_back(std::move(b.lamps));
-        m_plates.push_back(std::move(b.plates));
-        m_areas.push_back(std::move(b.areas));
-        m_deskElements.push_back(std::move(b.deskElements));
+        m_done += job.text.size();
+        // What the rest of the file gives if it goes on as this block.
+        const double rest = job.text.isEmpty() ? 0 : double(std::max<qint64>(m_total - m_done, 0)) / double(job.text.size());
+        take(b.tiles, m_tiles, rest);
+        take(b.lamps, m_lamps, rest);
+        take(b.plates, m_plates, rest);
+        take(b.areas, m_areas, rest);
+        take(b.deskElements, m_deskElements, rest);
+        bool go = true;
         if (b.lineTooLong) {
             m_result = {lineTooLongMessage(m_lines + b.errorLine), m_lines + b.errorLine};
-            return false;
-        }
-        if (!b.error.isEmpty()) {
+            go = false;
+        } else if (!b.error.isEmpty()) {
             m_result = {b.error, m_lines + b.errorLine};
-            return false;
+            go = false;
         }
         m_lines += b.lines;
         m_filledLines += b.filledLines;
         m_stationLines += b.stationLines;
-        return true;
+        m_spares.keep(job);
+        return go;
     }
 
     void fail(const QString &error) { m_result = {error, 0}; }
@@ -76,36 +128,40 @@ public:
             m_result = {notAStationMessage(), 0};
             return m_result;
         }
-        appendAll(m_tiles, m_into.tiles);
-        appendAll(m_lamps, m_into.lamps);
-        appendAll(m_plates, m_into.plates);
-        appendAll(m_areas, m_into.areas);
-        appendAll(m_deskElements, m_into.deskElements);
+        m_into.tiles.appendAll(std::move(m_tiles));
+        m_into.lamps.appendAll(std::move(m_lamps));
+        m_into.plates.appendAll(std::move(m_plates));
+        m_into.areas.appendAll(std::move(m_areas));
+        m_into.deskElements.appendAll(std::move(m_deskElements));
         return m_result;
     }
 
 private:
+    // A list that must grow grows to what the rest of the file would give,
+    // at least twice its size: a station's lists move once or twice, not
+    // once a block. Room never used is never touched, so it costs no memory.
     template <class Record>
-    static void appendAll(std::vector<std::vector<Record>> &parts, ElementList<Record> &list)
+    static void take(LargeVector<Record> &part, std::vector<Record> &all, double rest)
     {
-        std::size_t total = 0;
-        for (const auto &p : parts)
-            total += p.size();
-        std::vector<Record> all;
-        all.reserve(total);
-        for (auto &p : parts) {
-            std::move(p.begin(), p.end(), std::back_inserter(all));
-            std::vector<Record>().swap(p);
+        if (part.empty())
+            return;
+        if (all.capacity() - all.size() < part.size()) {
+            const auto guess = all.size() + part.size() + std::size_t(double(part.size()) * rest);
+            reserveLarge(all, std::max(guess, 2 * all.capacity()));
         }
-        list.appendAll(std::move(all));
+        std::move(part.begin(), part.end(), std::back_inserter(all));
+        part.clear();
     }
 
     StationData &m_into;
-    std::vector<std::vector<TPolePanelu>> m_tiles;
-    std::vector<std::vector<TPoleZarovka>> m_lamps;
-    std::vector<std::vector<TPoleStitek>> m_plates;
-    std::vector<std::vector<TOblast>> m_areas;
-    std::vector<std::vector<TPolePrvek>> m_deskElements;
+    qint64 m_total;
+    qint64 m_done = 0;
+    Spares &m_spares;
+    std::vector<TPolePanelu> m_tiles;
+    std::vector<TPoleZarovka> m_lamps;
+    std::vector<TPoleStitek> m_plates;
+    std::vector<TOblast> m_areas;
+    std::vector<TPolePrvek> m_deskElements;
     qsizetype m_lines = 0;
     qsizetype m_filledLines = 0;
     qsizetype m_stationLines = 0;
@@ -130,18 +186,18 @@ int threadsFor(const ReadPlan &plan, qint64 size)
     return size <= plan.blockSize ? 0 : workThreads(plan.threads);
 }
 
-std::unique_ptr<Job> viewJob(QByteArrayView text)
+std::unique_ptr<Job> viewJob(QByteArrayView text, Spares &spares)
 {
     auto job = std::make_unique<Job>();
     job->text = text;
+    job->result = spares.block();
     return job;
 }
 
-std::unique_ptr<Job> ownedJob(QByteArray bytes, qsizetype length)
+std::unique_ptr<Job> ownedJob(LargeBuffer bytes, qsizetype length, Spares &spares)
 {
-    auto job = std::make_unique<Job>();
+    auto job = viewJob(QByteArrayView(bytes.data(), length), spares);
     job->bytes = std::move(bytes);
-    job->text = QByteArrayView(job->bytes).first(length);
     return job;
 }
 
@@ -187,7 +243,8 @@ FileResult readStationBytes(QByteArrayView bytes, StationData &into, const ReadP
     const void *z = bytes.isEmpty() ? nullptr : std::memchr(bytes.data(), CtrlZ, std::size_t(bytes.size()));
     if (z)
         bytes = bytes.first(static_cast<const char *>(z) - bytes.data());
-    Merger merger(into);
+    Spares spares;
+    Merger merger(into, bytes.size(), spares);
     {
         BlockRunner runner(threadsFor(plan, bytes.size()), merger);
         const qsizetype step = std::max<qsizetype>(1, plan.blockSize);
@@ -202,7 +259,7 @@ FileResult readStationBytes(QByteArrayView bytes, StationData &into, const ReadP
                 const qsizetype next = lf >= 0 ? start + lf : bytes.indexOf('\n', start + step);
                 end = next >= 0 ? next + 1 : bytes.size();
             }
-            if (!runner.add(viewJob(bytes.sliced(start, end - start))))
+            if (!runner.add(viewJob(bytes.sliced(start, end - start), spares)))
                 break;
             start = end;
         }
@@ -225,7 +282,8 @@ FileResult readStationFile(const QString &path, StationData &into, const ReadPla
     if (!S_ISREG(info.st_mode))
         return {fileErrorMessage(EACCES)};
 
-    Merger merger(into);
+    Spares spares;
+    Merger merger(into, info.st_size, spares);
     {
         BlockRunner runner(threadsFor(plan, info.st_size), merger);
         const qsizetype blockSize = std::clamp<qsizetype>(plan.blockSize, 1, MaxLineBytes);
@@ -233,9 +291,11 @@ FileResult readStationFile(const QString &path, StationData &into, const ReadPla
         for (;;) {
             // A long line makes the read grow with it, so it costs its
             // length, not its length squared.
-            const qsizetype want = std::max(blockSize, carry.size());
-            QByteArray buffer(carry.size() + want, Qt::Uninitialized);
-            std::memcpy(buffer.data(), carry.constData(), std::size_t(carry.size()));
+            const qsizetype size = std::max(blockSize, 2 * carry.size());
+            LargeBuffer buffer = spares.buffer(size);
+            if (!carry.isEmpty())
+                std::memcpy(buffer.data(), carry.constData(), std::size_t(carry.size()));
+            const qsizetype want = size - carry.size();
             const qint64 n = readFully(file.get(), buffer.data() + carry.size(), want);
             if (n < 0) {
                 const int error = errno;
@@ -247,22 +307,22 @@ FileResult readStationFile(const QString &path, StationData &into, const ReadPla
                 plan.bytesRead->fetch_add(n);
             qsizetype length = carry.size() + qsizetype(n);
             bool end = n < want;
-            if (const void *z = std::memchr(buffer.constData() + carry.size(), CtrlZ, std::size_t(n))) {
-                length = static_cast<const char *>(z) - buffer.constData();
+            if (const void *z = std::memchr(buffer.data() + carry.size(), CtrlZ, std::size_t(n))) {
+                length = static_cast<const char *>(z) - buffer.data();
                 end = true;
             }
             if (end) {
                 if (length > 0)
-                    runner.add(ownedJob(std::move(buffer), length));
+                    runner.add(ownedJob(std::move(buffer), length, spares));
                 break;
             }
-            const qsizetype lf = QByteArrayView(buffer).first(length).lastIndexOf('\n');
+            const qsizetype lf = QByteArrayView(buffer.data(), length).lastIndexOf('\n');
             if (lf < 0) {
-                carry = std::move(buffer);
-                carry.truncate(length);
+                carry = QByteArray(buffer.data(), length);
+                spares.keep(std::move(buffer));
                 if (carry.size() > MaxLineBytes) {
                     // The next line outgrew the limit before it ended.
-                    auto job = std::make_unique<Job>();
+                    auto job = viewJob({}, spares);
                     job->result.lineTooLong = true;
                     job->result.errorLine = 1;
                     runner.add(std::move(job));
@@ -270,8 +330,8 @@ FileResult readStationFile(const QString &path, StationData &into, const ReadPla
                 }
                 continue;
             }
-            carry = QByteArray(buffer.constData() + lf + 1, length - lf - 1);
-            if (!runner.add(ownedJob(std::move(buffer), lf + 1)))
+            carry = QByteArray(buffer.data() + lf + 1, length - lf - 1);
+            if (!runner.add(ownedJob(std::move(buffer), lf + 1, spares)))
                 break;
         }
         runner.finish();
