@@ -1,5 +1,7 @@
 #include "document/BucketGrid.h"
 
+#include "document/LargeVectors.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -25,7 +27,8 @@ std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const s
     }
     const qint64 area = kept == 0 ? 0 : (right - left + 1) * (bottom - top + 1);
     m_dense = area <= 4 * kept + 65536;
-    std::vector<qint32> slot(std::size_t(n), -1);
+    std::vector<qint32> slot = largeVector<qint32>(std::size_t(n), -1);
+    reserveLarge(m_items, std::size_t(kept));
     m_items.resize(std::size_t(kept));
 
     if (m_dense) {
@@ -55,7 +58,7 @@ std::vector<qint32> BucketGrid::build(const std::vector<qint32> &column, const s
     }
 
     std::vector<std::pair<quint64, qint32>> keyed;
-    keyed.reserve(std::size_t(kept));
+    reserveLarge(keyed, std::size_t(kept));
     for (qint32 i = 0; i < n; ++i) {
         if (column[std::size_t(i)] != LeftOut)
             keyed.emplace_back(key(column[std::size_t(i)], row[std::size_t(i)]), i);

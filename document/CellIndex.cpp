@@ -1,5 +1,7 @@
 #include "document/CellIndex.h"
 
+#include "document/LargeVectors.h"
+
 #include <algorithm>
 
 namespace kalmor {
@@ -7,13 +9,14 @@ namespace kalmor {
 void CellIndex::rebuild(const std::vector<quint64> &keys)
 {
     clear();
-    std::vector<qint32> column(keys.size());
-    std::vector<qint32> row(keys.size());
+    std::vector<qint32> column = largeVector<qint32>(keys.size());
+    std::vector<qint32> row = largeVector<qint32>(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i) {
         column[i] = BucketGrid::bucketOf(qint32(quint32(keys[i] >> 32)));
         row[i] = BucketGrid::bucketOf(qint32(quint32(keys[i])));
     }
     const std::vector<qint32> slot = m_built.build(column, row);
+    reserveLarge(m_builtCell, keys.size());
     m_builtCell.resize(keys.size());
     for (std::size_t i = 0; i < keys.size(); ++i)
         m_builtCell[std::size_t(slot[i])] = cellInBucket(keys[i]);
