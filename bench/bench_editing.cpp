@@ -5,11 +5,14 @@
 #include "bench/support/BenchSupport.h"
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
+#include "document/StationFile.h"
+#include "editing/ClipboardBytes.h"
 #include "editing/PanelSelection.h"
 #include "editing/PointerInput.h"
 #include "editing/SelectionCommands.h"
 #include "editing/ShiftElements.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 
@@ -162,5 +165,12 @@ int main(int argc, char **argv)
     }
     std::printf("paste of the same text from elsewhere into an empty station: median %.0f ms (target < 600 ms)\n",
                 median(foreign));
+    // The share of the station file reader in that paste.
+    const QByteArray bytes = stationBytesOf(QGuiApplication::clipboard()->text());
+    const double readMs = bench::medianMs(3, [&bytes] {
+        StationData read;
+        readStationBytes(bytes, read);
+    });
+    std::printf("  of that, the station file reader alone: median %.0f ms\n", readMs);
     return 0;
 }

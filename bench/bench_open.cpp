@@ -25,7 +25,9 @@ using namespace kalmor;
 
 namespace {
 
-constexpr double TargetMs = 1000;
+// The desk variant keeps the figure it was first measured against.
+constexpr double TargetMs = 500;
+constexpr double DeskTargetMs = 1000;
 constexpr long TargetMegabytes = 300;
 
 class OpenPrompts : public bench::SilentPrompts {
@@ -71,6 +73,7 @@ int main(int argc, char **argv)
     // "bench_open desk": the station with 100,000 desk elements besides.
     const bool desk = argc > 1 && QByteArrayView(argv[1]) == "desk";
     const qsizetype elements = desk ? 1'300'000 : 1'200'000;
+    const double targetMs = desk ? DeskTargetMs : TargetMs;
     if (!writeBigStation(path, desk)) {
         std::printf("bench_open: the station file could not be written\n");
         return 1;
@@ -114,8 +117,8 @@ int main(int argc, char **argv)
             return 1;
         }
         std::printf("%s: open to first frame (cell 47, view in the middle) %.0f ms (target < %.0f ms) %s\n",
-                    run == 0 ? "open into an empty editor" : "open over the open station", firstFrameMs, TargetMs,
-                    firstFrameMs < TargetMs ? "ok" : "OVER");
+                    run == 0 ? "open into an empty editor" : "open over the open station", firstFrameMs, targetMs,
+                    firstFrameMs < targetMs ? "ok" : "OVER");
         std::printf("  load %.0f ms; progress strip shown after %lld ms (%lld steps); %d frames composed during "
                     "the load\n",
                     loadMs, qlonglong(host.stripShownAfterMs), qlonglong(host.steps), framesDuringLoad);
@@ -125,5 +128,11 @@ int main(int argc, char **argv)
                         peak < TargetMegabytes ? "ok" : "OVER");
         }
     }
+    // The share of the station file reader in the figures above.
+    const double readMs = bench::medianMs(3, [&path] {
+        StationData read;
+        readStationFile(path, read);
+    });
+    std::printf("  of that, the station file reader alone: median %.0f ms\n", readMs);
     return 0;
 }

@@ -65,7 +65,7 @@ void BucketGrid::build(std::span<const qint32> column, std::span<const qint32> r
     }
 
     std::vector<std::pair<quint64, qint32>> keyed;
-    keyed.reserve(std::size_t(kept));
+    reserveLarge(keyed, std::size_t(kept));
     for (qint32 i = 0; i < n; ++i) {
         if (column[std::size_t(i)] != LeftOut)
             keyed.emplace_back(key(column[std::size_t(i)], row[std::size_t(i)]), i);

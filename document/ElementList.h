@@ -153,29 +153,26 @@ public:
     {
         if (positions.empty())
             return;
-        qint32 from = qint32(m_records.size()) - 1;
-        m_records.resize(m_records.size() + positions.size());
-        const bool reindexAll = longTail(positions.front());
-        // From the back, so that every record moves into a place already left.
-        std::size_t next = positions.size();
-        for (qint32 to = qint32(m_records.size()) - 1; to >= positions.front(); --to) {
-            if (next > 0 && positions[next - 1] == to) {
-                --next;
-                m_records[std::size_t(to)] = std::move(records[next]);
-                continue;
-            }
-            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
-            if (!reindexAll)
-                renumbered(from, to);
-            --from;
-        }
-        if (reindexAll) {
+        // Into an empty list the records are the list.
+        if (m_records.empty())
+            m_records = std::move(records);
+        else
+            moveApart(positions, records);
+        if (longTail(positions.front())) {
             reindex();
         } else {
             for (const qint32 p : positions)
                 m_cells.added(keyAt(p), p);
         }
         changedFrom(true, positions);
+    }
+
+    // Moves every record out and leaves the list empty.
+    std::vector<Record> takeAll()
+    {
+        std::vector<Record> records = std::move(m_records);
+        clear();
+        return records;
     }
 
     void clear()
@@ -240,6 +237,28 @@ private:
             return;
         for (qint32 i = first; i < end; ++i)
             m_revision.touch(i);
+    }
+
+    // insertAll into a list holding records: those after each position
+    // move up, from the back, so that every record moves into a place
+    // already left.
+    void moveApart(const std::vector<qint32> &positions, std::vector<Record> &records)
+    {
+        qint32 from = qint32(m_records.size()) - 1;
+        m_records.resize(m_records.size() + positions.size());
+        const bool reindexAll = longTail(positions.front());
+        std::size_t next = positions.size();
+        for (qint32 to = qint32(m_records.size()) - 1; to >= positions.front(); --to) {
+            if (next > 0 && positions[next - 1] == to) {
+                --next;
+                m_records[std::size_t(to)] = std::move(records[next]);
+                continue;
+            }
+            m_records[std::size_t(to)] = std::move(m_records[std::size_t(from)]);
+            if (!reindexAll)
+                renumbered(from, to);
+            --from;
+        }
     }
 
     quint64 key(qint32 x, qint32 y) const

@@ -56,6 +56,17 @@ void reserveLarge(std::vector<T, A> &all, std::size_t n)
     all.swap(grown);
 }
 
+// n value-initialised elements in memory advised as above, for vectors
+// that stay plain std::vector.
+template <class T>
+std::vector<T> largeVector(std::size_t n, const T &value = T())
+{
+    std::vector<T> v;
+    reserveLarge(v, n);
+    v.resize(n, value);
+    return v;
+}
+
 // Bytes aligned to a large page, so that all of them can lie in large
 // pages; left uninitialised.
 class LargeBuffer {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/LargeMemory.h"
 #include "document/StationDocument.h"
 
 #include <variant>
@@ -126,9 +127,10 @@ void StationEdit::appendAll(std::vector<Record> records)
     if (records.empty())
         return;
     ElementList<Record> &list = elementsOf<Record>(*m_doc);
-    std::vector<qint32> positions(records.size());
-    for (std::size_t k = 0; k < positions.size(); ++k)
-        positions[k] = qint32(list.count() + qsizetype(k));
+    std::vector<qint32> positions;
+    reserveLarge(positions, records.size());
+    for (std::size_t k = 0; k < records.size(); ++k)
+        positions.push_back(qint32(list.count() + qsizetype(k)));
     list.insertAll(positions, std::move(records));
     m_changes.emplace_back(ListRemoval<Record>{std::move(positions), {}, true});
 }

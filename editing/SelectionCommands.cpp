@@ -4,6 +4,7 @@
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "document/Windows1250.h"
+#include "editing/ClipboardBytes.h"
 #include "editing/PanelSelection.h"
 #include "editing/SelectionEdits.h"
 
@@ -78,20 +79,20 @@ void SelectionCommands::paste()
     if (m_locked)
         return;
     const QString text = QGuiApplication::clipboard()->text();
-    const bool ours = text == m_copiedText;
-    ElementRecords read;
-    if (!ours) {
+    ElementRecords pieces;
+    if (text == m_copiedText) {
+        pieces = m_copied.copied();  // kept for the next paste
+    } else {
         // Read as a station file is read: settings and unknown lines go
         // unnoticed, a bad number stops with the reader's message.
         StationData data;
-        const FileResult result = readStationBytes(encodeWindows1250(text), data);
+        const FileResult result = readStationBytes(stationBytesOf(text), data);
         if (!result.ok()) {
             m_prompts.inform(result.error);
             return;
         }
-        read = ElementRecords::of(data);
+        pieces = ElementRecords::takenFrom(data);
     }
-    const ElementRecords &pieces = ours ? m_copied : read;
     if (pieces.isEmpty()) {
         m_prompts.inform(QStringLiteral("Schránka neobsahuje žádné prvky panelu."));
         return;
@@ -102,13 +103,12 @@ void SelectionCommands::paste()
         m_prompts.inform(QStringLiteral("Vložené prvky by se dostaly za okraj panelu"));
         return;
     }
+    const CellRect extent = extentOf(pieces);
     StationEdit edit(m_history.document());
-    if (hasAddresses(pieces))
-        placeElements(edit, withoutUsedAddresses(m_history.document().data(), pieces, at.x(), at.y()), at.x(), at.y());
-    else
-        placeElements(edit, pieces, at.x(), at.y());
+    placeElements(edit, withoutUsedAddresses(m_history.document().data(), std::move(pieces), at.x(), at.y()), at.x(),
+                  at.y());
     m_history.commitModifying(std::move(edit), QStringLiteral("Vložení ze schránky"));
-    m_selection.select(moved(extentOf(pieces), at.x(), at.y()));
+    m_selection.select(moved(extent, at.x(), at.y()));
 }
 
 void SelectionCommands::selectAll()
@@ -122,7 +122,7 @@ bool SelectionCommands::moveSelected(qint32 dx, qint32 dy)
     if (!canChange())
         return true;
     const CellRect area = m_selection.area();
-    const ElementRecords pieces = elementsIn(m_history.document().data(), area);
+    ElementRecords pieces = elementsIn(m_history.document().data(), area);
     const QSize panel = m_panelSize();
     if (!fitsPanel(pieces, dx, dy, panel.width(), panel.height())) {
         m_prompts.inform(QStringLiteral("Nelze posunout vybrané prvky, některé by se dostaly za okraj panelu"));
@@ -130,7 +130,7 @@ bool SelectionCommands::moveSelected(qint32 dx, qint32 dy)
     }
     StationEdit edit(m_history.document());
     deleteElements(edit, area);
-    placeElements(edit, pieces, dx, dy);
+    placeElements(edit, std::move(pieces), dx, dy);
     m_history.commitModifying(std::move(edit), QStringLiteral("Posunutí výběru"));
     m_selection.select(moved(area, dx, dy));
     return true;

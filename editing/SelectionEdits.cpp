@@ -1,6 +1,7 @@
 #include "editing/SelectionEdits.h"
 
 #include "analysis/IoPoints.h"
+#include "document/LargeMemory.h"
 #include "document/StationFile.h"
 
 #include <algorithm>
@@ -52,50 +53,116 @@ bool fits(const std::vector<Record> &list, qint64 dx, qint64 dy, qint32 columns,
     });
 }
 
+// For each of n cells (cellOf(k) the k-th), whether another of them is
+// the same, found with a bit a cell over the rectangle they span; empty
+// when that rectangle is too large for it, and any may be shared.
+template <class CellOf>
+std::vector<bool> sharedCells(std::size_t n, CellOf cellOf)
+{
+    if (n == 0)
+        return {};
+    qint64 left = cellOf(0).x(), right = left, top = cellOf(0).y(), bottom = top;
+    for (std::size_t k = 0; k < n; ++k) {
+        const QPoint c = cellOf(k);
+        left = std::min<qint64>(left, c.x());
+        right = std::max<qint64>(right, c.x());
+        top = std::min<qint64>(top, c.y());
+        bottom = std::max<qint64>(bottom, c.y());
+    }
+    const qint64 width = right - left + 1;
+    // A panel of 4000 x 4000 cells takes 2 MB a bit set.
+    constexpr qint64 MaxCells = qint64(1) << 26;
+    if (width > MaxCells || (bottom - top + 1) > MaxCells / width)
+        return {};
+    const auto bit = [&](std::size_t k) {
+        const QPoint c = cellOf(k);
+        return std::size_t((c.y() - top) * width + (c.x() - left));
+    };
+    std::vector<bool> seen(std::size_t(width * (bottom - top + 1)), false);
+    std::vector<bool> twice(seen.size(), false);
+    bool any = false;
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t b = bit(k);
+        any = any || seen[b];
+        twice[b] = twice[b] || seen[b];
+        seen[b] = true;
+    }
+    std::vector<bool> shared(n, false);
+    for (std::size_t k = 0; any && k < n; ++k)
+        shared[k] = twice[bit(k)];
+    return shared;
+}
+
+// Of n records landing on cells the list does not hold (cellOf(k) the
+// cell of the k-th), those sharing a cell go in as one: the last of them
+// in the place of the first. Returns, for each, the one placed in its
+// stead, or -1 for none. Only records on a cell met twice are sorted: a
+// paste of a million records seldom stacks any.
+template <class CellOf>
+std::vector<qint32> lastOnEachCell(std::size_t n, CellOf cellOf)
+{
+    std::vector<qint32> shown = largeVector<qint32>(n);
+    for (std::size_t k = 0; k < n; ++k)
+        shown[k] = qint32(k);
+    const std::vector<bool> shared = sharedCells(n, cellOf);
+    std::vector<std::pair<quint64, qint32>> stacked;  // cell, k
+    for (std::size_t k = 0; k < n; ++k) {
+        if (shared.empty() || shared[k])
+            stacked.emplace_back(CellIndex::key(quint32(cellOf(k).x()), quint32(cellOf(k).y())), qint32(k));
+    }
+    // Grouped by cell, in their order within a cell.
+    std::sort(stacked.begin(), stacked.end());
+    for (std::size_t g = 0; g < stacked.size();) {
+        std::size_t end = g;
+        while (end < stacked.size() && stacked[end].first == stacked[g].first)
+            ++end;
+        for (std::size_t k = g; k < end; ++k)
+            shown[std::size_t(stacked[k].second)] = -1;
+        shown[std::size_t(stacked[g].second)] = stacked[end - 1].second;
+        g = end;
+    }
+    return shown;
+}
+
 // Places the records one by one as the user would: each replaces the
 // first record at its cell, a record placed before it in this gesture
 // included. Records on cells the list does not hold yet are appended in
 // one change, of those landing on one cell the last in the place of the
-// first, which leaves the same list as placing them one by one.
+// first, which leaves the same list as placing them one by one. The
+// records are moved into the list, not copied.
 template <class Record>
-void place(StationEdit &edit, const std::vector<Record> &records, qint32 dx, qint32 dy)
+void place(StationEdit &edit, std::vector<Record> records, qint32 dx, qint32 dy)
 {
     const ElementList<Record> &list = elementsOf<Record>(edit.document());
-    std::vector<std::pair<quint64, qint32>> fresh;  // cell, position in records
+    std::vector<qint32> fresh;  // positions in records
+    reserveLarge(fresh, records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const qint32 x = records[i].X + dx;
-        const qint32 y = records[i].Y + dy;
-        const qsizetype found = list.firstAt(x, y);
-        if (found >= 0) {
-            Record r = records[i];
-            r.X = x;
-            r.Y = y;
-            edit.replace(found, std::move(r));
-        } else {
-            fresh.emplace_back((quint64(quint32(x)) << 32) | quint32(y), qint32(i));
-        }
-    }
-    // Grouped by cell, in their order within a cell.
-    std::sort(fresh.begin(), fresh.end());
-    std::vector<qint32> shown(records.size(), -1);  // first of a cell -> the last of it
-    for (std::size_t g = 0; g < fresh.size();) {
-        std::size_t end = g;
-        while (end < fresh.size() && fresh[end].first == fresh[g].first)
-            ++end;
-        shown[std::size_t(fresh[g].second)] = fresh[end - 1].second;
-        g = end;
-    }
-    std::vector<Record> appended;
-    appended.reserve(fresh.size());
-    for (const qint32 from : shown) {
-        if (from < 0)
-            continue;
-        Record r = records[std::size_t(from)];
+        Record &r = records[i];
         r.X += dx;
         r.Y += dy;
-        appended.push_back(std::move(r));
+        const qsizetype found = list.isEmpty() ? -1 : list.firstAt(r.X, r.Y);
+        if (found >= 0)
+            edit.replace(found, std::move(r));
+        else
+            fresh.push_back(qint32(i));
     }
-    edit.appendAll(std::move(appended));
+    const std::vector<qint32> shown = lastOnEachCell(fresh.size(), [&](std::size_t k) {
+        const Record &r = records[std::size_t(fresh[k])];
+        return QPoint(r.X, r.Y);
+    });
+    // Those appended close up at the front of records, in order: each
+    // moves to a place no later one is taken from.
+    std::size_t kept = 0;
+    for (const qint32 k : shown) {
+        if (k < 0)
+            continue;
+        const auto from = std::size_t(fresh[std::size_t(k)]);
+        if (from != kept)
+            records[kept] = std::move(records[from]);
+        ++kept;
+    }
+    records.erase(records.begin() + qsizetype(kept), records.end());
+    edit.appendAll(std::move(records));
 }
 
 template <class Record>
@@ -213,12 +280,27 @@ ElementRecords withoutUsedAddresses(const StationData &doc, ElementRecords recor
     return records;
 }
 
-ElementRecords ElementRecords::of(const StationData &data)
+namespace {
+
+template <class Record>
+std::vector<Record> copyOf(const std::vector<Record> &records)
 {
-    return {{data.tiles.begin(), data.tiles.end()},
-            {data.lamps.begin(), data.lamps.end()},
-            {data.plates.begin(), data.plates.end()},
-            {data.deskElements.begin(), data.deskElements.end()}};
+    std::vector<Record> copy;
+    reserveLarge(copy, records.size());
+    copy.insert(copy.end(), records.begin(), records.end());
+    return copy;
+}
+
+}  // namespace
+
+ElementRecords ElementRecords::copied() const
+{
+    return {copyOf(tiles), copyOf(lamps), copyOf(plates), copyOf(deskElements)};
+}
+
+ElementRecords ElementRecords::takenFrom(StationData &data)
+{
+    return {data.tiles.takeAll(), data.lamps.takeAll(), data.plates.takeAll(), data.deskElements.takeAll()};
 }
 
 ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 dx, qint32 dy)
@@ -257,13 +339,13 @@ bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 colum
         && fits(records.plates, dx, dy, columns, rows) && fits(records.deskElements, dx, dy, columns, rows);
 }
 
-void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy)
+void placeElements(StationEdit &edit, ElementRecords records, qint32 dx, qint32 dy)
 {
     edit.reserve(records.count());
-    place(edit, records.tiles, dx, dy);
-    place(edit, records.lamps, dx, dy);
-    place(edit, records.plates, dx, dy);
-    place(edit, records.deskElements, dx, dy);
+    place(edit, std::move(records.tiles), dx, dy);
+    place(edit, std::move(records.lamps), dx, dy);
+    place(edit, std::move(records.plates), dx, dy);
+    place(edit, std::move(records.deskElements), dx, dy);
 }
 
 CellRect extentOf(const ElementRecords &records)

@@ -22,7 +22,11 @@ struct ElementRecords {
     std::vector<TPoleStitek> plates;
     std::vector<TPolePrvek> deskElements;
 
-    static ElementRecords of(const StationData &data);
+    // Moves the records out of the four lists of a station read for them,
+    // which are left empty.
+    static ElementRecords takenFrom(StationData &data);
+    // A copy in fresh memory made ready for it, as a large copy is.
+    ElementRecords copied() const;
     bool isEmpty() const { return tiles.empty() && lamps.empty() && plates.empty() && deskElements.empty(); }
     qsizetype count() const { return qsizetype(tiles.size() + lamps.size() + plates.size() + deskElements.size()); }
 };
@@ -46,7 +50,7 @@ bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 colum
 // left-button release places: over the first record of its list at the
 // cell, else at the end of the list. The caller has checked that the
 // cells fit the panel.
-void placeElements(StationEdit &edit, const ElementRecords &records, qint32 dx, qint32 dy);
+void placeElements(StationEdit &edit, ElementRecords records, qint32 dx, qint32 dy);
 
 // Whether a record carries an I/O address; without, a copy of a cut.
 bool hasAddresses(const ElementRecords &records);

@@ -6,6 +6,8 @@
 #include "catalogue/KindMirror.h"
 #include "document/IoAddress.h"
 #include "document/StationHistory.h"
+#include "document/Windows1250.h"
+#include "editing/ClipboardBytes.h"
 #include "editing/PanelSelection.h"
 #include "editing/SelectionCommands.h"
 #include "support/ScriptedPrompts.h"
@@ -481,6 +483,25 @@ private slots:
         into.commands.paste();
         QCOMPARE(into.doc.plates().at(1), (TPoleStitek{QStringLiteral("STI_Cely_Nahore"), Columns - 1, Rows - 1}));
         QCOMPARE(into.doc.columns(), 150);
+    }
+
+    // A long clipboard text is encoded in pieces on several threads, ASCII
+    // runs many characters at a time: byte for byte what the code page
+    // table gives, Czech letters, characters it lacks and halves of
+    // surrogate pairs on every kind of boundary included.
+    void longClipboardTextEncoded()
+    {
+        QRandomGenerator random(27);
+        const std::array<char16_t, 6> rare{u'\u010D', u'\u0159', u'\u20AC', u'\u4E2D', 0xD83D, 0xDE00};
+        QString text;
+        while (text.size() < 2'500'000) {
+            const int run = random.bounded(200);
+            for (int k = 0; k < run; ++k)
+                text.append(QChar(char16_t(random.bounded(0x20, 0x7F))));
+            text.append(QChar(rare[std::size_t(random.bounded(int(rare.size())))]));
+        }
+        QVERIFY(stationBytesOf(text) == encodeWindows1250(text));
+        QVERIFY(stationBytesOf(QStringView(text).first(31)) == encodeWindows1250(QStringView(text).first(31)));
     }
 };
 

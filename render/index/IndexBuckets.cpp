@@ -1,5 +1,7 @@
 #include "render/index/IndexBuckets.h"
 
+#include "document/LargeMemory.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -82,6 +84,7 @@ std::vector<qint32> Buckets::build(const std::vector<Entry> &entries, const std:
 {
     std::vector<qint32> slot = m_grid.build(column, row);
     m_plainFrom = m_grid.items().size();
+    reserveLarge(m_entries, entries.size());
     m_entries.resize(entries.size());
     qint32 plain = qint32(m_plainFrom);
     for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "render/index/IndexLayer.h"
 
+#include "document/LargeMemory.h"
+
 namespace kalmor::detail {
 
 namespace {
@@ -16,9 +18,9 @@ template <class Record>
 void rebuild(LayerState &layer, IndexNames &names, const ElementList<Record> &list)
 {
     const qint32 n = qint32(list.count());
-    std::vector<Entry> described(static_cast<std::size_t>(n));
-    std::vector<qint32> column(static_cast<std::size_t>(n));
-    std::vector<qint32> row(static_cast<std::size_t>(n));
+    std::vector<Entry> described = largeVector<Entry>(static_cast<std::size_t>(n));
+    std::vector<qint32> column = largeVector<qint32>(static_cast<std::size_t>(n));
+    std::vector<qint32> row = largeVector<qint32>(static_cast<std::size_t>(n));
     layer.minDx = layer.maxDx = layer.minDy = layer.maxDy = 0;
     for (qint32 i = 0; i < n; ++i) {
         const Record &r = list.at(i);
