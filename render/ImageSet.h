@@ -79,6 +79,9 @@ private:
         QString name;
         QImage picture;
         std::shared_ptr<const ScaledPicture> designed;
+        // One lock a picture: the first frame after a zoom scales
+        // different pictures on several threads at once.
+        std::unique_ptr<std::mutex> cacheLock;
         mutable std::vector<Scaled> cache;
     };
 
@@ -89,7 +92,7 @@ private:
         QSize size;
         std::shared_ptr<const ScaledPicture> picture;
     };
-    mutable std::mutex m_cacheLock;  // over the scaled pictures and the composites
+    mutable std::mutex m_cacheLock;  // over the composites
     mutable QHash<QList<quint64>, Composite> m_composites;
     mutable qint64 m_compositeBytes = 0;
     // Hashes of the names as the catalogue writes them, sorted, so that a
