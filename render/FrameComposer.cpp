@@ -10,6 +10,8 @@
 #include "render/SystemColours.h"
 #include "render/TileCache.h"
 #include "render/TileRunner.h"
+#include "render/Viewport.h"
+#include "catalogue/ElementKinds.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -138,6 +140,41 @@ private:
     std::mutex m_shared;
 };
 
+// The pictures of every kind the station uses at the cell size, lamps
+// also at their own size, and the corner pieces: those not scaled yet
+// are scaled on every core at once before the tiles, so the first frame
+// after a zoom does not have its tiles wait, each on the others, for the
+// same pictures in the same order.
+void scaleUsedPictures(const ImageSet &images, const ElementIndex &index, int cell)
+{
+    std::vector<std::pair<int, QSize>> wanted;
+    const auto want = [&](int picture, QSize size) {
+        if (picture >= 0 && !size.isEmpty() && !images.hasScaled(picture, size))
+            wanted.emplace_back(picture, size);
+    };
+    for (quint32 id = 0; id < index.nameCount(); ++id) {
+        const int picture = images.indexOf(index.name(id));
+        if (picture < 0)
+            continue;
+        want(picture, QSize(cell, cell));
+        const QSize design = images.designSize(picture);
+        if (design.width() != Viewport::DesignCellSize || design.height() != Viewport::DesignCellSize)
+            want(picture, QSize(int(drawing::lampExtent(design.width(), cell)), int(drawing::lampExtent(design.height(), cell))));
+    }
+    for (const char *corner : CornerPieceNames)
+        want(images.indexOf(QString::fromLatin1(corner)), QSize(cell, cell));
+    std::sort(wanted.begin(), wanted.end(), [](const auto &a, const auto &b) {
+        return std::pair(a.first, std::pair(a.second.width(), a.second.height()))
+            < std::pair(b.first, std::pair(b.second.width(), b.second.height()));
+    });
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    if (wanted.size() > 1) {
+        runTiles(int(wanted.size()), tileHelpers(int(wanted.size())), [&](int w, int) {
+            images.scaledPicture(wanted[std::size_t(w)].first, wanted[std::size_t(w)].second);
+        });
+    }
+}
+
 // The tile steps of a frame, drawn straight into it. ElementIndex *index:
 // the placed elements come through it, or, without one, by walking every
 // list.
@@ -230,6 +267,8 @@ std::vector<TileCache::Use> composeKeptTiles(const QRect &clip, const StationDat
     if (state.switches.texts)
         texts.gather(doc, &index, reach, images.texts(), cell, composed);
     TileWorkers workers(doc, &index, int(composing.size()));
+    if (composing.size() > 1)
+        scaleUsedPictures(images, index, cell);
     workers.run(int(composing.size()), [&](int t, PlacedScratch &scratch) {
         const TileCache::Use &use = *composing[std::size_t(t)];
         FrameTarget tile(*use.image, use.origin, use.compose);

@@ -81,6 +81,15 @@ std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize si
     return entry.cache.back().picture;
 }
 
+bool ImageSet::hasScaled(int index, QSize size) const
+{
+    const Entry &entry = m_entries[std::size_t(index)];
+    if (size == entry.picture.size())
+        return true;
+    const std::lock_guard lock(*entry.cacheLock);
+    return std::any_of(entry.cache.begin(), entry.cache.end(), [size](const Scaled &s) { return s.size == size; });
+}
+
 std::shared_ptr<const ScaledPicture> ImageSet::composite(const QList<quint64> &madeOf, QSize size,
                                                         const std::function<QImage()> &make) const
 {

@@ -51,6 +51,8 @@ public:
     // every target pixel the source pixel under its centre, with its runs
     // of opaque pixels. Cached for a few sizes per picture.
     std::shared_ptr<const ScaledPicture> scaledPicture(int index, QSize size) const;
+    // Whether scaledPicture() has that size at hand.
+    bool hasScaled(int index, QSize size) const;
     // Its image; the reference stays valid until the next call of scaled()
     // or scaledPicture(), so only for callers on one thread.
     const QImage &scaled(int index, QSize size) const { return scaledPicture(index, size)->image; }
