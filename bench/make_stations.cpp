@@ -1,7 +1,8 @@
 // Writes the benchmark stations as station files, for trying them in the
 // real program: make_stations DIR writes DIR/big.stvx (1.2 million
 // elements), DIR/bigdesk.stvx (the same with 100,000 desk elements),
-// DIR/stacked.stvx (200,000 tiles on one cell) and
+// DIR/bigtexts.stvx (that with 200,000 plates with texts more, as the 4K
+// frames are measured on), DIR/stacked.stvx (200,000 tiles on one cell) and
 // DIR/stacked1000.stvx (1,000 cells with 200 each).
 #include "bench/support/BenchSupport.h"
 #include "document/StationFile.h"
@@ -22,6 +23,11 @@ int main(int argc, char **argv)
     const std::pair<const char *, StationData> stations[] = {
         {"big.stvx", bench::bigStation()},
         {"bigdesk.stvx", bench::bigDeskStation()},
+        {"bigtexts.stvx", [] {
+             StationData doc = bench::bigDeskStation();
+             bench::addTextPlates(doc, 200000);
+             return doc;
+         }()},
         {"stacked.stvx", bench::stackedStation(1, 200000)},
         {"stacked1000.stvx", bench::stackedStation(1000, 200)},
     };

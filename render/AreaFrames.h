@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QRgb>
 
+#include <vector>
+
 namespace kalmor {
 
 // An area is outlined by dashes of these two colours, two pixels wide just
@@ -24,5 +26,9 @@ QFont areaNameFont();
 // Outlines every area that reaches the clip and writes its name, cut at
 // the area's edge.
 void drawAreaFrames(FrameTarget &target, const StationData &doc, int cellSize);
+
+// Rectangles holding every pixel drawAreaFrames() may change within the
+// clip (and some beyond it).
+std::vector<WideRect> areaFramesReach(const StationData &doc, int cellSize, const QRect &clip);
 
 }  // namespace kalmor

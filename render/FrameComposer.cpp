@@ -1,20 +1,23 @@
 #include "render/FrameComposer.h"
 
-#include "render/AreaFrames.h"
 #include "render/ElementDrawing.h"
 #include "render/ImageSet.h"
 #include "render/IndexedDrawing.h"
 #include "render/index/ElementIndex.h"
+#include "render/FrameLayers.h"
 #include "render/FrameOverlays.h"
 #include "render/PictureDrawing.h"
 #include "render/SystemColours.h"
 #include "render/TileCache.h"
 #include "render/TileRunner.h"
+#include "render/Viewport.h"
+#include "catalogue/ElementKinds.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -81,65 +84,6 @@ bool gridCoversClip(const FrameTarget &target, const RenderState &state, qint64 
     return clip.bottom() <= state.appliedRows || clip.right() <= state.appliedColumns;
 }
 
-// Two pixels wide: on the grid lines around the selected cells, and one
-// pixel inside them, where no grid line runs.
-void drawSelectionOutline(FrameTarget &target, const CellRect &selection, qint64 cell)
-{
-    const qint64 x0 = selection.left * cell;
-    const qint64 y0 = selection.top * cell;
-    const qint64 x1 = (qint64(selection.right) + 1) * cell;
-    const qint64 y1 = (qint64(selection.bottom) + 1) * cell;
-    const auto dashed = [&target](const WideRect &band, Qt::Orientation along) {
-        fillDashed(target, band, along, SelectionDashColours, SelectionDashLength);
-    };
-    dashed(WideRect{x0, y0, x1 - x0 + 1, 2}, Qt::Horizontal);
-    dashed(WideRect{x0, y1 - 1, x1 - x0 + 1, 2}, Qt::Horizontal);
-    dashed(WideRect{x0, y0, 2, y1 - y0 + 1}, Qt::Vertical);
-    dashed(WideRect{x1 - 1, y0, 2, y1 - y0 + 1}, Qt::Vertical);
-}
-
-// The outline of the rectangle (x0, y0) - (x0 + cell + 1, y0 + cell + 1),
-// right and bottom exclusive: the cell's four grid lines.
-void drawCursorFrame(FrameTarget &target, const EditingView &editing, qint64 cell)
-{
-    const qint64 x0 = editing.cursorColumn * cell;
-    const qint64 y0 = editing.cursorRow * cell;
-    const qint64 side = cell + 1;
-    fillRect(target, WideRect{x0, y0, side, 1}, CursorFrameColour);
-    fillRect(target, WideRect{x0, y0 + cell, side, 1}, CursorFrameColour);
-    fillRect(target, WideRect{x0, y0, 1, side}, CursorFrameColour);
-    fillRect(target, WideRect{x0 + cell, y0, 1, side}, CursorFrameColour);
-}
-
-void drawDiagnostics(FrameTarget &target, const RenderState &state, const EditingView &editing,
-                     const StationData &doc, const CanvasState &canvas)
-{
-    constexpr int Left = 10;
-    constexpr int FirstTop = 10;
-    constexpr int LineStep = 10;
-    const QFontMetrics metrics(canvas.font, &target.image);
-    const auto lines = diagnosticLines(state, editing, doc);
-    int widest = 0;
-    for (const QString &line : lines)
-        widest = std::max(widest, metrics.horizontalAdvance(line));
-    const QRect block(Left, FirstTop, widest + 1, LineStep * int(lines.size() - 1) + metrics.height() + 1);
-    if (!block.intersects(target.clip))
-        return;
-
-    QPainter painter(&target.image);
-    painter.translate(-target.origin);
-    painter.setClipRect(target.clip);
-    painter.setFont(canvas.font);
-    painter.setPen(QColor::fromRgb(DiagnosticColour));
-    int top = FirstTop;
-    for (const QString &line : lines) {
-        if (!canvas.brushHollow)
-            painter.fillRect(QRect(Left, top, metrics.horizontalAdvance(line), metrics.height()), Qt::white);
-        painter.drawText(QPoint(Left, top + metrics.ascent()), line);
-        top += LineStep;
-    }
-}
-
 // The steps of a frame that go tile by tile, in their order.
 void composeTile(FrameTarget &tile, const StationData &doc, const RenderState &state, const EditingView &editing,
                  const ImageSet &images, ElementIndex *index, const FrameTexts &texts, PlacedScratch &scratch)
@@ -196,6 +140,41 @@ private:
     std::mutex m_shared;
 };
 
+// The pictures of every kind the station uses at the cell size, lamps
+// also at their own size, and the corner pieces: those not scaled yet
+// are scaled on every core at once before the tiles, so the first frame
+// after a zoom does not have its tiles wait, each on the others, for the
+// same pictures in the same order.
+void scaleUsedPictures(const ImageSet &images, const ElementIndex &index, int cell)
+{
+    std::vector<std::pair<int, QSize>> wanted;
+    const auto want = [&](int picture, QSize size) {
+        if (picture >= 0 && !size.isEmpty() && !images.hasScaled(picture, size))
+            wanted.emplace_back(picture, size);
+    };
+    for (quint32 id = 0; id < index.nameCount(); ++id) {
+        const int picture = images.indexOf(index.name(id));
+        if (picture < 0)
+            continue;
+        want(picture, QSize(cell, cell));
+        const QSize design = images.designSize(picture);
+        if (design.width() != Viewport::DesignCellSize || design.height() != Viewport::DesignCellSize)
+            want(picture, QSize(int(drawing::lampExtent(design.width(), cell)), int(drawing::lampExtent(design.height(), cell))));
+    }
+    for (const char *corner : CornerPieceNames)
+        want(images.indexOf(QString::fromLatin1(corner)), QSize(cell, cell));
+    std::sort(wanted.begin(), wanted.end(), [](const auto &a, const auto &b) {
+        return std::pair(a.first, std::pair(a.second.width(), a.second.height()))
+            < std::pair(b.first, std::pair(b.second.width(), b.second.height()));
+    });
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    if (wanted.size() > 1) {
+        runTiles(int(wanted.size()), tileHelpers(int(wanted.size())), [&](int w, int) {
+            images.scaledPicture(wanted[std::size_t(w)].first, wanted[std::size_t(w)].second);
+        });
+    }
+}
+
 // The tile steps of a frame, drawn straight into it. ElementIndex *index:
 // the placed elements come through it, or, without one, by walking every
 // list.
@@ -250,98 +229,158 @@ PreviewInputs previewInputs(const RenderState &state, const EditingView &editing
                          editing.lampOffsetX,  editing.lampOffsetY, state.previewOpacity, state.switches.preview};
 }
 
-// Copies the part of a kept tile the frame shows.
-void copyTile(FrameTarget &frame, const TileCache::Use &use)
+// Copies the part of a piece the frame shows.
+void copyPiece(FrameTarget &frame, const FramePiece &piece)
 {
-    const QRect &part = use.part;
-    const std::size_t bytes = std::size_t(part.width()) * sizeof(QRgb);
-    for (int y = part.top(); y <= part.bottom(); ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(use.image->constScanLine(y - use.origin.y()))
-            + (part.left() - use.origin.x());
-        std::memcpy(frame.at(part.left(), y), from, bytes);
+    const QRect &source = piece.source;
+    const std::size_t bytes = std::size_t(source.width()) * sizeof(QRgb);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(piece.image->constScanLine(source.top() + y))
+            + source.left();
+        std::memcpy(frame.at(piece.at.x(), piece.at.y() + y), from, bytes);
     }
 }
 
 // The tile steps of a frame through kept tiles: those the frame shows
 // that are not kept, or not with these inputs, are composed into the
-// cache first.
-void composeKeptTiles(FrameTarget &frame, const StationData &doc, const RenderState &state,
-                      const EditingView &editing, const ImageSet &images, ElementIndex &index, TextReach &reach,
-                      TileCache &cache)
+// cache first, on every core.
+std::vector<TileCache::Use> composeKeptTiles(const QRect &clip, const StationData &doc, const RenderState &state,
+                                             const EditingView &editing, const ImageSet &images,
+                                             ElementIndex &index, TextReach &reach, TileCache &cache)
 {
     const int cell = std::max(1, state.cellSize);
     cache.beginFrame(tileInputs(doc, state, images));
-    const std::vector<TileCache::Use> uses
-        = cache.plan(frame.clip, previewReach(cell, state, editing), previewInputs(state, editing));
-    // The texts are gathered for what is composed, not for what is copied.
+    std::vector<TileCache::Use> uses
+        = cache.plan(clip, previewReach(cell, state, editing), previewInputs(state, editing));
+    std::vector<const TileCache::Use *> composing;
     QRect composed;
-    for (const TileCache::Use &use : uses)
-        composed |= use.compose;
-    FrameTexts texts;
-    if (state.switches.texts && !composed.isEmpty())
-        texts.gather(doc, &index, reach, images.texts(), cell, composed);
-    TileWorkers workers(doc, &index, int(uses.size()));
-    workers.run(int(uses.size()), [&](int t, PlacedScratch &scratch) {
-        const TileCache::Use &use = uses[std::size_t(t)];
+    for (const TileCache::Use &use : uses) {
         if (!use.compose.isEmpty()) {
-            FrameTarget tile(*use.image, use.origin, use.compose);
-            composeTile(tile, doc, state, editing, images, &index, texts, scratch);
+            composing.push_back(&use);
+            composed |= use.compose;
         }
-        copyTile(frame, use);
+    }
+    if (composing.empty())
+        return uses;
+    // The texts are gathered for what is composed, not for what is copied.
+    FrameTexts texts;
+    if (state.switches.texts)
+        texts.gather(doc, &index, reach, images.texts(), cell, composed);
+    TileWorkers workers(doc, &index, int(composing.size()));
+    if (composing.size() > 1)
+        scaleUsedPictures(images, index, cell);
+    workers.run(int(composing.size()), [&](int t, PlacedScratch &scratch) {
+        const TileCache::Use &use = *composing[std::size_t(t)];
+        FrameTarget tile(*use.image, use.origin, use.compose);
+        composeTile(tile, doc, state, editing, images, &index, texts, scratch);
     });
+    return uses;
 }
 
-// The steps of a frame: the tile steps, kept or not, then the layers
-// that span the frame.
+// The kept tiles of a frame as its pieces: the tiles the frame-wide
+// layers reach are copied and drawn over, the others are shown as kept.
+void keptPieces(FramePieces &frame, const QRect &clip, const StationData &doc, const RenderState &state,
+                const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
+                TileCache &cache)
+{
+    frame.clear();
+    const FrameLayers layers(doc, state, editing, canvas);
+    if (clip.isEmpty()) {
+        layers.finish(canvas);
+        return;
+    }
+    const std::vector<TileCache::Use> uses
+        = composeKeptTiles(clip, doc, state, editing, images, index, *canvas.textReach, cache);
+    const std::vector<QRect> reach = uses.empty() ? std::vector<QRect>{} : layers.reach(clip, *uses.front().image);
+    for (const TileCache::Use &use : uses) {
+        const QRect source = use.part.translated(-use.origin);
+        const bool covered = std::any_of(reach.begin(), reach.end(),
+                                         [&use](const QRect &r) { return r.intersects(use.part); });
+        if (!covered) {
+            frame.add(FramePiece{use.image, source, use.part.topLeft()});
+            continue;
+        }
+        QImage &patch = frame.patch(*use.image, source);
+        FrameTarget target(patch, use.part.topLeft(), use.part);
+        layers.draw(target);
+        frame.add(FramePiece{&patch, patch.rect(), use.part.topLeft()});
+    }
+    layers.finish(canvas);
+}
+
+// The steps of a frame: the tile steps, then the layers that span the
+// frame.
 void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
-             const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index,
-             TileCache *cache)
+             const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
 {
     if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
         target = QImage(surfaceRect.size(), QImage::Format_RGB32);
     FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
-    const int cell = std::max(1, state.cellSize);
-    const bool drawCursor = state.focus && state.switches.cursorFrame;
-    if (cache && index)
-        composeKeptTiles(frame, doc, state, editing, images, *index, *canvas.textReach, *cache);
-    else
-        composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
-    // The areas lie over the tiles, so kept tiles never hold them.
-    if (state.switches.areas && !doc.areas.isEmpty() && !frame.clip.isEmpty())
-        drawAreaFrames(frame, doc, cell);
-    if (!editing.selection.isEmpty() && !frame.clip.isEmpty())
-        drawSelectionOutline(frame, editing.selection, cell);
-    if (drawCursor && !frame.clip.isEmpty())
-        drawCursorFrame(frame, editing, cell);
-    // The cursor frame leaves the brush hollow whether or not it reached
-    // this part of the surface.
-    if (drawCursor)
-        canvas.brushHollow = true;
-    if (!frame.clip.isEmpty() && state.switches.diagnostics)
-        drawDiagnostics(frame, state, editing, doc, canvas);
+    composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
+    const FrameLayers layers(doc, state, editing, canvas);
+    layers.draw(frame);
+    layers.finish(canvas);
 }
 
 }  // namespace
+
+void FramePieces::clear()
+{
+    m_pieces.clear();
+    m_patchesUsed = 0;
+}
+
+QImage &FramePieces::patch(const QImage &image, const QRect &source)
+{
+    if (m_patchesUsed == m_patches.size())
+        m_patches.emplace_back();
+    QImage &patch = m_patches[m_patchesUsed++];
+    if (patch.size() != source.size())
+        patch = QImage(source.size(), QImage::Format_RGB32);
+    FrameTarget target(patch, source.topLeft(), source);
+    copyPiece(target, FramePiece{&image, source, source.topLeft()});
+    return patch;
+}
+
+void FramePieces::paint(QPainter &painter) const
+{
+    for (const FramePiece &piece : m_pieces)
+        painter.drawImage(piece.at, *piece.image, piece.source);
+}
 
 void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc,
                   const RenderState &state, const EditingView &editing, const ImageSet &images,
                   CanvasState &canvas, ElementIndex &index)
 {
-    compose(target, surfaceRect, doc, state, editing, images, canvas, &index, nullptr);
+    compose(target, surfaceRect, doc, state, editing, images, canvas, &index);
 }
 
 void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
                   const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
                   TileCache &tiles)
 {
-    compose(target, surfaceRect, doc, state, editing, images, canvas, &index, &tiles);
+    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
+        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
+    FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
+    FramePieces pieces;
+    composeFramePieces(pieces, frame.clip, doc, state, editing, images, canvas, index, tiles);
+    for (const FramePiece &piece : pieces.pieces())
+        copyPiece(frame, piece);
+}
+
+void composeFramePieces(FramePieces &frame, const QRect &surfaceRect, const StationData &doc,
+                        const RenderState &state, const EditingView &editing, const ImageSet &images,
+                        CanvasState &canvas, ElementIndex &index, TileCache &tiles)
+{
+    keptPieces(frame, surfaceRect & QRect(QPoint(0, 0), state.surfaceSize), doc, state, editing, images, canvas,
+               index, tiles);
 }
 
 void composeFrameWalkingEveryElement(QImage &target, const QRect &surfaceRect, const StationData &doc,
                                      const RenderState &state, const EditingView &editing, const ImageSet &images,
                                      CanvasState &canvas)
 {
-    compose(target, surfaceRect, doc, state, editing, images, canvas, nullptr, nullptr);
+    compose(target, surfaceRect, doc, state, editing, images, canvas, nullptr);
 }
 
 }  // namespace kalmor

@@ -9,7 +9,11 @@
 #include <QRect>
 
 #include <array>
+#include <deque>
 #include <memory>
+#include <vector>
+
+class QPainter;
 
 namespace kalmor {
 
@@ -64,6 +68,45 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
 void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
                   const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
                   TileCache &tiles);
+
+// A part of a frame to paint: the pixels of source in image go to the
+// surface pixels from at on.
+struct FramePiece {
+    const QImage *image = nullptr;  // Format_RGB32
+    QRect source;
+    QPoint at;
+};
+
+// A frame as the pieces it is painted from: kept tiles as they are kept,
+// and copies of those the frame-wide layers (areas, selection, cursor
+// frame, diagnostic lines) lie over, with those layers drawn. Painted
+// straight onto the screen, a scrolled view copies its pixels once. The
+// pieces stay valid until the frame or the tiles they came from compose
+// again.
+class FramePieces {
+public:
+    const std::vector<FramePiece> &pieces() const { return m_pieces; }
+    // Paints every piece at its surface pixel.
+    void paint(QPainter &painter) const;
+
+    void clear();
+    void add(const FramePiece &piece) { m_pieces.push_back(piece); }
+    // A copy of the source's pixels of the image for this frame, in
+    // memory kept for the next frames.
+    QImage &patch(const QImage &image, const QRect &source);
+
+private:
+    std::vector<FramePiece> m_pieces;
+    std::deque<QImage> m_patches;  // a deque: pieces point into it as it grows
+    std::size_t m_patchesUsed = 0;
+};
+
+// The frame of the kept-tiles composeFrame() as pieces, for the part of
+// surfaceRect on the surface: the same pixels without copying the kept
+// tiles into one image.
+void composeFramePieces(FramePieces &frame, const QRect &surfaceRect, const StationData &doc,
+                        const RenderState &state, const EditingView &editing, const ImageSet &images,
+                        CanvasState &canvas, ElementIndex &index, TileCache &tiles);
 
 // The same frame with every record of every list drawn in turn, without
 // the index: slow on a large station, kept as the plain rule the fast

@@ -66,8 +66,10 @@ void FrameTexts::gatherList(const ElementList<Record> &list, ElementIndex::Layer
     if (list.isEmpty())
         return;
     if (!index) {
-        for (qint32 p = 0; p < qint32(list.count()); ++p)
-            add(list, p, pictures, look, clip);
+        for (qint32 p = 0; p < qint32(list.count()); ++p) {
+            if (shows(list, p, look, clip))
+                add(list, p, pictures, look, clip);
+        }
         return;
     }
     const qsizetype longest = reach.longestText(list);
@@ -80,8 +82,33 @@ void FrameTexts::gatherList(const ElementList<Record> &list, ElementIndex::Layer
     const QRect wide(QPoint(int(std::max<qint64>(-Far, clip.left() - side)), clip.top()),
                      QPoint(int(std::min<qint64>(Far, clip.right() + side)), clip.bottom()));
     index->gather(layer, doc, wide, look.cellSize, m_near);
+    std::erase_if(m_near, [&](const IndexedDraw &d) { return !shows(list, d.pos, look, clip); });
+    std::vector<const QString *> texts;
+    texts.reserve(m_near.size());
+    for (const IndexedDraw &d : m_near)
+        texts.push_back(&list.at(d.pos).TEXT);
+    pictures.prepare(texts, look.cellSize);
     for (const IndexedDraw &d : m_near)
         add(list, d.pos, pictures, look, clip);
+}
+
+template <class Record>
+bool FrameTexts::shows(const ElementList<Record> &list, qint32 position, const TextLook &look, const QRect &clip)
+{
+    const Record &r = list.at(position);
+    // Of records stacked on one cell only the one drawn on top shows its
+    // text, as it is the one picked and edited there.
+    if (r.TEXT.isEmpty() || list.lastAt(r.X, r.Y) != position)
+        return false;
+    const qint64 cell = look.cellSize;
+    const qint64 rowTop = qint64(r.Y) * cell;
+    if (rowTop > clip.bottom() || rowTop + cell <= clip.top())
+        return false;
+    // Far records with short texts are passed over before their text is
+    // drawn: the widened search finds them for the sake of the longest.
+    const qint64 centre = qint64(r.X) * cell + cell / 2;
+    const qint64 half = qint64(r.TEXT.size()) * look.widestCharacter / 2 + cell;
+    return centre - half <= clip.right() && centre + half >= clip.left();
 }
 
 template <class Record>
@@ -89,20 +116,8 @@ void FrameTexts::add(const ElementList<Record> &list, qint32 position, const Tex
                      const TextLook &look, const QRect &clip)
 {
     const Record &r = list.at(position);
-    // Of records stacked on one cell only the one drawn on top shows its
-    // text, as it is the one picked and edited there.
-    if (r.TEXT.isEmpty() || list.lastAt(r.X, r.Y) != position)
-        return;
     const qint64 cell = look.cellSize;
     const qint64 rowTop = qint64(r.Y) * cell;
-    if (rowTop > clip.bottom() || rowTop + cell <= clip.top())
-        return;
-    // Far records with short texts are passed over before their text is
-    // drawn: the widened search finds them for the sake of the longest.
-    const qint64 centre = qint64(r.X) * cell + cell / 2;
-    const qint64 half = qint64(r.TEXT.size()) * look.widestCharacter / 2 + cell;
-    if (centre - half > clip.right() || centre + half < clip.left())
-        return;
     auto picture = pictures.picture(r.TEXT, look.cellSize);
     const qint64 penX = qint64(r.X) * cell + floorHalf(cell - picture->advance);
     const qint64 left = penX + picture->offset.x();

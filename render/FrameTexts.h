@@ -59,6 +59,11 @@ private:
     void gatherList(const ElementList<Record> &list, ElementIndex::Layer layer, const StationData &doc,
                     ElementIndex *index, TextReach &reach, const TextPictures &pictures, const TextLook &look,
                     const QRect &clip);
+    // Whether the record's text may reach the clip, told before its
+    // picture is made.
+    template <class Record>
+    static bool shows(const ElementList<Record> &list, qint32 position, const TextLook &look, const QRect &clip);
+    // Places the text of a record that shows.
     template <class Record>
     void add(const ElementList<Record> &list, qint32 position, const TextPictures &pictures, const TextLook &look,
              const QRect &clip);

@@ -33,7 +33,8 @@ void ImageSet::add(const QString &name, const QImage &picture)
 {
     const int index = int(m_entries.size());
     const QImage transparent = withWhiteTransparent(picture);
-    m_entries.push_back(Entry{name, transparent, std::make_shared<const ScaledPicture>(transparent), {}});
+    m_entries.push_back(Entry{name, transparent, std::make_shared<const ScaledPicture>(transparent),
+                             std::make_unique<std::mutex>(), {}});
     const std::pair<std::size_t, int> hashed{qHash(QStringView(name)), index};
     m_exact.insert(std::lower_bound(m_exact.begin(), m_exact.end(), hashed), hashed);
     m_folded.insert(name.toLower(), index);
@@ -69,7 +70,7 @@ std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize si
     const Entry &entry = m_entries[std::size_t(index)];
     if (size == entry.picture.size())
         return entry.designed;
-    const std::lock_guard lock(m_cacheLock);
+    const std::lock_guard lock(*entry.cacheLock);
     for (const Scaled &s : entry.cache) {
         if (s.size == size)
             return s.picture;
@@ -78,6 +79,15 @@ std::shared_ptr<const ScaledPicture> ImageSet::scaledPicture(int index, QSize si
         entry.cache.erase(entry.cache.begin());
     entry.cache.push_back(Scaled{size, std::make_shared<const ScaledPicture>(stretch(entry.picture, size))});
     return entry.cache.back().picture;
+}
+
+bool ImageSet::hasScaled(int index, QSize size) const
+{
+    const Entry &entry = m_entries[std::size_t(index)];
+    if (size == entry.picture.size())
+        return true;
+    const std::lock_guard lock(*entry.cacheLock);
+    return std::any_of(entry.cache.begin(), entry.cache.end(), [size](const Scaled &s) { return s.size == size; });
 }
 
 std::shared_ptr<const ScaledPicture> ImageSet::composite(const QList<quint64> &madeOf, QSize size,

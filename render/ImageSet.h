@@ -51,6 +51,8 @@ public:
     // every target pixel the source pixel under its centre, with its runs
     // of opaque pixels. Cached for a few sizes per picture.
     std::shared_ptr<const ScaledPicture> scaledPicture(int index, QSize size) const;
+    // Whether scaledPicture() has that size at hand.
+    bool hasScaled(int index, QSize size) const;
     // Its image; the reference stays valid until the next call of scaled()
     // or scaledPicture(), so only for callers on one thread.
     const QImage &scaled(int index, QSize size) const { return scaledPicture(index, size)->image; }
@@ -79,6 +81,9 @@ private:
         QString name;
         QImage picture;
         std::shared_ptr<const ScaledPicture> designed;
+        // One lock a picture: the first frame after a zoom scales
+        // different pictures on several threads at once.
+        std::unique_ptr<std::mutex> cacheLock;
         mutable std::vector<Scaled> cache;
     };
 
@@ -89,7 +94,7 @@ private:
         QSize size;
         std::shared_ptr<const ScaledPicture> picture;
     };
-    mutable std::mutex m_cacheLock;  // over the scaled pictures and the composites
+    mutable std::mutex m_cacheLock;  // over the composites
     mutable QHash<QList<quint64>, Composite> m_composites;
     mutable qint64 m_compositeBytes = 0;
     // Hashes of the names as the catalogue writes them, sorted, so that a

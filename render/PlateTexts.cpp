@@ -2,10 +2,12 @@
 
 #include "catalogue/ElementKinds.h"
 #include "document/Windows1250.h"
+#include "render/TileRunner.h"
 #include "render/Viewport.h"
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -181,43 +183,84 @@ const TextPictures::Glyph &TextPictures::glyphLocked(Size &size, QChar c)
                                                   metrics.horizontalAdvance(letter)});
 }
 
+TextPictures::Layout TextPictures::layoutLocked(Size &size, const QString &text)
+{
+    // The glyphs are copied (their pictures are shared, not copied): a
+    // letter drawn for the first time may move those drawn before it in
+    // their table.
+    Layout layout;
+    layout.letters.reserve(std::size_t(text.size()));
+    for (const QChar c : text) {
+        const Glyph &glyph = glyphLocked(size, c);
+        layout.letters.emplace_back(glyph, QPoint(layout.pen, 0) + glyph.offset);
+        layout.ink |= QRect(layout.letters.back().second, glyph.coverage.size());
+        layout.pen += glyph.advance;
+    }
+    layout.ink = layout.ink.adjusted(-1, -1, 1, 1);
+    return layout;
+}
+
+std::shared_ptr<const TextPicture> TextPictures::made(const Layout &layout)
+{
+    auto made = std::make_shared<TextPicture>();
+    made->advance = layout.pen;
+    made->offset = layout.ink.topLeft();
+    made->coverage = QImage(layout.ink.size(), QImage::Format_Alpha8);
+    made->coverage.fill(0);
+    for (const auto &[glyph, at] : layout.letters)
+        layOver(made->coverage, glyph.coverage, at - layout.ink.topLeft());
+    made->halo = haloOf(made->coverage);
+    return made;
+}
+
+void TextPictures::keepLocked(Size &size, const QString &text, std::shared_ptr<const TextPicture> picture)
+{
+    if (size.bytes > BytesPerSize) {
+        size.texts.clear();
+        size.bytes = 0;
+    }
+    size.bytes += 2 * picture->coverage.sizeInBytes() + text.size() * 2 + 64;
+    size.texts.insert(text, std::move(picture));
+}
+
 std::shared_ptr<const TextPicture> TextPictures::picture(const QString &text, int cellSize) const
 {
     const std::lock_guard lock(m_lock);
     Size &size = sizeLocked(cellSize);
     if (const auto found = size.texts.constFind(text); found != size.texts.cend())
         return *found;
-    // Where each letter stands, and the ink of them all with room for the
-    // halo.
-    // The glyphs are copied (their pictures are shared, not copied): a
-    // letter drawn for the first time may move those drawn before it in
-    // their table.
-    std::vector<std::pair<Glyph, QPoint>> letters;
-    letters.reserve(std::size_t(text.size()));
-    QRect ink;
-    int pen = 0;
-    for (const QChar c : text) {
-        const Glyph &glyph = glyphLocked(size, c);
-        letters.emplace_back(glyph, QPoint(pen, 0) + glyph.offset);
-        ink |= QRect(letters.back().second, glyph.coverage.size());
-        pen += glyph.advance;
+    auto picture = made(layoutLocked(size, text));
+    keepLocked(size, text, picture);
+    return picture;
+}
+
+void TextPictures::prepare(const std::vector<const QString *> &texts, int cellSize) const
+{
+    // The letters are drawn here, on one thread; the pictures are put
+    // together from them on every core.
+    std::vector<std::pair<const QString *, Layout>> missing;
+    {
+        const std::lock_guard lock(m_lock);
+        Size &size = sizeLocked(cellSize);
+        QSet<QString> seen;
+        for (const QString *text : texts) {
+            if (size.texts.contains(*text) || seen.contains(*text))
+                continue;
+            seen.insert(*text);
+            missing.emplace_back(text, layoutLocked(size, *text));
+        }
     }
-    ink = ink.adjusted(-1, -1, 1, 1);
-    auto made = std::make_shared<TextPicture>();
-    made->advance = pen;
-    made->offset = ink.topLeft();
-    made->coverage = QImage(ink.size(), QImage::Format_Alpha8);
-    made->coverage.fill(0);
-    for (const auto &[glyph, at] : letters)
-        layOver(made->coverage, glyph.coverage, at - ink.topLeft());
-    made->halo = haloOf(made->coverage);
-    if (size.bytes > BytesPerSize) {
-        size.texts.clear();
-        size.bytes = 0;
+    if (missing.size() < 2)
+        return;
+    std::vector<std::shared_ptr<const TextPicture>> pictures(missing.size());
+    runTiles(int(missing.size()), tileHelpers(int(missing.size())),
+             [&](int m, int) { pictures[std::size_t(m)] = made(missing[std::size_t(m)].second); });
+    const std::lock_guard lock(m_lock);
+    Size &size = sizeLocked(cellSize);
+    for (std::size_t m = 0; m < missing.size(); ++m) {
+        if (!size.texts.contains(*missing[m].first))
+            keepLocked(size, *missing[m].first, std::move(pictures[m]));
     }
-    size.bytes += 2 * made->coverage.sizeInBytes() + text.size() * 2 + 64;
-    size.texts.insert(text, made);
-    return made;
 }
 
 }  // namespace kalmor

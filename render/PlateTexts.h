@@ -75,6 +75,9 @@ public:
 
     TextLook look(int cellSize) const;
     std::shared_ptr<const TextPicture> picture(const QString &text, int cellSize) const;
+    // Makes the pictures of those texts that picture() has not at hand,
+    // on every core at once: the first frame after a zoom shows hundreds.
+    void prepare(const std::vector<const QString *> &texts, int cellSize) const;
 
 private:
     // One letter at one size: its coverage, whose top-left lies at
@@ -92,8 +95,18 @@ private:
         qint64 bytes = 0;
         quint64 used = 0;
     };
+    // Where the letters of a text stand, from the pen at 0, and the ink
+    // of them all with room for the halo.
+    struct Layout {
+        std::vector<std::pair<Glyph, QPoint>> letters;
+        QRect ink;
+        int pen = 0;
+    };
     Size &sizeLocked(int cellSize) const;
     static const Glyph &glyphLocked(Size &size, QChar c);
+    static Layout layoutLocked(Size &size, const QString &text);
+    static std::shared_ptr<const TextPicture> made(const Layout &layout);
+    static void keepLocked(Size &size, const QString &text, std::shared_ptr<const TextPicture> picture);
 
     mutable std::mutex m_lock;
     mutable std::vector<std::unique_ptr<Size>> m_sizes;

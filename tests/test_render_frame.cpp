@@ -9,6 +9,7 @@
 #include "support/TestRecords.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -394,6 +395,9 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
         doc.lamps.append(lamp(random.bounded(-2, 34), random.bounded(-2, 24), random.bounded(-60, 90),
                               random.bounded(-60, 90), i % 2 ? "ZAR_ZE_ZH" : "ZAR_CE_ZH"));
     doc.lamps.append(lamp(-20, -30, 1000 + 20 * 37 + 3, 1000 + 30 * 37 + 5));  // far offsets, lands at (1003, 1005)
+    // Area frames and names lie over the kept tiles, across their edges.
+    doc.areas.append(TOblast{5, 3, 9, 8, QStringLiteral("Ovládací pult")});
+    doc.areas.append(TOblast{22, 13, 2, 1, QStringLiteral("Skříň")});
     for (int i = 0; i < 150; ++i) {
         TPoleStitek p = plate(random.bounded(0, 32), random.bounded(0, 22), "STI_Cely_Uprostred");
         if (i % 4 == 0)
@@ -424,6 +428,7 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
     // The same rectangles through tiles kept from frame to frame.
     Composer viaKept{m_images, {}, {}};
     TileCache kept;
+    FramePieces pieces;
     for (int i = 0; i < 40; ++i) {
         const QRect r(random.bounded(-50, 1200), random.bounded(-50, 1050), random.bounded(1, 400),
                       random.bounded(1, 300));
@@ -437,6 +442,23 @@ void TestRenderFrame::checkPartsEqualWhole(bool spread)
         QImage viaTiles;
         composeFrame(viaTiles, r, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
         QCOMPARE(viaTiles.copy(inside.translated(-r.topLeft())), full.copy(inside));
+        // The same frame as the pieces the window paints, tiles kept and
+        // tiles drawn over by the frame-wide layers, each pixel once.
+        composeFramePieces(pieces, r, doc, state, editing, m_images, viaKept.canvas, viaKept.index, kept);
+        QImage painted(surface.size(), QImage::Format_RGB32);
+        painted.fill(0xFF123456);
+        {
+            QPainter painter(&painted);
+            pieces.paint(painter);
+        }
+        qint64 paintedPixels = 0;
+        for (const FramePiece &piece : pieces.pieces()) {
+            QVERIFY(inside.contains(QRect(piece.at, piece.source.size())));
+            paintedPixels += qint64(piece.source.width()) * piece.source.height();
+        }
+        QCOMPARE(paintedPixels, qint64(inside.width()) * inside.height());
+        if (!inside.isEmpty())
+            QCOMPARE(painted.copy(inside), full.copy(inside));
         if (i == 10) {
             // The previews move: of the 5 x 5 kept tiles, only the one the
             // old previews reach and the two the new ones reach (across a

@@ -88,10 +88,12 @@ void X_Plocha::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect visible = visibleRect();
     m_tiles.fitView(visible.size());
+    // The kept tiles go straight onto the screen, not through a frame
+    // image first: a 4K view scrolled a notch copies its pixels once.
     for (const QRect &area : event->region() & visible) {
-        composeFrame(m_frame, area, m_doc.data(), frame.state, frame.editing, m_images, m_canvas, m_index,
-                     m_tiles);
-        painter.drawImage(area.topLeft(), m_frame);
+        composeFramePieces(m_pieces, area, m_doc.data(), frame.state, frame.editing, m_images, m_canvas, m_index,
+                           m_tiles);
+        m_pieces.paint(painter);
         m_composedPixels += qint64(area.width()) * area.height();
     }
 }

@@ -115,8 +115,8 @@ private:
     std::function<Overlays(const ViewSwitches &)> m_overlays;
     CanvasState m_canvas;
     ElementIndex m_index;
-    QImage m_frame;
-    TileCache m_tiles;  // composed tiles kept for the next paints
+    FramePieces m_pieces;  // what the last paint painted
+    TileCache m_tiles;     // composed tiles kept for the next paints
     FrameChanges m_changes;
     qint64 m_composedPixels = 0;
 };

@@ -127,12 +127,10 @@ inline void addTextPlates(StationData &doc, int count)
     }
 }
 
-// The 1.2-million-element station with 100,000 desk elements of every
-// desk kind at random cells, each with a designation of 1 to 4
-// characters ("S1", "Se12", "5").
-inline StationData bigDeskStation()
+// Adds `count` desk elements of every desk kind at random cells (fixed
+// seed), each with a designation of 1 to 4 characters ("S1", "Se12", "5").
+inline void addDeskElements(StationData &doc, int count)
 {
-    StationData doc = bigStation();
     QRandomGenerator random(25);
     std::vector<QString> kinds;
     for (const KindInfo &kind : allKinds()) {
@@ -140,12 +138,19 @@ inline StationData bigDeskStation()
             kinds.push_back(QString::fromLatin1(kind.name));
     }
     const std::array<QString, 4> prefixes{QStringLiteral("S"), QStringLiteral("Se"), QStringLiteral("L"), QString()};
-    doc.deskElements.reserve(100000);
-    for (int i = 0; i < 100000; ++i) {
+    doc.deskElements.reserve(doc.deskElements.count() + count);
+    for (int i = 0; i < count; ++i) {
         const QString text = prefixes[std::size_t(random.bounded(4))] + QString::number(random.bounded(1, 100));
-        doc.deskElements.append(TPolePrvek{qint32(random.bounded(4000)), qint32(random.bounded(4000)),
+        doc.deskElements.append(TPolePrvek{qint32(random.bounded(doc.columns)), qint32(random.bounded(doc.rows)),
                                            kinds[std::size_t(random.bounded(int(kinds.size())))], text});
     }
+}
+
+// The 1.2-million-element station with 100,000 desk elements.
+inline StationData bigDeskStation()
+{
+    StationData doc = bigStation();
+    addDeskElements(doc, 100000);
     return doc;
 }
 
