@@ -1,6 +1,7 @@
 #include "analysis/IoPoints.h"
 
 #include "analysis/Csv.h"
+#include "document/LargeMemory.h"
 
 #include <algorithm>
 #include <array>
@@ -68,7 +69,7 @@ IoPoints IoPoints::of(const StationData &doc)
             kinds[std::size_t(position)] = out.kindId(records.at(position).NAME);
             count += out.m_kinds[kinds[std::size_t(position)]].roles.size();
         }
-        out.m_points.reserve(count);
+        reserveLarge(out.m_points, count);
         for (qint32 position = 0; position < qint32(records.count()); ++position) {
             const auto &r = records.at(position);
             first.push_back(qint32(out.m_points.size()));
