@@ -1,5 +1,7 @@
 #include "document/Windows1250.h"
 
+#include "document/LargeMemory.h"
+
 #include <array>
 
 namespace kalmor {
@@ -50,6 +52,8 @@ constexpr Reverse ReverseTable;
 QString decodeWindows1250(QByteArrayView bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
+    // A clipboard's worth of text is hundreds of megabytes of fresh memory.
+    adviseLargePages(out.constData(), std::size_t(out.size()) * sizeof(QChar));
     QChar *d = out.data();
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);

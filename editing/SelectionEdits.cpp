@@ -316,6 +316,13 @@ ElementRecords elementsIn(const StationData &doc, const CellRect &area, qint32 d
 QByteArray elementLines(const ElementRecords &records)
 {
     QByteArray out;
+    // Room for lines of the usual length at once, in large pages, rather
+    // than growing a hundred megabytes step by step.
+    constexpr qsizetype UsualLine = 128;
+    out.reserve(qsizetype(records.tiles.size() + records.lamps.size() + records.plates.size()
+                          + records.deskElements.size())
+                * UsualLine);
+    adviseLargePages(out.constData(), std::size_t(out.capacity()));
     ElementLines lines;
     linesOf(out, lines, records.tiles);
     linesOf(out, lines, records.lamps);
