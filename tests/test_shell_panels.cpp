@@ -234,6 +234,12 @@ void ShellPanelsTest::closeButtonsAndAssortmentEntry()
     QVERIFY(!shown(child(&w, "ZB_Zapati")));
     QCOMPARE(w.statePanel()->text(), QStringLiteral("Nový"));
 
+    // The wiring windows open together: the second does not hide the first
+    // one's title bar.
+    action(w, "Vstupnvstupnbody1")->trigger();
+    action(w, "Oblasti1")->trigger();
+    QVERIFY(child<QWidget>(&w, "VstupniVystupniBody")->geometry().top()
+            < child<QWidget>(&w, "Oblasti")->geometry().top());
     // The wiring windows stand beside the panel as tool windows; Ctrl+A in
     // their tables selects rows, not the panel; Esc closes them.
     for (const auto &[entry, name] : {std::pair("Vstupnvstupnbody1", "VstupniVystupniBody"), std::pair("Oblasti1", "Oblasti")}) {

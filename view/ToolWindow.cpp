@@ -66,7 +66,20 @@ void ToolWindow::place()
         return;
     const QRect panel(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
     const QRect screen = m_panel->screen() ? m_panel->screen()->availableGeometry() : QRect();
-    m_window->setGeometry(firstPlace(m_window->size(), GuessedFrame, panel, screen));
+    QRect place = firstPlace(m_window->size(), GuessedFrame, panel, screen);
+    // A second tool window opened beside the panel steps down a title
+    // bar's height rather than hiding the first one's title bar.
+    const QWidget *owner = m_window->parentWidget();
+    const auto takenBySibling = [&] {
+        const auto siblings = owner ? owner->findChildren<QWidget *>(Qt::FindDirectChildrenOnly) : QList<QWidget *>();
+        return std::any_of(siblings.begin(), siblings.end(), [&](const QWidget *w) {
+            return w != m_window && w->isWindow() && w->isVisible() && w->geometry().top() == place.top()
+                && w->geometry().intersects(place);
+        });
+    };
+    for (int step = 0; step < 10 && takenBySibling(); ++step)
+        place.translate(0, GuessedFrame.top());
+    m_window->setGeometry(place);
 }
 
 bool ToolWindow::eventFilter(QObject *watched, QEvent *event)
