@@ -152,12 +152,14 @@ public:
         const bool negative = m_p != m_end && *m_p == '-';
         const char *digits = m_p + (negative ? 1 : 0);
         const char *q = digits;
-        qint32 v = 0;
+        // A tenth digit is read only to refuse the field, so the sum is
+        // kept wider than the result.
+        qint64 v = 0;
         while (q != m_end && q - digits < 10 && unsigned(*q - '0') < 10u)
             v = v * 10 + (*q++ - '0');
         if (q == digits || q - digits > 9 || !fieldEndsAt(q))
             return false;
-        out = negative ? -v : v;
+        out = qint32(negative ? -v : v);
         m_p = q;
         return true;
     }
