@@ -15,7 +15,8 @@ namespace kalmor {
 // puts it at the top right of the panel's visible area, below the menus
 // and tool bars, so it covers neither them nor the panel's top-left part
 // where work usually starts; every later showing puts it back where the
-// user last had it; Esc closes it.
+// user last had it, a second one steps down so that both title bars show;
+// Esc closes it, and Ctrl+A in its lists selects their rows.
 class ToolWindow : public QObject {
     Q_OBJECT
 public:
