@@ -4,7 +4,6 @@
 #include "document/StationHistory.h"
 #include "document/UserPrompts.h"
 #include "document/Windows1250.h"
-#include "editing/ClipboardBytes.h"
 #include "editing/PanelSelection.h"
 #include "editing/SelectionEdits.h"
 
@@ -86,7 +85,7 @@ void SelectionCommands::paste()
         // Read as a station file is read: settings and unknown lines go
         // unnoticed, a bad number stops with the reader's message.
         StationData data;
-        const FileResult result = readStationBytes(stationBytesOf(text), data);
+        const FileResult result = readStationBytes(encodeWindows1250(text), data);
         if (!result.ok()) {
             m_prompts.inform(result.error);
             return;
