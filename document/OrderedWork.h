@@ -11,10 +11,12 @@
 
 namespace kalmor {
 
-// The threads a large read or write uses: one per core unless told.
+// The threads a large read or write uses: one per core unless told. The
+// cores are counted once: counting reads a file of the system each time.
 inline int workThreads(int wanted)
 {
-    return wanted > 0 ? wanted : int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    static const int cores = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    return wanted > 0 ? wanted : cores;
 }
 
 // Jobs processed on worker threads and consumed on the calling thread in

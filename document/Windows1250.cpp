@@ -116,8 +116,12 @@ QByteArray encodeWindows1250(QStringView text)
     // Written in place, and a long text in pieces on every core: a paste
     // encodes a hundred million characters, one byte each.
     QByteArray out(text.size(), Qt::Uninitialized);
+    if (text.size() < 2 * PieceChars) {
+        encodePiece(text.utf16(), text.size(), out.data());
+        return out;
+    }
     adviseLargePages(out.constData(), std::size_t(out.size()));
-    const qsizetype pieces = std::clamp<qsizetype>(text.size() / PieceChars, 1, workThreads(0));
+    const qsizetype pieces = std::min<qsizetype>(text.size() / PieceChars, workThreads(0));
     const qsizetype each = text.size() / pieces;
     std::vector<std::thread> helpers;
     for (qsizetype p = 1; p < pieces; ++p) {
