@@ -1,10 +1,11 @@
 // The station file writer. Element lines are formatted in chunks on every
-// core and written in list order.
+// core and written in list order by the thread that formatted them.
 #include "document/StationFile.h"
 
 #include "document/IoAddress.h"
 #include "document/OrderedWork.h"
 #include "document/SafeFile.h"
+#include "document/TurnTaking.h"
 #include "document/ValueConversions.h"
 #include "document/Windows1250.h"
 
@@ -19,8 +20,9 @@ namespace kalmor {
 
 namespace {
 
-// Elements formatted in one piece of work: about a megabyte of lines.
-constexpr qsizetype ChunkElements = 8192;
+// Elements formatted in one piece of work: about two megabytes of lines,
+// so that threads seldom wait for their turn to write.
+constexpr qsizetype ChunkElements = 16384;
 
 // Room an element line needs besides its kind name: a tile line with the
 // longest numbers is shorter.
@@ -100,15 +102,51 @@ private:
     char *m_p;
 };
 
+// The eight continuation fields of a tile line and the line's end, for
+// each of their 256 combinations: nearly every line is a tile's, and a
+// single copy of its tail costs less than sixteen small ones.
+class ContinuationTails {
+public:
+    static constexpr std::size_t Room = 96;  // longer than any tail
+
+    ContinuationTails()
+    {
+        for (unsigned f = 0; f < 256; ++f) {
+            const auto on = [f](unsigned bit) { return (f >> bit & 1) != 0; };
+            char *begin = m_tails[f].data();
+            const char *end = LinePen(begin)
+                .text(";Cont_LH=").flag(on(0)).text(";Cont_LS=").flag(on(1))
+                .text(";Cont_LD=").flag(on(2)).text(";Cont_SH=").flag(on(3))
+                .text(";Cont_SD=").flag(on(4)).text(";Cont_PH=").flag(on(5))
+                .text(";Cont_PS=").flag(on(6)).text(";Cont_PD=").flag(on(7)).text("\r\n")
+                .end();
+            m_sizes[f] = quint8(end - begin);
+        }
+    }
+
+    // Copies the tail for the tile's fields whole and returns its end.
+    char *put(char *at, const TPolePanelu &t) const
+    {
+        const unsigned f = unsigned(t.Cont_LH) | unsigned(t.Cont_LS) << 1 | unsigned(t.Cont_LD) << 2
+            | unsigned(t.Cont_SH) << 3 | unsigned(t.Cont_SD) << 4 | unsigned(t.Cont_PH) << 5
+            | unsigned(t.Cont_PS) << 6 | unsigned(t.Cont_PD) << 7;
+        std::memcpy(at, m_tails[f].data(), Room);
+        return at + m_sizes[f];
+    }
+
+private:
+    std::array<std::array<char, Room>, 256> m_tails{};
+    std::array<quint8, 256> m_sizes{};
+};
+
+// The whole tail is copied, past the line's end: it must fit the room a
+// line has besides its name.
+static_assert(sizeof("PRUSVITKA;X=;Y=;NAME=") - 1 + 2 * 11 + ContinuationTails::Room <= LongestLine);
+
 char *putLine(char *at, const TPolePanelu &t, QByteArrayView name)
 {
-    return LinePen(at)
-        .text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name)
-        .text(";Cont_LH=").flag(t.Cont_LH).text(";Cont_LS=").flag(t.Cont_LS)
-        .text(";Cont_LD=").flag(t.Cont_LD).text(";Cont_SH=").flag(t.Cont_SH)
-        .text(";Cont_SD=").flag(t.Cont_SD).text(";Cont_PH=").flag(t.Cont_PH)
-        .text(";Cont_PS=").flag(t.Cont_PS).text(";Cont_PD=").flag(t.Cont_PD).text("\r\n")
-        .end();
+    static const ContinuationTails tails;
+    return tails.put(LinePen(at).text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name).end(), t);
 }
 
 char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
@@ -184,8 +222,9 @@ private:
 };
 
 // A run of element lines: elements first .. first + count - 1 of the
-// station, counting tiles, then lamps, then plates, then desk elements. Buffers go from chunk
-// to chunk, so their pages are touched once per save, not once per chunk.
+// station, counting tiles, then lamps, then plates, then desk elements. A
+// thread's buffer goes from chunk to chunk, so its pages are touched once
+// per save, not once per chunk.
 struct Chunk {
     qsizetype first = 0;
     qsizetype count = 0;
@@ -384,37 +423,30 @@ FileResult writeStationFile(const QString &path, const StationData &data, const 
     const qsizetype total = data.elementCount();
     if (observer.elementsBegin)
         observer.elementsBegin(total);
-    {
-        // The observer hears of every line of a chunk before the chunk is
-        // written, as a line buffered on its way to the disk.
-        std::vector<QByteArray> spare;  // buffers of written chunks, only on this thread
-        OrderedWork<Chunk> work(
-            total > ChunkElements ? workThreads(0) : 0, [&data](Chunk &c) { formatChunk(data, c); },
-            [&](Chunk &c) {
-                if (observer.elementWritten) {
-                    for (qsizetype i = 0; i < c.count; ++i)
-                        observer.elementWritten();
-                }
-                const bool written = out.write(QByteArrayView(c.buffer.constData(), c.used));
-                spare.push_back(std::move(c.buffer));
-                return written;
-            });
-        for (qsizetype first = 0; first < total; first += ChunkElements) {
-            auto chunk = std::make_unique<Chunk>();
-            chunk->first = first;
-            chunk->count = std::min(ChunkElements, total - first);
-            if (spare.empty()) {
-                chunk->buffer = QByteArray(ChunkElements * LongestLine, Qt::Uninitialized);
-            } else {
-                chunk->buffer = std::move(spare.back());
-                spare.pop_back();
-            }
-            if (!work.add(std::move(chunk)))
-                break;
-        }
-        if (!work.finish())
-            return {out.error()};
-    }
+    // Each thread formats a chunk of lines and writes it when the chunks
+    // before it are written. The observer hears of a chunk's lines as they
+    // go to the file, like lines buffered on their way to the disk: a
+    // failed write was heard of too.
+    const int chunks = int((total + ChunkElements - 1) / ChunkElements);
+    qsizetype heard = 0;
+    const bool written = takeTurns<Chunk>(
+        chunks, chunks > 1 ? workThreads(0) : 1,
+        [&data, total](int chunk, Chunk &c) {
+            c.first = chunk * ChunkElements;
+            c.count = std::min(ChunkElements, total - c.first);
+            if (c.buffer.isEmpty())
+                c.buffer = QByteArray(ChunkElements * LongestLine, Qt::Uninitialized);
+            formatChunk(data, c);
+        },
+        [&out](int, const Chunk &c) { return out.write(QByteArrayView(c.buffer.constData(), c.used)); },
+        [&](int begun) {
+            if (!observer.elementWritten)
+                return;
+            for (const qsizetype upTo = std::min(total, begun * ChunkElements); heard < upTo; ++heard)
+                observer.elementWritten();
+        });
+    if (!written)
+        return {out.error()};
     call(observer.elementsEnd);
     if (!data.areas.isEmpty() && !out.write(areaLines(data)))
         return {out.error()};
