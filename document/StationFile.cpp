@@ -146,7 +146,9 @@ static_assert(sizeof("PRUSVITKA;X=;Y=;NAME=") - 1 + 2 * 11 + ContinuationTails::
 char *putLine(char *at, const TPolePanelu &t, QByteArrayView name)
 {
     static const ContinuationTails tails;
-    return tails.put(LinePen(at).text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name).end(), t);
+    const LinePen head =
+        LinePen(at).text("PRUSVITKA;X=").integer(t.X).text(";Y=").integer(t.Y).text(";NAME=").bytes(name);
+    return tails.put(head.end(), t);
 }
 
 char *putLine(char *at, const TPoleZarovka &z, QByteArrayView name)
