@@ -275,10 +275,16 @@ private:
         return w.key("X=") && w.number(r.X) && w.nextKey("Y=") && w.number(r.Y) && w.nextKey("NAME=") && w.text(name);
     }
 
-    void countElementLine()
+    // The record of a line read in one pass joins its list with the name
+    // the block shares, and the line counts as a station line.
+    template <class Record>
+    bool keepWritten(LargeVector<Record> &list, Record &r, QByteArrayView name)
     {
+        r.NAME = m_names(name);
+        list.push_back(std::move(r));
         ++m_block.filledLines;
         ++m_block.stationLines;
+        return true;
     }
 
     bool writtenTile(WrittenLine &w)
@@ -293,10 +299,7 @@ private:
               && w.nextKey("Cont_PS=") && w.flag(t.Cont_PS) && w.nextKey("Cont_PD=") && w.flag(t.Cont_PD)
               && w.ends()))
             return false;
-        t.NAME = m_names(name);
-        m_block.tiles.push_back(std::move(t));
-        countElementLine();
-        return true;
+        return keepWritten(m_block.tiles, t, name);
     }
 
     // Lamps with addresses are read field by field.
@@ -307,10 +310,7 @@ private:
         if (!(writtenCellAndName(w, z, name) && w.nextKey("ODSAZENI_X=") && w.number(z.ODSAZENI_X)
               && w.nextKey("ODSAZENI_Y=") && w.number(z.ODSAZENI_Y) && w.ends()))
             return false;
-        z.NAME = m_names(name);
-        m_block.lamps.push_back(std::move(z));
-        countElementLine();
-        return true;
+        return keepWritten(m_block.lamps, z, name);
     }
 
     // Plates with texts are read field by field.
@@ -320,10 +320,7 @@ private:
         QByteArrayView name;
         if (!(writtenCellAndName(w, s, name) && w.ends()))
             return false;
-        s.NAME = m_names(name);
-        m_block.plates.push_back(std::move(s));
-        countElementLine();
-        return true;
+        return keepWritten(m_block.plates, s, name);
     }
 
     // The field at 1-based position `pos` without its first `drop`

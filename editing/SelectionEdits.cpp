@@ -223,8 +223,7 @@ std::vector<Pin> pinsOf(const QString &kind, const IoAssignment &a)
             Pin{int(IoDirection::Out), a.address.board, a.address.pin}};
 }
 
-}  // namespace
-
+// Whether a record carries an I/O address; without, a copy of a cut.
 bool hasAddresses(const ElementRecords &records)
 {
     bool any = false;
@@ -233,6 +232,8 @@ bool hasAddresses(const ElementRecords &records)
     });
     return any;
 }
+
+}  // namespace
 
 void dropAddresses(ElementRecords &records)
 {

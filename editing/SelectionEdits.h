@@ -52,8 +52,6 @@ bool fitsPanel(const ElementRecords &records, qint64 dx, qint64 dy, qint32 colum
 // cells fit the panel.
 void placeElements(StationEdit &edit, ElementRecords records, qint32 dx, qint32 dy);
 
-// Whether a record carries an I/O address; without, a copy of a cut.
-bool hasAddresses(const ElementRecords &records);
 // Drops the I/O addresses of every record of every list that holds them:
 // what a copy carries, as an address belongs to one point only. A cut and
 // a move keep them.

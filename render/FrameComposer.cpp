@@ -229,6 +229,20 @@ PreviewInputs previewInputs(const RenderState &state, const EditingView &editing
                          editing.lampOffsetX,  editing.lampOffsetY, state.previewOpacity, state.switches.preview};
 }
 
+// The part of the rectangle that lies on the surface.
+QRect onSurface(const QRect &surfaceRect, const RenderState &state)
+{
+    return surfaceRect & QRect(QPoint(0, 0), state.surfaceSize);
+}
+
+// The frame of the surface rectangle in the image, which is made its size.
+FrameTarget frameTarget(QImage &target, const QRect &surfaceRect, const RenderState &state)
+{
+    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
+        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
+    return FrameTarget{target, surfaceRect.topLeft(), onSurface(surfaceRect, state)};
+}
+
 // Copies the part of a piece the frame shows.
 void copyPiece(FrameTarget &frame, const FramePiece &piece)
 {
@@ -313,9 +327,7 @@ void keptPieces(FramePieces &frame, const QRect &clip, const StationData &doc, c
 void compose(QImage &target, const QRect &surfaceRect, const StationData &doc, const RenderState &state,
              const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex *index)
 {
-    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
-        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
-    FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
+    FrameTarget frame = frameTarget(target, surfaceRect, state);
     composeTiles(frame, doc, state, editing, images, index, *canvas.textReach);
     const FrameLayers layers(doc, state, editing, canvas);
     layers.draw(frame);
@@ -359,9 +371,7 @@ void composeFrame(QImage &target, const QRect &surfaceRect, const StationData &d
                   const EditingView &editing, const ImageSet &images, CanvasState &canvas, ElementIndex &index,
                   TileCache &tiles)
 {
-    if (target.size() != surfaceRect.size() || target.format() != QImage::Format_RGB32)
-        target = QImage(surfaceRect.size(), QImage::Format_RGB32);
-    FrameTarget frame{target, surfaceRect.topLeft(), surfaceRect & QRect(QPoint(0, 0), state.surfaceSize)};
+    FrameTarget frame = frameTarget(target, surfaceRect, state);
     FramePieces pieces;
     composeFramePieces(pieces, frame.clip, doc, state, editing, images, canvas, index, tiles);
     for (const FramePiece &piece : pieces.pieces())
@@ -372,8 +382,7 @@ void composeFramePieces(FramePieces &frame, const QRect &surfaceRect, const Stat
                         const RenderState &state, const EditingView &editing, const ImageSet &images,
                         CanvasState &canvas, ElementIndex &index, TileCache &tiles)
 {
-    keptPieces(frame, surfaceRect & QRect(QPoint(0, 0), state.surfaceSize), doc, state, editing, images, canvas,
-               index, tiles);
+    keptPieces(frame, onSurface(surfaceRect, state), doc, state, editing, images, canvas, index, tiles);
 }
 
 void composeFrameWalkingEveryElement(QImage &target, const QRect &surfaceRect, const StationData &doc,
